@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace tallowby {
+
+// Runs the numbered statements of one procedure. A statement that throws is
+// reported through the error report with its number, and the procedure goes
+// on with the next statement: nothing is retried, nothing is abandoned.
+//
+//   Guarded g("Form1", "PushButton2_Click");
+//   if (g.test(100, [&] { return list.count() > 0; })) {
+//       g.run(102, [&] { ... });
+//   }
+//   g.run(106, [&] { ... });
+class Guarded {
+public:
+    Guarded(QString module, QString procedure, QWidget* parent = nullptr);
+
+    // Runs one statement; true when it completed.
+    bool run(int line, const std::function<void()>& statement);
+
+    // A condition. When evaluating it fails, execution resumes with the first
+    // statement of its then-branch, so a failing condition counts as true.
+    bool test(int line, const std::function<bool()>& condition);
+
+    // A value such as a loop bound. When computing it fails, `onFailure` is
+    // used: pass 1 for the header of a counted loop whose body must then run
+    // once, as execution resumes with the loop's first statement.
+    template <class T, class F>
+    T value(int line, F&& compute, T onFailure) {
+        T result = onFailure;
+        run(line, [&] { result = compute(); });
+        return result;
+    }
+
+    int failures() const { return failures_; }
+    int currentLine() const { return line_; }
+    const QString& module() const { return module_; }
+    const QString& procedure() const { return procedure_; }
+
+private:
+    void report(const QString& description);
+
+    QString module_;
+    QString procedure_;
+    QWidget* parent_;
+    int line_ = 0;
+    int failures_ = 0;
+};
+
+}  // namespace tallowby

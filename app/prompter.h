@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+namespace tallowby {
+
+// Everything that asks the user something or hands work to the desktop goes
+// through one Prompter, so tests can answer message boxes and dialogs and no
+// test ever opens a browser.
+class Prompter {
+public:
+    enum class Icon { None, Warning };
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+
+    virtual ~Prompter() = default;
+
+    // A modal message box; returns the button pressed.
+    virtual Answer message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
+                           Buttons buttons) = 0;
+
+    // A modal save-file dialog; returns the chosen path exactly as the dialog
+    // gives it, or an empty text when the user cancelled.
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+
+    // Starts the desktop's default handler for an address without waiting.
+    virtual bool openUrl(const QUrl& url) = 0;
+};
+
+// The prompter in use: the Qt one unless a test installed another.
+Prompter& prompter();
+
+// Installs a prompter (nullptr restores the Qt one). The caller keeps ownership.
+void setPrompter(Prompter* replacement);
+
+}  // namespace tallowby

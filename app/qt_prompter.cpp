@@ -1,0 +1,53 @@
+#include "app/qt_prompter.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace tallowby {
+
+namespace {
+Prompter* g_replacement = nullptr;
+
+// Turns a filter of the form "Label|pattern|Label|pattern|" into Qt's
+// "Label (pattern);;..." form. Labels that already name their pattern keep it.
+QString qtFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString label = parts[i];
+        const QString pattern = parts[i + 1];
+        if (label.isEmpty() && pattern.isEmpty()) continue;
+        entries << (label.contains(pattern) ? label : label + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+}  // namespace
+
+Prompter& prompter() {
+    static QtPrompter real;
+    return g_replacement ? *g_replacement : real;
+}
+
+void setPrompter(Prompter* replacement) { g_replacement = replacement; }
+
+Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, const QString& text,
+                                     Icon icon, Buttons buttons) {
+    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption,
+                    text,
+                    buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+                    parent);
+    const int result = box.exec();
+    if (buttons == Buttons::Ok) return Answer::Ok;
+    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString QtPrompter::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
+    // The program asks about overwriting itself, so the dialog must not ask too.
+    return QFileDialog::getSaveFileName(parent, title, QString(), qtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+bool QtPrompter::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+}  // namespace tallowby

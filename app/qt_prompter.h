@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/prompter.h"
+
+namespace tallowby {
+
+// The real prompter: QMessageBox, QFileDialog and QDesktopServices.
+class QtPrompter final : public Prompter {
+public:
+    Answer message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    bool openUrl(const QUrl& url) override;
+};
+
+}  // namespace tallowby

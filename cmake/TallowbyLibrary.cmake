@@ -1,0 +1,22 @@
+# One static library per folder of sources; a folder without .cpp files yet
+# becomes an interface library so the tree configures while it grows.
+function(tallowby_folder_library name)
+    cmake_parse_arguments(ARG "" "" "DIRS;LINK" ${ARGN})
+    set(sources "")
+    foreach(dir IN LISTS ARG_DIRS)
+        file(GLOB_RECURSE found CONFIGURE_DEPENDS
+             ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.h)
+        list(APPEND sources ${found})
+    endforeach()
+    list(FILTER sources INCLUDE REGEX "\\.cpp$")
+    if(sources)
+        file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+        add_library(${name} STATIC ${sources})
+        target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+        target_link_libraries(${name} PUBLIC ${ARG_LINK})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+        target_link_libraries(${name} INTERFACE ${ARG_LINK})
+    endif()
+endfunction()

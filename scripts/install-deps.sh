@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build needs (and, with --tests, what the
+# tests use as outside readers). Only missing packages are fetched.
+set -euo pipefail
+packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(clang libclang-rt-14-dev python3-xlrd python3-xlwt libreoffice-calc-nogui
+               libreoffice-draw-nogui gnumeric xvfb xauth)
+fi
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    sudo_cmd=()
+    [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,176 @@
+#include "workbook/engine/model/workbook_model.h"
+
+#include <algorithm>
+
+namespace tallowby::engine {
+
+const char* errorText(ErrorCode code) {
+    switch (code) {
+        case ErrorCode::Null: return "#NULL!";
+        case ErrorCode::Div0: return "#DIV/0!";
+        case ErrorCode::Value: return "#VALUE!";
+        case ErrorCode::Ref: return "#REF!";
+        case ErrorCode::Name: return "#NAME?";
+        case ErrorCode::Num: return "#NUM!";
+        case ErrorCode::NA: return "#N/A";
+    }
+    return "#N/A";
+}
+
+bool CellValue::operator==(const CellValue& other) const {
+    if (type != other.type) return false;
+    switch (type) {
+        case Type::Empty: return true;
+        case Type::Number:
+        case Type::Boolean: return number == other.number;
+        case Type::Text: return text == other.text;
+        case Type::Error: return error == other.error;
+    }
+    return false;
+}
+
+const Cell* Sheet::find(uint16_t row, uint16_t col) const {
+    auto it = cells_.find(CellAddress{row, col});
+    return it == cells_.end() ? nullptr : &it->second;
+}
+
+Cell& Sheet::at(uint16_t row, uint16_t col) { return cells_[CellAddress{row, col}]; }
+
+void Sheet::erase(uint16_t row, uint16_t col) { cells_.erase(CellAddress{row, col}); }
+
+std::optional<CellRange> Sheet::usedRange() const {
+    if (cells_.empty()) return std::nullopt;
+    CellRange r{cells_.begin()->first.row, std::prev(cells_.end())->first.row, 0xFFFF, 0};
+    for (const auto& [address, cell] : cells_) {
+        r.firstCol = std::min(r.firstCol, address.col);
+        r.lastCol = std::max(r.lastCol, address.col);
+    }
+    return r;
+}
+
+const CellRange* Sheet::mergeAt(uint16_t row, uint16_t col) const {
+    for (const CellRange& m : merges)
+        if (m.contains(row, col)) return &m;
+    return nullptr;
+}
+
+Workbook::Workbook() {
+    // The BIFF8 default palette, entries 8 to 63.
+    static constexpr std::array<Rgb, 56> kDefault = {
+        0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+        0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
+        0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
+        0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
+        0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+        0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
+        0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333,
+    };
+    palette = kDefault;
+}
+
+const Font& Workbook::font(uint16_t index) const {
+    static const Font kDefaultFont;
+    // The file numbers fonts 0, 1, 2, 3, 5, 6, ...: there is no font 4.
+    const size_t position = index >= 4 ? index - 1u : index;
+    if (index == 4 || position >= fonts.size()) return fonts.empty() ? kDefaultFont : fonts[0];
+    return fonts[position];
+}
+
+std::string Workbook::formatCode(uint16_t id) const {
+    auto it = formats.find(id);
+    if (it != formats.end()) return it->second;
+    std::string code = builtinFormatCode(id);
+    return code.empty() ? std::string("General") : code;
+}
+
+uint16_t Workbook::ensureFormat(const std::string& code) {
+    for (const auto& [id, existing] : formats)
+        if (existing == code) return id;
+    for (uint16_t id = 0; id < 164; ++id)
+        if (!formats.count(id) && !builtinFormatCode(id).empty() && builtinFormatCode(id) == code)
+            return id;
+    uint16_t next = 164;
+    for (const auto& [id, existing] : formats) next = std::max<uint16_t>(next, id + 1);
+    formats[next] = code;
+    return next;
+}
+
+const Xf& Workbook::xf(uint16_t index) const {
+    static const Xf kDefaultXf;
+    if (index < xfs.size()) return xfs[index];
+    if (xfs.size() > 15) return xfs[15];
+    return kDefaultXf;
+}
+
+uint16_t Workbook::ensureXf(const Xf& wanted) {
+    auto same = [&](const Xf& x) {
+        Xf a = x, b = wanted;
+        a.raw = {};
+        b.raw = {};
+        return a == b;
+    };
+    for (size_t i = 0; i < xfs.size(); ++i)
+        if (!xfs[i].styleXf && same(xfs[i])) return static_cast<uint16_t>(i);
+    xfs.push_back(wanted);
+    return static_cast<uint16_t>(xfs.size() - 1);
+}
+
+Rgb Workbook::colour(uint16_t index, Rgb automatic) const {
+    if (index >= 8 && index < 64) return palette[index - 8];
+    switch (index) {
+        case 0: return 0x000000;
+        case 1: return 0xFFFFFF;
+        case 2: return 0xFF0000;
+        case 3: return 0x00FF00;
+        case 4: return 0x0000FF;
+        case 5: return 0xFFFF00;
+        case 6: return 0xFF00FF;
+        case 7: return 0x00FFFF;
+        case 65: return 0xFFFFFF;  // system window background
+        default: return automatic;  // 64, 0x7FFF and the other system colours
+    }
+}
+
+std::string builtinFormatCode(uint16_t id) {
+    switch (id) {
+        case 0: return "General";
+        case 1: return "0";
+        case 2: return "0.00";
+        case 3: return "#,##0";
+        case 4: return "#,##0.00";
+        case 5: return "\"$\"#,##0_);\\(\"$\"#,##0\\)";
+        case 6: return "\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)";
+        case 7: return "\"$\"#,##0.00_);\\(\"$\"#,##0.00\\)";
+        case 8: return "\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)";
+        case 9: return "0%";
+        case 10: return "0.00%";
+        case 11: return "0.00E+00";
+        case 12: return "# ?/?";
+        case 13: return "# ?\?/?\?";
+        case 14: return "m/d/yyyy";
+        case 15: return "d-mmm-yy";
+        case 16: return "d-mmm";
+        case 17: return "mmm-yy";
+        case 18: return "h:mm AM/PM";
+        case 19: return "h:mm:ss AM/PM";
+        case 20: return "h:mm";
+        case 21: return "h:mm:ss";
+        case 22: return "m/d/yyyy h:mm";
+        case 37: return "#,##0_);(#,##0)";
+        case 38: return "#,##0_);[Red](#,##0)";
+        case 39: return "#,##0.00_);(#,##0.00)";
+        case 40: return "#,##0.00_);[Red](#,##0.00)";
+        case 41: return "_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)";
+        case 42: return "_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)";
+        case 43: return "_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)";
+        case 44: return "_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)";
+        case 45: return "mm:ss";
+        case 46: return "[h]:mm:ss";
+        case 47: return "mm:ss.0";
+        case 48: return "##0.0E+0";
+        case 49: return "@";
+        default: return {};
+    }
+}
+
+}  // namespace tallowby::engine

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "workbook/engine/model/cell.h"
+#include "workbook/engine/model/style.h"
+
+namespace tallowby::engine {
+
+// A BIFF record kept as read, written back unchanged.
+struct RawRecord {
+    uint16_t type = 0;
+    std::vector<uint8_t> data;  // CONTINUE records that followed it are folded in, split again on write
+    bool operator==(const RawRecord&) const = default;
+};
+
+struct ColumnInfo {
+    uint16_t firstCol = 0;
+    uint16_t lastCol = 0;
+    uint16_t width = 2340;  // 1/256 of the width of the digit zero, padding included
+    uint16_t xf = 15;
+    uint16_t flags = 0;  // bit 0 hidden; outline bits kept
+    bool operator==(const ColumnInfo&) const = default;
+};
+
+struct RowInfo {
+    uint16_t heightTwips = 255;
+    bool customHeight = false;
+    bool hidden = false;
+    std::optional<uint16_t> xf;  // row default format when set
+    uint32_t flags = 0x100;      // the record's flag word as read
+    bool operator==(const RowInfo&) const = default;
+};
+
+class Sheet {
+public:
+    std::string name;  // UTF-8
+
+    // Cells by address, in row-major order.
+    const std::map<CellAddress, Cell>& cells() const { return cells_; }
+    const Cell* find(uint16_t row, uint16_t col) const;
+    Cell& at(uint16_t row, uint16_t col);  // creates an empty cell when absent
+    void erase(uint16_t row, uint16_t col);
+
+    // The smallest range holding every cell record (formatted blanks included),
+    // or nothing for a sheet without cells.
+    std::optional<CellRange> usedRange() const;
+
+    std::vector<CellRange> merges;
+    // The merged range that holds (row, col), if any.
+    const CellRange* mergeAt(uint16_t row, uint16_t col) const;
+
+    std::vector<ColumnInfo> columns;     // COLINFO records, sorted by first column
+    uint16_t defaultColWidthChars = 8;   // DEFCOLWIDTH
+    std::optional<uint16_t> standardWidth;  // STANDARDWIDTH, 1/256 character units
+    std::map<uint16_t, RowInfo> rows;    // ROW records by row index
+    uint16_t defaultRowHeightTwips = 255;  // DEFAULTROWHEIGHT
+
+    bool showGridlines = true;  // WINDOW2 flag
+    bool selected = false;      // WINDOW2 flags
+    std::optional<CellRange> printArea;
+
+    // Sheet records the engine does not interpret, in file order, with the
+    // place they stood relative to the cell block (before or after it).
+    std::vector<RawRecord> recordsBeforeCells;
+    std::vector<RawRecord> recordsAfterCells;
+
+private:
+    std::map<CellAddress, Cell> cells_;
+};
+
+class Workbook {
+public:
+    std::vector<Sheet> sheets;
+    int activeSheet = 0;
+    bool isTemplate = false;  // TEMPLATE record present
+    bool date1904 = false;
+
+    // Fonts in file order; the file numbers them skipping index 4.
+    std::vector<Font> fonts;
+    const Font& font(uint16_t index) const;  // by file index; falls back to the first font
+
+    // Number formats that the file defines (custom ones and re-defined built-ins).
+    std::map<uint16_t, std::string> formats;
+    // The format code for an id: the file's own, else the built-in table (US English).
+    std::string formatCode(uint16_t id) const;
+    // The id of a format with this code, adding a FORMAT (id 164 and up) when absent.
+    uint16_t ensureFormat(const std::string& code);
+
+    std::vector<Xf> xfs;
+    const Xf& xf(uint16_t index) const;  // falls back to XF 15, or a default XF
+    // An XF equal to the given one, appended when the workbook has none.
+    uint16_t ensureXf(const Xf& xf);
+
+    // Colour palette entries 8..63 (index 8 is the first custom colour).
+    std::array<Rgb, 56> palette{};
+    Rgb colour(uint16_t index, Rgb automatic = 0x000000) const;
+
+    // Global records the engine does not interpret, kept for writing back.
+    std::vector<RawRecord> globalRecords;
+
+    Workbook();  // palette set to the BIFF8 default
+};
+
+// The built-in number format codes (US English) by id, or empty.
+std::string builtinFormatCode(uint16_t id);
+
+}  // namespace tallowby::engine
