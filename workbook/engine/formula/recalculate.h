@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+
+#include "workbook/engine/model/workbook_model.h"
+
+namespace tallowby::engine::formula {
+
+// The error value a formula on a circular chain of references gets.
+inline constexpr ErrorCode kCircularReferenceError = ErrorCode::Value;
+
+struct RecalcSummary {
+    size_t formulas = 0;  // formula cells computed
+    size_t circular = 0;  // of them, cells on a circular chain of references
+};
+
+// Computes every formula cell of every sheet, each after the cells it refers
+// to, and stores the results in Cell::value so a writer saves them. Cells on
+// a circular chain get kCircularReferenceError. Formulas this engine cannot
+// compute (shared and array formulas, ptgExp) keep their cached values.
+RecalcSummary recalculate(Workbook& workbook);
+
+}  // namespace tallowby::engine::formula
