@@ -1,0 +1,340 @@
+// The preview window: layout, hand-over and preparation, zoom, Back, closing
+// and the hover pointer, driven through the real widgets.
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "form2_harness.h"
+#include "preview/form2.h"
+#include "preview/picture_box.h"
+
+using tallowby::Form2;
+
+namespace {
+// Base size at zoom 1.0 for a picture of this many pixels: the holder's
+// borders (60 twips) and 2 twips more are left off.
+int base(int pixels) {
+    return pixels * 15 - 62;
+}
+
+QPushButton* button(Form2& form, const char* name) {
+    return form.findChild<QPushButton*>(QLatin1String(name));
+}
+}  // namespace
+
+class Form2Test : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        prompter = std::make_unique<harness::ScriptedPrompter>();
+        QVERIFY(dir.isValid());
+        folder = dir.path();
+    }
+    void cleanup() { prompter.reset(); }
+
+    void layoutAsDesigned() {
+        Form2 form(folder);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Tallowby"));
+        QCOMPARE(form.size(), QSize(656, 624));  // 9840 x 9360 twips
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+        QVERIFY(form.font().bold());
+        QCOMPARE(form.font().pointSizeF(), 9.0);
+
+        const auto geometry = [&](const char* name) {
+            return form.findChild<QWidget*>(QLatin1String(name))->geometry();
+        };
+        QCOMPARE(geometry("Picture2"), QRect(8, 8, 622, 495));
+        QCOMPARE(geometry("VScroll1"), QRect(630, 8, 17, 495));
+        QCOMPARE(geometry("HScroll1"), QRect(8, 503, 622, 17));
+        QCOMPARE(geometry("Frame1"), QRect(8, 524, 640, 57));
+        QCOMPARE(geometry("PushButton1"), QRect(16, 20, 296, 27));
+        QCOMPARE(geometry("PushButton2"), QRect(320, 20, 304, 27));
+        QCOMPARE(geometry("PushButton8"), QRect(8, 590, 312, 27));
+        QCOMPARE(geometry("PushButton6"), QRect(328, 590, 320, 27));
+        QCOMPARE(geometry("Zoom_Ori").topLeft(), QPoint(688, 32));
+
+        QCOMPARE(button(form, "PushButton1")->text(), QStringLiteral("Zoom In"));
+        QCOMPARE(button(form, "PushButton2")->text(), QStringLiteral("Zoom Out"));
+        QCOMPARE(button(form, "PushButton8")->text(), QStringLiteral("< Back"));
+        QCOMPARE(button(form, "PushButton6")->text(), QStringLiteral("Save Results To Excel File"));
+        QCOMPARE(button(form, "PushButton6")->font().pointSizeF(), 11.25);
+        QVERIFY(button(form, "PushButton6")->font().bold());
+        QCOMPARE(form.findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("Zoom:"));
+        QVERIFY(!form.hScroll1()->isEnabled());
+        QVERIFY(!form.vScroll1()->isEnabled());
+        QCOMPARE(form.hScroll1()->maximum(), 32767);
+    }
+
+    void tabOrderSkipsWhatCannotTakeFocus() {
+        Form2 form(folder);
+        form.handOver(harness::picture(800, 700), "/tmp/result.xls");  // both bars enabled
+        QStringList order;
+        QWidget* at = form.hScroll1();
+        for (int i = 0; i < 16; ++i) {
+            const bool takesFocus = (at->focusPolicy() & Qt::TabFocus) && at->isVisible() &&
+                                    at->isEnabled() && !at->objectName().isEmpty();
+            if (takesFocus && !order.contains(at->objectName())) order << at->objectName();
+            at = at->nextInFocusChain();
+        }
+        const QStringList expected{"HScroll1",    "VScroll1",    "Picture2",    "Picture1",
+                                   "PushButton1", "PushButton2", "PushButton6", "PushButton8"};
+        QCOMPARE(order, expected);
+    }
+
+    void handOverPreparesThePicture() {
+        Form2 form(folder);
+        form.handOver(harness::picture(370, 330), "/tmp/result.xls");
+        QVERIFY(form.isVisible());
+        QVERIFY(!form.preparationDue());
+        QCOMPARE(form.mExcelFile, QStringLiteral("/tmp/result.xls"));
+        QCOMPARE(form.zoom(), 1.0f);
+        QCOMPARE(form.baseWidth(), base(370));
+        QCOMPARE(form.baseHeight(), base(330));
+        QCOMPARE(form.picture1()->widthTwips(), base(370));
+        QCOMPARE(form.picture1()->heightTwips(), base(330));
+        QCOMPARE(form.picture1()->leftTwips(), 0.0f);
+        QVERIFY(form.picture1()->picture().isNull());  // replaced by the drawing
+        QCOMPARE(form.hStep(), 0);
+        QVERIFY(prompter->reports().isEmpty());
+    }
+
+    void zoomsInAndOutWithinTheLimits() {
+        Form2 form(folder);
+        form.handOver(harness::picture(370, 330), "/tmp/result.xls");
+        const float in[] = {1.25f, 1.5f, 1.75f, 2.0f, 2.25f, 2.25f};
+        for (float expected : in) {
+            QTest::mouseClick(button(form, "PushButton1"), Qt::LeftButton);
+            QCOMPARE(form.zoom(), expected);
+            QCOMPARE(form.scaledWidth(), static_cast<int>(base(370) * double(expected)));
+            QCOMPARE(form.picture1()->widthTwips(), form.scaledWidth());
+            QCOMPARE(form.picture1()->heightTwips(), form.scaledHeight());
+        }
+        const float out[] = {2.0f, 1.75f, 1.5f, 1.25f, 1.0f, 0.75f, 0.5f, 0.25f, 0.25f};
+        for (float expected : out) {
+            QTest::mouseClick(button(form, "PushButton2"), Qt::LeftButton);
+            QCOMPARE(form.zoom(), expected);
+            QCOMPARE(form.picture1()->widthTwips(), static_cast<int>(base(370) * double(expected)));
+        }
+        QCOMPARE(form.picture1()->size(), QSize(91, 81));  // 1372 x 1222 twips
+        QVERIFY(prompter->reports().isEmpty());
+    }
+
+    void everyDrawingStartsFromTheUntouchedPicture() {
+        Form2 form(folder);
+        form.handOver(harness::picture(300, 200), "/tmp/result.xls");
+        const QImage first = form.picture1()->surface();
+        for (int i = 0; i < 3; ++i) form.PushButton2_Click();
+        for (int i = 0; i < 8; ++i) form.PushButton1_Click();
+        QCOMPARE(form.zoom(), 2.25f);
+        for (int i = 0; i < 5; ++i) form.PushButton2_Click();
+        QCOMPARE(form.zoom(), 1.0f);
+        QCOMPARE(form.picture1()->surface(), first);
+        // The drawn region's corner is the picture's dark frame.
+        QCOMPARE(QColor(first.pixel(0, 0)), QColor(Qt::black));
+    }
+
+    void tooLargeAStepFallsBackToOne() {
+        // Base 8008 x 5998: 1.25 and 1.5 are drawn, 1.75 (14014 wide) is not.
+        Form2 form(folder);
+        form.handOver(harness::picture(538, 404), "/tmp/result.xls");
+        form.PushButton1_Click();
+        form.PushButton1_Click();
+        QCOMPARE(form.zoom(), 1.5f);
+        QCOMPARE(form.picture1()->widthTwips(), 12012);
+        const QImage drawing = form.picture1()->surface();
+        const int hMax = form.hScroll1()->maximum();
+
+        form.PushButton1_Click();
+        QCOMPARE(form.zoom(), 1.0f);
+        QCOMPARE(form.scaledWidth(), 8008);
+        QCOMPARE(form.picture1()->widthTwips(), 12012);  // the 1.5 drawing stays
+        QCOMPARE(form.picture1()->surface(), drawing);
+        QCOMPARE(form.hScroll1()->maximum(), hMax);
+
+        form.PushButton2_Click();
+        QCOMPARE(form.zoom(), 0.75f);
+        QCOMPARE(form.picture1()->widthTwips(), 6006);
+        form.PushButton1_Click();
+        form.PushButton1_Click();
+        QCOMPARE(form.zoom(), 1.25f);
+        QCOMPARE(form.picture1()->widthTwips(), 10010);
+        QVERIFY(prompter->reports().isEmpty());
+    }
+
+    void tooLargeAtPreparationIsShownAsAssigned() {
+        Form2 form(folder);
+        form.handOver(harness::picture(850, 100), "/tmp/result.xls");  // base 12688
+        QCOMPARE(form.picture1()->widthTwips(), 850 * 15);
+        QVERIFY(!form.picture1()->picture().isNull());
+        QCOMPARE(form.hStep(), 10);
+        QCOMPARE(form.hScroll1()->maximum(), 342);  // (12750 - 9330) / 10
+
+        form.PushButton1_Click();
+        QCOMPARE(form.zoom(), 1.0f);
+        QCOMPARE(form.picture1()->widthTwips(), 850 * 15);
+        form.PushButton2_Click();
+        QCOMPARE(form.zoom(), 0.75f);
+        QCOMPARE(form.picture1()->widthTwips(), 9516);
+        QVERIFY(form.picture1()->picture().isNull());
+    }
+
+    void barsFollowEveryZoom() {
+        Form2 form(folder);
+        form.handOver(harness::picture(370, 330), "/tmp/result.xls");  // base 5488 x 4888
+        QVERIFY(!form.hScroll1()->isEnabled());
+        QCOMPARE(form.hStep(), 0);
+
+        for (int i = 0; i < 3; ++i) form.PushButton1_Click();  // 1.75: 9604 x 8554
+        QVERIFY(form.hScroll1()->isEnabled());
+        QCOMPARE(form.hStep(), 10);
+        QCOMPARE(form.hScroll1()->maximum(), 27);  // 27.4
+        QCOMPARE(form.vStep(), 10);
+        QCOMPARE(form.vScroll1()->maximum(), 113);  // 112.9
+
+        form.PushButton1_Click();
+        form.PushButton1_Click();  // 2.25: 12348 x 10998
+        QCOMPARE(form.hScroll1()->maximum(), 302);
+        QCOMPARE(form.vScroll1()->maximum(), 357);
+        form.hScroll1()->setValue(100);
+        QCOMPARE(form.picture1()->leftTwips(), -1000.0f);
+        form.vScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(form.picture1()->topTwips(), -10.0f);
+
+        // Back to a size the viewport holds: picture at the corner, bars off.
+        form.PushButton2_Click();
+        form.PushButton2_Click();
+        form.PushButton2_Click();  // 1.5: 8232 x 7332
+        QCOMPARE(form.picture1()->leftTwips(), 0.0f);
+        QCOMPARE(form.picture1()->topTwips(), 0.0f);
+        QVERIFY(!form.hScroll1()->isEnabled());
+        QVERIFY(!form.vScroll1()->isEnabled());
+        QCOMPARE(form.hStep(), 0);
+    }
+
+    void aMissingPictureIsHarmless() {
+        Form2 form(folder);
+        form.handOver(QImage(), "/tmp/result.xls");
+        form.PushButton1_Click();
+        form.PushButton2_Click();
+        form.PushButton2_Click();
+        QCOMPARE(form.picture1()->widthTwips(), 0);
+        QVERIFY(!form.hScroll1()->isEnabled());
+    }
+
+    void backDeletesTheResultAndShowsTheMainWindow() {
+        QWidget mainWindow;
+        Form2 form(folder);
+        form.setMainWindow(&mainWindow);
+        const QString result = dir.filePath("kovlar11111111.xls");
+        harness::writeFile(result, "workbook");
+        form.handOver(harness::picture(600, 500), result);  // base 8938 x 7438
+        form.PushButton1_Click();
+        form.hScroll1()->setValue(5);
+        QCOMPARE(form.picture1()->leftTwips(), -50.0f);
+
+        QTest::mouseClick(button(form, "PushButton8"), Qt::LeftButton);
+        QVERIFY(!QFile::exists(result));
+        QVERIFY(mainWindow.isVisible());
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.zoom(), 1.25f);  // kept until the next hand-over
+
+        // The next result is prepared afresh.
+        mainWindow.hide();
+        const QString second = dir.filePath("kovlar22222222.xls");
+        harness::writeFile(second, "workbook 2");
+        form.handOver(harness::picture(640, 520), second);
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.mExcelFile, second);
+        QCOMPARE(form.zoom(), 1.0f);
+        QCOMPARE(form.baseWidth(), base(640));
+        QCOMPARE(form.baseHeight(), base(520));
+        QCOMPARE(form.picture1()->widthTwips(), base(640));
+        QCOMPARE(form.picture1()->leftTwips(), 0.0f);
+        QCOMPARE(form.picture1()->topTwips(), 0.0f);
+        QCOMPARE(form.hScroll1()->value(), 0);
+        QCOMPARE(form.hScroll1()->maximum(), 21);  // (9538 - 9330) / 10 = 20.8
+        QCOMPARE(form.vScroll1()->maximum(), 31);  // (7738 - 7425) / 10 = 31.3
+        QVERIFY(QFile::exists(second));
+        QVERIFY(prompter->reports().isEmpty());
+    }
+
+    void closingDeletesSavesListsAndEnds() {
+        Form2 form(folder);
+        const QString result = dir.filePath("kovlar33333333.xls");
+        harness::writeFile(result, "workbook");
+        int listsSaved = 0;
+        int ended = 0;
+        form.setOnClosing([&] { ++listsSaved; });
+        form.setEndProgram([&] {
+            QCOMPARE(listsSaved, 1);
+            ++ended;
+        });
+        form.handOver(harness::picture(300, 200), result);
+        QVERIFY(form.close());
+        QVERIFY(!QFile::exists(result));
+        QCOMPARE(listsSaved, 1);
+        QCOMPARE(ended, 1);
+        QVERIFY(prompter->reports().isEmpty());
+    }
+
+    void hoverPointerWithoutCursorFileIsTheArrow() {
+        Form2 form(folder);
+        QVERIFY(!form.hasHoverCursor());
+        form.handOver(harness::picture(300, 200), "/tmp/result.xls");
+        harness::mouse(button(form, "PushButton6"), QEvent::MouseMove, {5, 5}, Qt::NoButton,
+                       Qt::NoButton);
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void hoverPointerFollowsTheMouse() {
+        const QString source =
+            qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources/HAND-M.CUR";
+        if (!QFile::exists(source)) QSKIP("no hover cursor file in the source tree");
+        QVERIFY(QFile::copy(source, folder + "/HAND-M.CUR"));
+        Form2 form(folder);
+        QVERIFY(form.hasHoverCursor());
+        QVERIFY(prompter->reports().isEmpty());
+        form.handOver(harness::picture(300, 200), "/tmp/result.xls");
+
+        harness::mouse(button(form, "PushButton1"), QEvent::MouseMove, {5, 5}, Qt::NoButton,
+                       Qt::NoButton);
+        QCOMPARE(form.cursor().shape(), Qt::BitmapCursor);
+        harness::mouse(&form, QEvent::MouseMove, {3, 3}, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+        harness::mouse(button(form, "PushButton8"), QEvent::MouseMove, {5, 5}, Qt::NoButton,
+                       Qt::NoButton);
+        QCOMPARE(form.cursor().shape(), Qt::BitmapCursor);
+        harness::mouse(form.findChild<QWidget*>("Frame1"), QEvent::MouseMove, {2, 50}, Qt::NoButton,
+                       Qt::NoButton);
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+
+        // Not while the hourglass shows.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        harness::mouse(button(form, "PushButton2"), QEvent::MouseMove, {5, 5}, Qt::NoButton,
+                       Qt::NoButton);
+        QApplication::restoreOverrideCursor();
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void aBrokenCursorFileIsReportedAtLoad() {
+        harness::writeFile(folder + "/HAND-M.CUR", "not a cursor");
+        Form2 form(folder);
+        QVERIFY(!form.hasHoverCursor());
+        QCOMPARE(prompter->reports().size(), 1);
+        QVERIFY(
+            prompter->reports()[0].contains("in Tallowby2021/08/31.Form2.Form_Load at line 110"));
+    }
+
+  private:
+    std::unique_ptr<harness::ScriptedPrompter> prompter;
+    QTemporaryDir dir;
+    QString folder;
+};
+
+QTEST_MAIN(Form2Test)
+#include "form2_qtest.moc"
