@@ -51,7 +51,10 @@ FormattedValue formatText(std::string_view text, std::string_view code, const Fo
 // rounds decimals, then switches to scientific notation, to fit.
 std::string formatGeneral(double value, const FormatLocale& locale, int maxChars = 11);
 
-// True when the code's first section shows a date or a time.
+// True when a number section of the code shows a date or a time.
 bool isDateTimeFormat(std::string_view code);
+
+// True when the code is a text format ("@"): entries stay text as typed.
+bool isTextFormat(std::string_view code);
 
 }  // namespace tallowby::engine

@@ -1,0 +1,387 @@
+#include "workbook/engine/numfmt/format_code.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <list>
+#include <unordered_map>
+
+namespace tallowby::engine {
+namespace {
+
+using Kind = FormatToken::Kind;
+
+// Longest code we read; anything beyond is ignored so absurd codes stay cheap.
+constexpr size_t kMaxCodeLength = 4096;
+
+size_t utf8Length(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if ((lead >> 5) == 0x6) return 2;
+    if ((lead >> 4) == 0xE) return 3;
+    if ((lead >> 3) == 0x1E) return 4;
+    return 1;
+}
+
+char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+bool startsWithNoCase(std::string_view text, size_t at, std::string_view word) {
+    if (text.size() - at < word.size()) return false;
+    for (size_t i = 0; i < word.size(); ++i)
+        if (lower(text[at + i]) != lower(word[i])) return false;
+    return true;
+}
+
+void addLiteral(FormatSection& section, std::string_view text) {
+    if (text.empty()) return;
+    if (!section.tokens.empty() && section.tokens.back().kind == Kind::Literal)
+        section.tokens.back().text.append(text);
+    else
+        section.tokens.push_back({Kind::Literal, std::string(text), 0, 0});
+}
+
+std::optional<uint32_t> namedColour(std::string_view name) {
+    static const std::pair<const char*, uint32_t> kNames[] = {
+        {"black", 0x000000}, {"blue", 0x0000FF},    {"cyan", 0x00FFFF},  {"green", 0x00FF00},
+        {"magenta", 0xFF00FF}, {"red", 0xFF0000}, {"white", 0xFFFFFF}, {"yellow", 0xFFFF00}};
+    std::string lowered;
+    for (char c : name) lowered.push_back(lower(c));
+    for (const auto& [n, rgb] : kNames)
+        if (lowered == n) return rgb;
+    return std::nullopt;
+}
+
+// The default palette of the legacy file format, [Color1] .. [Color56].
+uint32_t paletteColour(int number) {
+    static const uint32_t kPalette[56] = {
+        0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+        0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
+        0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
+        0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
+        0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+        0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
+        0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+    return kPalette[number - 1];
+}
+
+bool allSameLetter(std::string_view text, char letter) {
+    if (text.empty()) return false;
+    for (char c : text)
+        if (lower(c) != letter) return false;
+    return true;
+}
+
+// Reads what stands between [ and ].
+void readBracket(FormatSection& section, std::string_view inner) {
+    if (inner.empty()) return;
+    if (auto colour = namedColour(inner)) {
+        section.colour = colour;
+        return;
+    }
+    if (startsWithNoCase(inner, 0, "color")) {
+        const int number = std::atoi(std::string(inner.substr(5)).c_str());
+        if (number >= 1 && number <= 56) section.colour = paletteColour(number);
+        return;
+    }
+    const char first = inner[0];
+    if (first == '<' || first == '>' || first == '=') {
+        FormatCondition condition;
+        size_t at = 1;
+        if (first == '<' && inner.size() > 1 && inner[1] == '=') {
+            condition.op = FormatCondition::Op::LessEqual, at = 2;
+        } else if (first == '<' && inner.size() > 1 && inner[1] == '>') {
+            condition.op = FormatCondition::Op::NotEqual, at = 2;
+        } else if (first == '>' && inner.size() > 1 && inner[1] == '=') {
+            condition.op = FormatCondition::Op::GreaterEqual, at = 2;
+        } else {
+            condition.op = first == '<'   ? FormatCondition::Op::Less
+                           : first == '>' ? FormatCondition::Op::Greater
+                                          : FormatCondition::Op::Equal;
+        }
+        const std::string number(inner.substr(at));
+        char* end = nullptr;
+        condition.value = std::strtod(number.c_str(), &end);
+        if (end != number.c_str()) section.condition = condition;
+        return;
+    }
+    if (first == '$') {
+        // [$€-407]: a currency text, then a locale id we do not need.
+        const size_t dash = inner.find('-', 1);
+        addLiteral(section, inner.substr(1, dash == std::string_view::npos ? inner.npos : dash - 1));
+        return;
+    }
+    for (const auto& [letter, kind] : {std::pair{'h', Kind::ElapsedHours},
+                                       std::pair{'m', Kind::ElapsedMinutes},
+                                       std::pair{'s', Kind::ElapsedSeconds}}) {
+        if (allSameLetter(inner, letter)) {
+            section.tokens.push_back({kind, {}, 0, static_cast<int>(inner.size())});
+            return;
+        }
+    }
+    // Calendars, number scripts and other modifiers are not shown.
+}
+
+size_t runLength(std::string_view code, size_t at, char letter) {
+    size_t end = at;
+    while (end < code.size() && lower(code[end]) == letter) ++end;
+    return end - at;
+}
+
+// Reads one section starting at `at`; returns the position after its ';'.
+size_t readSection(std::string_view code, size_t at, FormatSection& section) {
+    while (at < code.size()) {
+        const char c = code[at];
+        const char lc = lower(c);
+        if (c == ';') return at + 1;
+        if (c == '"') {
+            const size_t close = code.find('"', at + 1);
+            const size_t end = close == std::string_view::npos ? code.size() : close;
+            addLiteral(section, code.substr(at + 1, end - at - 1));
+            at = close == std::string_view::npos ? code.size() : close + 1;
+            continue;
+        }
+        if (c == '\\' || c == '_' || c == '*') {
+            if (at + 1 >= code.size()) {
+                ++at;
+                continue;
+            }
+            const size_t length = utf8Length(static_cast<unsigned char>(code[at + 1]));
+            const std::string_view next = code.substr(at + 1, length);
+            if (c == '\\') addLiteral(section, next);
+            if (c == '_') addLiteral(section, " ");
+            if (c == '*') section.tokens.push_back({Kind::Fill, std::string(next), 0, 0});
+            at += 1 + length;
+            continue;
+        }
+        if (c == '[') {
+            const size_t close = code.find(']', at + 1);
+            if (close == std::string_view::npos) {
+                addLiteral(section, code.substr(at, 1));
+                ++at;
+                continue;
+            }
+            readBracket(section, code.substr(at + 1, close - at - 1));
+            at = close + 1;
+            continue;
+        }
+        if (c == '0' || c == '#' || c == '?') {
+            section.tokens.push_back({Kind::Digit, {}, c, 0});
+            ++at;
+            continue;
+        }
+        if ((c == 'E' || c == 'e') && at + 1 < code.size() && (code[at + 1] == '+' || code[at + 1] == '-')) {
+            section.tokens.push_back({Kind::Exponent, {}, code[at + 1], 0});
+            at += 2;
+            continue;
+        }
+        if (startsWithNoCase(code, at, "general")) {
+            section.tokens.push_back({Kind::General, {}, 0, 0});
+            at += 7;
+            continue;
+        }
+        if (startsWithNoCase(code, at, "am/pm")) {
+            section.tokens.push_back({Kind::AmPm, {}, 0, 0});
+            at += 5;
+            continue;
+        }
+        if (startsWithNoCase(code, at, "a/p")) {
+            section.tokens.push_back({Kind::AP, {}, c, 0});
+            at += 3;
+            continue;
+        }
+        Kind simple = Kind::Literal;
+        switch (c) {
+            case '.': simple = Kind::Point; break;
+            case ',': simple = Kind::Comma; break;
+            case '%': simple = Kind::Percent; break;
+            case '/': simple = Kind::Slash; break;
+            case '@': simple = Kind::Text; break;
+            default: break;
+        }
+        if (simple != Kind::Literal) {
+            section.tokens.push_back({simple, {}, c, 0});
+            ++at;
+            continue;
+        }
+        Kind dateKind = Kind::Literal;
+        switch (lc) {
+            case 'y': dateKind = Kind::Year; break;
+            case 'm': dateKind = Kind::MonthOrMinute; break;
+            case 'd': dateKind = Kind::Day; break;
+            case 'h': dateKind = Kind::Hour; break;
+            case 's': dateKind = Kind::Second; break;
+            default: break;
+        }
+        if (lc == 'e') {
+            section.tokens.push_back({Kind::Year, {}, 0, 4});
+            ++at;
+            continue;
+        }
+        if (dateKind != Kind::Literal) {
+            const size_t run = runLength(code, at, lc);
+            section.tokens.push_back({dateKind, {}, 0, static_cast<int>(run)});
+            at += run;
+            continue;
+        }
+        const size_t length = utf8Length(static_cast<unsigned char>(c));
+        addLiteral(section, code.substr(at, length));
+        at += length;
+    }
+    return at;
+}
+
+bool isDateKind(Kind kind) {
+    switch (kind) {
+        case Kind::Year:
+        case Kind::Month:
+        case Kind::Day:
+        case Kind::Hour:
+        case Kind::Minute:
+        case Kind::Second:
+        case Kind::ElapsedHours:
+        case Kind::ElapsedMinutes:
+        case Kind::ElapsedSeconds:
+        case Kind::AmPm:
+        case Kind::AP:
+        case Kind::MonthOrMinute: return true;
+        default: return false;
+    }
+}
+
+std::string tokenText(const FormatToken& token) {
+    switch (token.kind) {
+        case Kind::Literal: return token.text;
+        case Kind::Digit:
+        case Kind::Point:
+        case Kind::Comma:
+        case Kind::Percent:
+        case Kind::Slash: return std::string(1, token.symbol);
+        case Kind::Exponent: return std::string("E") + token.symbol;
+        default: return {};
+    }
+}
+
+// In a date section, m means minutes right after an hour or right before a
+// second; a point followed by zeros shows fractions of a second; number
+// symbols are plain text.
+void finishDateSection(FormatSection& section) {
+    auto& tokens = section.tokens;
+    auto neighbour = [&](size_t from, int step) -> const FormatToken* {
+        for (long i = static_cast<long>(from) + step; i >= 0 && i < static_cast<long>(tokens.size());
+             i += step)
+            if (isDateKind(tokens[static_cast<size_t>(i)].kind)) return &tokens[static_cast<size_t>(i)];
+        return nullptr;
+    };
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind != Kind::MonthOrMinute) continue;
+        const FormatToken* before = neighbour(i, -1);
+        const FormatToken* after = neighbour(i, +1);
+        const bool minute =
+            tokens[i].count <= 2 &&
+            ((before && (before->kind == Kind::Hour || before->kind == Kind::ElapsedHours)) ||
+             (after && (after->kind == Kind::Second || after->kind == Kind::ElapsedSeconds)));
+        tokens[i].kind = minute ? Kind::Minute : Kind::Month;
+    }
+    std::vector<FormatToken> finished;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        FormatToken& token = tokens[i];
+        if (token.kind == Kind::Point && i + 1 < tokens.size() && tokens[i + 1].kind == Kind::Digit &&
+            tokens[i + 1].symbol == '0') {
+            int zeros = 0;
+            while (i + 1 < tokens.size() && tokens[i + 1].kind == Kind::Digit &&
+                   tokens[i + 1].symbol == '0') {
+                ++zeros;
+                ++i;
+            }
+            finished.push_back({Kind::SubSecond, {}, 0, zeros});
+            section.subSecondDigits = std::max(section.subSecondDigits, std::min(zeros, 3));
+            continue;
+        }
+        if (token.kind == Kind::AmPm || token.kind == Kind::AP) section.twelveHour = true;
+        if (isDateKind(token.kind) || token.kind == Kind::Fill || token.kind == Kind::Text ||
+            token.kind == Kind::General) {
+            finished.push_back(std::move(token));
+            continue;
+        }
+        const std::string text = tokenText(token);
+        if (!finished.empty() && finished.back().kind == Kind::Literal)
+            finished.back().text += text;
+        else
+            finished.push_back({Kind::Literal, text, 0, 0});
+    }
+    tokens = std::move(finished);
+}
+
+void classify(FormatSection& section) {
+    for (const FormatToken& token : section.tokens) {
+        if (isDateKind(token.kind)) section.isDate = true;
+        if (token.kind == Kind::Text) section.hasText = true;
+        if (token.kind == Kind::General) section.hasGeneral = true;
+        if (token.kind == Kind::Digit) section.hasDigits = true;
+    }
+    if (section.isDate) {
+        finishDateSection(section);
+        section.hasDigits = false;
+    }
+}
+
+}  // namespace
+
+bool FormatCondition::holds(double v) const {
+    switch (op) {
+        case Op::Less: return v < value;
+        case Op::LessEqual: return v <= value;
+        case Op::Greater: return v > value;
+        case Op::GreaterEqual: return v >= value;
+        case Op::Equal: return v == value;
+        case Op::NotEqual: return v != value;
+    }
+    return false;
+}
+
+ParsedFormat parseFormatCode(std::string_view code) {
+    if (code.size() > kMaxCodeLength) code = code.substr(0, kMaxCodeLength);
+    ParsedFormat parsed;
+    size_t at = 0;
+    do {
+        FormatSection section;
+        at = readSection(code, at, section);
+        classify(section);
+        parsed.sections.push_back(std::move(section));
+    } while (at < code.size() && parsed.sections.size() < 4);
+    if (!code.empty() && code.back() == ';' && parsed.sections.size() < 4 && at >= code.size())
+        parsed.sections.emplace_back();  // "0;" has an empty second section
+
+    const int count = static_cast<int>(parsed.sections.size());
+    parsed.numberSections = std::min(count, 3);
+    if (count == 4) {
+        parsed.textSection = 3;
+    } else if (count > 1 && parsed.sections.back().hasText) {
+        parsed.textSection = count - 1;
+        parsed.numberSections = count - 1;
+    } else if (count == 1 && parsed.sections[0].hasText) {
+        parsed.textSection = 0;
+    }
+    return parsed;
+}
+
+const ParsedFormat& cachedFormat(std::string_view code) {
+    // Least recently used entries go first; a sheet uses only a few codes.
+    constexpr size_t kCapacity = 64;
+    struct Cache {
+        std::list<std::pair<std::string, ParsedFormat>> entries;
+        std::unordered_map<std::string_view, decltype(entries)::iterator> index;
+    };
+    thread_local Cache cache;
+    if (auto found = cache.index.find(code); found != cache.index.end()) {
+        cache.entries.splice(cache.entries.begin(), cache.entries, found->second);
+        return found->second->second;
+    }
+    if (cache.entries.size() >= kCapacity) {
+        cache.index.erase(cache.entries.back().first);
+        cache.entries.pop_back();
+    }
+    cache.entries.emplace_front(std::string(code), parseFormatCode(code));
+    cache.index.emplace(cache.entries.front().first, cache.entries.begin());
+    return cache.entries.front().second;
+}
+
+}  // namespace tallowby::engine
