@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Rebuilds resources/template.xlt (Excel 97-2003 template) from its editable
 # source resources/template/timesheet.fods with LibreOffice headless, then
-# applies the touches LibreOffice cannot take from ODF (finish_template.py).
-# Needs libreoffice-calc-nogui and /usr/bin/python3. Optional: --png DIR also
-# renders the result to DIR/template.png (needs libreoffice-draw-nogui).
+# applies the touches LibreOffice cannot take from ODF (finish_template.py) and
+# checks the result (check_template.py) before it replaces the committed file.
+# Needs libreoffice-calc-nogui, gnumeric and python3-xlrd (/usr/bin/python3).
+# Optional: --png DIR also renders the result to DIR/template.png (needs
+# libreoffice-draw-nogui).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,6 +31,7 @@ if [[ ! -s "$work/timesheet.xlt" ]]; then
 fi
 
 /usr/bin/python3 resources/template/finish_template.py "$work/timesheet.xlt"
+/usr/bin/python3 resources/template/check_template.py "$work/timesheet.xlt"
 cp "$work/timesheet.xlt" "$target"
 echo "wrote $target ($(stat -c %s "$target") bytes)"
 
