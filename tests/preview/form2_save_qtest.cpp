@@ -1,0 +1,163 @@
+// Saving the result workbook from the preview window, with the dialog and
+// the questions answered by a scripted prompter.
+
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/main_module.h"
+#include "form2_harness.h"
+#include "preview/form2.h"
+
+using tallowby::Form2;
+using Answer = tallowby::Prompter::Answer;
+using Buttons = tallowby::Prompter::Buttons;
+using Icon = tallowby::Prompter::Icon;
+
+class Form2SaveTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init() {
+        tallowby::Main::SetAppTitle();
+        prompter = std::make_unique<harness::ScriptedPrompter>();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        result = dir->filePath("kovlar12345678.xls");
+        resultBytes = QByteArray("\xD0\xCF\x11\xE0 result workbook", 21).repeated(500);
+        harness::writeFile(result, resultBytes);
+        form = std::make_unique<Form2>(QStringLiteral("/nonexistent"));
+        form->handOver(harness::picture(300, 200), result);
+    }
+    void cleanup() {
+        form.reset();
+        prompter.reset();
+        dir.reset();
+    }
+
+    void cancelCopiesNothing() {
+        clickSave();
+        QCOMPARE(prompter->dialogs.size(), std::size_t(1));
+        QCOMPARE(prompter->dialogs[0].first, QStringLiteral("Save File"));
+        QCOMPARE(prompter->dialogs[0].second, QStringLiteral("Excel Files (*.xls)|*.xls|"));
+        QVERIFY(prompter->messages.empty());  // no "Done." for nothing done
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"kovlar12345678.xls"});
+    }
+
+    void newTargetIsCopiedWithoutAQuestion() {
+        const QString target = dir->filePath("week.xls");
+        prompter->fileNames.push_back(target);
+        clickSave();
+        QCOMPARE(harness::readFile(target), resultBytes);
+        QCOMPARE(prompter->messages.size(), std::size_t(1));
+        QCOMPARE(prompter->messages[0].text, QStringLiteral("Done."));
+        QCOMPARE(prompter->messages[0].caption, QStringLiteral("Tallowby"));
+        QCOMPARE(prompter->messages[0].buttons, Buttons::Ok);
+        QCOMPARE(prompter->messages[0].icon, Icon::None);
+        QVERIFY(QFile::exists(result));  // the source stays for Back and close
+        QVERIFY(form->isVisible());
+    }
+
+    void aNameWithoutExtensionIsWrittenExactlySo() {
+        const QString target = dir->filePath("week12");
+        prompter->fileNames.push_back(target);
+        clickSave();
+        QCOMPARE(harness::readFile(target), resultBytes);
+        QVERIFY(!QFile::exists(target + ".xls"));
+    }
+
+    void existingTargetAnsweredNoIsUntouched() {
+        const QString target = dir->filePath("old.xls");
+        harness::writeFile(target, "the user's earlier week");
+        prompter->fileNames.push_back(target);
+        prompter->answers.push_back(Answer::No);
+        clickSave();
+        QCOMPARE(prompter->messages.size(), std::size_t(1));
+        QCOMPARE(prompter->messages[0].text, "Are you sure you wish to overwrite " + target + " ?");
+        QCOMPARE(prompter->messages[0].buttons, Buttons::YesNo);
+        QCOMPARE(prompter->messages[0].caption, QStringLiteral("Tallowby"));
+        QCOMPARE(harness::readFile(target), QByteArray("the user's earlier week"));
+    }
+
+    void existingTargetAnsweredYesIsReplaced() {
+        const QString target = dir->filePath("old.xls");
+        harness::writeFile(target, QByteArray(50000, 'o'));
+        prompter->fileNames.push_back(target);
+        prompter->answers.push_back(Answer::Yes);
+        clickSave();
+        QCOMPARE(harness::readFile(target), resultBytes);
+        QCOMPARE(prompter->messages.size(), std::size_t(2));
+        QCOMPARE(prompter->messages[1].text, QStringLiteral("Done."));
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files),
+                 (QStringList{"kovlar12345678.xls", "old.xls"}));
+    }
+
+    void savingTwiceAsksTheSecondTime() {
+        const QString target = dir->filePath("twice.xls");
+        prompter->fileNames = {target, target};
+        prompter->answers.push_back(Answer::Yes);
+        clickSave();
+        clickSave();
+        QCOMPARE(prompter->messages.size(), std::size_t(3));
+        QCOMPARE(prompter->messages[0].text, QStringLiteral("Done."));
+        QVERIFY(prompter->messages[1].text.startsWith("Are you sure you wish to overwrite "));
+        QCOMPARE(prompter->messages[2].text, QStringLiteral("Done."));
+    }
+
+    void anUnwritableFolderIsReportedWithoutDone() {
+        // Beneath a regular file nothing can be created, not even by root.
+        const QString blocker = dir->filePath("plain");
+        harness::writeFile(blocker, "x");
+        prompter->fileNames.push_back(blocker + "/week.xls");
+        clickSave();
+        const QStringList reports = prompter->reports();
+        QCOMPARE(reports.size(), 1);
+        QVERIFY(reports[0].contains("in Tallowby2021/08/31.Form2.PushButton6_Click at line 130"));
+        QCOMPARE(prompter->messages.size(), std::size_t(1));  // the report only
+    }
+
+    void aFailedCopyKeepsTheOldFile() {
+        const QString target = dir->filePath("old.xls");
+        harness::writeFile(target, "the user's earlier week");
+        QFile::remove(result);  // the copy cannot be made
+        prompter->fileNames.push_back(target);
+        prompter->answers.push_back(Answer::Yes);
+        clickSave();
+        QCOMPARE(prompter->reports().size(), 1);
+        QVERIFY(prompter->reports()[0].contains("at line 130"));
+        QCOMPARE(harness::readFile(target), QByteArray("the user's earlier week"));
+        for (const harness::Asked& m : prompter->messages) QVERIFY(m.text != "Done.");
+    }
+
+    void aReadOnlyFolderKeepsTheOldFile() {
+        if (::getuid() == 0) QSKIP("root writes into read-only folders");
+        const QString folder = dir->filePath("locked");
+        QVERIFY(QDir(dir->path()).mkdir("locked"));
+        const QString target = folder + "/old.xls";
+        harness::writeFile(target, "the user's earlier week");
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        prompter->fileNames.push_back(target);
+        prompter->answers.push_back(Answer::Yes);
+        clickSave();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(prompter->reports().size(), 1);
+        QCOMPARE(harness::readFile(target), QByteArray("the user's earlier week"));
+    }
+
+  private:
+    void clickSave() {
+        QTest::mouseClick(form->findChild<QPushButton*>("PushButton6"), Qt::LeftButton);
+    }
+
+    std::unique_ptr<harness::ScriptedPrompter> prompter;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<Form2> form;
+    QString result;
+    QByteArray resultBytes;
+};
+
+QTEST_MAIN(Form2SaveTest)
+#include "form2_save_qtest.moc"
