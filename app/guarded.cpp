@@ -1,5 +1,6 @@
 #include "app/guarded.h"
 
+#include <QStringList>
 #include <exception>
 #include <utility>
 
@@ -7,26 +8,50 @@
 
 namespace tallowby {
 
+namespace {
+// The innermost guarded statement that is running on this thread.
+thread_local Guarded* t_running = nullptr;
+thread_local QStringList* t_handedOver = nullptr;
+}  // namespace
+
 Guarded::Guarded(QString module, QString procedure, QWidget* parent)
     : module_(std::move(module)), procedure_(std::move(procedure)), parent_(parent) {}
 
 bool Guarded::run(int line, const std::function<void()>& statement) {
     line_ = line;
+    QStringList handedOver;
+    Guarded* const outer = t_running;
+    QStringList* const outerList = t_handedOver;
+    t_running = this;
+    t_handedOver = &handedOver;
+    bool completed = true;
+    QString failure;
     try {
         statement();
-        return true;
     } catch (const std::exception& e) {
-        report(QString::fromUtf8(e.what()));
+        completed = false;
+        failure = QString::fromUtf8(e.what());
     } catch (...) {
-        report(QStringLiteral("Unknown error"));
+        completed = false;
+        failure = QStringLiteral("Unknown error");
     }
-    return false;
+    t_running = outer;
+    t_handedOver = outerList;
+    for (const QString& description : handedOver) report(description);
+    if (!completed) report(failure);
+    return completed && handedOver.isEmpty();
 }
 
 bool Guarded::test(int line, const std::function<bool()>& condition) {
     bool result = true;
     run(line, [&] { result = condition(); });
     return result;
+}
+
+bool Guarded::passToRunningStatement(const QString& description) {
+    if (!t_running || !t_handedOver) return false;
+    t_handedOver->append(description);
+    return true;
 }
 
 void Guarded::report(const QString& description) {

@@ -19,8 +19,10 @@ namespace tallowby {
 class Guarded {
 public:
     Guarded(QString module, QString procedure, QWidget* parent = nullptr);
+    Guarded(const Guarded&) = delete;
+    Guarded& operator=(const Guarded&) = delete;
 
-    // Runs one statement; true when it completed.
+    // Runs one statement; true when it completed without a failure.
     bool run(int line, const std::function<void()>& statement);
 
     // A condition. When evaluating it fails, execution resumes with the first
@@ -36,6 +38,14 @@ public:
         run(line, [&] { result = compute(); });
         return result;
     }
+
+    // Small handlers (a field's change, a tab change) have no report of their
+    // own. When one of them fails while a guarded statement is running (the
+    // statement changed the field, say), the failure belongs to that
+    // statement: it is reported with its number once the statement returns.
+    // Returns false when no guarded statement is running; the caller then
+    // decides what to do with the failure.
+    static bool passToRunningStatement(const QString& description);
 
     int failures() const { return failures_; }
     int currentLine() const { return line_; }

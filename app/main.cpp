@@ -1,6 +1,50 @@
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/settings_store.h"
+#include "entry/form1.h"
+
+namespace {
+
+// With TALLOWBY_STARTUP_PROBE set, the program prints the milliseconds from
+// entering main to the first paint of the main window, then ends.
+class StartupProbe : public QObject {
+public:
+    explicit StartupProbe(const QElapsedTimer& clock) : clock_(clock) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !reported_) {
+            reported_ = true;
+            std::printf("startup-to-shown-ms %.1f\n", clock_.nsecsElapsed() / 1e6);
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    const QElapsedTimer& clock_;
+    bool reported_ = false;
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    QElapsedTimer clock;
+    clock.start();
     QApplication app(argc, argv);
-    return 0;
+
+    tallowby::SettingsStore store(tallowby::SettingsStore::defaultPath());
+    tallowby::Form1Options options;
+    options.store = &store;
+    options.programFolder = QCoreApplication::applicationDirPath();
+    tallowby::Form1 form(options);
+
+    StartupProbe probe(clock);
+    if (qEnvironmentVariableIsSet("TALLOWBY_STARTUP_PROBE")) form.installEventFilter(&probe);
+    form.show();
+    return app.exec();
 }

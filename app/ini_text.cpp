@@ -1,0 +1,141 @@
+#include "app/ini_text.h"
+
+namespace tallowby::ini_text {
+
+namespace {
+
+bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+QString trimmedBlanks(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin])) ++begin;
+    while (end > begin && isBlank(text[end - 1])) --end;
+    return text.mid(begin, end - begin);
+}
+
+// "[name]" -> name, for a section header line.
+std::optional<QString> sectionOf(const QString& line) {
+    const QString t = trimmedBlanks(line);
+    if (t.size() >= 2 && t.front() == QLatin1Char('[') && t.back() == QLatin1Char(']'))
+        return t.mid(1, t.size() - 2);
+    return std::nullopt;
+}
+
+// The key of a "key=value" line, or nothing for comments and other lines.
+std::optional<QString> keyOf(const QString& line) {
+    const QString t = trimmedBlanks(line);
+    if (t.isEmpty() || t.front() == QLatin1Char(';') || t.front() == QLatin1Char('#'))
+        return std::nullopt;
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0) return std::nullopt;
+    return trimmedBlanks(line.left(eq));
+}
+
+}  // namespace
+
+QString encodeValue(const QString& value) {
+    QString out;
+    out.reserve(value.size() + 2);
+    for (QChar c : value) {
+        switch (c.unicode()) {
+            case '\\': out += QLatin1String("\\\\"); break;
+            case '\n': out += QLatin1String("\\n"); break;
+            case '\r': out += QLatin1String("\\r"); break;
+            case '\t': out += QLatin1String("\\t"); break;
+            case 0: out += QLatin1String("\\0"); break;
+            default: out += c;
+        }
+    }
+    const bool quote = !value.isEmpty() && (value.front() == QLatin1Char(' ') ||
+                                            value.back() == QLatin1Char(' ') ||
+                                            value.front() == QLatin1Char('"'));
+    return quote ? QLatin1Char('"') + out + QLatin1Char('"') : out;
+}
+
+QString decodeValue(const QString& raw) {
+    QString t = trimmedBlanks(raw);
+    if (t.size() >= 2 && t.front() == QLatin1Char('"') && t.back() == QLatin1Char('"'))
+        t = t.mid(1, t.size() - 2);
+    QString out;
+    out.reserve(t.size());
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c != QLatin1Char('\\') || i + 1 >= t.size()) {
+            out += c;
+            continue;
+        }
+        switch (t[i + 1].unicode()) {
+            case '\\': out += QLatin1Char('\\'); break;
+            case 'n': out += QLatin1Char('\n'); break;
+            case 'r': out += QLatin1Char('\r'); break;
+            case 't': out += QLatin1Char('\t'); break;
+            case '0': out += QChar(0); break;
+            case '"': out += QLatin1Char('"'); break;
+            default: out += c; continue;  // keep the backslash, read the next char normally
+        }
+        ++i;
+    }
+    return out;
+}
+
+QString encodeName(const QString& name) {
+    QString out;
+    for (char byte : name.toUtf8()) {
+        const auto u = static_cast<unsigned char>(byte);
+        const bool plain = (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') ||
+                           (u >= '0' && u <= '9') || u == '_' || u == '-' || u == '.';
+        if (plain)
+            out += QLatin1Char(byte);
+        else
+            out += QStringLiteral("%%1").arg(u, 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return out;
+}
+
+std::optional<QString> find(const QStringList& lines, const QString& section, const QString& key) {
+    const QString wantedSection = encodeName(section);
+    const QString wantedKey = encodeName(key);
+    bool inSection = false;
+    for (const QString& line : lines) {
+        if (const auto s = sectionOf(line)) {
+            inSection = (*s == wantedSection);
+            continue;
+        }
+        if (!inSection) continue;
+        if (const auto k = keyOf(line); k && *k == wantedKey)
+            return decodeValue(line.mid(line.indexOf(QLatin1Char('=')) + 1));
+    }
+    return std::nullopt;
+}
+
+void set(QStringList& lines, const QString& section, const QString& key, const QString& value) {
+    const QString wantedSection = encodeName(section);
+    const QString wantedKey = encodeName(key);
+    const QString newLine = wantedKey + QLatin1Char('=') + encodeValue(value);
+    bool inSection = false;
+    qsizetype insertAt = -1;  // after the last non-empty line of the section
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (const auto s = sectionOf(lines[i])) {
+            if (inSection) break;
+            inSection = (*s == wantedSection);
+            if (inSection) insertAt = i + 1;
+            continue;
+        }
+        if (!inSection) continue;
+        if (const auto k = keyOf(lines[i]); k && *k == wantedKey) {
+            lines[i] = newLine;
+            return;
+        }
+        if (!trimmedBlanks(lines[i]).isEmpty()) insertAt = i + 1;
+    }
+    if (insertAt >= 0) {
+        lines.insert(insertAt, newLine);
+        return;
+    }
+    if (!lines.isEmpty() && !trimmedBlanks(lines.back()).isEmpty()) lines.append(QString());
+    lines.append(QLatin1Char('[') + wantedSection + QLatin1Char(']'));
+    lines.append(newLine);
+}
+
+}  // namespace tallowby::ini_text

@@ -1,0 +1,116 @@
+#include "app/guarded.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/error_report.h"
+#include "app/failure.h"
+#include "tests/app/scripted_prompter.h"
+
+namespace tallowby {
+namespace {
+
+QString reportFor(const char* description, int line) {
+    return error_report::text(QString::fromUtf8(description), QStringLiteral("Form1"),
+                              QStringLiteral("PushButton3_Click"), line);
+}
+
+TEST(Guarded, TwoFailuresGiveTwoReportsAndTheProcedureRunsToItsEnd) {
+    testing::ScriptedPrompter prompter;
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    QStringList ran;
+    g.run(100, [&] { ran << "100"; });
+    g.run(102, [&] { throw Failure("Type mismatch"); });
+    g.run(104, [&] { ran << "104"; });
+    g.run(106, [&] { throw std::runtime_error("Overflow"); });
+    g.run(108, [&] { ran << "108"; });
+
+    EXPECT_EQ(ran, (QStringList{"100", "104", "108"}));
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text, reportFor("Type mismatch", 102));
+    EXPECT_EQ(prompter.messages[1].text, reportFor("Overflow", 106));
+    EXPECT_EQ(g.failures(), 2);
+}
+
+TEST(Guarded, FailingConditionEntersItsThenBranch) {
+    testing::ScriptedPrompter prompter;
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    bool thenBranch = false;
+    bool elseBranch = false;
+    if (g.test(100, []() -> bool { throw Failure("Object required"); }))
+        thenBranch = g.run(102, [] {});
+    else
+        elseBranch = true;
+    EXPECT_TRUE(thenBranch);
+    EXPECT_FALSE(elseBranch);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, reportFor("Object required", 100));
+}
+
+TEST(Guarded, ConditionThatHoldsOrNotIsPassedThroughWithoutReport) {
+    testing::ScriptedPrompter prompter;
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    EXPECT_TRUE(g.test(100, [] { return true; }));
+    EXPECT_FALSE(g.test(102, [] { return false; }));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST(Guarded, FailingLoopHeaderRunsTheBodyWithTheFallbackBound) {
+    testing::ScriptedPrompter prompter;
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    int bodies = 0;
+    const int count = g.value(146, []() -> int { throw Failure("Invalid use of Null"); }, 1);
+    for (int i = 0; i < count; ++i) g.run(148, [&] { ++bodies; });
+    EXPECT_EQ(bodies, 1);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, reportFor("Invalid use of Null", 146));
+}
+
+TEST(Guarded, AnythingThrownIsReportedNotPropagated) {
+    testing::ScriptedPrompter prompter;
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    EXPECT_FALSE(g.run(110, [] { throw 42; }));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.contains(QStringLiteral("at line 110")));
+}
+
+TEST(Guarded, HandlerFailureIsReportedAtTheStatementThatTriggeredIt) {
+    testing::ScriptedPrompter prompter;
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    bool afterHandler = false;
+    g.run(100, [&] {
+        // A change handler without its own report fails midway through the statement.
+        EXPECT_TRUE(Guarded::passToRunningStatement(QStringLiteral("Permission denied")));
+        afterHandler = true;
+    });
+    g.run(102, [] {});
+    EXPECT_TRUE(afterHandler);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, reportFor("Permission denied", 100));
+}
+
+TEST(Guarded, HandlerFailureOutsideAnyStatementIsLeftToTheHandler) {
+    testing::ScriptedPrompter prompter;
+    EXPECT_FALSE(Guarded::passToRunningStatement(QStringLiteral("Permission denied")));
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    g.run(100, [] {});
+    EXPECT_FALSE(Guarded::passToRunningStatement(QStringLiteral("late")));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST(Guarded, NestedProcedureReportsWithItsOwnLocation) {
+    testing::ScriptedPrompter prompter;
+    Guarded outer(QStringLiteral("Form1"), QStringLiteral("PushButton7_Click"));
+    outer.run(142, [] {
+        Guarded inner(QStringLiteral("Form1"), QStringLiteral("Form_QueryUnload"));
+        inner.run(120, [] { throw Failure("Disk full"); });
+        EXPECT_TRUE(Guarded::passToRunningStatement(QStringLiteral("inner done")));
+    });
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_TRUE(prompter.messages[0].text.contains(QStringLiteral("Form1.Form_QueryUnload at line 120")));
+    EXPECT_TRUE(prompter.messages[1].text.contains(QStringLiteral("Form1.PushButton7_Click at line 142")));
+}
+
+}  // namespace
+}  // namespace tallowby

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <deque>
+#include <vector>
+
+#include "app/prompter.h"
+
+namespace tallowby::testing {
+
+// Records every message box and answers it from a script (OK when the script
+// is empty); installs itself for its lifetime.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Message {
+        QString caption;
+        QString text;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    ScriptedPrompter() { setPrompter(this); }
+    ~ScriptedPrompter() override { setPrompter(nullptr); }
+
+    Answer message(QWidget*, const QString& caption, const QString& text, Icon icon,
+                   Buttons buttons) override {
+        messages.push_back({caption, text, icon, buttons});
+        if (answers.empty()) return Answer::Ok;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override {
+        ++saveDialogs;
+        return savePath;
+    }
+    bool openUrl(const QUrl& url) override {
+        openedUrls.push_back(url);
+        return true;
+    }
+
+    std::vector<Message> messages;
+    std::deque<Answer> answers;
+    std::vector<QUrl> openedUrls;
+    QString savePath;
+    int saveDialogs = 0;
+};
+
+}  // namespace tallowby::testing

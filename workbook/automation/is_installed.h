@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace tallowby::IsInstalled {
+
+// The explanation shown when the spreadsheet engine cannot be started.
+QString missingEngineMessage();
+
+// The presence check that ends start-up: makes sure an engine instance can be
+// created and the embedded template read; otherwise shows the explanation and
+// ends the program at once.
+void CheckExcelInstalled();
+
+// How the program ends after the explanation (tests replace it).
+void setEndProgram(std::function<void()> endProgram);
+
+}  // namespace tallowby::IsInstalled
