@@ -49,15 +49,34 @@ std::vector<std::vector<std::string>> readTsv(const std::string& name) {
 // differs between programs, 14 and 22 with two-digit years, 37-40 and 47,
 // are spelt the way the expected outputs show them).
 std::string tableCode(int id) {
-    static const std::map<int, std::string> kCodes = {
-        {0, "General"},  {1, "0"},          {2, "0.00"},         {3, "#,##0"},
-        {4, "#,##0.00"}, {9, "0%"},         {10, "0.00%"},       {11, "0.00E+00"},
-        {12, "# ?/?"},   {13, "# ?\?/?\?"}, {14, "m/d/yy"},      {15, "d-mmm-yy"},
-        {16, "d-mmm"},   {17, "mmm-yy"},    {18, "h:mm AM/PM"},  {19, "h:mm:ss AM/PM"},
-        {20, "h:mm"},    {21, "h:mm:ss"},   {22, "m/d/yy h:mm"}, {37, "#,##0 ;(#,##0)"},
-        {38, "#,##0 ;[Red](#,##0)"},        {39, "#,##0.00;(#,##0.00)"},
-        {40, "#,##0.00;[Red](#,##0.00)"},   {45, "mm:ss"},       {46, "[h]:mm:ss"},
-        {47, "mmss.0"},  {48, "##0.0E+0"},  {49, "@"}};
+    static const std::map<int, std::string> kCodes = {{0, "General"},
+                                                      {1, "0"},
+                                                      {2, "0.00"},
+                                                      {3, "#,##0"},
+                                                      {4, "#,##0.00"},
+                                                      {9, "0%"},
+                                                      {10, "0.00%"},
+                                                      {11, "0.00E+00"},
+                                                      {12, "# ?/?"},
+                                                      {13, "# ?\?/?\?"},
+                                                      {14, "m/d/yy"},
+                                                      {15, "d-mmm-yy"},
+                                                      {16, "d-mmm"},
+                                                      {17, "mmm-yy"},
+                                                      {18, "h:mm AM/PM"},
+                                                      {19, "h:mm:ss AM/PM"},
+                                                      {20, "h:mm"},
+                                                      {21, "h:mm:ss"},
+                                                      {22, "m/d/yy h:mm"},
+                                                      {37, "#,##0 ;(#,##0)"},
+                                                      {38, "#,##0 ;[Red](#,##0)"},
+                                                      {39, "#,##0.00;(#,##0.00)"},
+                                                      {40, "#,##0.00;[Red](#,##0.00)"},
+                                                      {45, "mm:ss"},
+                                                      {46, "[h]:mm:ss"},
+                                                      {47, "mmss.0"},
+                                                      {48, "##0.0E+0"},
+                                                      {49, "@"}};
     auto found = kCodes.find(id);
     return found == kCodes.end() ? std::string("General") : found->second;
 }
@@ -90,7 +109,7 @@ struct Tally {
 };
 
 class PublishedTable : public ::testing::Test {
-public:
+  public:
     static void TearDownTestSuite() {
         std::printf(
             "published table: %d rows passed, %d failed, %d excluded (%d of them now pass), "
@@ -157,7 +176,8 @@ TEST_F(PublishedTable, BuiltInFormatRows) {
         std::vector<std::pair<int, std::string>> cases;
         if (cells[1].isArray()) {
             for (const QJsonValue& pair : cells[1].toArray())
-                cases.emplace_back(pair.toArray()[0].toInt(), pair.toArray()[1].toString().toStdString());
+                cases.emplace_back(pair.toArray()[0].toInt(),
+                                   pair.toArray()[1].toString().toStdString());
         } else {
             cases.emplace_back(cells[1].toInt(), cells[2].toString().toStdString());
         }
@@ -179,7 +199,7 @@ TEST_F(PublishedTable, OddityRows) {
         for (int i = 1; i < cells.size(); ++i) {
             const QJsonArray sample = cells[i].toArray();
             const std::string actual = formatJson(sample[0], code);  // must not throw or hang
-            if (sample.size() < 2) continue;                          // no expected output given
+            if (sample.size() < 2) continue;                         // no expected output given
             if (sample.size() > 2) {
                 // The source marks these rows as not settled; count, don't judge.
                 ++total().marked;
@@ -200,15 +220,20 @@ void checkTsv(PublishedTable& test, const std::string& file) {
         const double value = std::strtod(rows[r][0].c_str(), nullptr);
         for (size_t c = 1; c < rows[r].size() && c < codes.size(); ++c) {
             std::string expected = rows[r][c];
-            if (!expected.empty() && expected[0] == '|') expected.erase(0, 1);  // marked by the source
+            if (!expected.empty() && expected[0] == '|')
+                expected.erase(0, 1);  // marked by the source
             test.check(file, codes[c], rows[r][0], shown(formatNumber(value, codes[c], kEnglish)),
-                            expected);
+                       expected);
         }
     }
 }
 
-TEST_F(PublishedTable, ScientificRows) { checkTsv(*this, "exp.tsv"); }
-TEST_F(PublishedTable, ThousandsScalingRows) { checkTsv(*this, "comma.tsv"); }
+TEST_F(PublishedTable, ScientificRows) {
+    checkTsv(*this, "exp.tsv");
+}
+TEST_F(PublishedTable, ThousandsScalingRows) {
+    checkTsv(*this, "comma.tsv");
+}
 
 }  // namespace
 }  // namespace tallowby::engine

@@ -11,8 +11,8 @@ namespace tallowby::engine {
 struct TypedInput {
     enum class Kind { Empty, Number, Text, Boolean };
     Kind kind = Kind::Empty;
-    double number = 0;  // Number (dates and times as serial numbers); Boolean 0 or 1
-    std::string text;   // Text (UTF-8), without a leading apostrophe
+    double number = 0;         // Number (dates and times as serial numbers); Boolean 0 or 1
+    std::string text;          // Text (UTF-8), without a leading apostrophe
     bool quotePrefix = false;  // typed with a leading apostrophe
     // The format a General cell adopts for this entry ("h:mm", "m/d/yyyy",
     // "0%"...), or empty when the cell keeps its format.

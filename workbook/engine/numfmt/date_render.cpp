@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "workbook/engine/numfmt/serial_date.h"
 #include "workbook/engine/numfmt/section_render.h"
+#include "workbook/engine/numfmt/serial_date.h"
 
 namespace tallowby::engine {
 namespace {
@@ -20,7 +20,8 @@ std::string padded(long long number, int width) {
 std::string firstCharacter(const std::string& text) {
     if (text.empty()) return {};
     size_t length = 1;
-    while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) ++length;
+    while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+        ++length;
     return text.substr(0, length);
 }
 
@@ -50,24 +51,35 @@ bool renderDateSection(const FormatSection& section, double serial, const Format
 
     for (const FormatToken& t : section.tokens) {
         switch (t.kind) {
-            case Kind::Literal: appendText(out, t.text); break;
-            case Kind::Fill: appendFill(out, t.text); break;
+            case Kind::Literal:
+                appendText(out, t.text);
+                break;
+            case Kind::Fill:
+                appendFill(out, t.text);
+                break;
             case Kind::Year:
                 appendText(out, t.count <= 2 ? padded(date->year % 100, 2) : padded(date->year, 4));
                 break;
             case Kind::Month: {
                 const std::string& full = locale.monthNames[static_cast<size_t>(date->month - 1)];
-                if (t.count <= 2) appendText(out, padded(date->month, t.count));
-                else if (t.count == 3) appendText(out, locale.monthAbbrevs[static_cast<size_t>(date->month - 1)]);
-                else if (t.count == 5) appendText(out, firstCharacter(full));
-                else appendText(out, full);
+                if (t.count <= 2)
+                    appendText(out, padded(date->month, t.count));
+                else if (t.count == 3)
+                    appendText(out, locale.monthAbbrevs[static_cast<size_t>(date->month - 1)]);
+                else if (t.count == 5)
+                    appendText(out, firstCharacter(full));
+                else
+                    appendText(out, full);
                 break;
             }
             case Kind::Day: {
                 const int weekday = weekdayFromSerial(days, date1904);
-                if (t.count <= 2) appendText(out, padded(date->day, t.count));
-                else if (t.count == 3) appendText(out, locale.dayAbbrevs[static_cast<size_t>(weekday)]);
-                else appendText(out, locale.dayNames[static_cast<size_t>(weekday)]);
+                if (t.count <= 2)
+                    appendText(out, padded(date->day, t.count));
+                else if (t.count == 3)
+                    appendText(out, locale.dayAbbrevs[static_cast<size_t>(weekday)]);
+                else
+                    appendText(out, locale.dayNames[static_cast<size_t>(weekday)]);
                 break;
             }
             case Kind::Hour: {
@@ -79,15 +91,21 @@ bool renderDateSection(const FormatSection& section, double serial, const Format
             case Kind::Minute:
                 appendText(out, padded(minute, std::min(t.count, 2)));
                 break;
-            case Kind::Second: appendText(out, padded(second, std::min(t.count, 2))); break;
-            case Kind::ElapsedHours: appendText(out, padded(days * 24 + hour, t.count)); break;
+            case Kind::Second:
+                appendText(out, padded(second, std::min(t.count, 2)));
+                break;
+            case Kind::ElapsedHours:
+                appendText(out, padded(days * 24 + hour, t.count));
+                break;
             case Kind::ElapsedMinutes:
                 appendText(out, padded((days * 24 + hour) * 60 + minute, t.count));
                 break;
             case Kind::ElapsedSeconds:
                 appendText(out, padded(((days * 24 + hour) * 60 + minute) * 60 + second, t.count));
                 break;
-            case Kind::AmPm: appendText(out, hour < 12 ? locale.am : locale.pm); break;
+            case Kind::AmPm:
+                appendText(out, hour < 12 ? locale.am : locale.pm);
+                break;
             case Kind::AP: {
                 const bool upper = t.symbol == 'A' || t.symbol == 'P';
                 appendText(out, hour < 12 ? (upper ? "A" : "a") : (upper ? "P" : "p"));
@@ -97,7 +115,8 @@ bool renderDateSection(const FormatSection& section, double serial, const Format
                 appendText(out, locale.decimal);
                 appendText(out, fractionDigits.substr(0, static_cast<size_t>(t.count)));
                 break;
-            default: break;
+            default:
+                break;
         }
     }
     return true;

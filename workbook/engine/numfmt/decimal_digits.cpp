@@ -58,7 +58,9 @@ void DecimalDigits::roundToFraction(int fractionDigits) {
     roundAtDigit(*this, pointPos + fractionDigits);
 }
 
-void DecimalDigits::roundToSignificant(int count) { roundAtDigit(*this, count); }
+void DecimalDigits::roundToSignificant(int count) {
+    roundAtDigit(*this, count);
+}
 
 std::string DecimalDigits::integerPart() const {
     if (pointPos <= 0) return {};

@@ -21,7 +21,9 @@ size_t utf8Length(unsigned char lead) {
     return 1;
 }
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool startsWithNoCase(std::string_view text, size_t at, std::string_view word) {
     if (text.size() - at < word.size()) return false;
@@ -40,8 +42,8 @@ void addLiteral(FormatSection& section, std::string_view text) {
 
 std::optional<uint32_t> namedColour(std::string_view name) {
     static const std::pair<const char*, uint32_t> kNames[] = {
-        {"black", 0x000000}, {"blue", 0x0000FF},    {"cyan", 0x00FFFF},  {"green", 0x00FF00},
-        {"magenta", 0xFF00FF}, {"red", 0xFF0000}, {"white", 0xFFFFFF}, {"yellow", 0xFFFF00}};
+        {"black", 0x000000},   {"blue", 0x0000FF}, {"cyan", 0x00FFFF},  {"green", 0x00FF00},
+        {"magenta", 0xFF00FF}, {"red", 0xFF0000},  {"white", 0xFFFFFF}, {"yellow", 0xFFFF00}};
     std::string lowered;
     for (char c : name) lowered.push_back(lower(c));
     for (const auto& [n, rgb] : kNames)
@@ -105,12 +107,13 @@ void readBracket(FormatSection& section, std::string_view inner) {
     if (first == '$') {
         // [$€-407]: a currency text, then a locale id we do not need.
         const size_t dash = inner.find('-', 1);
-        addLiteral(section, inner.substr(1, dash == std::string_view::npos ? inner.npos : dash - 1));
+        addLiteral(section,
+                   inner.substr(1, dash == std::string_view::npos ? inner.npos : dash - 1));
         return;
     }
-    for (const auto& [letter, kind] : {std::pair{'h', Kind::ElapsedHours},
-                                       std::pair{'m', Kind::ElapsedMinutes},
-                                       std::pair{'s', Kind::ElapsedSeconds}}) {
+    for (const auto& [letter, kind] :
+         {std::pair{'h', Kind::ElapsedHours}, std::pair{'m', Kind::ElapsedMinutes},
+          std::pair{'s', Kind::ElapsedSeconds}}) {
         if (allSameLetter(inner, letter)) {
             section.tokens.push_back({kind, {}, 0, static_cast<int>(inner.size())});
             return;
@@ -167,7 +170,8 @@ size_t readSection(std::string_view code, size_t at, FormatSection& section) {
             ++at;
             continue;
         }
-        if ((c == 'E' || c == 'e') && at + 1 < code.size() && (code[at + 1] == '+' || code[at + 1] == '-')) {
+        if ((c == 'E' || c == 'e') && at + 1 < code.size() &&
+            (code[at + 1] == '+' || code[at + 1] == '-')) {
             section.tokens.push_back({Kind::Exponent, {}, code[at + 1], 0});
             at += 2;
             continue;
@@ -189,12 +193,23 @@ size_t readSection(std::string_view code, size_t at, FormatSection& section) {
         }
         Kind simple = Kind::Literal;
         switch (c) {
-            case '.': simple = Kind::Point; break;
-            case ',': simple = Kind::Comma; break;
-            case '%': simple = Kind::Percent; break;
-            case '/': simple = Kind::Slash; break;
-            case '@': simple = Kind::Text; break;
-            default: break;
+            case '.':
+                simple = Kind::Point;
+                break;
+            case ',':
+                simple = Kind::Comma;
+                break;
+            case '%':
+                simple = Kind::Percent;
+                break;
+            case '/':
+                simple = Kind::Slash;
+                break;
+            case '@':
+                simple = Kind::Text;
+                break;
+            default:
+                break;
         }
         if (simple != Kind::Literal) {
             section.tokens.push_back({simple, {}, c, 0});
@@ -203,12 +218,23 @@ size_t readSection(std::string_view code, size_t at, FormatSection& section) {
         }
         Kind dateKind = Kind::Literal;
         switch (lc) {
-            case 'y': dateKind = Kind::Year; break;
-            case 'm': dateKind = Kind::MonthOrMinute; break;
-            case 'd': dateKind = Kind::Day; break;
-            case 'h': dateKind = Kind::Hour; break;
-            case 's': dateKind = Kind::Second; break;
-            default: break;
+            case 'y':
+                dateKind = Kind::Year;
+                break;
+            case 'm':
+                dateKind = Kind::MonthOrMinute;
+                break;
+            case 'd':
+                dateKind = Kind::Day;
+                break;
+            case 'h':
+                dateKind = Kind::Hour;
+                break;
+            case 's':
+                dateKind = Kind::Second;
+                break;
+            default:
+                break;
         }
         if (lc == 'e') {
             section.tokens.push_back({Kind::Year, {}, 0, 4});
@@ -241,21 +267,27 @@ bool isDateKind(Kind kind) {
         case Kind::ElapsedSeconds:
         case Kind::AmPm:
         case Kind::AP:
-        case Kind::MonthOrMinute: return true;
-        default: return false;
+        case Kind::MonthOrMinute:
+            return true;
+        default:
+            return false;
     }
 }
 
 std::string tokenText(const FormatToken& token) {
     switch (token.kind) {
-        case Kind::Literal: return token.text;
+        case Kind::Literal:
+            return token.text;
         case Kind::Digit:
         case Kind::Point:
         case Kind::Comma:
         case Kind::Percent:
-        case Kind::Slash: return std::string(1, token.symbol);
-        case Kind::Exponent: return std::string("E") + token.symbol;
-        default: return {};
+        case Kind::Slash:
+            return std::string(1, token.symbol);
+        case Kind::Exponent:
+            return std::string("E") + token.symbol;
+        default:
+            return {};
     }
 }
 
@@ -265,9 +297,10 @@ std::string tokenText(const FormatToken& token) {
 void finishDateSection(FormatSection& section) {
     auto& tokens = section.tokens;
     auto neighbour = [&](size_t from, int step) -> const FormatToken* {
-        for (long i = static_cast<long>(from) + step; i >= 0 && i < static_cast<long>(tokens.size());
-             i += step)
-            if (isDateKind(tokens[static_cast<size_t>(i)].kind)) return &tokens[static_cast<size_t>(i)];
+        for (long i = static_cast<long>(from) + step;
+             i >= 0 && i < static_cast<long>(tokens.size()); i += step)
+            if (isDateKind(tokens[static_cast<size_t>(i)].kind))
+                return &tokens[static_cast<size_t>(i)];
         return nullptr;
     };
     for (size_t i = 0; i < tokens.size(); ++i) {
@@ -283,8 +316,8 @@ void finishDateSection(FormatSection& section) {
     std::vector<FormatToken> finished;
     for (size_t i = 0; i < tokens.size(); ++i) {
         FormatToken& token = tokens[i];
-        if (token.kind == Kind::Point && i + 1 < tokens.size() && tokens[i + 1].kind == Kind::Digit &&
-            tokens[i + 1].symbol == '0') {
+        if (token.kind == Kind::Point && i + 1 < tokens.size() &&
+            tokens[i + 1].kind == Kind::Digit && tokens[i + 1].symbol == '0') {
             int zeros = 0;
             while (i + 1 < tokens.size() && tokens[i + 1].kind == Kind::Digit &&
                    tokens[i + 1].symbol == '0') {
@@ -327,12 +360,18 @@ void classify(FormatSection& section) {
 
 bool FormatCondition::holds(double v) const {
     switch (op) {
-        case Op::Less: return v < value;
-        case Op::LessEqual: return v <= value;
-        case Op::Greater: return v > value;
-        case Op::GreaterEqual: return v >= value;
-        case Op::Equal: return v == value;
-        case Op::NotEqual: return v != value;
+        case Op::Less:
+            return v < value;
+        case Op::LessEqual:
+            return v <= value;
+        case Op::Greater:
+            return v > value;
+        case Op::GreaterEqual:
+            return v >= value;
+        case Op::Equal:
+            return v == value;
+        case Op::NotEqual:
+            return v != value;
     }
     return false;
 }

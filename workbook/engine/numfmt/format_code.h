@@ -11,28 +11,28 @@ namespace tallowby::engine {
 // One element of a format section, read once from the code's text.
 struct FormatToken {
     enum class Kind {
-        Literal,     // text shown as it is
-        Digit,       // 0 # ? placeholder (symbol)
-        Point,       // decimal point
-        Comma,       // thousands separator or scaling
+        Literal,  // text shown as it is
+        Digit,    // 0 # ? placeholder (symbol)
+        Point,    // decimal point
+        Comma,    // thousands separator or scaling
         Percent,
-        Exponent,    // E+ / E- (symbol is '+' or '-')
-        Slash,       // fraction bar
-        Text,        // @
+        Exponent,  // E+ / E- (symbol is '+' or '-')
+        Slash,     // fraction bar
+        Text,      // @
         General,
-        Fill,        // *x: text is x
-        Year,        // count: y letters (e counts as 4)
-        Month,       // count
-        Day,         // count
-        Hour,        // count
-        Minute,      // count
-        Second,      // count
+        Fill,    // *x: text is x
+        Year,    // count: y letters (e counts as 4)
+        Month,   // count
+        Day,     // count
+        Hour,    // count
+        Minute,  // count
+        Second,  // count
         ElapsedHours,
         ElapsedMinutes,
         ElapsedSeconds,
-        AmPm,        // AM/PM
-        AP,          // A/P: symbol 'A' or 'a' keeps the letter case
-        SubSecond,   // .0 .00 .000 after a time: count digits
+        AmPm,           // AM/PM
+        AP,             // A/P: symbol 'A' or 'a' keeps the letter case
+        SubSecond,      // .0 .00 .000 after a time: count digits
         MonthOrMinute,  // m before it is known which
     };
     Kind kind = Kind::Literal;
@@ -52,8 +52,8 @@ struct FormatSection {
     std::vector<FormatToken> tokens;
     std::optional<FormatCondition> condition;
     std::optional<uint32_t> colour;
-    bool isDate = false;     // shows a date or time
-    bool hasText = false;    // contains @
+    bool isDate = false;   // shows a date or time
+    bool hasText = false;  // contains @
     bool hasGeneral = false;
     bool hasDigits = false;  // number placeholders
     bool twelveHour = false;

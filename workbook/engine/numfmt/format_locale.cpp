@@ -30,10 +30,12 @@ FormatLocale FormatLocale::fromQLocale(const QLocale& qlocale) {
     for (int i = 0; i < 7; ++i) {
         const int qtDay = i == 0 ? 7 : i;  // Qt counts Monday as 1
         locale.dayNames[static_cast<size_t>(i)] = text(qlocale.dayName(qtDay, QLocale::LongFormat));
-        locale.dayAbbrevs[static_cast<size_t>(i)] = abbreviation(qlocale.dayName(qtDay, QLocale::ShortFormat));
+        locale.dayAbbrevs[static_cast<size_t>(i)] =
+            abbreviation(qlocale.dayName(qtDay, QLocale::ShortFormat));
     }
     for (int m = 0; m < 12; ++m) {
-        locale.monthNames[static_cast<size_t>(m)] = text(qlocale.monthName(m + 1, QLocale::LongFormat));
+        locale.monthNames[static_cast<size_t>(m)] =
+            text(qlocale.monthName(m + 1, QLocale::LongFormat));
         locale.monthAbbrevs[static_cast<size_t>(m)] =
             abbreviation(qlocale.monthName(m + 1, QLocale::ShortFormat));
     }

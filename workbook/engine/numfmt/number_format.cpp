@@ -24,8 +24,8 @@ Choice chooseSection(const ParsedFormat& format, double value) {
     const FormatSection& first = sections[0];
     if (count == 1) return {&first, false};
     const FormatSection& second = sections[1];
-    const bool firstMatches = first.condition ? first.condition->holds(value)
-                                              : (count >= 3 ? value > 0 : value >= 0);
+    const bool firstMatches =
+        first.condition ? first.condition->holds(value) : (count >= 3 ? value > 0 : value >= 0);
     if (firstMatches) return {&first, false};
     const bool secondMatches =
         second.condition ? second.condition->holds(value) : (first.condition ? true : value < 0);
@@ -36,7 +36,9 @@ Choice chooseSection(const ParsedFormat& format, double value) {
 
 }  // namespace
 
-void appendText(FormattedValue& out, std::string_view text) { out.text.append(text); }
+void appendText(FormattedValue& out, std::string_view text) {
+    out.text.append(text);
+}
 
 void appendFill(FormattedValue& out, const std::string& fill) {
     if (out.fillAt >= 0 || fill.empty()) return;
@@ -54,15 +56,24 @@ void renderTextSection(const FormatSection& section, std::string_view text, Form
     for (const FormatToken& t : section.tokens) {
         switch (t.kind) {
             case Kind::Text:
-            case Kind::General: appendText(out, text); break;
-            case Kind::Literal: appendText(out, t.text); break;
-            case Kind::Fill: appendFill(out, t.text); break;
+            case Kind::General:
+                appendText(out, text);
+                break;
+            case Kind::Literal:
+                appendText(out, t.text);
+                break;
+            case Kind::Fill:
+                appendFill(out, t.text);
+                break;
             case Kind::Digit:
             case Kind::Point:
             case Kind::Comma:
             case Kind::Percent:
-            case Kind::Slash: appendText(out, std::string(1, t.symbol)); break;
-            default: break;
+            case Kind::Slash:
+                appendText(out, std::string(1, t.symbol));
+                break;
+            default:
+                break;
         }
     }
 }
@@ -99,7 +110,8 @@ FormattedValue formatNumber(double value, std::string_view code, const FormatLoc
     return out;
 }
 
-FormattedValue formatText(std::string_view text, std::string_view code, const FormatLocale& locale) {
+FormattedValue formatText(std::string_view text, std::string_view code,
+                          const FormatLocale& locale) {
     (void)locale;
     FormattedValue out;
     const ParsedFormat& format = cachedFormat(code);

@@ -22,7 +22,7 @@ struct FormatLocale {
     std::string pm = "PM";
     std::string currency = "$";
 
-    static FormatLocale english();                 // en_US
+    static FormatLocale english();  // en_US
     static FormatLocale fromQLocale(const QLocale& locale);
 };
 

@@ -22,7 +22,9 @@ struct Layout {
     int percent = 0;
 };
 
-bool isDigit(const FormatToken& t) { return t.kind == Kind::Digit; }
+bool isDigit(const FormatToken& t) {
+    return t.kind == Kind::Digit;
+}
 
 Layout analyse(const std::vector<FormatToken>& tokens) {
     Layout layout;
@@ -38,11 +40,10 @@ Layout analyse(const std::vector<FormatToken>& tokens) {
         bool digitBefore = false;
         for (int j = 0; j < i; ++j) digitBefore |= isDigit(tokens[static_cast<size_t>(j)]);
         const bool digitAfter =
-            i + 1 < count &&
-            (isDigit(tokens[static_cast<size_t>(i) + 1]) ||
-             (tokens[static_cast<size_t>(i) + 1].kind == Kind::Literal &&
-              tokens[static_cast<size_t>(i) + 1].text[0] >= '1' &&
-              tokens[static_cast<size_t>(i) + 1].text[0] <= '9'));
+            i + 1 < count && (isDigit(tokens[static_cast<size_t>(i) + 1]) ||
+                              (tokens[static_cast<size_t>(i) + 1].kind == Kind::Literal &&
+                               tokens[static_cast<size_t>(i) + 1].text[0] >= '1' &&
+                               tokens[static_cast<size_t>(i) + 1].text[0] <= '9'));
         if (digitBefore && digitAfter) layout.slash = i;
     }
     // A comma between integer placeholders groups thousands; commas after the
@@ -104,16 +105,20 @@ std::vector<std::string> placeInteger(const std::string& digits, const std::vect
 }
 
 // Fraction digits: zeros after the last significant digit show only for 0.
-std::vector<std::string> placeFraction(const DecimalDigits& value, const std::vector<char>& symbols) {
+std::vector<std::string> placeFraction(const DecimalDigits& value,
+                                       const std::vector<char>& symbols) {
     int lastSignificant = -1;
     for (int i = 0; i < static_cast<int>(symbols.size()); ++i)
         if (value.fractionDigit(i) != '0') lastSignificant = i;
     std::vector<std::string> pieces(symbols.size());
     for (int i = 0; i < static_cast<int>(symbols.size()); ++i) {
         const char symbol = symbols[static_cast<size_t>(i)];
-        if (i <= lastSignificant) pieces[static_cast<size_t>(i)] = value.fractionDigit(i);
-        else if (symbol == '0') pieces[static_cast<size_t>(i)] = "0";
-        else if (symbol == '?') pieces[static_cast<size_t>(i)] = " ";
+        if (i <= lastSignificant)
+            pieces[static_cast<size_t>(i)] = value.fractionDigit(i);
+        else if (symbol == '0')
+            pieces[static_cast<size_t>(i)] = "0";
+        else if (symbol == '?')
+            pieces[static_cast<size_t>(i)] = " ";
     }
     return pieces;
 }
@@ -121,7 +126,8 @@ std::vector<std::string> placeFraction(const DecimalDigits& value, const std::ve
 std::vector<char> symbolsOf(const std::vector<FormatToken>& tokens, int from, int to) {
     std::vector<char> symbols;
     for (int i = from; i < to; ++i)
-        if (isDigit(tokens[static_cast<size_t>(i)])) symbols.push_back(tokens[static_cast<size_t>(i)].symbol);
+        if (isDigit(tokens[static_cast<size_t>(i)]))
+            symbols.push_back(tokens[static_cast<size_t>(i)].symbol);
     return symbols;
 }
 
@@ -135,13 +141,25 @@ void emitRange(const std::vector<FormatToken>& tokens, int from, int to, const F
             case Kind::Digit:
                 if (next < pieces.size()) appendText(out, pieces[next++]);
                 break;
-            case Kind::Literal: appendText(out, t.text); break;
-            case Kind::Fill: appendFill(out, t.text); break;
-            case Kind::Point: appendText(out, locale.decimal); break;
-            case Kind::Percent: appendText(out, "%"); break;
-            case Kind::Slash: appendText(out, "/"); break;
-            case Kind::Comma: break;  // a grouping or scaling comma shows nothing
-            default: break;
+            case Kind::Literal:
+                appendText(out, t.text);
+                break;
+            case Kind::Fill:
+                appendFill(out, t.text);
+                break;
+            case Kind::Point:
+                appendText(out, locale.decimal);
+                break;
+            case Kind::Percent:
+                appendText(out, "%");
+                break;
+            case Kind::Slash:
+                appendText(out, "/");
+                break;
+            case Kind::Comma:
+                break;  // a grouping or scaling comma shows nothing
+            default:
+                break;
         }
     }
 }
@@ -168,15 +186,18 @@ void renderPlain(const std::vector<FormatToken>& tokens, const Layout& layout, d
     emitRange(tokens, layout.point, count, locale, out, fractionPieces, next);
 }
 
-int floorDivide(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int floorDivide(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
-void renderScientific(const std::vector<FormatToken>& tokens, const Layout& layout, double magnitude,
-                      const FormatLocale& locale, FormattedValue& out) {
+void renderScientific(const std::vector<FormatToken>& tokens, const Layout& layout,
+                      double magnitude, const FormatLocale& locale, FormattedValue& out) {
     const int count = static_cast<int>(tokens.size());
     const int mantissaEnd = layout.point >= 0 ? layout.point : layout.exponent;
     const std::vector<char> integerSymbols = symbolsOf(tokens, 0, mantissaEnd);
     const std::vector<char> fractionSymbols =
-        layout.point >= 0 ? symbolsOf(tokens, layout.point + 1, layout.exponent) : std::vector<char>{};
+        layout.point >= 0 ? symbolsOf(tokens, layout.point + 1, layout.exponent)
+                          : std::vector<char>{};
     const std::vector<char> exponentSymbols = symbolsOf(tokens, layout.exponent + 1, count);
     const int integerCount = std::max<int>(1, static_cast<int>(integerSymbols.size()));
     bool engineering = false;
@@ -207,8 +228,10 @@ void renderScientific(const std::vector<FormatToken>& tokens, const Layout& layo
         emitRange(tokens, layout.point, layout.exponent, locale, out, fractionPieces, next);
     }
     appendText(out, "E");
-    if (exponent < 0) appendText(out, "-");
-    else if (tokens[static_cast<size_t>(layout.exponent)].symbol == '+') appendText(out, "+");
+    if (exponent < 0)
+        appendText(out, "-");
+    else if (tokens[static_cast<size_t>(layout.exponent)].symbol == '+')
+        appendText(out, "+");
     std::vector<std::string> exponentPieces =
         placeInteger(exponent == 0 ? std::string() : std::to_string(std::abs(exponent)),
                      exponentSymbols, false, locale.group);
@@ -249,7 +272,8 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
     // The numerator is the run of placeholders right before the bar; earlier
     // placeholders, apart from it, hold the whole number.
     int numeratorStart = layout.slash;
-    while (numeratorStart > 0 && isDigit(tokens[static_cast<size_t>(numeratorStart) - 1])) --numeratorStart;
+    while (numeratorStart > 0 && isDigit(tokens[static_cast<size_t>(numeratorStart) - 1]))
+        --numeratorStart;
     const std::vector<char> wholeSymbols = symbolsOf(tokens, 0, numeratorStart);
     const std::vector<char> numeratorSymbols = symbolsOf(tokens, numeratorStart, layout.slash);
     int denominatorEnd = layout.slash + 1;
@@ -259,11 +283,13 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
         // "?/16": a fixed denominator typed as digits.
         const std::string& text = tokens[static_cast<size_t>(denominatorEnd)].text;
         size_t digits = 0;
-        while (digits < text.size() && digits < 9 && std::isdigit(static_cast<unsigned char>(text[digits])))
+        while (digits < text.size() && digits < 9 &&
+               std::isdigit(static_cast<unsigned char>(text[digits])))
             fixedDenominator = fixedDenominator * 10 + (text[digits++] - '0');
         ++denominatorEnd;
         while (denominatorEnd < count && isDigit(tokens[static_cast<size_t>(denominatorEnd)]) &&
-               tokens[static_cast<size_t>(denominatorEnd)].symbol == '0' && fixedDenominator < 100000000) {
+               tokens[static_cast<size_t>(denominatorEnd)].symbol == '0' &&
+               fixedDenominator < 100000000) {
             fixedDenominator *= 10;
             ++denominatorEnd;
         }
@@ -303,7 +329,8 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
     DecimalDigits wholeDigits = DecimalDigits::of(whole);
     std::string wholeText = wholeDigits.integerPart();
     if (hasWhole && numerator == 0 && wholeText.empty()) wholeText = "0";
-    std::vector<std::string> wholePieces = placeInteger(wholeText, wholeSymbols, false, locale.group);
+    std::vector<std::string> wholePieces =
+        placeInteger(wholeText, wholeSymbols, false, locale.group);
     size_t next = 0;
     // The literals between the whole number and the numerator belong to the
     // fraction: they turn into spaces with it when there is no fraction.
@@ -317,13 +344,16 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
     std::string denominatorText = std::to_string(denominator);
     FormattedValue fraction;
     next = 0;
-    emitRange(tokens, hasWhole ? wholeEnd : 0, layout.slash, locale, fraction, numeratorPieces, next);
+    emitRange(tokens, hasWhole ? wholeEnd : 0, layout.slash, locale, fraction, numeratorPieces,
+              next);
     appendText(fraction, "/");
     if (fixedDenominator > 0) {
         appendText(fraction, denominatorText);
     } else {
         for (size_t i = denominatorText.size(); i < denominatorSymbols.size(); ++i)
-            denominatorText += denominatorSymbols[i] == '?' ? " " : denominatorSymbols[i] == '0' ? "0" : "";
+            denominatorText += denominatorSymbols[i] == '?'   ? " "
+                               : denominatorSymbols[i] == '0' ? "0"
+                                                              : "";
         appendText(fraction, denominatorText);
     }
     if (hasWhole && numerator == 0) {
@@ -341,7 +371,8 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
         tokens[static_cast<size_t>(denominatorEnd)].kind == Kind::Literal) {
         const std::string& text = tokens[static_cast<size_t>(denominatorEnd)].text;
         size_t digits = 0;
-        while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits]))) ++digits;
+        while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits])))
+            ++digits;
         appendText(out, std::string_view(text).substr(digits));
         ++denominatorEnd;
     }
@@ -351,13 +382,20 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
 void renderGeneralSection(const std::vector<FormatToken>& tokens, double magnitude,
                           const FormatLocale& locale, FormattedValue& out) {
     for (const FormatToken& t : tokens) {
-        if (t.kind == Kind::General) appendText(out, formatGeneral(magnitude, locale));
-        else if (t.kind == Kind::Literal) appendText(out, t.text);
-        else if (t.kind == Kind::Fill) appendFill(out, t.text);
-        else if (t.kind == Kind::Percent) appendText(out, "%");
-        else if (t.kind == Kind::Point) appendText(out, locale.decimal);
-        else if (t.kind == Kind::Slash) appendText(out, "/");
-        else if (t.kind == Kind::Comma) appendText(out, ",");
+        if (t.kind == Kind::General)
+            appendText(out, formatGeneral(magnitude, locale));
+        else if (t.kind == Kind::Literal)
+            appendText(out, t.text);
+        else if (t.kind == Kind::Fill)
+            appendFill(out, t.text);
+        else if (t.kind == Kind::Percent)
+            appendText(out, "%");
+        else if (t.kind == Kind::Point)
+            appendText(out, locale.decimal);
+        else if (t.kind == Kind::Slash)
+            appendText(out, "/");
+        else if (t.kind == Kind::Comma)
+            appendText(out, ",");
     }
 }
 

@@ -1,0 +1,164 @@
+#include "workbook/engine/input/typed_input.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+namespace tallowby::engine {
+namespace {
+
+constexpr int kYear = 2026;
+using Kind = TypedInput::Kind;
+
+TypedInput us(std::string_view typed, std::string_view format = "General") {
+    return readTypedInput(typed, format, QLocale(QLocale::English, QLocale::UnitedStates), kYear);
+}
+
+TypedInput german(std::string_view typed, std::string_view format = "General") {
+    return readTypedInput(typed, format, QLocale(QLocale::German, QLocale::Germany), kYear);
+}
+
+void expectNumber(const TypedInput& input, double value, const std::string& format) {
+    ASSERT_EQ(input.kind, Kind::Number) << "text: " << input.text;
+    EXPECT_NEAR(input.number, value, 1e-9);
+    EXPECT_EQ(input.adoptedFormat, format);
+}
+
+TEST(TypedInputUs, NumbersWithSignsSeparatorsAndBlanks) {
+    expectNumber(us("11.50"), 11.5, "");
+    expectNumber(us(" 11.5 "), 11.5, "");
+    expectNumber(us("-3"), -3, "");
+    expectNumber(us("+3"), 3, "");
+    expectNumber(us("(42)"), -42, "");
+    expectNumber(us("1,234"), 1234, "#,##0");
+    expectNumber(us("1,234,567.5"), 1234567.5, "#,##0.00");
+    expectNumber(us(".5"), 0.5, "");
+    expectNumber(us("1e3"), 1000, "0.00E+00");
+    expectNumber(us("2.5E-2"), 0.025, "0.00E+00");
+    expectNumber(us("1 1/2"), 1.5, "# ?/?");
+    expectNumber(us("0 1/2"), 0.5, "# ?/?");
+}
+
+TEST(TypedInputUs, PercentAndCurrency) {
+    expectNumber(us("5%"), 0.05, "0%");
+    expectNumber(us("12.3%"), 0.123, "0.00%");
+    expectNumber(us("$5.00"), 5, "\"$\"#,##0.00_);\\(\"$\"#,##0.00\\)");
+    expectNumber(us("-$1,000"), -1000, "\"$\"#,##0_);\\(\"$\"#,##0\\)");
+    expectNumber(us("$-7"), -7, "\"$\"#,##0_);\\(\"$\"#,##0\\)");
+}
+
+TEST(TypedInputUs, MalformedNumbersStayText) {
+    for (const char* typed : {"1,23", "12,34,567", "1.2.3", "--5", "5-", "1e", "e5", "$", "%",
+                              "1,234.5.6", "1 2", "abc", "1/0 1", "1 3/2", "$5%"}) {
+        const TypedInput input = us(typed);
+        EXPECT_EQ(input.kind, Kind::Text) << typed << " read as " << input.number;
+        EXPECT_EQ(input.text, typed);
+    }
+}
+
+TEST(TypedInputUs, Times) {
+    expectNumber(us("02:00"), 2.0 / 24, "h:mm");
+    expectNumber(us("14:30:15"), (14 * 3600 + 30 * 60 + 15) / 86400.0, "h:mm:ss");
+    expectNumber(us("2:00 PM"), 14.0 / 24, "h:mm AM/PM");
+    expectNumber(us("12:15 am"), 0.25 / 24, "h:mm AM/PM");
+    expectNumber(us("3 pm"), 15.0 / 24, "h:mm AM/PM");
+    expectNumber(us("25:30"), 1.0625, "[h]:mm:ss");
+    expectNumber(us("1:02.5"), 62.5 / 86400, "mm:ss.0");
+    for (const char* typed : {"1:60", "10:30:75", "13:00 PM", "1::2", ":30", "1:2:3:4"})
+        EXPECT_EQ(us(typed).kind, Kind::Text) << typed;
+}
+
+TEST(TypedInputUs, DatesInLocaleAndIsoForms) {
+    expectNumber(us("8/30/2021"), 44438, "m/d/yyyy");
+    expectNumber(us("8/30/21"), 44438, "m/d/yyyy");
+    expectNumber(us("2021-08-30"), 44438, "yyyy-mm-dd");
+    expectNumber(us("30-Aug-2021"), 44438, "d-mmm-yy");
+    expectNumber(us("August 30, 2021"), 44438, "d-mmm-yy");
+    expectNumber(us("Monday, August 30, 2021"), 44438, "d-mmm-yy");
+    expectNumber(us("Aug-2021"), 44409, "mmm-yy");
+    // Without a year the date falls in the current one.
+    expectNumber(us("1/2"), 46024, "d-mmm");
+    expectNumber(us("30-Aug"), 46264, "d-mmm");
+}
+
+TEST(TypedInputUs, TwoDigitYearsAndThe1900Calendar) {
+    expectNumber(us("1/1/29"), 47119, "m/d/yyyy");  // 2029
+    expectNumber(us("1/1/30"), 10959, "m/d/yyyy");  // 1930
+    expectNumber(us("1/1/1900"), 1, "m/d/yyyy");
+    expectNumber(us("2/28/1900"), 59, "m/d/yyyy");
+    expectNumber(us("2/29/1900"), 60, "m/d/yyyy");  // the day the 1900 system counts
+    expectNumber(us("3/1/1900"), 61, "m/d/yyyy");
+    for (const char* typed :
+         {"2/29/2021", "13/1/2021", "0/1/2021", "4/31/2021", "1/1/1899", "1/1/123"})
+        EXPECT_EQ(us(typed).kind, Kind::Text) << typed;
+}
+
+TEST(TypedInputUs, DateAndTime) {
+    expectNumber(us("8/30/2021 14:30"), 44438 + 14.5 / 24, "m/d/yyyy h:mm");
+    expectNumber(us("2021-08-30T06:00:30"), 44438 + (6 * 3600 + 30) / 86400.0,
+                 "yyyy-mm-dd h:mm:ss");
+    expectNumber(us("8/30/2021 2:30 PM"), 44438 + 14.5 / 24, "m/d/yyyy h:mm");
+}
+
+TEST(TypedInputUs, BooleansTextAndEmpty) {
+    for (const char* typed : {"TRUE", "true", "True", " TRUE "}) {
+        EXPECT_EQ(us(typed).kind, Kind::Boolean) << typed;
+        EXPECT_EQ(us(typed).number, 1);
+    }
+    EXPECT_EQ(us("false").kind, Kind::Boolean);
+    EXPECT_EQ(us("false").number, 0);
+    EXPECT_EQ(us("").kind, Kind::Empty);
+
+    const TypedInput quoted = us("'11.50");
+    EXPECT_EQ(quoted.kind, Kind::Text);
+    EXPECT_EQ(quoted.text, "11.50");
+    EXPECT_TRUE(quoted.quotePrefix);
+
+    const TypedInput name = us("  Regular ");
+    EXPECT_EQ(name.kind, Kind::Text);
+    EXPECT_EQ(name.text, "  Regular ");  // text keeps its blanks
+    EXPECT_FALSE(name.quotePrefix);
+    EXPECT_EQ(us("   ").kind, Kind::Text);
+}
+
+TEST(TypedInputUs, FormattedCellsKeepTheirFormat) {
+    expectNumber(us("02:00", "0.00"), 2.0 / 24, "");
+    expectNumber(us("5%", "0.00"), 0.05, "");
+    expectNumber(us("8/30/2021", "[h]:mm"), 44438, "");
+    expectNumber(us("12", "h:mm"), 12, "");
+    // A text format keeps everything as text, blanks included.
+    for (const char* typed : {"11.50", "02:00", "TRUE", " 8/30/2021"}) {
+        const TypedInput input = us(typed, "@");
+        EXPECT_EQ(input.kind, Kind::Text) << typed;
+        EXPECT_EQ(input.text, typed);
+        EXPECT_TRUE(input.adoptedFormat.empty());
+    }
+}
+
+TEST(TypedInputGerman, DecimalCommaAndDotGroups) {
+    expectNumber(german("11,5"), 11.5, "");
+    expectNumber(german("1.234,5"), 1234.5, "#,##0.00");
+    expectNumber(german("1.234"), 1234, "#,##0");
+    expectNumber(german("-0,25"), -0.25, "");
+    expectNumber(german("5 %"), 0.05, "0%");
+    expectNumber(german("5,00 €"), 5, "#,##0.00 \"€\"");
+    EXPECT_EQ(german("1,234.5").kind, Kind::Text);
+}
+
+TEST(TypedInputGerman, DatesAndTimes) {
+    expectNumber(german("30.08.2021"), 44438, "dd.mm.yyyy");
+    expectNumber(german("30.8.21"), 44438, "dd.mm.yyyy");
+    expectNumber(german("2021-08-30"), 44438, "yyyy-mm-dd");
+    expectNumber(german("30. August 2021"), 44438, "d-mmm-yy");
+    expectNumber(german("14:30"), 14.5 / 24, "h:mm");
+    expectNumber(german("14:30:15,5"), (14 * 3600 + 30 * 60 + 15.5) / 86400.0, "h:mm:ss");
+    expectNumber(german("30.08.2021 14:30"), 44438 + 14.5 / 24, "dd.mm.yyyy h:mm");
+    // "1.5" is not a valid grouped number, so it is a day and month.
+    expectNumber(german("1.5"), 46143, "d-mmm");
+    EXPECT_EQ(german("WAHR").kind, Kind::Boolean);
+    EXPECT_EQ(german("falsch").number, 0);
+    EXPECT_EQ(german("TRUE").kind, Kind::Boolean);
+}
+
+}  // namespace
+}  // namespace tallowby::engine
