@@ -1,0 +1,262 @@
+#include "workbook/engine/numfmt/number_format.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <cmath>
+#include <limits>
+
+#include "workbook/engine/numfmt/serial_date.h"
+
+namespace tallowby::engine {
+namespace {
+
+const FormatLocale kEnglish = FormatLocale::english();
+
+std::string show(double value, std::string_view code) {
+    return formatNumber(value, code, kEnglish).text;
+}
+
+double serial(int y, int m, int d) {
+    return static_cast<double>(*serialFromDate(y, m, d));
+}
+
+double timeOfDay(int h, int m, double s) {
+    return (h * 3600 + m * 60 + s) / 86400.0;
+}
+
+TEST(NumberFormatTimes, CoarserUnitsAreCutAfterSecondsAreRounded) {
+    EXPECT_EQ(show(timeOfDay(10, 29, 40), "h:mm"), "10:29");
+    EXPECT_EQ(show(timeOfDay(10, 29, 59.6), "h:mm"), "10:30");
+    EXPECT_EQ(show(timeOfDay(10, 29, 59.6), "h:mm:ss"), "10:30:00");
+    EXPECT_EQ(show(timeOfDay(10, 29, 59.64), "h:mm:ss.0"), "10:29:59.6");
+    EXPECT_EQ(show(timeOfDay(23, 59, 59.7), "d h:mm:ss"), "1 0:00:00");  // carries into the day
+    EXPECT_EQ(show(2.9999999999999996, "[h]:mm:ss"), "72:00:00");
+}
+
+TEST(NumberFormatTimes, ElapsedHoursMinutesSeconds) {
+    EXPECT_EQ(show(1.0625, "[h]:mm"), "25:30");
+    EXPECT_EQ(show(1.0625, "[h]:mm:ss"), "25:30:00");
+    EXPECT_EQ(show(1.5, "[m]"), "2160");
+    EXPECT_EQ(show(1.5, "[mm]:ss"), "2160:00");
+    EXPECT_EQ(show(timeOfDay(0, 2, 5), "[s]"), "125");
+    EXPECT_EQ(show(timeOfDay(0, 2, 5), "[ss]"), "125");
+    EXPECT_EQ(show(timeOfDay(0, 0, 5), "[hh]:mm"), "00:00");
+    EXPECT_EQ(show(2.0 / 24, "h:mm"), "2:00");
+    EXPECT_EQ(show(timeOfDay(0, 5, 7.25), "mm:ss.00"), "05:07.25");
+}
+
+TEST(NumberFormatTimes, TwelveHourClock) {
+    EXPECT_EQ(show(0, "h:mm AM/PM"), "12:00 AM");
+    EXPECT_EQ(show(0.5, "h:mm AM/PM"), "12:00 PM");
+    EXPECT_EQ(show(timeOfDay(14, 5, 0), "hh:mm A/P"), "02:05 P");
+    EXPECT_EQ(show(timeOfDay(9, 5, 0), "h:mm a/p"), "9:05 a");
+    EXPECT_EQ(show(timeOfDay(14, 5, 0), "h"), "14");
+}
+
+TEST(NumberFormatDates, The1900SystemAndItsFictitiousLeapDay) {
+    EXPECT_EQ(show(1, "yyyy-mm-dd"), "1900-01-01");
+    EXPECT_EQ(show(59, "yyyy-mm-dd"), "1900-02-28");
+    EXPECT_EQ(show(60, "yyyy-mm-dd"), "1900-02-29");
+    EXPECT_EQ(show(61, "yyyy-mm-dd"), "1900-03-01");
+    EXPECT_EQ(show(0, "m/d/yyyy"), "1/0/1900");
+    EXPECT_EQ(show(1, "ddd"), "Sun");
+    EXPECT_EQ(show(61, "dddd"), "Thursday");
+    EXPECT_EQ(show(2958465, "yyyy-mm-dd"), "9999-12-31");
+    EXPECT_EQ(serial(2021, 8, 30), 44438);
+}
+
+TEST(NumberFormatDates, TokensNamesAndMinutesVersusMonths) {
+    const double day = serial(2021, 8, 30) + timeOfDay(7, 4, 9);
+    EXPECT_EQ(show(day, "dddd, mmmm d, yyyy"), "Monday, August 30, 2021");
+    EXPECT_EQ(show(day, "ddd dd mmm yy"), "Mon 30 Aug 21");
+    EXPECT_EQ(show(day, "mmmmm"), "A");
+    EXPECT_EQ(show(day, "m/d/yy h:mm"), "8/30/21 7:04");
+    EXPECT_EQ(show(day, "mm:ss"), "04:09");                  // before seconds: minutes
+    EXPECT_EQ(show(day, "h \"h\" m \"min\""), "7 h 4 min");  // after an hour: minutes
+    EXPECT_EQ(show(day, "m"), "8");                          // alone: the month
+    EXPECT_EQ(show(day, "[$-409]d-mmm-yy;@"), "30-Aug-21");
+}
+
+TEST(NumberFormatDates, The1904System) {
+    EXPECT_EQ(formatNumber(0, "yyyy-mm-dd", kEnglish, true).text, "1904-01-01");
+    EXPECT_EQ(formatNumber(0, "dddd", kEnglish, true).text, "Friday");
+    EXPECT_EQ(formatNumber(1461, "yyyy-mm-dd", kEnglish, true).text, "1908-01-01");
+}
+
+TEST(NumberFormatDates, OutOfRangeFillsTheCellWithHashes) {
+    for (double value : {-1.0, 2958466.0, 1e300}) {
+        const FormattedValue shown = formatNumber(value, "m/d/yyyy", kEnglish);
+        EXPECT_EQ(shown.text, "") << value;
+        EXPECT_EQ(shown.fillAt, 0);
+        EXPECT_EQ(shown.fillText, "#");
+    }
+}
+
+TEST(NumberFormatNumbers, PlaceholdersGroupsScalingAndPercent) {
+    EXPECT_EQ(show(1234.5, "0"), "1235");
+    EXPECT_EQ(show(1234.5, "0.00"), "1234.50");
+    EXPECT_EQ(show(1234.5, "#,##0.00"), "1,234.50");
+    EXPECT_EQ(show(-1234.5, "#,##0.00"), "-1,234.50");
+    EXPECT_EQ(show(1.005, "0.00"), "1.01");  // rounds the decimal value typed
+    EXPECT_EQ(show(1234567, "#,##0,"), "1,235");
+    EXPECT_EQ(show(1234567, "0.0,,\" M\""), "1.2 M");
+    EXPECT_EQ(show(0.1234, "0.0%"), "12.3%");
+    EXPECT_EQ(show(5, "000"), "005");
+    EXPECT_EQ(show(0.5, "#.##"), ".5");
+    EXPECT_EQ(show(3, "?.??"), "3.  ");
+    EXPECT_EQ(show(1234, "0.00E+00"), "1.23E+03");
+    EXPECT_EQ(show(0.000123, "0.0E-0"), "1.2E-4");
+    EXPECT_EQ(show(9.999, "0.00E+00"), "1.00E+01");
+    EXPECT_EQ(show(1.5, "# ?/?"), "1 1/2");
+    EXPECT_EQ(show(0.3, "# ?/8"), " 2/8");
+    EXPECT_EQ(show(2, "# ?/?"), "2    ");
+}
+
+TEST(NumberFormatNumbers, LiteralsPaddingAndFill) {
+    EXPECT_EQ(show(5, "\"Total: \"0"), "Total: 5");
+    EXPECT_EQ(show(5, "0\\h"), "5h");
+    EXPECT_EQ(show(5, "0_)"), "5 ");
+    EXPECT_EQ(show(5, "(0)"), "(5)");
+    const FormattedValue filled = formatNumber(5, "0*-", kEnglish);
+    EXPECT_EQ(filled.text, "5");
+    EXPECT_EQ(filled.fillAt, 1);
+    EXPECT_EQ(filled.fillText, "-");
+    EXPECT_EQ(formatNumber(5, "*x0", kEnglish).fillAt, 0);
+    EXPECT_EQ(formatNumber(5, "0", kEnglish).fillAt, -1);
+    const FormattedValue utf8 = formatNumber(5,
+                                             "*\xE2\x82\xAC"
+                                             "0",
+                                             kEnglish);  // fill with €
+    EXPECT_EQ(utf8.fillText, "\xE2\x82\xAC");
+    EXPECT_EQ(utf8.text, "5");
+}
+
+TEST(NumberFormatSections, SignZeroTextAndConditions) {
+    const char* code = "0.0;(0.0);\"zero\";\"[\"@\"]\"";
+    EXPECT_EQ(show(2, code), "2.0");
+    EXPECT_EQ(show(-2, code), "(2.0)");
+    EXPECT_EQ(show(0, code), "zero");
+    EXPECT_EQ(formatText("abc", code, kEnglish).text, "[abc]");
+    EXPECT_EQ(show(-2, "0;0"), "2");
+    EXPECT_EQ(show(0, "0;-0"), "0");
+    EXPECT_EQ(show(150, "[>100]\"big\";\"small\""), "big");
+    EXPECT_EQ(show(50, "[>100]\"big\";\"small\""), "small");
+    EXPECT_EQ(show(-3, "0;"), "");  // an empty negative section hides the value
+    EXPECT_EQ(formatText("abc", "0.00", kEnglish).text, "abc");
+    EXPECT_EQ(formatText("abc", "@", kEnglish).text, "abc");
+}
+
+TEST(NumberFormatSections, Colours) {
+    const char* code = "[Blue]0;[Red]-0;[Color10]0";
+    EXPECT_EQ(formatNumber(1, code, kEnglish).colour, 0x0000FFu);
+    EXPECT_EQ(formatNumber(-1, code, kEnglish).colour, 0xFF0000u);
+    EXPECT_EQ(formatNumber(-1, code, kEnglish).text, "-1");
+    EXPECT_EQ(formatNumber(0, code, kEnglish).colour, 0x008000u);
+    EXPECT_FALSE(formatNumber(1, "0", kEnglish).colour.has_value());
+}
+
+TEST(NumberFormatBuiltIns, AccountingPadsAndFills) {
+    const char* code = "_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)";
+    const FormattedValue positive = formatNumber(1234.5, code, kEnglish);
+    EXPECT_EQ(positive.text, " $1,234.50 ");
+    EXPECT_EQ(positive.fillAt, 2);
+    EXPECT_EQ(positive.fillText, " ");
+    EXPECT_EQ(show(-1234.5, code), " $(1,234.50)");
+    EXPECT_EQ(show(0, code), " $-   ");
+    EXPECT_EQ(formatText("Rate", code, kEnglish).text, " Rate ");
+    EXPECT_EQ(show(-7, "_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)"), " (7)");
+}
+
+TEST(NumberFormatBuiltIns, CurrencyAndLocalePrefixes) {
+    EXPECT_EQ(show(-5, "\"$\"#,##0_);\\(\"$\"#,##0\\)"), "($5)");
+    EXPECT_EQ(show(5, "\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)"), "$5 ");
+    EXPECT_EQ(show(1234.5, "[$\xE2\x82\xAC-407] #,##0.00"), "\xE2\x82\xAC 1,234.50");
+    EXPECT_EQ(show(0.5, "[$-409]h:mm AM/PM"), "12:00 PM");
+    EXPECT_EQ(show(12.5, "##0.0E+0"), "12.5E+0");
+}
+
+TEST(NumberFormatGeneral, ElevenCharactersThenScientific) {
+    EXPECT_EQ(formatGeneral(0, kEnglish), "0");
+    EXPECT_EQ(formatGeneral(12345678901, kEnglish), "12345678901");
+    EXPECT_EQ(formatGeneral(123456789012, kEnglish), "1.23457E+11");
+    EXPECT_EQ(formatGeneral(2.0 / 3, kEnglish), "0.666666667");
+    EXPECT_EQ(formatGeneral(-2.0 / 3, kEnglish), "-0.666666667");
+    EXPECT_EQ(formatGeneral(1e-10, kEnglish), "1E-10");
+    EXPECT_EQ(formatGeneral(1e100, kEnglish), "1E+100");
+    EXPECT_EQ(formatGeneral(1.5e-300, kEnglish), "1.5E-300");
+    EXPECT_EQ(formatGeneral(99999999999.7, kEnglish), "1E+11");
+    EXPECT_EQ(formatGeneral(123456.789, kEnglish, 8), "123456.8");
+    EXPECT_EQ(show(std::nan(""), "0.00"), "#NUM!");
+    EXPECT_EQ(show(std::numeric_limits<double>::infinity(), "General"), "#NUM!");
+}
+
+TEST(NumberFormatLocale, GermanNamesAndSeparators) {
+    const FormatLocale german =
+        FormatLocale::fromQLocale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(formatNumber(1234.5, "#,##0.00", german).text, "1.234,50");
+    EXPECT_EQ(formatNumber(1.5, "General", german).text, "1,5");
+    EXPECT_EQ(formatGeneral(0.25, german), "0,25");
+    const double day = serial(2021, 8, 30);
+    EXPECT_EQ(formatNumber(day, "dddd, d. mmmm yyyy", german).text, "Montag, 30. August 2021");
+    EXPECT_EQ(formatNumber(day, "ddd d. mmm", german).text, "Mo 30. Aug");  // no "Aug." dots
+    EXPECT_EQ(formatNumber(day + timeOfDay(14, 30, 0), "hh:mm", german).text, "14:30");
+    const FormatLocale english =
+        FormatLocale::fromQLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(english.monthAbbrevs[0], "Jan");
+    EXPECT_EQ(english.dayNames[0], "Sunday");
+}
+
+TEST(NumberFormatClassify, DateTextAndNumberCodes) {
+    for (const char* code :
+         {"m/d/yyyy", "h:mm", "[h]:mm:ss", "mm:ss.0", "0;[h]:mm", "yyyy\\-mm\\-dd", "AM/PM"})
+        EXPECT_TRUE(isDateTimeFormat(code)) << code;
+    for (const char* code :
+         {"General", "0.00", "\"d\"0", "#,##0\\h", "@", "[Red]0", "0;0;0;\"h\"@"})
+        EXPECT_FALSE(isDateTimeFormat(code)) << code;
+    EXPECT_TRUE(isTextFormat("@"));
+    EXPECT_TRUE(isTextFormat("[Blue]@"));
+    EXPECT_FALSE(isTextFormat("General"));
+    EXPECT_FALSE(isTextFormat("0;@"));
+}
+
+TEST(NumberFormatRobustness, AbsurdCodesStayBoundedAndNeverThrow) {
+    const std::string manyZeros(100000, '0');
+    const std::string manyPoints = "0." + std::string(100000, '#');
+    const std::string manyHours(50000, 'h');
+    for (const std::string& code :
+         {manyZeros,
+          manyPoints,
+          manyHours,
+          std::string("["),
+          std::string("\"open"),
+          std::string("\\"),
+          std::string("*"),
+          std::string("_"),
+          std::string("E+"),
+          std::string("0E+"),
+          std::string("?/"),
+          std::string("0/0"),
+          std::string("# ?/0"),
+          std::string(";;;;;;;"),
+          std::string("[h"),
+          std::string("[<>]0"),
+          std::string("[Color99]0"),
+          std::string("[$"),
+          std::string("\xFF\xFE"),
+          std::string("0.0E+0000000000000000"),
+          std::string("#,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,"),
+          std::string("0%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
+                      "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%"
+                      "%%%%%%%%%%%%%%%%%")}) {
+        for (double value : {0.0, -1.5, 1e308, -1e-308, 44438.75}) {
+            const FormattedValue shown = formatNumber(value, code, kEnglish);
+            EXPECT_LT(shown.text.size(), 20000u) << code.substr(0, 20);
+            EXPECT_LE(shown.fillAt, static_cast<int>(shown.text.size()));
+        }
+        EXPECT_LT(formatText("text", code, kEnglish).text.size(), 20000u);
+    }
+}
+
+}  // namespace
+}  // namespace tallowby::engine
