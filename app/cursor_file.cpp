@@ -37,8 +37,8 @@ std::optional<QPoint> hotspot(const QByteArray& bytes) {
 QCursor load(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot read the cursor file %1: %2")
-                          .arg(path, file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot read the cursor file %1: %2").arg(path, file.errorString()));
     if (file.size() > kLargestCursorFile)
         throw Failure(QStringLiteral("Invalid picture: %1").arg(path));
     const QByteArray bytes = file.readAll();

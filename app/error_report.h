@@ -16,8 +16,7 @@ QString locationText(const QString& module, const QString& procedure);
 
 // The whole text: description, CR LF, location, "at line ", number, CR CR,
 // then the support line.
-QString text(const QString& description, const QString& module, const QString& procedure,
-             int line);
+QString text(const QString& description, const QString& module, const QString& procedure, int line);
 
 // Shows the report (warning icon, OK only) through the prompter and returns
 // when the user has pressed OK.

@@ -17,7 +17,7 @@ namespace tallowby {
 //   }
 //   g.run(106, [&] { ... });
 class Guarded {
-public:
+  public:
     Guarded(QString module, QString procedure, QWidget* parent = nullptr);
     Guarded(const Guarded&) = delete;
     Guarded& operator=(const Guarded&) = delete;
@@ -52,7 +52,7 @@ public:
     const QString& module() const { return module_; }
     const QString& procedure() const { return procedure_; }
 
-private:
+  private:
     void report(const QString& description);
 
     QString module_;

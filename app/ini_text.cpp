@@ -4,7 +4,9 @@ namespace tallowby::ini_text {
 
 namespace {
 
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 QString trimmedBlanks(const QString& text) {
     qsizetype begin = 0;
@@ -39,17 +41,28 @@ QString encodeValue(const QString& value) {
     out.reserve(value.size() + 2);
     for (QChar c : value) {
         switch (c.unicode()) {
-            case '\\': out += QLatin1String("\\\\"); break;
-            case '\n': out += QLatin1String("\\n"); break;
-            case '\r': out += QLatin1String("\\r"); break;
-            case '\t': out += QLatin1String("\\t"); break;
-            case 0: out += QLatin1String("\\0"); break;
-            default: out += c;
+            case '\\':
+                out += QLatin1String("\\\\");
+                break;
+            case '\n':
+                out += QLatin1String("\\n");
+                break;
+            case '\r':
+                out += QLatin1String("\\r");
+                break;
+            case '\t':
+                out += QLatin1String("\\t");
+                break;
+            case 0:
+                out += QLatin1String("\\0");
+                break;
+            default:
+                out += c;
         }
     }
-    const bool quote = !value.isEmpty() && (value.front() == QLatin1Char(' ') ||
-                                            value.back() == QLatin1Char(' ') ||
-                                            value.front() == QLatin1Char('"'));
+    const bool quote =
+        !value.isEmpty() && (value.front() == QLatin1Char(' ') ||
+                             value.back() == QLatin1Char(' ') || value.front() == QLatin1Char('"'));
     return quote ? QLatin1Char('"') + out + QLatin1Char('"') : out;
 }
 
@@ -66,13 +79,27 @@ QString decodeValue(const QString& raw) {
             continue;
         }
         switch (t[i + 1].unicode()) {
-            case '\\': out += QLatin1Char('\\'); break;
-            case 'n': out += QLatin1Char('\n'); break;
-            case 'r': out += QLatin1Char('\r'); break;
-            case 't': out += QLatin1Char('\t'); break;
-            case '0': out += QChar(0); break;
-            case '"': out += QLatin1Char('"'); break;
-            default: out += c; continue;  // keep the backslash, read the next char normally
+            case '\\':
+                out += QLatin1Char('\\');
+                break;
+            case 'n':
+                out += QLatin1Char('\n');
+                break;
+            case 'r':
+                out += QLatin1Char('\r');
+                break;
+            case 't':
+                out += QLatin1Char('\t');
+                break;
+            case '0':
+                out += QChar(0);
+                break;
+            case '"':
+                out += QLatin1Char('"');
+                break;
+            default:
+                out += c;
+                continue;  // keep the backslash, read the next char normally
         }
         ++i;
     }

@@ -11,10 +11,10 @@ namespace {
 // With TALLOWBY_STARTUP_PROBE set, the program prints the milliseconds from
 // entering main to the first paint of the main window, then ends.
 class StartupProbe : public QObject {
-public:
+  public:
     explicit StartupProbe(const QElapsedTimer& clock) : clock_(clock) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
@@ -25,7 +25,7 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     const QElapsedTimer& clock_;
     bool reported_ = false;
 };

@@ -65,7 +65,9 @@ void SetAppTitle() {
     QCoreApplication::setApplicationName(g_appTitle);
 }
 
-QString AppTitle() { return g_appTitle; }
+QString AppTitle() {
+    return g_appTitle;
+}
 
 void UsePlainColours(QWidget* window) {
     if (!window) return;
@@ -77,16 +79,18 @@ void UsePlainColours(QWidget* window) {
     };
     paint(window);
     for (QWidget* child : window->findChildren<QWidget*>()) {
-        const bool plain = qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
-                           (qobject_cast<QAbstractButton*>(child) && child->inherits("QCheckBox")) ||
-                           child->inherits("QRadioButton");
+        const bool plain =
+            qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
+            (qobject_cast<QAbstractButton*>(child) && child->inherits("QCheckBox")) ||
+            child->inherits("QRadioButton");
         if (plain) paint(child);
     }
 }
 
 void MaybeOpenHomePage(const HomePageHooks& hooks) {
     const int number = hooks.draw ? hooks.draw() : [] {
-        QRandomGenerator generator(static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
+        QRandomGenerator generator(
+            static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
         return static_cast<int>(generator.generateDouble() * 100) + 1;
     }();
     if (number != 7) return;

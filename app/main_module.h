@@ -35,8 +35,8 @@ void UsePlainColours(QWidget* window);
 // About one start in a hundred opens the maker's home page. The draw and the
 // launcher are injectable so tests never open a browser.
 struct HomePageHooks {
-    std::function<int()> draw;                      // 1..100; default: seeded from the time of day
-    std::function<void(const QString&)> launch;     // default: the prompter's openUrl
+    std::function<int()> draw;                   // 1..100; default: seeded from the time of day
+    std::function<void(const QString&)> launch;  // default: the prompter's openUrl
 };
 void MaybeOpenHomePage(const HomePageHooks& hooks = {});
 

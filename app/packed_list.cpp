@@ -7,7 +7,9 @@ constexpr QChar kRowSeparator = u'|';
 constexpr QChar kFieldSeparator = u'^';
 constexpr QChar kEscape = u'\\';
 
-bool isEscapable(QChar c) { return c == kRowSeparator || c == kFieldSeparator || c == kEscape; }
+bool isEscapable(QChar c) {
+    return c == kRowSeparator || c == kFieldSeparator || c == kEscape;
+}
 
 // Splits at every unescaped `separator`, keeping escapes for a later pass.
 QStringList splitUnescaped(const QString& text, QChar separator) {

@@ -11,7 +11,7 @@ namespace tallowby {
 // through one Prompter, so tests can answer message boxes and dialogs and no
 // test ever opens a browser.
 class Prompter {
-public:
+  public:
     enum class Icon { None, Warning };
     enum class Buttons { Ok, YesNo };
     enum class Answer { Ok, Yes, No };

@@ -18,7 +18,9 @@ QString qtFilter(const QString& filter) {
         const QString label = parts[i];
         const QString pattern = parts[i + 1];
         if (label.isEmpty() && pattern.isEmpty()) continue;
-        entries << (label.contains(pattern) ? label : label + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+        entries << (label.contains(pattern)
+                        ? label
+                        : label + QStringLiteral(" (") + pattern + QLatin1Char(')'));
     }
     return entries.join(QStringLiteral(";;"));
 }
@@ -29,14 +31,15 @@ Prompter& prompter() {
     return g_replacement ? *g_replacement : real;
 }
 
-void setPrompter(Prompter* replacement) { g_replacement = replacement; }
+void setPrompter(Prompter* replacement) {
+    g_replacement = replacement;
+}
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, const QString& text,
                                      Icon icon, Buttons buttons) {
-    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption,
-                    text,
-                    buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    parent);
+    QMessageBox box(
+        icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
+        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
     const int result = box.exec();
     if (buttons == Buttons::Ok) return Answer::Ok;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
@@ -48,6 +51,8 @@ QString QtPrompter::saveFileName(QWidget* parent, const QString& title, const QS
                                         QFileDialog::DontConfirmOverwrite);
 }
 
-bool QtPrompter::openUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool QtPrompter::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
 
 }  // namespace tallowby

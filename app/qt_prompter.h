@@ -6,7 +6,7 @@ namespace tallowby {
 
 // The real prompter: QMessageBox, QFileDialog and QDesktopServices.
 class QtPrompter final : public Prompter {
-public:
+  public:
     Answer message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
                    Buttons buttons) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;

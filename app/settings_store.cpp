@@ -22,14 +22,14 @@ QStringList readLines(const QString& path) {
     QFile file(path);
     if (!file.exists()) return {};
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot read the settings file %1: %2")
-                          .arg(path, file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot read the settings file %1: %2").arg(path, file.errorString()));
     if (file.size() > kLargestStore)
         throw Failure(QStringLiteral("The settings file %1 is too large").arg(path));
     QString text = QString::fromUtf8(file.readAll());
     if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Cannot read the settings file %1: %2")
-                          .arg(path, file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot read the settings file %1: %2").arg(path, file.errorString()));
     QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
     for (QString& line : lines)
@@ -63,14 +63,14 @@ void SettingsStore::SaveSetting(const QString& key, const QString& text) {
         throw Failure(QStringLiteral("Cannot create the settings folder %1").arg(folder));
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly))
-        throw Failure(QStringLiteral("Cannot write the settings file %1: %2")
-                          .arg(path_, file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
     QByteArray bytes = lines.join(QLatin1Char('\n')).toUtf8();
     bytes.append('\n');
     file.write(bytes);
     if (!file.commit())
-        throw Failure(QStringLiteral("Cannot write the settings file %1: %2")
-                          .arg(path_, file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
 }
 
 }  // namespace tallowby

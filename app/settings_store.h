@@ -14,7 +14,7 @@ namespace tallowby {
 // half-written store behind. Lines the store does not know (comments, other
 // sections and keys) are kept as they are.
 class SettingsStore {
-public:
+  public:
     static constexpr const char* kApplication = "Marrowick";
     static constexpr const char* kSection = "Tallowby";
 
@@ -34,7 +34,7 @@ public:
     // cannot be written; the old file then stays as it was.
     void SaveSetting(const QString& key, const QString& text);
 
-private:
+  private:
     QString path_;
     QString section_;
 };

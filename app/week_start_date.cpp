@@ -6,7 +6,9 @@ namespace tallowby::week_start_date {
 
 namespace {
 
-bool hasFourDigitYear(const QString& format) { return format.contains(QLatin1String("yyyy")); }
+bool hasFourDigitYear(const QString& format) {
+    return format.contains(QLatin1String("yyyy"));
+}
 
 // Moves a year read from two digits into [today - 80, today + 19].
 QDate placeCentury(QDate date, QDate today) {
@@ -38,7 +40,9 @@ std::optional<QDate> tryFormat(const QString& text, const QLocale& locale, const
 
 }  // namespace
 
-QString toStoredText(QDate date) { return date.toString(Qt::ISODate); }
+QString toStoredText(QDate date) {
+    return date.toString(Qt::ISODate);
+}
 
 std::optional<QDate> fromStoredText(const QString& text, const QLocale& locale, QDate today) {
     const QString t = text.trimmed();

@@ -39,16 +39,16 @@ TEST(CursorFile, HotspotComesFromTheDirectoryEntry) {
 TEST(CursorFile, NonCursorBytesHaveNoHotspot) {
     EXPECT_FALSE(cursor_file::hotspot(QByteArray()));
     EXPECT_FALSE(cursor_file::hotspot(header(2, 1, 32, 32, 1, 1).left(21)));
-    EXPECT_FALSE(cursor_file::hotspot(header(1, 1, 32, 32, 1, 1)));  // an icon
-    EXPECT_FALSE(cursor_file::hotspot(header(2, 0, 32, 32, 1, 1)));  // no images
+    EXPECT_FALSE(cursor_file::hotspot(header(1, 1, 32, 32, 1, 1)));   // an icon
+    EXPECT_FALSE(cursor_file::hotspot(header(2, 0, 32, 32, 1, 1)));   // no images
     EXPECT_FALSE(cursor_file::hotspot(header(2, 1, 32, 32, 32, 0)));  // outside the picture
     EXPECT_FALSE(cursor_file::hotspot(QByteArray(64, '\xff')));
 }
 
 TEST(CursorFile, TheProgramsHandCursorLoadsWithItsHotspot) {
     testing::qtApplication();
-    const QCursor cursor = cursor_file::load(qEnvironmentVariable("TALLOWBY_SOURCE_DIR") +
-                                             "/resources/HAND-M.CUR");
+    const QCursor cursor =
+        cursor_file::load(qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources/HAND-M.CUR");
     EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
     EXPECT_EQ(cursor.hotSpot(), QPoint(6, 0));
     EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32));

@@ -60,7 +60,8 @@ TEST(Guarded, FailingLoopHeaderRunsTheBodyWithTheFallbackBound) {
     testing::ScriptedPrompter prompter;
     Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
     int bodies = 0;
-    const int count = g.value(146, []() -> int { throw Failure("Invalid use of Null"); }, 1);
+    const int count = g.value(
+        146, []() -> int { throw Failure("Invalid use of Null"); }, 1);
     for (int i = 0; i < count; ++i) g.run(148, [&] { ++bodies; });
     EXPECT_EQ(bodies, 1);
     ASSERT_EQ(prompter.messages.size(), 1u);
@@ -108,8 +109,10 @@ TEST(Guarded, NestedProcedureReportsWithItsOwnLocation) {
         EXPECT_TRUE(Guarded::passToRunningStatement(QStringLiteral("inner done")));
     });
     ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_TRUE(prompter.messages[0].text.contains(QStringLiteral("Form1.Form_QueryUnload at line 120")));
-    EXPECT_TRUE(prompter.messages[1].text.contains(QStringLiteral("Form1.PushButton7_Click at line 142")));
+    EXPECT_TRUE(
+        prompter.messages[0].text.contains(QStringLiteral("Form1.Form_QueryUnload at line 120")));
+    EXPECT_TRUE(
+        prompter.messages[1].text.contains(QStringLiteral("Form1.PushButton7_Click at line 142")));
 }
 
 }  // namespace

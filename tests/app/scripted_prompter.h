@@ -13,7 +13,7 @@ namespace tallowby::testing {
 // Records every message box and answers it from a script (OK when the script
 // is empty); installs itself for its lifetime.
 class ScriptedPrompter : public Prompter {
-public:
+  public:
     struct Message {
         QString caption;
         QString text;

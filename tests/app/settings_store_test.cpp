@@ -23,7 +23,7 @@ QByteArray readFile(const QString& path) {
 }
 
 class SettingsStoreTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path() const { return dir.filePath("Marrowick/Marrowick.ini"); }
 };

@@ -3,7 +3,9 @@
 namespace tallowby::IsInstalled {
 
 // The engine is linked into the program; its start-up check arrives with it.
-QString missingEngineMessage() { return QString(); }
+QString missingEngineMessage() {
+    return QString();
+}
 void CheckExcelInstalled() {}
 void setEndProgram(std::function<void()>) {}
 

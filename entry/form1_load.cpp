@@ -1,0 +1,179 @@
+// Start-up and shutdown of the main window.
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+#include "app/cursor_file.h"
+#include "app/failure.h"
+#include "app/guarded.h"
+#include "app/packed_list.h"
+#include "app/settings_store.h"
+#include "app/week_start_date.h"
+#include "entry/form1.h"
+#include "entry/list_rows.h"
+#include "entry/select_all_line_edit.h"
+
+namespace tallowby {
+
+namespace {
+
+const char* const kDefaultRates[] = {"Regular", "Overtime", "Illness", "Vacation",
+                                     "Holiday", "Unpaid",   "Other"};
+
+// Blanks are spaces; tabs and line breaks are content.
+bool isBlankText(const QString& text) {
+    for (QChar c : text)
+        if (c != QLatin1Char(' ')) return false;
+    return true;
+}
+
+QString inProgramFolder(const QString& folder, const QString& name) {
+    return QDir(folder.isEmpty() ? QStringLiteral(".") : folder).filePath(name);
+}
+
+}  // namespace
+
+void Form1::Form_Load() {
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("Form_Load"), this);
+    SettingsStore& store = *options_.store;
+
+    g.run(100, [&] { ApplySkin(); });
+    g.run(104, [&] { setWindowTitle(QStringLiteral("Tallowby")); });
+    g.run(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/tallowby.png"))); });
+    g.run(104, [&] { Main::SetAppTitle(); });
+    const QString cursorPath =
+        inProgramFolder(options_.programFolder, QStringLiteral("HAND-M.CUR"));
+    if (g.test(106, [&] { return Main::FileExists(cursorPath); }))
+        g.run(108, [&] { customPointer_ = cursor_file::load(cursorPath); });
+    g.run(110, [&] { Main::MaybeOpenHomePage(options_.homePage); });
+
+    const auto restore = [&](int line, SelectAllLineEdit* edit, const char* key) {
+        g.run(line, [&] { edit->setText(store.GetSetting(QString::fromLatin1(key), QString())); });
+    };
+    restore(128, txtName, "txtName");
+    restore(130, txtLocation, "txtLocation");
+    restore(132, txtCity, "txtCity");
+    restore(134, txtPhone, "txtPhone");
+    std::optional<QDate> storedDate;
+    const bool dateValid = g.test(136, [&] {
+        storedDate = week_start_date::fromStoredText(
+            store.GetSetting(QStringLiteral("dtpDate"), QString()), QLocale(), options_.today());
+        return storedDate.has_value();
+    });
+    if (dateValid) {
+        g.run(138, [&] {
+            if (!storedDate) throw Failure("Type mismatch");
+            dtpDate->setDate(*storedDate);
+        });
+    } else {
+        g.run(140, [&] { dtpDate->setDate(options_.today()); });
+    }
+    restore(142, txtEmp, "txtEmp");
+    restore(144, txtSVisor, "txtSVisor");
+
+    QString rates;
+    if (g.test(146, [&] {
+            rates = store.GetSetting(QStringLiteral("Rates"), QString());
+            return !isBlankText(rates);
+        })) {
+        unpackInto(g, ListView1, rates, 148);
+    } else {
+        addDefaultRates(g);
+    }
+    QString hours;
+    g.run(180, [&] { hours = store.GetSetting(QStringLiteral("Hours"), QString()); });
+    unpackInto(g, ListView2, hours, 180);
+
+    g.run(198, [&] { FillDayList(); });
+    g.run(200, [&] { FillTypeList(); });
+    g.run(202, [&] {
+        const QString text = store.GetSetting(QStringLiteral("TabSel"), QStringLiteral("0"));
+        bool ok = false;
+        const int index = text.trimmed().toInt(&ok);
+        if (!ok) throw Failure("Type mismatch");
+        if (index < 0 || index >= TabControl1->count()) throw Failure("Invalid tab index");
+        TabControl1->setCurrentIndex(index);
+    });
+    g.run(204, [&] { options_.presenceCheck(); });
+
+    txtName->setFocus(Qt::OtherFocusReason);
+}
+
+// Statements, from `firstLine`: +0 split into rows, +2 each row, +4 split into
+// fields, +6 each field, +10 add the row, +12 set a further field, +16 next row.
+void Form1::unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int firstLine) {
+    std::vector<QStringList> rows;
+    g.run(firstLine, [&] { rows = packed_list::unpack(text); });
+    for (const QStringList& fields : rows) {
+        QTreeWidgetItem* item = nullptr;
+        for (qsizetype position = 0; position < fields.size(); ++position) {
+            if (position == 0) {
+                g.run(firstLine + 10,
+                      [&] { item = new QTreeWidgetItem(list, QStringList{fields[0]}); });
+                continue;
+            }
+            g.run(firstLine + 12, [&] {
+                if (!item || position >= list->columnCount()) throw Failure("Index out of bounds");
+                item->setText(static_cast<int>(position), fields[position]);
+            });
+        }
+    }
+    list_rows::ensureCurrentRow(list);
+}
+
+void Form1::addDefaultRates(Guarded& g) {
+    int line = 166;
+    for (const char* description : kDefaultRates) {
+        g.run(line, [&] {
+            new QTreeWidgetItem(ListView1, QStringList{QString::fromLatin1(description)});
+        });
+        line += 2;
+    }
+    list_rows::ensureCurrentRow(ListView1);
+}
+
+void Form1::ApplySkin() {
+    const QString skin = inProgramFolder(options_.programFolder, QStringLiteral("x/o.cjs"));
+    if (!QFileInfo(skin).isFile()) return;
+    // No skinning component here: the plain system colours are the whole skin.
+    const QColor buttonFace = palette().color(QPalette::Button);
+    auto paint = [&](QWidget* w) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, buttonFace);
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    };
+    paint(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
+            child->inherits("QCheckBox") || child->inherits("QRadioButton") || child == Frame2 ||
+            child == Frame5)
+            paint(child);
+    }
+}
+
+void Form1::saveLists() {
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("Form_QueryUnload"), this);
+    SettingsStore& store = *options_.store;
+    QString rates;
+    g.run(100, [&] { rates = packed_list::pack(list_rows::read(ListView1)); });
+    g.run(120, [&] { store.SaveSetting(QStringLiteral("Rates"), rates); });
+    QString hours;
+    g.run(122, [&] { hours = packed_list::pack(list_rows::read(ListView2)); });
+    g.run(142, [&] { store.SaveSetting(QStringLiteral("Hours"), hours); });
+}
+
+// Form_QueryUnload never cancels; Form_Unload then ends the program at once.
+void Form1::closeEvent(QCloseEvent* event) {
+    saveLists();
+    event->accept();
+    options_.endProgram();
+}
+
+}  // namespace tallowby
