@@ -31,8 +31,12 @@ struct CellValue {
 
     static CellValue empty() { return {}; }
     static CellValue fromNumber(double v) { return {Type::Number, v, {}, ErrorCode::Null}; }
-    static CellValue fromText(std::string t) { return {Type::Text, 0, std::move(t), ErrorCode::Null}; }
-    static CellValue fromBool(bool b) { return {Type::Boolean, b ? 1.0 : 0.0, {}, ErrorCode::Null}; }
+    static CellValue fromText(std::string t) {
+        return {Type::Text, 0, std::move(t), ErrorCode::Null};
+    }
+    static CellValue fromBool(bool b) {
+        return {Type::Boolean, b ? 1.0 : 0.0, {}, ErrorCode::Null};
+    }
     static CellValue fromError(ErrorCode e) { return {Type::Error, 0, {}, e}; }
 
     bool isEmpty() const { return type == Type::Empty; }
@@ -45,7 +49,8 @@ struct Cell {
     CellValue value;
     uint16_t xf = 15;
     // BIFF8 parsed-expression tokens (rgce) of the cell's formula, empty for a
-    // constant. For a shared or array formula this holds the ptgExp token as read.
+    // constant. A shared formula is expanded into the cell's own tokens when
+    // read; an array or table formula is read as its cached value only.
     std::vector<uint8_t> formula;
     // Extra bytes that follow the tokens in the FORMULA record (rgbExtra), kept
     // so a formula with array constants survives a round trip.

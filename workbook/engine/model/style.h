@@ -23,7 +23,13 @@ struct Font {
 };
 
 enum class HAlign : uint8_t {
-    General = 0, Left = 1, Centre = 2, Right = 3, Fill = 4, Justify = 5, CentreAcross = 6,
+    General = 0,
+    Left = 1,
+    Centre = 2,
+    Right = 3,
+    Fill = 4,
+    Justify = 5,
+    CentreAcross = 6,
     Distributed = 7,
 };
 enum class VAlign : uint8_t { Top = 0, Centre = 1, Bottom = 2, Justify = 3, Distributed = 4 };

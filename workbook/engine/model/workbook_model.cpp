@@ -6,13 +6,20 @@ namespace tallowby::engine {
 
 const char* errorText(ErrorCode code) {
     switch (code) {
-        case ErrorCode::Null: return "#NULL!";
-        case ErrorCode::Div0: return "#DIV/0!";
-        case ErrorCode::Value: return "#VALUE!";
-        case ErrorCode::Ref: return "#REF!";
-        case ErrorCode::Name: return "#NAME?";
-        case ErrorCode::Num: return "#NUM!";
-        case ErrorCode::NA: return "#N/A";
+        case ErrorCode::Null:
+            return "#NULL!";
+        case ErrorCode::Div0:
+            return "#DIV/0!";
+        case ErrorCode::Value:
+            return "#VALUE!";
+        case ErrorCode::Ref:
+            return "#REF!";
+        case ErrorCode::Name:
+            return "#NAME?";
+        case ErrorCode::Num:
+            return "#NUM!";
+        case ErrorCode::NA:
+            return "#N/A";
     }
     return "#N/A";
 }
@@ -20,11 +27,15 @@ const char* errorText(ErrorCode code) {
 bool CellValue::operator==(const CellValue& other) const {
     if (type != other.type) return false;
     switch (type) {
-        case Type::Empty: return true;
+        case Type::Empty:
+            return true;
         case Type::Number:
-        case Type::Boolean: return number == other.number;
-        case Type::Text: return text == other.text;
-        case Type::Error: return error == other.error;
+        case Type::Boolean:
+            return number == other.number;
+        case Type::Text:
+            return text == other.text;
+        case Type::Error:
+            return error == other.error;
     }
     return false;
 }
@@ -34,9 +45,13 @@ const Cell* Sheet::find(uint16_t row, uint16_t col) const {
     return it == cells_.end() ? nullptr : &it->second;
 }
 
-Cell& Sheet::at(uint16_t row, uint16_t col) { return cells_[CellAddress{row, col}]; }
+Cell& Sheet::at(uint16_t row, uint16_t col) {
+    return cells_[CellAddress{row, col}];
+}
 
-void Sheet::erase(uint16_t row, uint16_t col) { cells_.erase(CellAddress{row, col}); }
+void Sheet::erase(uint16_t row, uint16_t col) {
+    cells_.erase(CellAddress{row, col});
+}
 
 std::optional<CellRange> Sheet::usedRange() const {
     if (cells_.empty()) return std::nullopt;
@@ -118,58 +133,105 @@ uint16_t Workbook::ensureXf(const Xf& wanted) {
 Rgb Workbook::colour(uint16_t index, Rgb automatic) const {
     if (index >= 8 && index < 64) return palette[index - 8];
     switch (index) {
-        case 0: return 0x000000;
-        case 1: return 0xFFFFFF;
-        case 2: return 0xFF0000;
-        case 3: return 0x00FF00;
-        case 4: return 0x0000FF;
-        case 5: return 0xFFFF00;
-        case 6: return 0xFF00FF;
-        case 7: return 0x00FFFF;
-        case 65: return 0xFFFFFF;  // system window background
-        default: return automatic;  // 64, 0x7FFF and the other system colours
+        case 0:
+            return 0x000000;
+        case 1:
+            return 0xFFFFFF;
+        case 2:
+            return 0xFF0000;
+        case 3:
+            return 0x00FF00;
+        case 4:
+            return 0x0000FF;
+        case 5:
+            return 0xFFFF00;
+        case 6:
+            return 0xFF00FF;
+        case 7:
+            return 0x00FFFF;
+        case 65:
+            return 0xFFFFFF;  // system window background
+        default:
+            return automatic;  // 64, 0x7FFF and the other system colours
     }
 }
 
 std::string builtinFormatCode(uint16_t id) {
     switch (id) {
-        case 0: return "General";
-        case 1: return "0";
-        case 2: return "0.00";
-        case 3: return "#,##0";
-        case 4: return "#,##0.00";
-        case 5: return "\"$\"#,##0_);\\(\"$\"#,##0\\)";
-        case 6: return "\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)";
-        case 7: return "\"$\"#,##0.00_);\\(\"$\"#,##0.00\\)";
-        case 8: return "\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)";
-        case 9: return "0%";
-        case 10: return "0.00%";
-        case 11: return "0.00E+00";
-        case 12: return "# ?/?";
-        case 13: return "# ?\?/?\?";
-        case 14: return "m/d/yyyy";
-        case 15: return "d-mmm-yy";
-        case 16: return "d-mmm";
-        case 17: return "mmm-yy";
-        case 18: return "h:mm AM/PM";
-        case 19: return "h:mm:ss AM/PM";
-        case 20: return "h:mm";
-        case 21: return "h:mm:ss";
-        case 22: return "m/d/yyyy h:mm";
-        case 37: return "#,##0_);(#,##0)";
-        case 38: return "#,##0_);[Red](#,##0)";
-        case 39: return "#,##0.00_);(#,##0.00)";
-        case 40: return "#,##0.00_);[Red](#,##0.00)";
-        case 41: return "_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)";
-        case 42: return "_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)";
-        case 43: return "_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)";
-        case 44: return "_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)";
-        case 45: return "mm:ss";
-        case 46: return "[h]:mm:ss";
-        case 47: return "mm:ss.0";
-        case 48: return "##0.0E+0";
-        case 49: return "@";
-        default: return {};
+        case 0:
+            return "General";
+        case 1:
+            return "0";
+        case 2:
+            return "0.00";
+        case 3:
+            return "#,##0";
+        case 4:
+            return "#,##0.00";
+        case 5:
+            return "\"$\"#,##0_);\\(\"$\"#,##0\\)";
+        case 6:
+            return "\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)";
+        case 7:
+            return "\"$\"#,##0.00_);\\(\"$\"#,##0.00\\)";
+        case 8:
+            return "\"$\"#,##0.00_);[Red]\\(\"$\"#,##0.00\\)";
+        case 9:
+            return "0%";
+        case 10:
+            return "0.00%";
+        case 11:
+            return "0.00E+00";
+        case 12:
+            return "# ?/?";
+        case 13:
+            return "# ?\?/?\?";
+        case 14:
+            return "m/d/yyyy";
+        case 15:
+            return "d-mmm-yy";
+        case 16:
+            return "d-mmm";
+        case 17:
+            return "mmm-yy";
+        case 18:
+            return "h:mm AM/PM";
+        case 19:
+            return "h:mm:ss AM/PM";
+        case 20:
+            return "h:mm";
+        case 21:
+            return "h:mm:ss";
+        case 22:
+            return "m/d/yyyy h:mm";
+        case 37:
+            return "#,##0_);(#,##0)";
+        case 38:
+            return "#,##0_);[Red](#,##0)";
+        case 39:
+            return "#,##0.00_);(#,##0.00)";
+        case 40:
+            return "#,##0.00_);[Red](#,##0.00)";
+        case 41:
+            return "_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)";
+        case 42:
+            return "_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)";
+        case 43:
+            return "_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)";
+        case 44:
+            return "_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)";
+        case 45:
+            return "mm:ss";
+        case 46:
+            return "[h]:mm:ss";
+        case 47:
+            return "mm:ss.0";
+        case 48:
+            return "##0.0E+0";
+        case 49:
+            return "@";
+        default:
+            return {};
     }
 }
 

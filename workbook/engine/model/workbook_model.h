@@ -15,7 +15,10 @@ namespace tallowby::engine {
 // A BIFF record kept as read, written back unchanged.
 struct RawRecord {
     uint16_t type = 0;
-    std::vector<uint8_t> data;  // CONTINUE records that followed it are folded in, split again on write
+    // At most 8224 bytes as read; CONTINUE records that follow a kept record are
+    // kept as records of their own, so their inner layout survives. Longer data
+    // is split into CONTINUE records on write.
+    std::vector<uint8_t> data;
     bool operator==(const RawRecord&) const = default;
 };
 
@@ -37,9 +40,14 @@ struct RowInfo {
     bool operator==(const RowInfo&) const = default;
 };
 
+// The kind of a sheet, as the sheet list records it.
+enum class SheetKind : uint8_t { Worksheet = 0, Macro = 1, Chart = 2, VisualBasic = 6 };
+
 class Sheet {
-public:
+  public:
     std::string name;  // UTF-8
+    SheetKind kind = SheetKind::Worksheet;
+    uint8_t visibility = 0;  // 0 visible, 1 hidden, 2 very hidden
 
     // Cells by address, in row-major order.
     const std::map<CellAddress, Cell>& cells() const { return cells_; }
@@ -55,27 +63,34 @@ public:
     // The merged range that holds (row, col), if any.
     const CellRange* mergeAt(uint16_t row, uint16_t col) const;
 
-    std::vector<ColumnInfo> columns;     // COLINFO records, sorted by first column
-    uint16_t defaultColWidthChars = 8;   // DEFCOLWIDTH
+    std::vector<ColumnInfo> columns;        // COLINFO records, sorted by first column
+    uint16_t defaultColWidthChars = 8;      // DEFCOLWIDTH
     std::optional<uint16_t> standardWidth;  // STANDARDWIDTH, 1/256 character units
-    std::map<uint16_t, RowInfo> rows;    // ROW records by row index
-    uint16_t defaultRowHeightTwips = 255;  // DEFAULTROWHEIGHT
+    std::map<uint16_t, RowInfo> rows;       // ROW records by row index
+    uint16_t defaultRowHeightTwips = 255;   // DEFAULTROWHEIGHT
+    uint16_t defaultRowFlags = 0;           // its flags (custom height, hidden, spacing)
+    // Whether the file states the defaults above. Programs differ in what they
+    // assume when it does not, so a sheet read without them is written without.
+    bool statesDefaultColWidth = true;
+    bool statesDefaultRowHeight = true;
 
     bool showGridlines = true;  // WINDOW2 flag
     bool selected = false;      // WINDOW2 flags
     std::optional<CellRange> printArea;
 
     // Sheet records the engine does not interpret, in file order, with the
-    // place they stood relative to the cell block (before or after it).
+    // place they stood relative to the cell block (before or after it). A sheet
+    // that is not a worksheet (a chart sheet, say) keeps all its records in
+    // recordsBeforeCells, its BOF and EOF included, and is written back as is.
     std::vector<RawRecord> recordsBeforeCells;
     std::vector<RawRecord> recordsAfterCells;
 
-private:
+  private:
     std::map<CellAddress, Cell> cells_;
 };
 
 class Workbook {
-public:
+  public:
     std::vector<Sheet> sheets;
     int activeSheet = 0;
     bool isTemplate = false;  // TEMPLATE record present
@@ -103,6 +118,16 @@ public:
 
     // Global records the engine does not interpret, kept for writing back.
     std::vector<RawRecord> globalRecords;
+
+    // The compound file's streams other than the workbook stream (document
+    // summary information, say), carried along when the workbook is written.
+    struct Stream {
+        std::string path;  // storages and name joined by '/', UTF-8
+        std::vector<uint8_t> data;
+        bool operator==(const Stream&) const = default;
+    };
+    std::vector<Stream> otherStreams;
+    std::array<uint8_t, 16> containerClsid{};  // the compound file's root class id
 
     Workbook();  // palette set to the BIFF8 default
 };
