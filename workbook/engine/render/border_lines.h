@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QColor>
+#include <QPainter>
+
+namespace tallowby::engine::render {
+
+// Draws one cell border line in a BIFF8 line style (1 thin ... 13 slanted
+// dash-dot) along a grid line: horizontal from x0 to x1 at y, or vertical
+// from y0 to y1 at x. Thick styles grow to both sides of the grid line.
+void drawHorizontalBorder(QPainter& painter, int x0, int x1, int y, uint8_t style,
+                          const QColor& colour);
+void drawVerticalBorder(QPainter& painter, int x, int y0, int y1, uint8_t style,
+                        const QColor& colour);
+
+}  // namespace tallowby::engine::render

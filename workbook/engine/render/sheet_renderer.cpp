@@ -1,0 +1,414 @@
+#include "workbook/engine/render/sheet_renderer.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <stdexcept>
+
+#include "workbook/engine/render/border_lines.h"
+#include "workbook/engine/render/cell_content.h"
+#include "workbook/engine/render/cell_fit.h"
+#include "workbook/engine/render/sheet_fonts.h"
+#include "workbook/engine/render/sheet_geometry.h"
+
+namespace tallowby::engine {
+namespace {
+
+using render::CellContent;
+using render::FontCache;
+using render::SheetGeometry;
+
+// Space between a cell's grid lines and its text.
+constexpr int kTextPadding = 2;
+// Width of one indent level.
+constexpr int kIndentPixels = 9;
+
+QColor toQColor(Rgb rgb) {
+    return QColor::fromRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+const QColor kWhite(Qt::white);
+
+class SheetPainter {
+  public:
+    SheetPainter(const Workbook& workbook, const Sheet& sheet, const FormatLocale& locale,
+                 const RenderOptions& options, CellRange range)
+        : workbook_(workbook),
+          sheet_(sheet),
+          locale_(locale),
+          options_(options),
+          range_(range),
+          geometry_(sheet, range.lastRow, range.lastCol) {}
+
+    QImage paint() {
+        const int64_t pixels = static_cast<int64_t>(geometry_.width()) * geometry_.height();
+        if (geometry_.width() > 32767 || geometry_.height() > 32767 || pixels > options_.maxPixels)
+            throw std::runtime_error("The sheet's used range is too large to draw (" +
+                                     std::to_string(geometry_.width()) + " x " +
+                                     std::to_string(geometry_.height()) + " pixels).");
+        QImage image(geometry_.width(), geometry_.height(), QImage::Format_RGB32);
+        if (image.isNull()) throw std::runtime_error("Not enough memory to draw the sheet.");
+        image.setDotsPerMeterX(3780);  // 96 dpi
+        image.setDotsPerMeterY(3780);
+        image.fill(kWhite);
+        QPainter painter(&image);
+        painter_ = &painter;
+        collectStyledCells();
+        if (sheet_.showGridlines) paintGridlines();
+        paintFills();
+        paintTexts();
+        paintBorders();
+        painter.end();
+        return image;
+    }
+
+  private:
+    struct Styled {
+        CellAddress at;
+        uint16_t xf;
+        const Cell* cell;  // nullptr for a blank formatted by its row or column
+    };
+
+    // Cells with records, plus blanks that take a row's or column's format.
+    void collectStyledCells() {
+        for (const auto& [at, cell] : sheet_.cells())
+            if (inRange(at.row, at.col)) styled_.push_back({at, cell.xf, &cell});
+        std::vector<std::optional<uint16_t>> columnXf(range_.lastCol + 1u);
+        bool anyColumnXf = false;
+        for (const ColumnInfo& info : sheet_.columns)
+            for (int c = info.firstCol; c <= std::min<int>(info.lastCol, range_.lastCol); ++c)
+                if (info.xf != 15) {
+                    columnXf[c] = info.xf;
+                    anyColumnXf = true;
+                }
+        bool anyRowXf = false;
+        for (const auto& [row, info] : sheet_.rows)
+            anyRowXf = anyRowXf || (info.xf && row <= range_.lastRow);
+        if (!anyColumnXf && !anyRowXf) return;
+        for (int r = 0; r <= range_.lastRow; ++r) {
+            if (rowHeight(r) == 0) continue;
+            auto rowInfo = sheet_.rows.find(static_cast<uint16_t>(r));
+            const std::optional<uint16_t> rowXf =
+                rowInfo != sheet_.rows.end() ? rowInfo->second.xf : std::nullopt;
+            if (!rowXf && !anyColumnXf) continue;
+            for (int c = 0; c <= range_.lastCol; ++c) {
+                const auto xf = rowXf ? rowXf : columnXf[c];
+                if (!xf || sheet_.find(static_cast<uint16_t>(r), static_cast<uint16_t>(c)))
+                    continue;
+                styled_.push_back({CellAddress{static_cast<uint16_t>(r), static_cast<uint16_t>(c)},
+                                   *xf, nullptr});
+            }
+        }
+    }
+
+    bool inRange(int row, int col) const { return row <= range_.lastRow && col <= range_.lastCol; }
+    int rowHeight(int r) const { return geometry_.rowLines[r + 1] - geometry_.rowLines[r]; }
+    int colWidth(int c) const { return geometry_.columnLines[c + 1] - geometry_.columnLines[c]; }
+
+    // The cell's area in grid-line coordinates: left, top, right, bottom lines.
+    QRect cellLines(const CellRange& r) const {
+        const int l = geometry_.columnLines[r.firstCol], t = geometry_.rowLines[r.firstRow];
+        const int rt = geometry_.columnLines[std::min<int>(r.lastCol, range_.lastCol) + 1];
+        const int b = geometry_.rowLines[std::min<int>(r.lastRow, range_.lastRow) + 1];
+        return QRect(QPoint(l, t), QPoint(rt, b));
+    }
+
+    CellRange areaOf(CellAddress at) const {
+        if (const CellRange* m = sheet_.mergeAt(at.row, at.col)) return *m;
+        return CellRange{at.row, at.row, at.col, at.col};
+    }
+
+    bool isMergeFollower(CellAddress at) const {
+        const CellRange* m = sheet_.mergeAt(at.row, at.col);
+        return m && (m->firstRow != at.row || m->firstCol != at.col);
+    }
+
+    void paintGridlines() {
+        const QColor grid = toQColor(options_.gridlineColour);
+        for (int x : geometry_.columnLines) painter_->fillRect(x, 0, 1, geometry_.height(), grid);
+        for (int y : geometry_.rowLines) painter_->fillRect(0, y, geometry_.width(), 1, grid);
+        // No lines inside merged ranges.
+        for (const CellRange& m : sheet_.merges) {
+            const QRect lines = cellLines(m);
+            if (lines.width() > 2 && lines.height() > 2)
+                painter_->fillRect(lines.adjusted(1, 1, -1, -1), kWhite);
+        }
+    }
+
+    std::optional<QBrush> fillBrush(uint16_t xfIndex) const {
+        const Xf& xf = workbook_.xf(xfIndex);
+        if (xf.fillPattern == 0) return std::nullopt;
+        const QColor fg = toQColor(workbook_.colour(xf.fillForeground, 0x000000));
+        if (xf.fillPattern == 1) return QBrush(fg);
+        static constexpr Qt::BrushStyle kPatterns[] = {
+            Qt::Dense4Pattern,    Qt::Dense2Pattern, Qt::Dense6Pattern,    Qt::HorPattern,
+            Qt::VerPattern,       Qt::BDiagPattern,  Qt::FDiagPattern,     Qt::CrossPattern,
+            Qt::DiagCrossPattern, Qt::HorPattern,    Qt::VerPattern,       Qt::BDiagPattern,
+            Qt::FDiagPattern,     Qt::CrossPattern,  Qt::DiagCrossPattern, Qt::Dense6Pattern,
+            Qt::Dense7Pattern};
+        const size_t i = static_cast<size_t>(xf.fillPattern) - 2;
+        return QBrush(fg, i < std::size(kPatterns) ? kPatterns[i] : Qt::Dense4Pattern);
+    }
+
+    // A filled cell covers its grid lines, as in spreadsheet programs.
+    void paintFills() {
+        for (const Styled& s : styled_) {
+            if (isMergeFollower(s.at)) continue;
+            auto brush = fillBrush(s.xf);
+            if (!brush) continue;
+            const CellRange area = areaOf(s.at);
+            const QRect lines = cellLines(area);
+            const Xf& xf = workbook_.xf(s.xf);
+            if (xf.fillPattern != 1)
+                painter_->fillRect(lines, toQColor(workbook_.colour(xf.fillBackground, 0xFFFFFF)));
+            painter_->fillRect(lines, *brush);
+            for (int r = area.firstRow; r <= area.lastRow; ++r)
+                for (int c = area.firstCol; c <= area.lastCol; ++c)
+                    filled_.insert(CellAddress{static_cast<uint16_t>(r), static_cast<uint16_t>(c)});
+        }
+    }
+
+    bool isFilled(int row, int col) const {
+        return filled_.count(CellAddress{static_cast<uint16_t>(row), static_cast<uint16_t>(col)}) !=
+               0;
+    }
+
+    // Text may spill into a neighbour that holds nothing at all and is not merged.
+    bool isTrulyEmpty(int row, int col) const {
+        const Cell* cell = sheet_.find(static_cast<uint16_t>(row), static_cast<uint16_t>(col));
+        if (cell && (!cell->value.isEmpty() || cell->hasFormula())) return false;
+        return sheet_.mergeAt(static_cast<uint16_t>(row), static_cast<uint16_t>(col)) == nullptr;
+    }
+
+    void paintTexts() {
+        FontCache fonts;
+        for (const Styled& s : styled_) {
+            if (!s.cell || isMergeFollower(s.at)) continue;
+            auto content = render::cellContent(workbook_, *s.cell, locale_);
+            if (!content || content->shown.text.empty()) continue;
+            const Xf& xf = workbook_.xf(s.xf);
+            const Font& font = workbook_.font(xf.font);
+            const auto& entry = fonts.get(xf.font, font);
+            const QColor colour = toQColor(
+                content->shown.colour.value_or(workbook_.colour(font.colourIndex, 0x000000)));
+            paintText(s.at, *content, xf, entry.font, entry.metrics, colour);
+        }
+    }
+
+    void paintText(CellAddress at, const CellContent& content, const Xf& xf, const QFont& font,
+                   const QFontMetricsF& metrics, const QColor& colour) {
+        const CellRange area = areaOf(at);
+        const bool merged = area.firstRow != area.lastRow || area.firstCol != area.lastCol;
+        const QRect lines = cellLines(area);
+        if (lines.width() < 2 || lines.height() < 2) return;  // hidden
+        const int indent = xf.indent * kIndentPixels;
+        double left = lines.left() + 1 + kTextPadding;
+        double right = lines.right() - kTextPadding;
+        if (content.align == HAlign::Left) left += indent;
+        if (content.align == HAlign::Right) right -= indent;
+        const double width = std::max(0.0, right - left);
+
+        painter_->setFont(font);
+        painter_->setPen(colour);
+        QRect clip(QPoint(lines.left() + 1, lines.top() + 1),
+                   QPoint(lines.right() - 1, lines.bottom() - 1));
+
+        const bool wrap = content.kind == CellContent::Kind::Text &&
+                          (xf.wrap || xf.hAlign == HAlign::Justify ||
+                           xf.vAlign == VAlign::Justify || xf.vAlign == VAlign::Distributed);
+        if (wrap) {
+            int flags = Qt::TextWordWrap | verticalFlag(xf.vAlign);
+            flags |= content.align == HAlign::Right ? Qt::AlignRight
+                     : (content.align == HAlign::Centre || content.align == HAlign::CentreAcross ||
+                        content.align == HAlign::Distributed)
+                         ? Qt::AlignHCenter
+                         : Qt::AlignLeft;
+            painter_->setClipRect(clip);
+            painter_->drawText(QRectF(left, lines.top() + 1, width, lines.height() - 1), flags,
+                               QString::fromStdString(content.shown.text));
+            painter_->setClipping(false);
+            return;
+        }
+
+        QString text = QString::fromStdString(content.shown.text);
+        text.remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+        QString before = text, fill, after;
+        if (content.shown.fillAt >= 0) {
+            const std::string& t = content.shown.text;
+            const size_t at = std::min(static_cast<size_t>(content.shown.fillAt), t.size());
+            before = QString::fromStdString(t.substr(0, at));
+            after = QString::fromStdString(t.substr(at));
+            fill = QString::fromStdString(content.shown.fillText);
+            text = before + after;
+        }
+        double textWidth = metrics.horizontalAdvance(text);
+
+        if (content.kind == CellContent::Kind::Number && textWidth > width) {
+            // Numbers never spill: they shrink (General) or show ####.
+            fill.clear();
+            text = render::fittedText(content, metrics, width, locale_);
+            textWidth = metrics.horizontalAdvance(text);
+            before = text;
+            after.clear();
+        }
+
+        const double baseline = baselineFor(xf.vAlign, lines, metrics);
+        if (!fill.isEmpty()) {
+            // The fill character repeats between the parts to fill the cell.
+            const double fillWidth = metrics.horizontalAdvance(fill);
+            const double beforeWidth = metrics.horizontalAdvance(before);
+            const double afterWidth = metrics.horizontalAdvance(after);
+            const int repeats =
+                fillWidth > 0
+                    ? static_cast<int>(std::floor((width - beforeWidth - afterWidth) / fillWidth))
+                    : 0;
+            painter_->setClipRect(clip);
+            painter_->drawText(QPointF(left, baseline),
+                               before + fill.repeated(std::max(0, repeats)));
+            painter_->drawText(QPointF(right - afterWidth, baseline), after);
+            painter_->setClipping(false);
+            return;
+        }
+
+        if (content.align == HAlign::Fill && textWidth > 0) {
+            const int repeats = std::max(1, static_cast<int>(std::floor(width / textWidth)));
+            text = text.repeated(repeats);
+            textWidth *= repeats;
+        }
+
+        double x = left;
+        switch (content.align) {
+            case HAlign::Right:
+                x = right - textWidth;
+                break;
+            case HAlign::Centre:
+            case HAlign::CentreAcross:
+            case HAlign::Distributed:
+                x = (left + right - textWidth) / 2;
+                break;
+            default:
+                break;
+        }
+
+        if (content.kind == CellContent::Kind::Text && !merged && textWidth > width &&
+            content.align != HAlign::Fill)
+            clip = spill(at, content.align, x, x + textWidth, clip);
+        painter_->setClipRect(clip);
+        painter_->drawText(QPointF(x, baseline), text);
+        painter_->setClipping(false);
+    }
+
+    static int verticalFlag(VAlign v) {
+        switch (v) {
+            case VAlign::Top:
+                return Qt::AlignTop;
+            case VAlign::Centre:
+            case VAlign::Justify:
+            case VAlign::Distributed:
+                return Qt::AlignVCenter;
+            case VAlign::Bottom:
+                break;
+        }
+        return Qt::AlignBottom;
+    }
+
+    static double baselineFor(VAlign v, const QRect& lines, const QFontMetricsF& metrics) {
+        const double top = lines.top() + 1,
+                     bottom = lines.bottom();  // interior spans top..bottom-1
+        switch (v) {
+            case VAlign::Top:
+                return top + metrics.ascent();
+            case VAlign::Centre:
+            case VAlign::Justify:
+            case VAlign::Distributed:
+                return std::round((top + bottom - metrics.height()) / 2 + metrics.ascent());
+            case VAlign::Bottom:
+                break;
+        }
+        return std::round(bottom - metrics.descent());
+    }
+
+    // Widens the clip of an overflowing text over the empty neighbours its
+    // ink reaches, and clears the grid lines it crosses.
+    QRect spill(CellAddress at, HAlign align, double inkLeft, double inkRight, QRect clip) {
+        int first = at.col, last = at.col;
+        const auto& lines = geometry_.columnLines;
+        if (align != HAlign::Right)
+            while (last < range_.lastCol && inkRight > lines[last + 1] &&
+                   isTrulyEmpty(at.row, last + 1))
+                ++last;
+        if (align == HAlign::Right || align == HAlign::Centre || align == HAlign::CentreAcross ||
+            align == HAlign::Distributed)
+            while (first > 0 && inkLeft < lines[first] && isTrulyEmpty(at.row, first - 1)) --first;
+        if (sheet_.showGridlines) {
+            const int top = geometry_.rowLines[at.row] + 1, height = rowHeight(at.row) - 1;
+            for (int k = first + 1; k <= last; ++k)
+                if (!isFilled(at.row, k - 1) && !isFilled(at.row, k) && height > 0)
+                    painter_->fillRect(lines[k], top, 1, height, kWhite);
+        }
+        clip.setLeft(lines[first] + 1);
+        clip.setRight(lines[last + 1] - 1);
+        return clip;
+    }
+
+    void paintBorders() {
+        for (const Styled& s : styled_) {
+            const Xf& xf = workbook_.xf(s.xf);
+            if (!xf.left.style && !xf.right.style && !xf.top.style && !xf.bottom.style) continue;
+            const CellRange area = areaOf(s.at);
+            const int r = s.at.row, c = s.at.col;
+            const int x0 = geometry_.columnLines[c], x1 = geometry_.columnLines[c + 1];
+            const int y0 = geometry_.rowLines[r], y1 = geometry_.rowLines[r + 1];
+            if (x0 == x1 || y0 == y1) continue;  // hidden
+            // Inside a merged range only its outer edges carry borders.
+            auto colour = [&](const BorderLine& line) {
+                return toQColor(workbook_.colour(line.colourIndex, 0x000000));
+            };
+            if (xf.left.style && c == area.firstCol)
+                render::drawVerticalBorder(*painter_, x0, y0, y1, xf.left.style, colour(xf.left));
+            if (xf.right.style && c == area.lastCol)
+                render::drawVerticalBorder(*painter_, x1, y0, y1, xf.right.style, colour(xf.right));
+            if (xf.top.style && r == area.firstRow)
+                render::drawHorizontalBorder(*painter_, x0, x1, y0, xf.top.style, colour(xf.top));
+            if (xf.bottom.style && r == area.lastRow)
+                render::drawHorizontalBorder(*painter_, x0, x1, y1, xf.bottom.style,
+                                             colour(xf.bottom));
+        }
+    }
+
+    const Workbook& workbook_;
+    const Sheet& sheet_;
+    const FormatLocale& locale_;
+    const RenderOptions& options_;
+    CellRange range_;
+    SheetGeometry geometry_;
+    QPainter* painter_ = nullptr;
+    std::vector<Styled> styled_;
+    std::set<CellAddress> filled_;
+};
+
+}  // namespace
+
+QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
+                       const RenderOptions& options) {
+    if (sheetIndex < 0 || sheetIndex >= static_cast<int>(workbook.sheets.size()))
+        throw std::runtime_error("The workbook has no sheet " + std::to_string(sheetIndex + 1) +
+                                 ".");
+    if (!qGuiApp)
+        throw std::runtime_error("Drawing a sheet needs the Qt GUI application to be running.");
+    const Sheet& sheet = workbook.sheets[sheetIndex];
+    std::optional<CellRange> used = sheet.usedRange();
+    for (const CellRange& m : sheet.merges) {
+        if (!used) used = m;
+        used->lastRow = std::max(used->lastRow, m.lastRow);
+        used->lastCol = std::max(used->lastCol, m.lastCol);
+    }
+    if (!used) return {};
+    // The picture always starts at A1.
+    const CellRange range{0, used->lastRow, 0, std::min<uint16_t>(used->lastCol, 255)};
+    return SheetPainter(workbook, sheet, locale, options, range).paint();
+}
+
+}  // namespace tallowby::engine

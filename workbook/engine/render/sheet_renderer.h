@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+
+#include "workbook/engine/model/workbook_model.h"
+#include "workbook/engine/numfmt/number_format.h"
+
+namespace tallowby::engine {
+
+struct RenderOptions {
+    Rgb gridlineColour = 0xC0C0C0;  // light grey, drawn only when the sheet shows gridlines
+    // Larger pictures are refused rather than allocated (about 160 MB here).
+    int64_t maxPixels = 40'000'000;
+};
+
+// Draws a sheet's used range, from A1 to the last used row and column (cells,
+// formatted blanks included, and merged ranges), as a spreadsheet program
+// shows it at 96 dpi: one pixel per grid line, column widths and row heights
+// from the sheet, fonts, fills, borders, alignment, wrapping, merged cells,
+// values in their number formats, text spilling into empty neighbours, ####
+// for numbers that do not fit, and gridlines when the sheet shows them.
+// Returns a null image for a sheet without cells. Throws std::runtime_error
+// for a sheet index that does not exist, a picture too large to allocate,
+// or when no QGuiApplication is running (fonts need one).
+QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
+                       const RenderOptions& options = {});
+
+}  // namespace tallowby::engine
