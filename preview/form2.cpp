@@ -183,15 +183,17 @@ void Form2::showEvent(QShowEvent* event) {
 void Form2::Form_Activate() {
     Guarded g(kModule, QStringLiteral("Form_Activate"), this);
     if (!g.test(100, [&] { return !mFirstActivate; })) {
-        g.run(104, [&] { /* Picture1 keeps its drawing: the surface is persistent */ });
+        // Picture1's drawing surface and the holder are always persistent.
         g.run(106, [&] { Picture1->setAutoSize(true); });
         g.run(108, [&] { Picture1->setBackground(Qt::white); });
-        g.run(114, [&] { /* the holder keeps its picture in memory */ });
         g.run(116, [&] { Zoom_Ori->setVisible(false); });
-        g.run(118, [&] { holderWidth_ = Picture1->widthTwips(); });
+        g.run(118, [&] {
+            holderWidth_ = Picture1->widthTwips();
+            Zoom_Ori->resize(twipsToPixels(holderWidth_), Zoom_Ori->height());
+        });
         g.run(120, [&] {
             holderHeight_ = Picture1->heightTwips();
-            Zoom_Ori->resize(twipsToPixels(holderWidth_), twipsToPixels(holderHeight_));
+            Zoom_Ori->resize(Zoom_Ori->width(), twipsToPixels(holderHeight_));
         });
         g.run(122, [&] { holderPicture_ = Picture1->picture(); });
         g.run(124, [&] { mZoom = 1.0f; });

@@ -263,6 +263,16 @@ class Form2Test : public QObject {
         QVERIFY(prompter->reports().isEmpty());
     }
 
+    void aHandOverToTheShownWindowIsPreparedToo() {
+        Form2 form(folder);
+        form.handOver(harness::picture(300, 200), "/tmp/first.xls");
+        form.PushButton1_Click();
+        form.handOver(harness::picture(320, 210), "/tmp/second.xls");
+        QVERIFY(!form.preparationDue());
+        QCOMPARE(form.zoom(), 1.0f);
+        QCOMPARE(form.baseWidth(), base(320));
+    }
+
     void closingDeletesSavesListsAndEnds() {
         Form2 form(folder);
         const QString result = dir.filePath("kovlar33333333.xls");
