@@ -2,6 +2,8 @@
 #include "workbook/engine/input/typed_input.h"
 
 #include <QLocale>
+#include <QString>
+#include <vector>
 
 #include "workbook/engine/input/input_locale.h"
 #include "workbook/engine/input/typed_date_time.h"
@@ -47,6 +49,18 @@ std::optional<bool> readBoolean(std::string_view text, const InputLocale& locale
     return std::nullopt;
 }
 
+// Building the locale's words takes longer than reading an entry; keep the
+// few locales a program meets.
+const InputLocale& inputLocaleOf(const QLocale& locale) {
+    thread_local std::vector<std::pair<QString, InputLocale>> known;
+    const QString name = locale.name();
+    for (const auto& [knownName, input] : known)
+        if (knownName == name) return input;
+    if (known.size() >= 8) known.erase(known.begin());
+    known.emplace_back(name, InputLocale::fromQLocale(locale));
+    return known.back().second;
+}
+
 TypedInput textEntry(std::string_view text) {
     TypedInput input;
     input.kind = TypedInput::Kind::Text;
@@ -68,7 +82,7 @@ TypedInput readTypedInput(std::string_view typed, std::string_view cellFormat,
     const std::string_view text = trimBlanks(typed);
     if (text.empty() || text.size() > kMaxReadableLength) return textEntry(typed);
 
-    const InputLocale input = InputLocale::fromQLocale(locale);
+    const InputLocale& input = inputLocaleOf(locale);
     if (const auto boolean = readBoolean(text, input)) {
         TypedInput entry;
         entry.kind = TypedInput::Kind::Boolean;

@@ -26,6 +26,9 @@ struct FormatLocale {
     static FormatLocale fromQLocale(const QLocale& locale);
 };
 
+// Longest text a format produces (a cell holds at most 32767 characters).
+inline constexpr size_t kMaxFormattedBytes = 32767;
+
 // A value shown through a format code, ready to draw.
 struct FormattedValue {
     std::string text;  // UTF-8; `_x` padding already replaced by spaces
