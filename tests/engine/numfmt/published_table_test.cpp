@@ -212,6 +212,17 @@ TEST_F(PublishedTable, OddityRows) {
     }
 }
 
+TEST_F(PublishedTable, DateCodeRows) {
+    const QJsonArray rows = readJson("is_date.json");
+    ASSERT_GT(rows.size(), 400);
+    for (const QJsonValue& row : rows) {
+        const std::string code = row.toArray()[0].toString().toStdString();
+        const bool expected = row.toArray()[1].toBool();
+        check("is_date.json", code, "-", isDateTimeFormat(code) ? "date" : "not a date",
+              expected ? "date" : "not a date");
+    }
+}
+
 void checkTsv(PublishedTable& test, const std::string& file) {
     const auto rows = readTsv(file);
     ASSERT_GT(rows.size(), 10u);
