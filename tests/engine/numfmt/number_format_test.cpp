@@ -220,6 +220,17 @@ TEST(NumberFormatClassify, DateTextAndNumberCodes) {
     EXPECT_FALSE(isTextFormat("0;@"));
 }
 
+TEST(NumberFormatRobustness, RepeatedTextStopsAtACellsLength) {
+    const std::string text(1000, 'x');
+    const std::string code(200, '@');
+    const FormattedValue shown = formatText(text, code, kEnglish);
+    EXPECT_EQ(shown.text.size(), kMaxFormattedBytes);
+    std::string euros;
+    for (int i = 0; i < 10; ++i) euros += "\xE2\x82\xAC";
+    const FormattedValue cut = formatText(euros, std::string(2000, '@'), kEnglish);
+    EXPECT_EQ(cut.text.size(), kMaxFormattedBytes - 1);  // whole characters only
+}
+
 TEST(NumberFormatRobustness, AbsurdCodesStayBoundedAndNeverThrow) {
     const std::string manyZeros(100000, '0');
     const std::string manyPoints = "0." + std::string(100000, '#');

@@ -1,6 +1,7 @@
 // Choosing the section of a format code for a value, and the public entry points.
 #include "workbook/engine/numfmt/number_format.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "workbook/engine/numfmt/format_code.h"
@@ -37,6 +38,14 @@ Choice chooseSection(const ParsedFormat& format, double value) {
 }  // namespace
 
 void appendText(FormattedValue& out, std::string_view text) {
+    // "@@@@..." repeats the text: stop at the longest text a cell holds.
+    if (out.text.size() + text.size() > kMaxFormattedBytes) {
+        size_t room = kMaxFormattedBytes - std::min(out.text.size(), kMaxFormattedBytes);
+        while (room > 0 && room < text.size() &&
+               (static_cast<unsigned char>(text[room]) & 0xC0) == 0x80)
+            --room;  // never split a UTF-8 character
+        text = text.substr(0, room);
+    }
     out.text.append(text);
 }
 
