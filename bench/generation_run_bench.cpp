@@ -1,0 +1,83 @@
+// The whole generation run, template to preview-ready picture, for the sample
+// timesheet; reports the median time and the peak memory of the process.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QDate>
+#include <QFile>
+#include <QGuiApplication>
+#include <cmath>
+
+#include "app/prompter.h"
+#include "workbook/run/generation_run.h"
+#include "workbook/run/private_temp_folder.h"
+
+namespace {
+
+void ensureGuiApplication() {
+    static int argc = 1;
+    static char name[] = "tallowby_bench";
+    static char* argv[] = {name, nullptr};
+    if (!QGuiApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static QGuiApplication app(argc, argv);
+    }
+}
+
+tallowby::TimesheetRecord sampleTimesheet() {
+    tallowby::TimesheetRecord r;
+    r.company = "ACME Inc";
+    r.address = "Birchwood st";
+    r.city = "French Leek, IN";
+    r.phone = "(988) 913-5480";
+    r.employee = "Arlen Tovey Jr.";
+    r.supervisor = "Rolf Ambry";
+    r.weekStart = QDate(2021, 8, 30);
+    r.rates = {{"Regular", "11.50"}, {"Overtime", "12.70"}, {"Illness", "6.50"},
+               {"Vacation", "5.50"}, {"Holiday", "14.58"},  {"Unpaid", "0"},
+               {"Other", "11"}};
+    for (int d = 0; d < 7; ++d)
+        for (int t = 0; t < 7; ++t)
+            if (static_cast<int>(std::nearbyint(static_cast<double>(t) / (d + 1))) % 3 == 0)
+                r.hours.push_back({"", "", "02:00", QString::number(d), QString::number(t)});
+    return r;
+}
+
+// Answers every error report by failing the benchmark: a run that reports is no measurement.
+class FailingPrompter final : public tallowby::Prompter {
+  public:
+    Answer message(QWidget*, const QString&, const QString& text, Icon, Buttons) override {
+        lastError = text;
+        return Answer::Ok;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    bool openUrl(const QUrl&) override { return false; }
+    QString lastError;
+};
+
+void BM_GenerationRun(benchmark::State& state) {
+    ensureGuiApplication();
+    FailingPrompter prompter;
+    tallowby::setPrompter(&prompter);
+    tallowby::PrivateTempFolder folder;
+    const tallowby::TimesheetRecord record = sampleTimesheet();
+    for (auto _ : state) {
+        tallowby::GenerationResult result = tallowby::runGeneration(record, folder, {});
+        if (!result.handedOver || !prompter.lastError.isEmpty()) {
+            state.SkipWithError(prompter.lastError.toStdString().c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(result.picture.constBits());
+        QFile::remove(result.resultPath);
+    }
+    tallowby::setPrompter(nullptr);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_GenerationRun)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace

@@ -1,0 +1,169 @@
+#include "fill/fill_command.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include "app/prompter.h"
+#include "app/settings_store.h"
+#include "workbook/run/generation_run.h"
+#include "workbook/run/private_temp_folder.h"
+#include "workbook/run/stored_record.h"
+
+namespace tallowby::fill {
+
+namespace {
+
+// Error reports of the run go to the terminal instead of message boxes.
+class TerminalPrompter final : public Prompter {
+  public:
+    explicit TerminalPrompter(QTextStream& err) : err_(err) {}
+    Answer message(QWidget*, const QString& caption, const QString& text, Icon,
+                   Buttons buttons) override {
+        QString flat = text;
+        flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        err_ << caption << ": " << flat << "\n";
+        err_.flush();
+        ++reports_;
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    bool openUrl(const QUrl&) override { return false; }
+    int reports() const { return reports_; }
+
+  private:
+    QTextStream& err_;
+    int reports_ = 0;
+};
+
+// Installs a prompter for the lifetime of the object.
+class ScopedPrompter {
+  public:
+    explicit ScopedPrompter(Prompter& p) { setPrompter(&p); }
+    ~ScopedPrompter() { setPrompter(nullptr); }
+};
+
+bool writeAtomically(const QString& path, const QByteArray& bytes, QString& error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool writePicture(const QString& path, const QImage& picture, QString& error) {
+    QSaveFile file(path);
+    QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
+    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, format.constData()) ||
+        !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString usage() {
+    return QStringLiteral(
+        "Usage: tallowby-fill --xls OUT.xls [--picture OUT.bmp] [--settings FILE]\n"
+        "\n"
+        "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
+        "an INI file in the format of Tallowby's settings store) and writes the\n"
+        "workbook to OUT.xls, and a picture of the filled sheet to OUT.bmp.\n"
+        "\n"
+        "  --xls OUT.xls      where to write the workbook (required)\n"
+        "  --picture FILE     where to write the picture (format from the extension,\n"
+        "                     BMP when it names none)\n"
+        "  --settings FILE    read the timesheet from FILE instead of the user's store\n"
+        "  --help             show this text\n");
+}
+
+ParsedArguments parseArguments(const QStringList& arguments) {
+    FillOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            options.help = true;
+            continue;
+        }
+        QString* target = nullptr;
+        if (arg == QLatin1String("--xls"))
+            target = &options.xlsPath;
+        else if (arg == QLatin1String("--picture"))
+            target = &options.picturePath;
+        else if (arg == QLatin1String("--settings"))
+            target = &options.settingsPath;
+        if (!target) return {std::nullopt, QStringLiteral("unknown argument \"%1\"").arg(arg)};
+        if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
+            return {std::nullopt, QStringLiteral("%1 needs a file name").arg(arg)};
+        *target = arguments[++i];
+    }
+    if (!options.help && options.xlsPath.isEmpty())
+        return {std::nullopt, QStringLiteral("--xls OUT.xls is required")};
+    return {options, {}};
+}
+
+int run(const FillOptions& options, QTextStream& err) {
+    QString settingsPath = options.settingsPath;
+    if (settingsPath.isEmpty()) {
+        settingsPath = SettingsStore::defaultPath();
+    } else {
+        QFile probe(settingsPath);
+        if (!QFileInfo(settingsPath).isFile() || !probe.open(QIODevice::ReadOnly)) {
+            err << "tallowby-fill: cannot read the settings file " << settingsPath << "\n";
+            return 2;
+        }
+    }
+
+    TerminalPrompter terminal(err);
+    ScopedPrompter scoped(terminal);
+    TimesheetRecord record;
+    try {
+        record = recordFromSettings(SettingsStore(settingsPath));
+    } catch (const std::exception& e) {
+        err << "tallowby-fill: " << e.what() << "\n";
+        return 2;
+    }
+
+    std::optional<PrivateTempFolder> folder;
+    try {
+        folder.emplace();
+    } catch (const std::exception& e) {
+        err << "tallowby-fill: " << e.what() << "\n";
+        return 2;
+    }
+    const GenerationResult result = runGeneration(record, *folder, GenerationHooks{});
+    if (!result.handedOver) {
+        err << "tallowby-fill: the workbook could not be made\n";
+        return 2;
+    }
+
+    QFile made(result.resultPath);
+    if (!made.open(QIODevice::ReadOnly)) {
+        err << "tallowby-fill: the workbook could not be made\n";
+        return 2;
+    }
+    QString error;
+    if (!writeAtomically(options.xlsPath, made.readAll(), error)) {
+        err << "tallowby-fill: cannot write " << options.xlsPath << ": " << error << "\n";
+        return 2;
+    }
+    if (!options.picturePath.isEmpty()) {
+        if (result.picture.isNull()) {
+            err << "tallowby-fill: there is no picture of the sheet to write\n";
+            return 2;
+        }
+        if (!writePicture(options.picturePath, result.picture, error)) {
+            err << "tallowby-fill: cannot write " << options.picturePath << ": " << error << "\n";
+            return 2;
+        }
+    }
+    return terminal.reports() == 0 ? 0 : 1;
+}
+
+}  // namespace tallowby::fill

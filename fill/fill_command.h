@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <optional>
+
+namespace tallowby::fill {
+
+struct FillOptions {
+    QString xlsPath;
+    QString picturePath;   // empty: no picture
+    QString settingsPath;  // empty: the user's own settings store
+    bool help = false;
+};
+
+// The options, or a message saying what is wrong with the arguments.
+struct ParsedArguments {
+    std::optional<FillOptions> options;
+    QString error;
+};
+ParsedArguments parseArguments(const QStringList& arguments);
+
+QString usage();
+
+// Runs the generation from the settings and writes the outputs. Returns the
+// process exit code: 0 done, 1 the run reported failures, 2 bad input or an
+// output that cannot be written. Messages go to `err`.
+int run(const FillOptions& options, QTextStream& err);
+
+}  // namespace tallowby::fill

@@ -1,0 +1,23 @@
+#include <QGuiApplication>
+#include <QTextStream>
+#include <cstdio>
+
+#include "fill/fill_command.h"
+
+int main(int argc, char** argv) {
+    // Drawing the sheet needs fonts but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const auto parsed = tallowby::fill::parseArguments(app.arguments().mid(1));
+    if (!parsed.options) {
+        err << "tallowby-fill: " << parsed.error << "\n\n" << tallowby::fill::usage();
+        return 2;
+    }
+    if (parsed.options->help) {
+        out << tallowby::fill::usage();
+        return 0;
+    }
+    return tallowby::fill::run(*parsed.options, err);
+}

@@ -1,0 +1,169 @@
+#!/usr/bin/python3
+"""Runs tallowby-fill on timesheets kept in settings files, has LibreOffice and
+Gnumeric recalculate the workbooks it writes, and compares the hours per rate
+column, the pay per column and the total pay with figures computed here from
+the typed data alone."""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+import xlrd
+
+FILL = sys.argv[1]
+WORK = tempfile.mkdtemp(prefix="tallowby-e2e-")
+
+SAMPLE_RATES = [("Regular", "11.50"), ("Overtime", "12.70"), ("Illness", "6.50"),
+                ("Vacation", "5.50"), ("Holiday", "14.58"), ("Unpaid", "0"), ("Other", "11")]
+DEFAULT_RATES = [(name, "") for name, _ in SAMPLE_RATES]
+
+
+def sample_hours(type_count):
+    """The sample-data pattern: two hours wherever round(t / (d + 1)) is a multiple of 3."""
+    entries = []
+    for d in range(7):
+        for t in range(type_count):
+            if round(t / (d + 1)) % 3 == 0:  # Python rounds halves to even, as required
+                entries.append(("day %d" % d, "type %d" % t, "02:00", str(d), str(t)))
+    return entries
+
+
+def pack(rows):
+    return "|".join("^".join(fields) for fields in rows)
+
+
+def write_settings(path, rates, hours):
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("[Tallowby]\n")
+        f.write("txtName=ACME Inc\ntxtLocation=Birchwood st\ntxtCity=French Leek, IN\n")
+        f.write("txtPhone=(988) 913-5480\ntxtEmp=Arlen Tovey Jr.\ntxtSVisor=Rolf Ambry\n")
+        f.write("dtpDate=2021-08-30\n")
+        f.write("Rates=%s\nHours=%s\nTabSel=1\n" % (pack(rates), pack(hours)))
+
+
+def leading_int(text):
+    text = text.strip()
+    sign, digits = 1, ""
+    if text[:1] in "+-":
+        sign, text = (-1 if text[0] == "-" else 1), text[1:]
+    for ch in text:
+        if not ch.isdigit():
+            break
+        digits += ch
+    return sign * int(digits) if digits else 0
+
+
+def expected_figures(rates, hours):
+    """Hours (in hours) per column B..H and I, pay per column B..H, total pay."""
+    grid = {}  # (row, col) -> hours written there, 1-based, later entries win
+    for _, _, hhmm, dn, rn in hours:
+        h, m = hhmm.split(":")
+        grid[(12 + leading_int(dn), 2 + leading_int(rn))] = int(h) + int(m) / 60
+    rate_of = {}
+    for i, (_, rate) in enumerate(rates):
+        rate_of[2 + i] = float(rate) if rate.strip() else 0.0
+    col_hours = {}
+    for col in range(2, 9):
+        col_hours[col] = sum(grid.get((r, col), 0.0) for r in range(12, 19))
+    # Column I holds the day totals unless hours were written over them.
+    col_hours[9] = sum(grid[(r, 9)] if (r, 9) in grid else
+                       sum(grid.get((r, c), 0.0) for c in range(2, 9)) for r in range(12, 19))
+    pay = {col: rate_of.get(col, 0.0) * col_hours[col] for col in range(2, 9)}
+    return col_hours, pay, sum(pay.values())
+
+
+def read_figures(path):
+    sheet = xlrd.open_workbook(path).sheet_by_index(0)
+
+    def num(row, col):
+        value = sheet.cell_value(row - 1, col - 1)
+        return float(value) if value != "" else 0.0
+    col_hours = {col: num(19, col) * 24 for col in range(2, 10)}
+    pay = {col: num(21, col) for col in range(2, 9)}
+    return col_hours, pay, num(21, 9), num(23, 4) * 24, num(24, 4)
+
+
+def recalculated_by_libreoffice(src):
+    out_dir = os.path.join(WORK, "lo")
+    profile = "file://" + os.path.join(WORK, "lo-profile")
+    subprocess.run(["soffice", "-env:UserInstallation=" + profile, "--headless",
+                    "--convert-to", "xls:MS Excel 97", "--outdir", out_dir, src],
+                   check=True, capture_output=True, timeout=300)
+    return os.path.join(out_dir, os.path.basename(src))
+
+
+def recalculated_by_gnumeric(src):
+    out = os.path.join(WORK, "gnumeric-" + os.path.basename(src))
+    subprocess.run(["ssconvert", "--recalc", src, out], check=True, capture_output=True,
+                   timeout=300)
+    return out
+
+
+def close(a, b):
+    return abs(a - b) < 1e-6
+
+
+def check_case(name, rates, hours):
+    settings = os.path.join(WORK, name + ".ini")
+    xls = os.path.join(WORK, name + ".xls")
+    write_settings(settings, rates, hours)
+    done = subprocess.run([FILL, "--xls", xls, "--settings", settings], capture_output=True,
+                          text=True, timeout=120)
+    if done.returncode != 0:
+        raise SystemExit("%s: tallowby-fill failed (%d): %s" % (name, done.returncode, done.stderr))
+    want_hours, want_pay, want_total = expected_figures(rates, hours)
+    failures = []
+    for reader, path in (("tallowby", xls), ("LibreOffice", recalculated_by_libreoffice(xls)),
+                         ("Gnumeric", recalculated_by_gnumeric(xls))):
+        got_hours, got_pay, got_total, got_d23, got_d24 = read_figures(path)
+        for col in range(2, 10):
+            if not close(got_hours[col], want_hours[col]):
+                failures.append("%s %s: hours in column %s: %r, want %r" % (
+                    name, reader, chr(64 + col), got_hours[col], want_hours[col]))
+        for col in range(2, 9):
+            if not close(got_pay[col], want_pay[col]):
+                failures.append("%s %s: pay in column %s: %r, want %r" % (
+                    name, reader, chr(64 + col), got_pay[col], want_pay[col]))
+        if not close(got_total, want_total) or not close(got_d24, want_total):
+            failures.append("%s %s: total pay %r / %r, want %r" % (
+                name, reader, got_total, got_d24, want_total))
+        if not close(got_d23, want_hours[9]):
+            failures.append("%s %s: hours reported %r, want %r" % (
+                name, reader, got_d23, want_hours[9]))
+        print("%-14s %-11s hours B..I %s  total pay %.2f" % (
+            name, reader, [round(got_hours[c], 2) for c in range(2, 10)], got_total))
+    return failures
+
+
+def main():
+    failures = []
+    # The sample data pressed once after a fresh start: the seven default
+    # rates (no rate), then the seven sample rates, and the 34 entries.
+    fresh = DEFAULT_RATES + SAMPLE_RATES
+    assert len(sample_hours(len(fresh))) == 34
+    failures += check_case("sample", fresh, sample_hours(len(fresh)))
+    # Sample rates first, so pay is not zero.
+    failures += check_case("sample-paid", SAMPLE_RATES, sample_hours(len(SAMPLE_RATES)))
+    # More than seven rates, a duplicate day/rate entry (the later one counts)
+    # and -1 indexes (row 11, column A), hours with minutes.
+    extra = SAMPLE_RATES + [("Night", "15.25"), ("Weekend", "18")]
+    odd_hours = [
+        ("Mon", "Regular", "08:00", "0", "0"),
+        ("Mon", "Regular", "07:30", "0", "0"),
+        ("Tue", "Overtime", "01:45", "1", "1"),
+        ("Wed", "Night", "03:00", "2", "7"),
+        ("?", "Regular", "04:00", "-1", "0"),
+        ("Thu", "?", "05:00", "3", "-1"),
+        ("Sun", "Holiday", "06:15", "6", "4"),
+        ("Fri", "Other", "00:30", "4", "6"),
+    ]
+    failures += check_case("odd", extra, odd_hours)
+    shutil.rmtree(WORK, ignore_errors=True)
+    if failures:
+        print("\n".join(failures))
+        raise SystemExit(1)
+    print("all figures agree")
+
+
+main()

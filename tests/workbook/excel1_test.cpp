@@ -1,0 +1,126 @@
+#include "workbook/automation/excel1.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include "test_support.h"
+#include "workbook/automation/is_installed.h"
+#include "workbook/run/template_resource.h"
+
+namespace tallowby {
+namespace {
+
+class LocaleScope {
+  public:
+    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~LocaleScope() { QLocale::setDefault(QLocale::system()); }
+};
+
+TEST(ParseVersionNumber, ReadsTheWholeNumberUnderEitherSeparator) {
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates),
+                                  QLocale(QLocale::German, QLocale::Germany)}) {
+        LocaleScope scope(locale);
+        EXPECT_EQ(Excel1::ParseVersionNumber("16.0"), 16);
+        EXPECT_EQ(Excel1::ParseVersionNumber("16,0"), 16);
+        EXPECT_EQ(Excel1::ParseVersionNumber("11.0"), 11);
+        EXPECT_EQ(Excel1::ParseVersionNumber("12.5"), 12);  // halves to even
+        EXPECT_EQ(Excel1::ParseVersionNumber("13.5"), 14);
+        EXPECT_THROW(Excel1::ParseVersionNumber("sixteen"), std::exception);
+        EXPECT_THROW(Excel1::ParseVersionNumber("99999"), std::exception);
+    }
+}
+
+TEST(GetXlsFileFormat, ChoosesTheLegacyCodeFromTheVersion) {
+    automation::Application app;
+    EXPECT_EQ(Excel1::GetXlsFileFormat(&app), 56);
+    EXPECT_EQ(Excel1::GetXlsFileFormat(), 56);  // asks a temporary instance
+}
+
+class SnapshotTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        path = dir.filePath("book.xlt");
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(templateBytes());
+    }
+    QTemporaryDir dir;
+    QString path;
+    testing::RecordingPrompter prompter;
+};
+
+TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
+    auto app = Excel1::OpenInNewExcel(path);
+    ASSERT_EQ(app->Workbooks().count(), 1);
+    EXPECT_FALSE(app->Workbooks()(1).ReadOnly());
+    const QString picture = dir.filePath("temp.bmp");
+    Excel1::saveCellsActivesheet(&app->Workbooks()(1), picture);
+    EXPECT_TRUE(prompter.texts.isEmpty());
+    QFile file(picture);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(2), QByteArray("BM"));
+    const QImage image(picture);
+    EXPECT_GE(image.width(), 500);
+    EXPECT_LE(image.width(), 800);
+}
+
+TEST_F(SnapshotTest, WritesNoFileWhenAllThatIsUsedLiesInRowOneOrColumnA) {
+    auto app = Excel1::OpenInNewExcel(path);
+    automation::Workbook& book = app->Workbooks()(1);
+    engine::Sheet& sheet = book.ActiveSheet().sheet();
+    const QString picture = dir.filePath("temp.bmp");
+
+    sheet = engine::Sheet{};  // all cleared
+    sheet.at(0, 0).value = engine::CellValue::fromText("A1");
+    sheet.at(0, 5).value = engine::CellValue::fromText("F1");
+    Excel1::saveCellsActivesheet(&book, picture);
+    EXPECT_FALSE(QFile::exists(picture));
+
+    sheet = engine::Sheet{};
+    sheet.at(9, 0).value = engine::CellValue::fromNumber(1);
+    Excel1::saveCellsActivesheet(&book, picture);
+    EXPECT_FALSE(QFile::exists(picture));
+    EXPECT_TRUE(prompter.texts.isEmpty());
+}
+
+TEST_F(SnapshotTest, FailuresAreReportedWithTheirStatementNumbers) {
+    Excel1::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"));
+    // No workbook: the sheet (100), its rows (102) and columns (104) fail; the
+    // size test then finds nothing used, so no picture is attempted.
+    EXPECT_EQ(prompter.reportedLines(), (QList<int>{100, 102, 104}));
+    EXPECT_TRUE(prompter.texts[0].contains("Excel1.saveCellsActivesheet at line 100"));
+}
+
+TEST(CheckExcelInstalled, IsSilentWhenTheEngineStarts) {
+    testing::RecordingPrompter prompter;
+    bool ended = false;
+    IsInstalled::setEndProgram([&] { ended = true; });
+    IsInstalled::CheckExcelInstalled();
+    EXPECT_FALSE(ended);
+    EXPECT_TRUE(prompter.texts.isEmpty());
+    IsInstalled::setEndProgram({});
+}
+
+TEST(CheckExcelInstalled, ExplainsAndEndsWhenNoInstanceCanBeCreated) {
+    testing::RecordingPrompter prompter;
+    bool ended = false;
+    IsInstalled::setEndProgram([&] { ended = true; });
+    automation::setApplicationFactory(
+        []() -> std::unique_ptr<automation::Application> { return nullptr; });
+    IsInstalled::CheckExcelInstalled();
+    automation::setApplicationFactory({});
+    IsInstalled::setEndProgram({});
+    EXPECT_TRUE(ended);
+    ASSERT_EQ(prompter.texts.size(), 1);
+    const QStringList paragraphs = prompter.texts[0].split("\r\n\r\n");
+    ASSERT_EQ(paragraphs.size(), 5);
+    EXPECT_EQ(paragraphs[0], "Error 842001. A normal instance of Excel could not be created.");
+    EXPECT_TRUE(paragraphs[4].startsWith("4. All versions of Excel are supported"));
+}
+
+}  // namespace
+}  // namespace tallowby

@@ -1,0 +1,205 @@
+#include "workbook/run/generation_run.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include "test_support.h"
+#include "workbook/automation/application.h"
+#include "workbook/automation/engine_calls.h"
+
+namespace tallowby {
+namespace {
+
+using engine::CellValue;
+
+TimesheetRecord sampleRecord() {
+    TimesheetRecord r;
+    r.company = QStringLiteral("ACME Inc");
+    r.address = QStringLiteral("Birchwood st");
+    r.city = QStringLiteral("French Leek, IN");
+    r.phone = QStringLiteral("(988) 913-5480");
+    r.employee = QStringLiteral("Arlen Tovey Jr.");
+    r.supervisor = QStringLiteral("Rolf Ambry");
+    r.weekStart = QDate(2021, 8, 30);
+    r.rates = {{"Regular", "11.50"}, {"Overtime", "12.70"}};
+    r.hours = {{"Monday", "Regular", "02:00", "0", "0"},
+               {"Tuesday", "Overtime", "01:30", "1", "1"}};
+    return r;
+}
+
+class GenerationRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void TearDown() override {
+        automation::setApplicationFactory({});
+        QLocale::setDefault(QLocale::system());
+    }
+
+    GenerationResult run(const TimesheetRecord& record) {
+        GenerationHooks hooks;
+        hooks.setBusy = [this](bool busy) { busyLog.push_back(busy); };
+        hooks.handOver = [this](const QImage& picture, const QString& path) {
+            handedPicture = picture;
+            handedPath = path;
+        };
+        hooks.hideMainWindow = [this] { hidden = true; };
+        return runGeneration(record, folder, hooks);
+    }
+
+    const engine::Sheet& savedSheet(const QString& path) {
+        saved = automation::engine_calls::readFile(path);
+        return saved.sheets.at(0);
+    }
+    static CellValue valueAt(const engine::Sheet& s, int row, int col) {
+        const engine::Cell* c = s.find(row - 1, col - 1);
+        return c ? c->value : CellValue{};
+    }
+
+    testing::RecordingPrompter prompter;
+    PrivateTempFolder folder;
+    std::vector<bool> busyLog;
+    QImage handedPicture;
+    QString handedPath;
+    bool hidden = false;
+    engine::Workbook saved;
+};
+
+TEST_F(GenerationRunTest, FillsTheCellMapSavesDrawsAndHandsOver) {
+    const GenerationResult result = run(sampleRecord());
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join("\n").toStdString();
+    ASSERT_TRUE(result.handedOver);
+    EXPECT_TRUE(hidden);
+    EXPECT_EQ(handedPath, result.resultPath);
+    EXPECT_FALSE(handedPicture.isNull());
+    EXPECT_GT(handedPicture.width(), 300);
+    EXPECT_EQ(busyLog, (std::vector<bool>{true, true, false}));
+
+    // Only the result workbook is left in the private folder.
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files),
+              QStringList{QFileInfo(result.resultPath).fileName()});
+    EXPECT_TRUE(QFileInfo(result.resultPath)
+                    .fileName()
+                    .contains(QRegularExpression("^kovlar[1-9]{8}\\.xls$")));
+
+    const engine::Sheet& s = savedSheet(result.resultPath);
+    EXPECT_EQ(valueAt(s, 4, 1).text, "ACME Inc");
+    EXPECT_EQ(valueAt(s, 7, 1).text, "Birchwood st");
+    EXPECT_EQ(valueAt(s, 8, 1).text, "French Leek, IN");
+    EXPECT_EQ(valueAt(s, 9, 1).text, "(988) 913-5480");
+    EXPECT_EQ(valueAt(s, 5, 7).text, "Arlen Tovey Jr.");
+    EXPECT_EQ(valueAt(s, 7, 7).text, "Rolf Ambry");
+    EXPECT_EQ(valueAt(s, 9, 7).number, 44438);
+    EXPECT_EQ(valueAt(s, 11, 2).text, "Regular");
+    EXPECT_EQ(valueAt(s, 11, 3).text, "Overtime");
+    EXPECT_EQ(valueAt(s, 11, 4).text, "Illness");  // the template's own heading stays
+    EXPECT_DOUBLE_EQ(valueAt(s, 20, 2).number, 11.5);
+    EXPECT_DOUBLE_EQ(valueAt(s, 20, 3).number, 12.7);
+    EXPECT_NEAR(valueAt(s, 12, 2).number, 2.0 / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, 13, 3).number, 1.5 / 24, 1e-12);
+    // Totals and pay come from the template's formulas, computed before saving.
+    EXPECT_NEAR(valueAt(s, 19, 9).number, 3.5 / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, 21, 9).number, 2 * 11.5 + 1.5 * 12.7, 1e-9);
+}
+
+TEST_F(GenerationRunTest, IndexesPlaceHoursAnywhereAndLaterEntriesWin) {
+    TimesheetRecord r = sampleRecord();
+    for (int i = 0; i < 6; ++i)
+        r.rates.push_back({QStringLiteral("R%1").arg(i), QStringLiteral("1")});
+    r.hours = {
+        {"", "", "01:00", "6", "7"},  // rate index 7: column I, over the row total
+        {"", "", "02:00", "2", "3"},
+        {"", "", "04:00", "2", "3"},   // same day and rate: the later one is the value
+        {"", "", "03:00", "-1", "0"},  // day -1: row 11, over the heading
+        {"", "", "05:00", "1", "-1"},  // rate -1: column A, over the day formula
+        {"", "", "06:00", "x", ""},    // no number: row 12, column B
+    };
+    const GenerationResult result = run(r);
+    ASSERT_TRUE(result.handedOver);
+    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join("\n").toStdString();
+    const engine::Sheet& s = savedSheet(result.resultPath);
+    EXPECT_EQ(valueAt(s, 11, 9).text, "R5");  // eighth description over "TOTAL HOURS"
+    EXPECT_EQ(valueAt(s, 11, 10).text, "");   // J11: there is no ninth rate
+    EXPECT_NEAR(valueAt(s, 18, 9).number, 1.0 / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, 14, 5).number, 4.0 / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, 11, 2).number, 3.0 / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, 13, 1).number, 5.0 / 24, 1e-12);
+    EXPECT_FALSE(s.find(12, 0)->hasFormula());
+    EXPECT_NEAR(valueAt(s, 12, 2).number, 6.0 / 24, 1e-12);
+}
+
+TEST_F(GenerationRunTest, AFailingEngineIsReportedOnceAndEndsTheRun) {
+    automation::setApplicationFactory([]() -> std::unique_ptr<automation::Application> {
+        throw std::runtime_error("no engine here");
+    });
+    const GenerationResult result = run(sampleRecord());
+    EXPECT_FALSE(result.handedOver);
+    EXPECT_FALSE(hidden);
+    EXPECT_TRUE(handedPath.isEmpty());
+    ASSERT_EQ(prompter.texts.size(), 1);
+    EXPECT_EQ(prompter.reportedLines(), QList<int>{102});
+    EXPECT_TRUE(prompter.texts[0].startsWith(
+        "no engine here\r\nin Tallowby2021/08/31.Form1.PushButton6_Click at line 102\r\r"));
+    EXPECT_EQ(busyLog.back(), false);
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(GenerationRunTest, ABrokenTemplateIsReportedAtTheOpenAndLeavesNothingBehind) {
+    GenerationHooks hooks;
+    hooks.templateBytes = [] { return QByteArray("not a workbook at all"); };
+    hooks.handOver = [this](const QImage&, const QString&) { hidden = true; };
+    const GenerationResult result = runGeneration(sampleRecord(), folder, hooks);
+    EXPECT_FALSE(result.handedOver);
+    EXPECT_FALSE(hidden);
+    EXPECT_EQ(prompter.reportedLines(), QList<int>{108});
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(GenerationRunTest, ACellWriteThatFailsIsReportedAndTheRunGoesOn) {
+    TimesheetRecord r = sampleRecord();
+    r.hours.push_back({"", "", "02:00", "70000", "0"});  // beyond the last row
+    const GenerationResult result = run(r);
+    EXPECT_TRUE(result.handedOver);
+    EXPECT_EQ(prompter.reportedLines(), QList<int>{154});
+}
+
+TEST(ResultName, IsDrawnAgainWhileTheNameIsTaken) {
+    PrivateTempFolder folder;
+    QFile taken(QDir(folder.path()).filePath("kovlar11111111.xls"));
+    ASSERT_TRUE(taken.open(QIODevice::WriteOnly));
+    taken.close();
+    int calls = 0;
+    const QString name = drawResultName(folder.path(), [&] { return calls++ < 8 ? 1 : 2; });
+    EXPECT_EQ(QFileInfo(name).fileName(), QStringLiteral("kovlar22222222.xls"));
+    EXPECT_EQ(calls, 16);
+}
+
+TEST(LeadingNumber, ReadsTheNumberATextStartsWith) {
+    EXPECT_EQ(leadingNumber("3"), 3);
+    EXPECT_EQ(leadingNumber("-1"), -1);
+    EXPECT_EQ(leadingNumber("  12abc"), 12);
+    EXPECT_EQ(leadingNumber(""), 0);
+    EXPECT_EQ(leadingNumber("abc"), 0);
+    EXPECT_EQ(leadingNumber("-"), 0);
+    EXPECT_EQ(leadingNumber("2.5x"), 2.5);
+}
+
+TEST(PrivateTempFolder, IsOnlyForItsOwnerAndGoesAway) {
+    QString path;
+    {
+        PrivateTempFolder folder;
+        path = folder.path();
+        EXPECT_EQ(QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                                   QFileDevice::WriteOther | QFileDevice::ExeOther),
+                  QFileDevice::Permissions());
+        EXPECT_TRUE(folder.templateFile().endsWith("/template.xlt"));
+        EXPECT_TRUE(folder.snapshotFile().endsWith("/temp.bmp"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+}  // namespace
+}  // namespace tallowby

@@ -1,0 +1,166 @@
+#pragma once
+
+#include <QDate>
+#include <QImage>
+#include <QLocale>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "workbook/engine/model/workbook_model.h"
+
+namespace tallowby::automation {
+
+class Application;
+class Workbook;
+
+// One worksheet of an open workbook.
+class Worksheet {
+  public:
+    Worksheet(Workbook& owner, int index) : owner_(&owner), index_(index) {}
+
+    QString Name() const;
+    void Select();
+    void Activate();
+
+    // The used range: every cell record, formatted blanks included, from A1.
+    // Rows count / Rows(count).Row and the same for columns, 1-based.
+    int UsedRangeRowsCount() const;
+    int UsedRangeLastRow() const;
+    int UsedRangeColumnsCount() const;
+    int UsedRangeLastColumn() const;
+
+    // The used range from A1 to its last row and column, drawn as the sheet
+    // displays it at 96 dpi. Stands in for copying a picture to the clipboard,
+    // which leaves the user's clipboard alone.
+    QImage UsedRangePicture() const;
+
+    engine::Sheet& sheet();
+    const engine::Sheet& sheet() const;
+
+  private:
+    Workbook* owner_;
+    int index_;
+};
+
+// An open workbook.
+class Workbook {
+  public:
+    Workbook(Application& app, QString path, engine::Workbook model, bool readOnly);
+
+    // Worksheets.Item(index), 1-based.
+    Worksheet& Worksheets(int index);
+    int WorksheetsCount() const { return static_cast<int>(sheets_.size()); }
+    Worksheet& ActiveSheet();
+
+    // Writes the workbook in the legacy .xls format (56 or -4143, the only
+    // codes accepted) under a new name; the file is replaced atomically.
+    void SaveAs(const QString& path, int fileFormat);
+    void Close();
+
+    QString FullName() const { return path_; }
+    bool ReadOnly() const { return readOnly_; }
+
+    engine::Workbook& model() { return model_; }
+    const engine::Workbook& model() const { return model_; }
+    Application& application() { return *app_; }
+
+    // Formulas are recomputed lazily: after cell writes, before a save or a picture.
+    void markDirty() { dirty_ = true; }
+    void recalculateIfNeeded();
+
+  private:
+    friend class Worksheet;
+    Application* app_;
+    QString path_;
+    engine::Workbook model_;
+    bool readOnly_;
+    bool dirty_ = true;
+    std::vector<std::unique_ptr<Worksheet>> sheets_;
+};
+
+// The open workbooks of an application.
+class Workbooks {
+  public:
+    explicit Workbooks(Application& app) : app_(&app) {}
+
+    // Opens the file (the second argument, update links, is not used).
+    Workbook& Open(const QString& path, bool readOnly = false);
+    int count() const { return static_cast<int>(open_.size()); }
+    // Workbooks(n), 1-based.
+    Workbook& operator()(int n);
+
+  private:
+    friend class Workbook;
+    void remove(const Workbook* workbook);
+    Application* app_;
+    std::vector<std::unique_ptr<Workbook>> open_;
+};
+
+// A cell of the active sheet, as Cells(row, column) gives it (1-based).
+class CellHandle {
+  public:
+    CellHandle(Application& app, int row, int column) : app_(&app), row_(row), column_(column) {}
+    // Value = text: read as if typed, so numbers, times and dates become values.
+    void setValue(const QString& typed);
+    // Value = a date.
+    void setValue(const QDate& date);
+    void Select();
+
+  private:
+    engine::Cell& cell();
+    Application* app_;
+    int row_;
+    int column_;
+};
+
+// An instance of the spreadsheet engine, driven like a spreadsheet
+// application: open, fill, save, render. Every failure is an exception whose
+// description the error report shows.
+class Application {
+  public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    automation::Workbooks& Workbooks() { return workbooks_; }
+    Workbook& ActiveWorkbook();
+    CellHandle Cells(int row, int column);
+
+    void setDisplayAlerts(bool on) { displayAlerts_ = on; }
+    bool DisplayAlerts() const { return displayAlerts_; }
+    void setVisible(bool on) { visible_ = on; }
+    bool Visible() const { return visible_; }
+    QString Version() const;
+    void Quit();
+
+    // The locale typed text is read in (the user's, unless set).
+    const QLocale& locale() const { return locale_; }
+    void setLocale(const QLocale& locale) { locale_ = locale; }
+
+  private:
+    friend class Workbook;
+    friend class Workbooks;
+    friend class Worksheet;
+    friend class CellHandle;
+    void requireRunning() const;
+    automation::Workbooks workbooks_;
+    Workbook* active_ = nullptr;
+    bool displayAlerts_ = true;
+    bool visible_ = false;
+    bool quit_ = false;
+    QLocale locale_;
+};
+
+// Creating an instance goes through a replaceable factory so tests can make
+// it fail; the default creates a real engine instance.
+using ApplicationFactory = std::function<std::unique_ptr<Application>()>;
+std::unique_ptr<Application> CreateApplication();
+void setApplicationFactory(ApplicationFactory factory);  // an empty one restores the default
+
+// The serial number of a date in a workbook's date system.
+double dateSerial(const QDate& date, bool date1904);
+
+}  // namespace tallowby::automation

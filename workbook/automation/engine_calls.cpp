@@ -1,0 +1,37 @@
+#include "workbook/automation/engine_calls.h"
+
+#include <QFile>
+#include <span>
+
+#include "app/failure.h"
+#include "workbook/engine/biff/workbook_io.h"
+#include "workbook/engine/formula/recalculate.h"
+#include "workbook/engine/numfmt/number_format.h"
+#include "workbook/engine/render/sheet_renderer.h"
+
+namespace tallowby::automation::engine_calls {
+
+engine::Workbook readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = file.readAll();
+    return engine::readWorkbook(std::span<const uint8_t>(
+        reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size())));
+}
+
+std::vector<uint8_t> writeAsWorkbook(const engine::Workbook& model) {
+    engine::WriteOptions options;
+    options.saveAsWorkbook = true;
+    return engine::writeWorkbook(model, options);
+}
+
+void recalculate(engine::Workbook& model) {
+    engine::formula::recalculate(model);
+}
+
+QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale) {
+    return engine::renderUsedRange(model, sheetIndex, engine::FormatLocale::fromQLocale(locale));
+}
+
+}  // namespace tallowby::automation::engine_calls

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QImage>
+#include <QLocale>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "workbook/engine/model/workbook_model.h"
+
+namespace tallowby::automation::engine_calls {
+
+// The engine operations the automation layer needs, in one place.
+engine::Workbook readFile(const QString& path);
+std::vector<uint8_t> writeAsWorkbook(const engine::Workbook& model);
+void recalculate(engine::Workbook& model);
+QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale);
+
+}  // namespace tallowby::automation::engine_calls

@@ -1,0 +1,71 @@
+#include "workbook/automation/excel1.h"
+
+#include <QImage>
+#include <QLocale>
+#include <cmath>
+
+#include "app/failure.h"
+#include "app/guarded.h"
+
+namespace tallowby::Excel1 {
+
+std::unique_ptr<automation::Application> OpenInNewExcel(const QString& path) {
+    auto app = automation::CreateApplication();
+    app->Workbooks().Open(path);
+    return app;
+}
+
+int32_t GetXlsFileFormat(automation::Application* app) {
+    QString version;
+    if (!app) {
+        auto temporary = automation::CreateApplication();
+        version = temporary->Version();
+        temporary->Quit();
+    } else {
+        version = app->Version();
+    }
+    return ParseVersionNumber(version) >= 12 ? 56 : -4143;
+}
+
+int16_t ParseVersionNumber(const QString& version) {
+    const QLocale locale;
+    const QString half = locale.toString(0.5).trimmed();
+    const QChar separator = half.size() > 1 ? half.at(1) : QLatin1Char('.');
+    QString text = version;
+    text.replace(QLatin1Char('.'), separator);
+    text.replace(QLatin1Char(','), separator);
+    bool ok = false;
+    const double value = locale.toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(value) || value < -32768.5 || value > 32767.5)
+        throw Failure(QStringLiteral("The version text \"%1\" is not a number.").arg(version));
+    return static_cast<int16_t>(std::nearbyint(value));
+}
+
+void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,
+                          QWidget* reportParent) {
+    Guarded g(QStringLiteral("Excel1"), QStringLiteral("saveCellsActivesheet"), reportParent);
+    automation::Worksheet* sheet = nullptr;
+    int lastRow = 0;
+    int lastColumn = 0;
+    QImage picture;
+    auto requireSheet = [&] {
+        if (!sheet) throw Failure("Object variable not set: there is no active sheet.");
+        return sheet;
+    };
+    g.run(100, [&] {
+        if (!workbook) throw Failure("Object variable not set: there is no workbook.");
+        sheet = &workbook->ActiveSheet();
+    });
+    g.run(102, [&] { lastRow = requireSheet()->UsedRangeLastRow(); });
+    g.run(104, [&] { lastColumn = requireSheet()->UsedRangeLastColumn(); });
+    if (!g.test(106, [&] { return lastRow > 1 && lastColumn > 1; })) return;
+    g.run(110, [&] { picture = requireSheet()->UsedRangePicture(); });
+    g.run(112, [&] {
+        if (picture.isNull()) throw Failure("There is no picture of the sheet to save.");
+        // The file is a bitmap, as its ".bmp" name says.
+        if (!picture.save(picturePath, "BMP"))
+            throw Failure(QStringLiteral("Cannot write the picture file %1.").arg(picturePath));
+    });
+}
+
+}  // namespace tallowby::Excel1

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <functional>
+
+#include "workbook/run/private_temp_folder.h"
+#include "workbook/run/timesheet_record.h"
+
+class QWidget;
+
+namespace tallowby {
+
+// What the generation run needs from the windows around it.
+struct GenerationHooks {
+    std::function<void(bool busy)> setBusy;  // the main window's hourglass
+    // Gives the preview the picture and the result workbook's path, and shows it.
+    std::function<void(const QImage& picture, const QString& resultPath)> handOver;
+    std::function<void()> hideMainWindow;
+    std::function<QByteArray()> templateBytes;  // default: the embedded template
+    std::function<int()> drawDigit;             // 1..9; default: seeded from the time of day
+    QWidget* reportParent = nullptr;            // parent of the error reports
+};
+
+struct GenerationResult {
+    bool handedOver = false;  // false when the run ended early after a reported failure
+    QString resultPath;
+    QImage picture;
+};
+
+// "Start Creating Template": fills the template from the record, saves the
+// result workbook in the folder, draws it, and hands both over. Failures are
+// reported with their statement numbers; creating the engine, reading or
+// opening the template and saving the result end the run, the rest goes on.
+GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempFolder& folder,
+                               const GenerationHooks& hooks);
+
+// The number a text starts with, 0 when it starts with none ("3" 3, "-1" -1,
+// " 2x" 2, "" 0).
+double leadingNumber(const QString& text);
+
+// A fresh result workbook name in the folder: "kovlar", eight digits 1 to 9,
+// ".xls", drawn again while a file of that name exists.
+QString drawResultName(const QString& folder, const std::function<int()>& drawDigit);
+
+}  // namespace tallowby

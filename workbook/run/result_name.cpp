@@ -1,0 +1,55 @@
+#include <QDir>
+#include <QRandomGenerator>
+#include <chrono>
+
+#include "app/failure.h"
+#include "app/main_module.h"
+#include "workbook/run/generation_run.h"
+
+namespace tallowby {
+
+namespace {
+// Reseeded from the time of day before each digit, in nanoseconds so that
+// digits drawn within one millisecond still differ.
+int timeSeededDigit() {
+    using namespace std::chrono;
+    const auto now = system_clock::now().time_since_epoch();
+    const auto sinceMidnight = duration_cast<nanoseconds>(now % hours(24)).count();
+    QRandomGenerator generator(static_cast<quint32>(sinceMidnight ^ (sinceMidnight >> 32)));
+    return static_cast<int>(generator.generateDouble() * 9) + 1;
+}
+}  // namespace
+
+QString drawResultName(const QString& folder, const std::function<int()>& drawDigit) {
+    const auto& draw = drawDigit ? drawDigit : std::function<int()>(timeSeededDigit);
+    QString path;
+    int attempts = 0;
+    do {
+        // Only a drawing hook that keeps repeating itself gets here.
+        if (++attempts > 100000) throw Failure("No free name for the result workbook.");
+        QString name = QStringLiteral("kovlar");
+        for (int i = 0; i < 8; ++i) name += QString::number(draw());
+        path = QDir(folder).filePath(name + QStringLiteral(".xls"));
+    } while (Main::FileExists(path));
+    return path;
+}
+
+double leadingNumber(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
+    const qsizetype start = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) ++i;
+    const qsizetype digitsStart = i;
+    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) ++i;
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        ++i;
+        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) ++i;
+    }
+    if (i == digitsStart || (i == digitsStart + 1 && text[digitsStart] == QLatin1Char('.')))
+        return 0;
+    bool ok = false;
+    const double value = text.mid(start, i - start).toDouble(&ok);
+    return ok ? value : 0;
+}
+
+}  // namespace tallowby
