@@ -1,11 +1,13 @@
 #include "entry/form1.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -20,6 +22,7 @@
 #include "app/settings_store.h"
 #include "app/week_start_date.h"
 #include "entry/list_rows.h"
+#include "entry/picker_fields.h"
 #include "entry/select_all_line_edit.h"
 #include "entry/twips.h"
 #include "workbook/automation/is_installed.h"
@@ -146,7 +149,7 @@ void Form1::buildGeneralFrame() {
         (*f.edit)->setGeometry(twipsRect(2160, f.top, 6675, 345));
     }
     addLabel(Frame1, QStringLiteral(" Week Start:"), 200, 3045, 1050, 225);
-    dtpDate = new QDateEdit(Frame1);
+    dtpDate = new DatePicker(Frame1);
     dtpDate->setGeometry(twipsRect(2160, 3000, 6675, 345));
     dtpDate->setDisplayFormat(QStringLiteral("dd-MMM-yyyy"));
     dtpDate->setCalendarPopup(true);
@@ -191,7 +194,7 @@ void Form1::buildHoursPage() {
         combo->setCompleter(nullptr);
     }
     addLabel(Frame5, QStringLiteral("Event Time"), 945, 1245, 930, 225);
-    dtpTime = new QTimeEdit(Frame5);
+    dtpTime = new TimePicker(Frame5);
     dtpTime->setGeometry(twipsRect(2040, 1200, 1575, 345));
     dtpTime->setDisplayFormat(QStringLiteral("HH:mm"));
     dtpTime->setTime(QTime(0, 0));
@@ -205,11 +208,30 @@ void Form1::buildHoursPage() {
 }
 
 void Form1::setTabOrder() {
-    const QList<QWidget*> order = {
-        txtName,     txtLocation, txtCity,     txtPhone,    txtEmp,      txtSVisor,   dtpDate,
-        txtType,     txtRate,     PushButton2, ListView1,   Combo1,      Combo2,      dtpTime,
-        PushButton3, PushButton4, ListView2,   PushButton6, TabControl1, PushButton1, PushButton7};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+    tabOrder_ = {txtName,     txtLocation, txtCity,     txtPhone,    txtEmp,    txtSVisor,
+                 dtpDate,     txtType,     txtRate,     PushButton2, ListView1, Combo1,
+                 Combo2,      dtpTime,     PushButton3, PushButton4, ListView2, PushButton6,
+                 TabControl1, PushButton1, PushButton7};
+    for (qsizetype i = 0; i + 1 < tabOrder_.size(); ++i)
+        QWidget::setTabOrder(tabOrder_[i], tabOrder_[i + 1]);
+}
+
+// Qt's focus chain splits editable choices from their edit parts, so Tab and
+// Shift+Tab walk the window's own order, skipping what is hidden or disabled.
+bool Form1::focusNextPrevChild(bool next) {
+    qsizetype at = -1;
+    for (QWidget* w = QApplication::focusWidget(); w && at < 0 && w != this; w = w->parentWidget())
+        at = tabOrder_.indexOf(w);
+    if (at < 0) return QWidget::focusNextPrevChild(next);
+    const qsizetype n = tabOrder_.size();
+    for (qsizetype step = 1; step < n; ++step) {
+        QWidget* candidate = tabOrder_[((next ? at + step : at - step) % n + n) % n];
+        if (candidate->isVisible() && candidate->isEnabled()) {
+            candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
 }
 
 void Form1::connectHandlers() {

@@ -103,6 +103,7 @@ class Form1 : public QWidget {
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
   private:
     void buildWindow();
@@ -125,6 +126,7 @@ class Form1 : public QWidget {
     std::optional<HoverZone> zoneOf(QObject* watched, QEvent* event) const;
 
     Form1Options options_;
+    QList<QWidget*> tabOrder_;
     std::function<void()> generationRunner_;
     std::optional<QCursor> customPointer_;
     WindowPointer pointer_ = WindowPointer::Arrow;

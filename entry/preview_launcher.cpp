@@ -1,0 +1,48 @@
+#include "entry/preview_launcher.h"
+
+#include <exception>
+
+#include "app/error_report.h"
+#include "entry/form1.h"
+#include "preview/form2.h"
+
+namespace tallowby {
+
+PreviewLauncher::PreviewLauncher(Form1& mainWindow, QString programFolder)
+    : main_(mainWindow), programFolder_(std::move(programFolder)) {}
+
+PreviewLauncher::~PreviewLauncher() = default;
+
+Form2& PreviewLauncher::ensurePreview() {
+    if (!preview_) {
+        preview_ = std::make_unique<Form2>(programFolder_);
+        preview_->setMainWindow(&main_);
+        // Closing the preview ends the program: the lists typed this session
+        // must reach the settings store on that route too.
+        preview_->setOnClosing([this] { main_.saveLists(); });
+    }
+    return *preview_;
+}
+
+void PreviewLauncher::run() {
+    // The private folder is made on the first run; when it cannot be, that is
+    // the run's one failure.
+    const PrivateTempFolder* folder = nullptr;
+    try {
+        folder = &sessionTempFolder();
+    } catch (const std::exception& e) {
+        error_report::show(QString::fromUtf8(e.what()), QStringLiteral("Form1"),
+                           QStringLiteral("PushButton6_Click"), 100, &main_);
+        return;
+    }
+    GenerationHooks hooks = extra_;
+    hooks.setBusy = [this](bool busy) { main_.setBusyCursor(busy); };
+    hooks.handOver = [this](const QImage& picture, const QString& resultPath) {
+        ensurePreview().handOver(picture, resultPath);
+    };
+    hooks.hideMainWindow = [this] { main_.hide(); };
+    hooks.reportParent = &main_;
+    runGeneration(main_.record(), *folder, hooks);
+}
+
+}  // namespace tallowby

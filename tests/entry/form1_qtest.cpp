@@ -1,0 +1,635 @@
+// Drives the real entry window under the offscreen platform.
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTreeWidget>
+#include <cstdio>
+#include <memory>
+
+#include "app/build_config.h"
+#include "app/error_report.h"
+#include "app/settings_store.h"
+#include "entry/form1.h"
+#include "entry/select_all_line_edit.h"
+#include "tests/app/scripted_prompter.h"
+
+using namespace tallowby;
+
+namespace {
+
+const QDate kToday(2021, 9, 14);  // the sample week then starts on Monday, August 30, 2021
+
+QString resourcesFolder() {
+    return qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
+}
+
+QStringList rowTexts(const QTreeWidget* list, int column) {
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts << list->topLevelItem(i)->text(column);
+    return texts;
+}
+
+QStringList row(const QTreeWidget* list, int index) {
+    QStringList fields;
+    for (int c = 0; c < list->columnCount(); ++c) fields << list->topLevelItem(index)->text(c);
+    return fields;
+}
+
+QStringList items(const QComboBox* combo) {
+    QStringList texts;
+    for (int i = 0; i < combo->count(); ++i) texts << combo->itemText(i);
+    return texts;
+}
+
+QStringList reportTexts(const testing::ScriptedPrompter& p) {
+    QStringList texts;
+    for (const auto& m : p.messages) texts << m.text;
+    return texts;
+}
+
+QString report(const char* description, const char* procedure, int line) {
+    return error_report::text(QString::fromUtf8(description), "Form1",
+                              QString::fromLatin1(procedure), line);
+}
+
+const QStringList kDefaultRates{"Regular", "Overtime", "Illness", "Vacation",
+                                "Holiday", "Unpaid",   "Other"};
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<testing::ScriptedPrompter> prompter_;
+    int presenceChecks_ = 0;
+    int endings_ = 0;
+    QStringList launched_;
+
+    Form1Options options(const QString& programFolder) {
+        Form1Options o;
+        o.store = store_.get();
+        o.programFolder = programFolder;
+        o.homePage = {[] { return 1; }, [this](const QString& a) { launched_ << a; }};
+        o.presenceCheck = [this] { ++presenceChecks_; };
+        o.endProgram = [this] { ++endings_; };
+        o.today = [] { return kToday; };
+        return o;
+    }
+
+    std::unique_ptr<Form1> start(const QString& programFolder = resourcesFolder()) {
+        return std::make_unique<Form1>(options(programFolder));
+    }
+
+    void showAndActivate(Form1& form) {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+
+  private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
+        prompter_ = std::make_unique<testing::ScriptedPrompter>();
+        presenceChecks_ = endings_ = 0;
+        launched_.clear();
+    }
+    void cleanup() {
+        prompter_.reset();
+        store_.reset();
+        dir_.reset();
+    }
+
+    void firstRunWithAnEmptyStore() {
+        auto form = start();
+        for (auto* edit : {form->txtName, form->txtLocation, form->txtCity, form->txtPhone,
+                           form->txtEmp, form->txtSVisor})
+            QCOMPARE(edit->text(), QString());
+        QCOMPARE(form->dtpDate->date(), kToday);
+        QCOMPARE(rowTexts(form->ListView1, 0), kDefaultRates);
+        QCOMPARE(rowTexts(form->ListView1, 1), QStringList(7, QString()));
+        QCOMPARE(form->ListView2->topLevelItemCount(), 0);
+        QCOMPARE(form->TabControl1->currentIndex(), 0);
+        QCOMPARE(items(form->Combo1).size(), 7);
+        QCOMPARE(form->Combo1->itemText(0), QString("Tuesday, September 14, 2021"));
+        QCOMPARE(form->Combo1->itemText(6), QString("Monday, September 20, 2021"));
+        QCOMPARE(form->Combo1->currentIndex(), -1);
+        QCOMPARE(items(form->Combo2), kDefaultRates);
+        QCOMPARE(form->Combo2->currentText(), QString());
+        QCOMPARE(form->dtpTime->time(), QTime(0, 0));
+        QCOMPARE(form->windowTitle(), QString("Tallowby"));
+        QVERIFY(!form->windowIcon().isNull());
+        QVERIFY(form->hasCustomPointer());
+        QCOMPARE(presenceChecks_, 1);
+        QVERIFY(launched_.isEmpty());
+        QVERIFY(prompter_->messages.empty());
+        // Start-up with nothing stored writes nothing.
+        QVERIFY(!QFile::exists(store_->path()));
+    }
+
+    void windowGeometryAndFonts() {
+        auto form = start();
+        QCOMPARE(form->size(), QSize(624, 658));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QCOMPARE(form->PushButton6->geometry(), QRect(8, 8, 608, 27));
+        QCOMPARE(form->PushButton7->geometry(), QRect(320, 42, 296, 27));
+        QCOMPARE(form->Frame1->geometry(), QRect(8, 74, 608, 233));
+        QCOMPARE(form->txtCity->geometry(), QRect(144, 80, 445, 23));
+        QCOMPARE(form->TabControl1->geometry(), QRect(8, 311, 608, 337));
+        QCOMPARE(form->ListView2->geometry(), QRect(9, 149, 572, 158));
+        QCOMPARE(form->ListView1->columnWidth(0), 287);
+        QVERIFY(form->ListView2->isColumnHidden(3));
+        QVERIFY(form->ListView2->isColumnHidden(4));
+        QCOMPARE(form->font().family(), QString("Arial"));
+        QVERIFY(form->font().bold());
+        QCOMPARE(form->font().pointSizeF(), 9.0);
+        QCOMPARE(form->PushButton6->font().pointSizeF(), 11.25);
+        QCOMPARE(form->TabControl1->tabBar()->font().pointSizeF(), 11.25);
+        QCOMPARE(form->TabControl1->tabText(0), QString("Hour Rates"));
+        QCOMPARE(form->TabControl1->tabText(1), QString("Employee Hours"));
+        QCOMPARE(form->dtpDate->displayFormat(), QString("dd-MMM-yyyy"));
+        QCOMPARE(form->dtpTime->displayFormat(), QString("HH:mm"));
+        QStringList captions;
+        for (auto* label : form->Frame1->findChildren<QLabel*>()) captions << label->text();
+        QCOMPARE(captions,
+                 (QStringList{"Company Name:", "Address:", "City, ST  ZIP Code:", "Phone:",
+                              "Employee Name:", "Supervisor Name:", " Week Start:"}));
+        QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::white));
+    }
+
+    void storedValuesAreRestored() {
+        store_->SaveSetting("txtName", "ACME, Inc");
+        store_->SaveSetting("txtSVisor", "Rolf");
+        store_->SaveSetting("dtpDate", "2021-08-30");
+        store_->SaveSetting("Rates", "Regular^11.50|Over\\|time^12.70");
+        store_->SaveSetting("Hours", "Monday, August 30, 2021^Regular^02:00^0^0|");
+        store_->SaveSetting("TabSel", "1");
+        auto form = start();
+        QCOMPARE(form->txtName->text(), QString("ACME, Inc"));
+        QCOMPARE(form->txtSVisor->text(), QString("Rolf"));
+        QCOMPARE(form->dtpDate->date(), QDate(2021, 8, 30));
+        QCOMPARE(rowTexts(form->ListView1, 0), (QStringList{"Regular", "Over|time"}));
+        QCOMPARE(rowTexts(form->ListView1, 1), (QStringList{"11.50", "12.70"}));
+        QCOMPARE(form->ListView2->topLevelItemCount(), 1);
+        QCOMPARE(row(form->ListView2, 0),
+                 (QStringList{"Monday, August 30, 2021", "Regular", "02:00", "0", "0"}));
+        QCOMPARE(form->TabControl1->currentIndex(), 1);
+        QCOMPARE(items(form->Combo2), (QStringList{"Regular", "Over|time"}));
+        QCOMPARE(form->Combo1->itemText(0), QString("Monday, August 30, 2021"));
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void blankRatesGiveDefaultsAndBlankHoursOneRow() {
+        store_->SaveSetting("Rates", "   ");
+        store_->SaveSetting("Hours", "   ");
+        auto form = start();
+        QCOMPARE(rowTexts(form->ListView1, 0), kDefaultRates);
+        QCOMPARE(form->ListView2->topLevelItemCount(), 1);
+        QCOMPARE(row(form->ListView2, 0), (QStringList{"   ", "", "", "", ""}));
+    }
+
+    void surplusFieldsAreReportedAndSkipped() {
+        store_->SaveSetting("Rates", "Regular^11.50^extra");
+        store_->SaveSetting("Hours", "a^b^c^d^e^f^g");
+        auto form = start();
+        QCOMPARE(row(form->ListView1, 0), (QStringList{"Regular", "11.50"}));
+        QCOMPARE(row(form->ListView2, 0), (QStringList{"a", "b", "c", "d", "e"}));
+        QCOMPARE(reportTexts(*prompter_),
+                 (QStringList{report("Index out of bounds", "Form_Load", 160),
+                              report("Index out of bounds", "Form_Load", 192),
+                              report("Index out of bounds", "Form_Load", 192)}));
+        QCOMPARE(prompter_->messages[0].caption, QString("Application Error"));
+        QCOMPARE(presenceChecks_, 1);  // start-up still reached its end
+    }
+
+    void aStoredWeekStartThatIsNoDateGivesToday() {
+        store_->SaveSetting("dtpDate", "someday");
+        auto form = start();
+        QCOMPARE(form->dtpDate->date(), kToday);
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void aBadTabIndexIsReportedAtItsStatement() {
+        store_->SaveSetting("TabSel", "seven");
+        auto form = start();
+        QCOMPARE(form->TabControl1->currentIndex(), 0);
+        QCOMPARE(reportTexts(*prompter_), QStringList{report("Type mismatch", "Form_Load", 202)});
+    }
+
+    void anUnreadableStoreIsReportedStatementByStatement() {
+        QDir().mkpath(store_->path());  // a folder where the file should be
+        auto form = start();
+        QList<int> lines;
+        for (const QString& text : reportTexts(*prompter_)) {
+            const int at = text.indexOf("at line ");
+            lines << text.mid(at + 8, 3).toInt();
+        }
+        QCOMPARE(lines, (QList<int>{128, 130, 132, 134, 136, 138, 142, 144, 146, 180, 202}));
+        QCOMPARE(presenceChecks_, 1);
+        QVERIFY(
+            rowTexts(form->ListView1, 0).isEmpty());  // a failed condition takes its then-branch
+    }
+
+    void theHomePageOpensOnlyOnTheDrawOfSeven() {
+        Form1Options o = options(resourcesFolder());
+        o.homePage.draw = [] { return 7; };
+        Form1 form(o);
+        QCOMPARE(launched_, QStringList{QString::fromUtf8(build::kHomePage)});
+    }
+
+    void typingSavesEveryKeystroke() {
+        auto form = start();
+        QStringList seen;
+        QObject::connect(form->txtName, &QLineEdit::textChanged, form.get(),
+                         [&] { seen << store_->GetSetting("txtName", "?"); });
+        QTest::keyClicks(form->txtName, "Abc");
+        QCOMPARE(seen, (QStringList{"A", "Ab", "Abc"}));
+        form->txtCity->setText(QString::fromUtf8("Zoë, IN"));
+        form->txtName->clear();
+        auto next = start();
+        QCOMPARE(next->txtName->text(), QString());
+        QCOMPARE(next->txtCity->text(), QString::fromUtf8("Zoë, IN"));
+        // The two boxes of the rate page are not saved.
+        QTest::keyClicks(form->txtType, "x");
+        QCOMPARE(store_->GetSetting("txtType", "absent"), QString("absent"));
+    }
+
+    void tabOrderFollowsTheWindowsList() {
+        auto form = start();
+        showAndActivate(*form);
+        QCOMPARE(QApplication::focusWidget(), form->txtName);
+        const QList<QWidget*> ratesPage = {
+            form->txtLocation, form->txtCity,     form->txtPhone,    form->txtEmp,
+            form->txtSVisor,   form->dtpDate,     form->txtType,     form->txtRate,
+            form->PushButton2, form->ListView1,   form->PushButton6, form->TabControl1->tabBar(),
+            form->PushButton1, form->PushButton7, form->txtName};
+        for (QWidget* expected : ratesPage) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected);
+        }
+        form->TabControl1->setCurrentIndex(1);
+        form->txtSVisor->setFocus();
+        const QList<QWidget*> hoursPage = {form->dtpDate,   form->Combo1,      form->Combo2,
+                                           form->dtpTime,   form->PushButton3, form->PushButton4,
+                                           form->ListView2, form->PushButton6};
+        for (QWidget* expected : hoursPage) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), expected);
+        }
+    }
+
+    void focusSelectsTheWholeText() {
+        store_->SaveSetting("txtName", "ACME Inc");
+        auto form = start();
+        showAndActivate(*form);
+        QCOMPARE(QApplication::focusWidget(), form->txtName);
+        QCOMPARE(form->txtName->selectedText(), QString("ACME Inc"));
+        form->txtLocation->setText("Birchwood st");
+        QTest::keyClick(form->txtName, Qt::Key_Tab);
+        QCOMPARE(form->txtLocation->selectedText(), QString("Birchwood st"));
+        QCOMPARE(form->txtLocation->selectionStart(), 0);
+        // A click into a field selects all as well.
+        form->txtRate->setText("11.50");
+        QTest::mouseClick(form->txtRate, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(form->txtRate->selectedText(), QString("11.50"));
+        // Typing then replaces the old value.
+        QTest::keyClicks(form->txtRate, "9");
+        QCOMPARE(form->txtRate->text(), QString("9"));
+    }
+
+    void aWednesdayWeekStartFillsTheDayChoice() {
+        auto form = start();
+        form->dtpDate->setDate(QDate(2021, 9, 1));
+        QCOMPARE(store_->GetSetting("dtpDate"), QString("2021-09-01"));
+        QCOMPARE(items(form->Combo1),
+                 (QStringList{"Wednesday, September 1, 2021", "Thursday, September 2, 2021",
+                              "Friday, September 3, 2021", "Saturday, September 4, 2021",
+                              "Sunday, September 5, 2021", "Monday, September 6, 2021",
+                              "Tuesday, September 7, 2021"}));
+        QCOMPARE(form->Combo1->currentIndex(), -1);
+        auto next = start();
+        QCOMPARE(next->dtpDate->date(), QDate(2021, 9, 1));
+    }
+
+    void theTypeChoiceCatchesUpOnlyAtTheNextTabChange() {
+        auto form = start();
+        form->ListView1->setCurrentItem(form->ListView1->topLevelItem(1));
+        form->ListView1_ItemClick(form->ListView1->topLevelItem(1));
+        QCOMPARE(form->txtType->text(), QString("Overtime"));
+        form->txtType->setText("Night shift");
+        form->txtRate->setText("$13");
+        QTest::mouseClick(form->PushButton2, Qt::LeftButton);
+        QCOMPARE(row(form->ListView1, 1), (QStringList{"Night shift", "$13"}));
+        QCOMPARE(form->txtType->text(), QString());
+        QCOMPARE(form->txtRate->text(), QString());
+        QCOMPARE(form->Combo2->itemText(1), QString("Overtime"));
+        form->TabControl1->setCurrentIndex(1);
+        QCOMPARE(store_->GetSetting("TabSel"), QString("1"));
+        QCOMPARE(form->Combo2->itemText(1), QString("Night shift"));
+        auto next = start();
+        QCOMPARE(next->TabControl1->currentIndex(), 1);
+    }
+
+    void editSelectedOnAnEmptyListOnlyEmptiesTheBoxes() {
+        store_->SaveSetting("Rates", "||");
+        auto form = start();
+        QCOMPARE(form->ListView1->topLevelItemCount(), 0);
+        form->txtType->setText("a");
+        form->txtRate->setText("b");
+        form->PushButton2_Click();
+        QCOMPARE(form->txtType->text(), QString());
+        QCOMPARE(form->txtRate->text(), QString());
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void addWithNothingChosen() {
+        auto form = start();
+        form->TabControl1->setCurrentIndex(1);
+        QTest::mouseClick(form->PushButton3, Qt::LeftButton);
+        QCOMPARE(form->ListView2->topLevelItemCount(), 1);
+        QCOMPARE(row(form->ListView2, 0), (QStringList{"", "", "00:00", "-1", "-1"}));
+    }
+
+    void addWithPickedAndTypedChoices() {
+        auto form = start();
+        form->Combo1->setCurrentIndex(2);
+        form->Combo2->setEditText("Typed type");
+        form->dtpTime->setTime(QTime(7, 45));
+        form->PushButton3_Click();
+        QCOMPARE(row(form->ListView2, 0),
+                 (QStringList{"Thursday, September 16, 2021", "Typed type", "07:45", "2", "-1"}));
+        // The inputs are ready for the next entry; the same entry again is added again.
+        QCOMPARE(form->Combo1->currentIndex(), -1);
+        QCOMPARE(form->Combo1->currentText(), QString());
+        QCOMPARE(form->Combo2->currentText(), QString());
+        QCOMPARE(form->dtpTime->time(), QTime(0, 0));
+        form->Combo2->setCurrentIndex(6);
+        form->PushButton3_Click();
+        form->Combo2->setCurrentIndex(6);
+        form->PushButton3_Click();
+        QCOMPARE(row(form->ListView2, 1), (QStringList{"", "Other", "00:00", "-1", "6"}));
+        QCOMPARE(row(form->ListView2, 2), row(form->ListView2, 1));
+    }
+
+    void deleteSelected() {
+        auto form = start();
+        QTest::mouseClick(form->PushButton4, Qt::LeftButton);  // empty list: nothing happens
+        QCOMPARE(form->ListView2->topLevelItemCount(), 0);
+        QVERIFY(prompter_->messages.empty());
+        for (const char* type : {"a", "b", "c"}) {
+            form->Combo2->setEditText(type);
+            form->PushButton3_Click();
+        }
+        form->ListView2->setCurrentItem(form->ListView2->topLevelItem(1));
+        form->PushButton4_Click();
+        QCOMPARE(rowTexts(form->ListView2, 1), (QStringList{"a", "c"}));
+        form->PushButton4_Click();
+        form->PushButton4_Click();
+        QCOMPARE(form->ListView2->topLevelItemCount(), 0);
+        form->PushButton4_Click();
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void sampleDataOnAFreshStartAndAgain() {
+        auto form = start();
+        QTest::mouseClick(form->PushButton7, Qt::LeftButton);
+        QCOMPARE(form->txtName->text(), QString("ACME Inc"));
+        QCOMPARE(form->txtLocation->text(), QString("Birchwood st"));
+        QCOMPARE(form->txtCity->text(), QString("French Leek, IN"));
+        QCOMPARE(form->txtPhone->text(), QString("(988) 913-5480"));
+        QCOMPARE(form->txtEmp->text(), QString("Arlen Tovey Jr."));
+        QCOMPARE(form->txtSVisor->text(), QString("Rolf Ambry"));
+        QCOMPARE(form->dtpDate->date(), QDate(2021, 8, 30));
+        QCOMPARE(store_->GetSetting("txtCity"), QString("French Leek, IN"));
+        QCOMPARE(form->ListView1->topLevelItemCount(), 14);
+        QCOMPARE(row(form->ListView1, 7), (QStringList{"Regular", "11.50"}));
+        QCOMPARE(row(form->ListView1, 13), (QStringList{"Other", "11"}));
+        QCOMPARE(form->Combo2->count(), 14);
+        QCOMPARE(form->ListView2->topLevelItemCount(), 34);
+        // Day 1 gets types 0, 1, 6, 11, 12, 13 (entries 5 to 10).
+        QCOMPARE(row(form->ListView2, 5),
+                 (QStringList{"Tuesday, August 31, 2021", "Regular", "02:00", "1", "0"}));
+        QCOMPARE(row(form->ListView2, 8),
+                 (QStringList{"Tuesday, August 31, 2021", "Holiday", "02:00", "1", "11"}));
+        QCOMPARE(row(form->ListView2, 33),
+                 (QStringList{"Sunday, September 5, 2021", "Vacation", "02:00", "6", "3"}));
+        const QStringList hours = rowTexts(form->ListView2, 2);
+        QCOMPARE(QSet<QString>(hours.begin(), hours.end()), QSet<QString>{"02:00"});
+        QCOMPARE(form->Combo1->currentIndex(), 6);
+        QCOMPARE(form->dtpTime->time(), QTime(2, 0));
+        // The lists reach the store only at close.
+        QCOMPARE(store_->GetSetting("Rates", "absent"), QString("absent"));
+
+        form->PushButton7_Click();
+        QCOMPARE(form->ListView1->topLevelItemCount(), 21);
+        QCOMPARE(form->Combo2->count(), 21);
+        QCOMPARE(form->ListView2->topLevelItemCount(), 34 + 52);
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void handlerFailuresReachTheSampleDataReport() {
+        auto form = start();
+        QDir().mkpath(store_->path());  // from now on every save fails
+        form->PushButton7_Click();
+        QList<int> lines;
+        for (const QString& text : reportTexts(*prompter_)) {
+            QVERIFY(text.contains("Form1.PushButton7_Click at line "));
+            lines << text.section("at line ", 1).left(3).toInt();
+        }
+        QCOMPARE(lines, (QList<int>{100, 102, 104, 106, 108, 110, 112}));
+        QCOMPARE(form->ListView2->topLevelItemCount(), 34);  // and the procedure ran to its end
+    }
+
+    void closingSavesBothListsAndEndsTheProgram() {
+        auto form = start();
+        form->PushButton7_Click();
+        form->ListView1->topLevelItem(0)->setText(0, "Day^shift|A");
+        form->close();
+        QCOMPARE(endings_, 1);
+        QVERIFY(store_->GetSetting("Rates").startsWith("Day\\^shift\\|A^|Overtime^|"));
+        auto next = start();
+        QCOMPARE(rowTexts(next->ListView1, 0), rowTexts(form->ListView1, 0));
+        QCOMPARE(rowTexts(next->ListView1, 1), rowTexts(form->ListView1, 1));
+        QCOMPARE(next->ListView2->topLevelItemCount(), 34);
+        for (int c = 0; c < 5; ++c)
+            QCOMPARE(rowTexts(next->ListView2, c), rowTexts(form->ListView2, c));
+        QCOMPARE(next->record().rates.size(), 14u);
+    }
+
+    void anEmptyRateListIsSavedEmptyAndGivesDefaultsAgain() {
+        store_->SaveSetting("Rates", "|");
+        auto form = start();
+        form->saveLists();
+        QCOMPARE(store_->GetSetting("Rates", "absent"), QString());
+        QCOMPARE(store_->GetSetting("Hours", "absent"), QString());
+        auto next = start();
+        QCOMPARE(rowTexts(next->ListView1, 0), kDefaultRates);
+    }
+
+    void helpShowsTheContactLine() {
+        auto form = start();
+        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        const auto& m = prompter_->messages[0];
+        QCOMPARE(m.caption, QString("Tallowby"));
+        QCOMPARE(m.icon, Prompter::Icon::None);
+        QCOMPARE(m.buttons, Prompter::Buttons::Ok);
+        QCOMPARE(m.text, "Questions? Please contact Team Marrowick at " +
+                             QString::fromUtf8(build::kContactPage));
+        QVERIFY(m.text.endsWith("/contact/"));
+    }
+
+    void startButtonRunsTheGenerationWithTheRecord() {
+        auto form = start();
+        QTest::mouseClick(form->PushButton6, Qt::LeftButton);  // no runner yet: nothing
+        TimesheetRecord seen;
+        int runs = 0;
+        form->setGenerationRunner([&] {
+            ++runs;
+            seen = form->record();
+        });
+        form->PushButton7_Click();
+        QTest::mouseClick(form->PushButton6, Qt::LeftButton);
+        QCOMPARE(runs, 1);
+        QCOMPARE(seen.company, QString("ACME Inc"));
+        QCOMPARE(seen.supervisor, QString("Rolf Ambry"));
+        QCOMPARE(seen.weekStart, QDate(2021, 8, 30));
+        QCOMPARE(seen.rates.size(), 14u);
+        QCOMPARE(seen.rates[8].description, QString("Overtime"));
+        QCOMPARE(seen.rates[8].rate, QString("12.70"));
+        QCOMPARE(seen.hours.size(), 34u);
+        QCOMPARE(seen.hours[0].hours, QString("02:00"));
+        QCOMPARE(seen.hours[33].dn, QString("6"));
+        QCOMPARE(seen.hours[33].rn, QString("3"));
+    }
+
+    void hoverCursorRule() {
+        auto form = start();
+        showAndActivate(*form);
+        auto overCentre = [](QWidget* w) { QTest::mouseMove(w, w->rect().center()); };
+        QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
+        overCentre(form->PushButton7);
+        QCOMPARE(form->windowPointer(), WindowPointer::Hand);
+        QCOMPARE(form->cursor().hotSpot(), QPoint(6, 0));
+        overCentre(form->Frame1->findChild<QLabel*>());
+        QCOMPARE(form->windowPointer(), WindowPointer::Hand);  // a label changes nothing
+        overCentre(form->txtType);
+        QCOMPARE(form->windowPointer(), WindowPointer::Hand);
+        overCentre(form->txtPhone);
+        QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
+        overCentre(form->PushButton2);
+        QCOMPARE(form->windowPointer(), WindowPointer::Hand);
+        overCentre(form->TabControl1->tabBar());
+        QCOMPARE(form->windowPointer(), WindowPointer::Hand);
+        overCentre(form->ListView1->viewport());
+        QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
+        overCentre(form->PushButton6);
+        QTest::mouseMove(form.get(), QPoint(3, 300));  // the window's own background
+        QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
+
+        form->setBusyCursor(true);
+        QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
+        for (QWidget* w :
+             QList<QWidget*>{form->PushButton1, form->txtName, form->ListView1->viewport()}) {
+            overCentre(w);
+            QCOMPARE(form->windowPointer(), WindowPointer::Hourglass);
+        }
+        form->setBusyCursor(false);
+        QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
+        overCentre(form->PushButton1);
+        QCOMPARE(form->windowPointer(), WindowPointer::Hand);
+    }
+
+    void withoutTheCursorFileTheHandIsTheArrow() {
+        QTemporaryDir emptyFolder;
+        auto form = start(emptyFolder.path());
+        QVERIFY(!form->hasCustomPointer());
+        showAndActivate(*form);
+        QTest::mouseMove(form.get(), QPoint(3, 300));
+        QTest::mouseMove(form->PushButton1, form->PushButton1->rect().center());
+        QCOMPARE(form->windowPointer(), WindowPointer::Hand);
+        QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void aSkinFileGivesPlainColours() {
+        QTemporaryDir folder;
+        QDir(folder.path()).mkpath("x");
+        QFile skin(folder.filePath("x/o.cjs"));
+        QVERIFY(skin.open(QIODevice::WriteOnly));
+        skin.close();
+        auto form = start(folder.path());
+        const QColor face = form->palette().color(QPalette::Button);
+        QCOMPARE(form->palette().color(QPalette::Window), face);
+        QCOMPARE(form->Frame1->palette().color(QPalette::Window), face);
+    }
+
+    void typedTextSurvivesAKilledProcess() {
+        QProcess helper;
+        helper.start(QCoreApplication::applicationFilePath(), {"--type-and-wait", store_->path()});
+        QVERIFY(helper.waitForStarted());
+        QByteArray out;
+        while (!out.contains("typed\n") && helper.state() == QProcess::Running) {
+            helper.waitForReadyRead(10000);
+            out += helper.readAllStandardOutput();
+        }
+        QVERIFY2(out.contains("typed\n"), out.constData());
+        helper.kill();  // SIGKILL: no close, no clean-up
+        QVERIFY(helper.waitForFinished());
+        QCOMPARE(helper.exitStatus(), QProcess::CrashExit);
+
+        auto form = start();
+        QCOMPARE(form->txtName->text(), QString("Abc"));
+        QCOMPARE(form->txtCity->text(), QString::fromUtf8("Zoë, IN"));
+        QCOMPARE(form->dtpDate->date(), QDate(2021, 9, 1));
+        QCOMPARE(form->TabControl1->currentIndex(), 1);
+        // The lists are saved only by closing the window, which never happened.
+        QCOMPARE(rowTexts(form->ListView1, 0), kDefaultRates);
+    }
+};
+
+// Run by typedTextSurvivesAKilledProcess: types into a real window, says so,
+// and waits to be killed.
+static int typeAndWait(const QString& storePath) {
+    SettingsStore store(storePath);
+    Form1Options o;
+    o.store = &store;
+    o.homePage.draw = [] { return 1; };
+    o.presenceCheck = [] {};
+    o.endProgram = [] {};
+    Form1 form(o);
+    form.show();
+    QTest::keyClicks(form.txtName, "Abc");
+    form.txtCity->setText(QString::fromUtf8("Zoë, IN"));
+    form.dtpDate->setDate(QDate(2021, 9, 1));
+    form.TabControl1->setCurrentIndex(1);
+    form.PushButton7->setEnabled(true);
+    std::printf("typed\n");
+    std::fflush(stdout);
+    return QApplication::exec();
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    if (argc == 3 && QByteArray(argv[1]) == "--type-and-wait")
+        return typeAndWait(QString::fromLocal8Bit(argv[2]));
+    Form1Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "form1_qtest.moc"

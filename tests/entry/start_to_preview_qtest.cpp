@@ -1,0 +1,130 @@
+// From the entry window through the generation run to the preview and back,
+// with the real widgets under the offscreen platform.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+#include "app/settings_store.h"
+#include "entry/form1.h"
+#include "entry/preview_launcher.h"
+#include "preview/form2.h"
+#include "preview/picture_box.h"
+#include "tests/app/scripted_prompter.h"
+
+using namespace tallowby;
+
+class StartToPreviewTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<testing::ScriptedPrompter> prompter_;
+    std::unique_ptr<Form1> form_;
+    std::unique_ptr<PreviewLauncher> launcher_;
+    int endings_ = 0;
+
+    QStringList reports() const {
+        QStringList texts;
+        for (const auto& m : prompter_->messages) texts << m.text;
+        return texts;
+    }
+
+    Form2& startRun() {
+        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
+        Form2* preview = launcher_->preview();
+        if (!preview) qFatal("no preview after the run: %s", qPrintable(reports().join("\n")));
+        preview->setEndProgram([this] { ++endings_; });
+        return *preview;
+    }
+
+  private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        qputenv("TEMP", dir_->path().toUtf8());
+        store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
+        prompter_ = std::make_unique<testing::ScriptedPrompter>();
+        Form1Options o;
+        o.store = store_.get();
+        o.programFolder = qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
+        o.homePage = {[] { return 1; }, [](const QString&) {}};
+        o.endProgram = [] {};
+        o.today = [] { return QDate(2021, 9, 14); };
+        form_ = std::make_unique<Form1>(o);
+        launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
+        form_->setGenerationRunner([this] { launcher_->run(); });
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        endings_ = 0;
+    }
+    void cleanup() {
+        launcher_.reset();
+        form_.reset();
+        prompter_.reset();
+        store_.reset();
+        dir_.reset();
+    }
+
+    void sampleDataThenStartShowsThePreviewAndLeavesOnlyTheResult() {
+        QTest::mouseClick(form_->PushButton7, Qt::LeftButton);
+        QCOMPARE(form_->ListView2->topLevelItemCount(), 34);
+        Form2& preview = startRun();
+        QVERIFY2(reports().isEmpty(), qPrintable(reports().join("\n")));
+        QVERIFY(preview.isVisible());
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(form_->windowPointer(), WindowPointer::Arrow);
+
+        const QFileInfo result(preview.mExcelFile);
+        QVERIFY(result.isFile());
+        QVERIFY(result.fileName().startsWith("kovlar"));
+        const QDir folder = result.dir();
+        QVERIFY(folder.absolutePath().startsWith(QDir(dir_->path()).absolutePath()));
+        QCOMPARE(QFileInfo(folder.absolutePath()).permissions() &
+                     (QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadGroup),
+                 QFileDevice::Permissions());
+        QCOMPARE(folder.entryList(QDir::Files), QStringList{result.fileName()});
+
+        // The preview holds the drawn sheet at zoom 1.0, from the top-left corner.
+        QCOMPARE(preview.zoom(), 1.0f);
+        QVERIFY(preview.baseWidth() > 500 * 15);
+        QVERIFY(preview.picture1()->width() > 500);
+    }
+
+    void backDeletesTheResultAndASecondRunIsPreparedAfresh() {
+        Form2& preview = startRun();
+        const QString first = preview.mExcelFile;
+        preview.PushButton1_Click();  // zoom in
+        QCOMPARE(preview.zoom(), 1.25f);
+        preview.PushButton8_Click();  // back
+        QVERIFY(!QFileInfo::exists(first));
+        QVERIFY(form_->isVisible());
+        QVERIFY(!preview.isVisible());
+
+        form_->txtName->setText("Second Company");
+        Form2& again = startRun();
+        QCOMPARE(&again, &preview);
+        QVERIFY(again.isVisible());
+        QVERIFY(QFileInfo::exists(again.mExcelFile));
+        QCOMPARE(again.zoom(), 1.0f);
+        QVERIFY(reports().isEmpty());
+    }
+
+    void closingThePreviewDeletesTheResultSavesTheListsAndEnds() {
+        QTest::mouseClick(form_->PushButton7, Qt::LeftButton);
+        Form2& preview = startRun();
+        const QString result = preview.mExcelFile;
+        preview.close();
+        QVERIFY(!QFileInfo::exists(result));
+        QCOMPARE(endings_, 1);
+        const QString rates = store_->GetSetting("Rates");
+        QVERIFY2(rates.contains("Regular^11.50"), qPrintable(rates));
+        QCOMPARE(store_->GetSetting("Hours").count('|'), 33);  // 34 rows
+    }
+};
+
+QTEST_MAIN(StartToPreviewTest)
+#include "start_to_preview_qtest.moc"
