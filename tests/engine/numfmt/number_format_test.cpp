@@ -168,6 +168,21 @@ TEST(NumberFormatBuiltIns, AccountingPadsAndFills) {
     EXPECT_EQ(show(-7, "_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)"), " (7)");
 }
 
+TEST(NumberFormatBuiltIns, TheWorkbookTableCodes) {
+    // The codes the workbook model lists for ids 14, 22, 37, 39, 45-47.
+    const double when = serial(2021, 8, 30) + timeOfDay(14, 30, 0);
+    EXPECT_EQ(show(when, "m/d/yyyy"), "8/30/2021");
+    EXPECT_EQ(show(when, "m/d/yyyy h:mm"), "8/30/2021 14:30");
+    EXPECT_EQ(show(1234.5, "#,##0_);(#,##0)"), "1,235 ");
+    EXPECT_EQ(show(-1234.5, "#,##0_);(#,##0)"), "(1,235)");
+    EXPECT_EQ(show(-0.5, "#,##0.00_);[Red](#,##0.00)"), "(0.50)");
+    EXPECT_EQ(formatNumber(-0.5, "#,##0.00_);[Red](#,##0.00)", kEnglish).colour, 0xFF0000u);
+    EXPECT_EQ(show(12345.6789, "mm:ss"), "17:37");
+    EXPECT_EQ(show(12345.6789, "[h]:mm:ss"), "296296:17:37");
+    EXPECT_EQ(show(12345.67876, "mm:ss.0"), "17:24.9");
+    EXPECT_EQ(show(11.5, "# ?\?/?\?"), "11  1/2 ");
+}
+
 TEST(NumberFormatBuiltIns, CurrencyAndLocalePrefixes) {
     EXPECT_EQ(show(-5, "\"$\"#,##0_);\\(\"$\"#,##0\\)"), "($5)");
     EXPECT_EQ(show(5, "\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)"), "$5 ");
