@@ -13,9 +13,15 @@
 namespace {
 
 TEST(NumberFormatFuzzCorpus, EveryKeptInputRunsCleanly) {
+    // The source tree: from the environment, or else from where this file lies.
     const char* root = std::getenv("TALLOWBY_SOURCE_DIR");
-    const std::filesystem::path folder =
-        std::filesystem::path(root ? root : ".") / "fuzz" / "corpus" / "numfmt_input";
+    const std::filesystem::path source = root ? std::filesystem::path(root)
+                                              : std::filesystem::path(__FILE__)
+                                                    .parent_path()
+                                                    .parent_path()
+                                                    .parent_path()
+                                                    .parent_path();
+    const std::filesystem::path folder = source / "fuzz" / "corpus" / "numfmt_input";
     int replayed = 0, regressions = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::ifstream in(entry.path(), std::ios::binary);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -20,9 +21,15 @@
 namespace tallowby::engine {
 namespace {
 
+// The source tree: from the environment, or else from where this file lies
+// (tests/engine/numfmt/), so the test finds its data however it is started.
+std::string sourceRoot() {
+    if (const char* root = std::getenv("TALLOWBY_SOURCE_DIR")) return root;
+    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
+}
+
 std::string dataPath(const std::string& name) {
-    const char* root = std::getenv("TALLOWBY_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/tests/data/numfmt/" + name;
+    return sourceRoot() + "/tests/data/numfmt/" + name;
 }
 
 QJsonArray readJson(const std::string& name) {
