@@ -160,5 +160,22 @@ TEST(TypedInputGerman, DatesAndTimes) {
     EXPECT_EQ(german("TRUE").kind, Kind::Boolean);
 }
 
+TEST(TypedInputOtherLocales, FrenchSpacesGroupAndCLocaleReadsLikeEnglish) {
+    const QLocale french(QLocale::French, QLocale::France);
+    const TypedInput spaced = readTypedInput("1 234,5", "General", french, kYear);
+    ASSERT_EQ(spaced.kind, Kind::Number);
+    EXPECT_DOUBLE_EQ(spaced.number, 1234.5);
+    EXPECT_EQ(readTypedInput("VRAI", "General", french, kYear).kind, Kind::Boolean);
+    const TypedInput date = readTypedInput("30/08/2021", "General", french, kYear);
+    ASSERT_EQ(date.kind, Kind::Number);
+    EXPECT_EQ(date.number, 44438);
+    EXPECT_EQ(date.adoptedFormat, "dd/mm/yyyy");
+
+    const TypedInput plain = readTypedInput("1,234.5", "General", QLocale::c(), kYear);
+    ASSERT_EQ(plain.kind, Kind::Number);
+    EXPECT_DOUBLE_EQ(plain.number, 1234.5);
+    EXPECT_EQ(readTypedInput("8/30/2021", "General", QLocale::c(), kYear).number, 44438);
+}
+
 }  // namespace
 }  // namespace tallowby::engine
