@@ -108,6 +108,8 @@ TEST(NumberFormatNumbers, PlaceholdersGroupsScalingAndPercent) {
     EXPECT_EQ(show(1234, "0.00E+00"), "1.23E+03");
     EXPECT_EQ(show(0.000123, "0.0E-0"), "1.2E-4");
     EXPECT_EQ(show(9.999, "0.00E+00"), "1.00E+01");
+    EXPECT_EQ(show(1234, ".00E+00"), ".12E+04");
+    EXPECT_EQ(show(0.9996, ".00E+0"), ".10E+1");
     EXPECT_EQ(show(1.5, "# ?/?"), "1 1/2");
     EXPECT_EQ(show(0.3, "# ?/8"), " 2/8");
     EXPECT_EQ(show(2, "# ?/?"), "2    ");

@@ -209,8 +209,10 @@ void renderScientific(const std::vector<FormatToken>& tokens, const Layout& layo
     if (!value.isZero()) {
         int leading = value.leadingExponent();
         for (int attempt = 0; attempt < 2; ++attempt) {
-            exponent = engineering ? floorDivide(leading, integerCount) * integerCount
-                                   : leading - (integerCount - 1);
+            // Without integer placeholders (".00E+00") the mantissa lies below one.
+            exponent = integerSymbols.empty() ? leading + 1
+                       : engineering          ? floorDivide(leading, integerCount) * integerCount
+                                              : leading - (integerCount - 1);
             mantissa = value;
             mantissa.pointPos -= exponent;
             mantissa.roundToFraction(static_cast<int>(fractionSymbols.size()));
