@@ -126,7 +126,11 @@ uint16_t Workbook::ensureXf(const Xf& wanted) {
     };
     for (size_t i = 0; i < xfs.size(); ++i)
         if (!xfs[i].styleXf && same(xfs[i])) return static_cast<uint16_t>(i);
-    xfs.push_back(wanted);
+    Xf added = wanted;
+    // A new cell XF states every attribute itself (the used-attribute bits of
+    // the record), or readers take the ones it copied unchanged from its style.
+    if (!added.styleXf) added.raw[9] |= 0xFC;
+    xfs.push_back(added);
     return static_cast<uint16_t>(xfs.size() - 1);
 }
 
