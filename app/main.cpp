@@ -5,6 +5,7 @@
 
 #include "app/settings_store.h"
 #include "entry/form1.h"
+#include "entry/preview_launcher.h"
 
 namespace {
 
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
     options.store = &store;
     options.programFolder = QCoreApplication::applicationDirPath();
     tallowby::Form1 form(options);
+    tallowby::PreviewLauncher launcher(form, options.programFolder);
+    form.setGenerationRunner([&launcher] { launcher.run(); });
 
     StartupProbe probe(clock);
     if (qEnvironmentVariableIsSet("TALLOWBY_STARTUP_PROBE")) form.installEventFilter(&probe);

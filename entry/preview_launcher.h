@@ -14,7 +14,7 @@ class Form2;
 // result to the preview window, which it creates at the first hand-over and
 // keeps for the rest of the program.
 class PreviewLauncher {
-public:
+  public:
     PreviewLauncher(Form1& mainWindow, QString programFolder);
     ~PreviewLauncher();
 
@@ -27,7 +27,7 @@ public:
     // Hooks a test may replace (template bytes, digit draws).
     GenerationHooks& extraHooks() { return extra_; }
 
-private:
+  private:
     Form2& ensurePreview();
 
     Form1& main_;

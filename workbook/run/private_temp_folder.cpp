@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <optional>
 
 #include "app/failure.h"
 
@@ -22,8 +24,13 @@ PrivateTempFolder::PrivateTempFolder()
 }
 
 PrivateTempFolder& sessionTempFolder() {
-    static PrivateTempFolder folder;
-    return folder;
+    static std::optional<PrivateTempFolder> folder;
+    // A temp cleaner may remove the folder while the program runs: make a new one.
+    if (!folder || !QFileInfo(folder->path()).isDir()) {
+        folder.reset();
+        folder.emplace();
+    }
+    return *folder;
 }
 
 }  // namespace tallowby

@@ -24,8 +24,8 @@ class PrivateTempFolder {
     QTemporaryDir dir_;
 };
 
-// The folder of this run of the program, made at first use and removed when
-// the program ends.
+// The folder of this run of the program, made at first use (and again when
+// it has vanished since) and removed when the program ends.
 PrivateTempFolder& sessionTempFolder();
 
 }  // namespace tallowby
