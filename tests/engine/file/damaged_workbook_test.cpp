@@ -172,6 +172,31 @@ TEST(DamagedWorkbook, SheetOffsetsOutsideTheStreamAreRefused) {
     EXPECT_NE(errorFor(inContainer(stream)), "");
 }
 
+TEST(DamagedWorkbook, SheetsThatShareOrOverlapAreRefused) {
+    // Many sheet entries pointing at one substream would make reading repeat it.
+    std::vector<uint8_t> stream;
+    addRecord(stream, 0x0809, bof(0x0005));
+    std::vector<size_t> fields;
+    for (int i = 0; i < 3; ++i) {
+        fields.push_back(stream.size() + 4);
+        addRecord(stream, 0x0085, {0, 0, 0, 0, 0, 0, 1, 0, static_cast<uint8_t>('A' + i)});
+    }
+    addRecord(stream, 0x000A, {});
+    const auto sheetAt = static_cast<uint32_t>(stream.size());
+    addRecord(stream, 0x0809, bof(0x0010));
+    addRecord(stream, 0x0201, {0, 0, 0, 0, 15, 0});
+    addRecord(stream, 0x000A, {});
+    for (size_t f : fields) poke32(stream.data() + f, sheetAt);
+    EXPECT_NE(errorFor(inContainer(stream)).find("share"), std::string::npos);
+    // Entries pointing into one sheet's records: each stops where the next begins.
+    poke32(stream.data() + fields[1], sheetAt + 20);
+    poke32(stream.data() + fields[2], sheetAt + 30);
+    EXPECT_NE(errorFor(inContainer(stream)).find("ends early"), std::string::npos);
+    // Or back into the globals.
+    poke32(stream.data() + fields[1], 0);
+    EXPECT_NE(errorFor(inContainer(stream)).find("outside"), std::string::npos);
+}
+
 // Inputs the fuzzer found or started from, read the way the fuzz target reads them.
 TEST(DamagedWorkbook, FuzzCorpusAndCrashersStayHandled) {
     const std::filesystem::path root = testing::sourcePath("fuzz/corpus/cfb_biff");

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 
 #include "workbook/engine/biff/print_area_name.h"
 #include "workbook/engine/biff/record_reader.h"
@@ -109,12 +111,26 @@ Workbook readWorkbookStream(std::span<const uint8_t> stream) {
         }
     }
 
-    for (const SheetEntry& e : entries) {
-        if (e.offset >= stream.size())
+    // Sheets are read in stream order, each no further than where the next
+    // one begins: overlapping sheets could otherwise make the work grow with
+    // the square of the file size.
+    std::vector<size_t> order(entries.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return entries[a].offset < entries[b].offset; });
+    std::vector<Sheet> sheets(entries.size());
+    const size_t globalsEnd = records.position();
+    for (size_t k = 0; k < order.size(); ++k) {
+        const SheetEntry& e = entries[order[k]];
+        const size_t limit = k + 1 < order.size() ? entries[order[k + 1]].offset : stream.size();
+        if (e.offset >= stream.size() || e.offset < globalsEnd)
             throw FileFormatError("The workbook file is damaged: the sheet \"" + e.name +
                                   "\" lies outside the workbook stream.");
-        wb.sheets.push_back(readSheet(stream, e, strings));
+        if (limit == e.offset)
+            throw FileFormatError("The workbook file is damaged: two sheets share one place.");
+        sheets[order[k]] = readSheet(stream.first(std::min(limit, stream.size())), e, strings);
     }
+    wb.sheets = std::move(sheets);
     for (const RawRecord& r : wb.globalRecords) {
         if (r.type != kName) continue;
         std::optional<PrintAreaName> area;
@@ -156,8 +172,9 @@ Workbook readWorkbookFile(const std::string& path) {
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     // Compound files address at most 2^32 sectors, but no workbook the
-    // program meets comes near a gigabyte; refuse rather than exhaust memory.
-    if (size < 0 || size > (std::streamoff{1} << 30))
+    // program meets comes near 256 MB, and the model takes several times the
+    // file size: refuse rather than exhaust memory.
+    if (size < 0 || size > (std::streamoff{1} << 28))
         throw FileFormatError("The workbook file \"" + path + "\" is too large to open.");
     in.seekg(0);
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
