@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "tests/engine/render/sample_week.h"
+#include "tests/engine/render/template_path.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/formula/formula_text.h"
 #include "workbook/engine/formula/recalculate.h"
@@ -14,17 +14,12 @@ namespace {
 using formula::cellName;
 using formula::formulaText;
 
-std::string templatePath() {
-    const char* source = std::getenv("TALLOWBY_SOURCE_DIR");
-    return std::string(source ? source : ".") + "/resources/template.xlt";
-}
-
 class TemplateFormulas : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!std::filesystem::exists(templatePath()))
-            GTEST_SKIP() << "no template at " << templatePath();
-        book = readWorkbookFile(templatePath());
+        const std::string path = testing::templatePath();
+        ASSERT_TRUE(std::filesystem::exists(path)) << "no template at " << path;
+        book = readWorkbookFile(path);
         ASSERT_FALSE(book.sheets.empty());
     }
     std::string textAt(uint16_t row, uint16_t col) {

@@ -1,28 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 
 #include "tests/engine/render/render_fixture.h"
 #include "tests/engine/render/sample_week.h"
+#include "tests/engine/render/template_path.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/formula/recalculate.h"
 
 namespace tallowby::engine {
 namespace {
 
-std::string templatePath() {
-    const char* source = std::getenv("TALLOWBY_SOURCE_DIR");
-    return std::string(source ? source : ".") + "/resources/template.xlt";
-}
-
 class TemplateRender : public testing::RenderTest {
   protected:
     void SetUp() override {
-        if (!std::filesystem::exists(templatePath()))
-            GTEST_SKIP() << "no template at " << templatePath();
-        book = readWorkbookFile(templatePath());
+        const std::string path = testing::templatePath();
+        ASSERT_TRUE(std::filesystem::exists(path)) << "no template at " << path;
+        book = readWorkbookFile(path);
         testing::SampleWeek::fill(book);
         formula::recalculate(book);
         image = renderUsedRange(book, 0, FormatLocale::english());
