@@ -566,6 +566,19 @@ class Form1Test : public QObject {
         QVERIFY(prompter_->messages.empty());
     }
 
+    void aBrokenCursorFileIsReportedAndLeavesTheArrow() {
+        QTemporaryDir folder;
+        QFile broken(folder.filePath("HAND-M.CUR"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a cursor");
+        broken.close();
+        auto form = start(folder.path());
+        QVERIFY(!form->hasCustomPointer());
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QVERIFY(prompter_->messages[0].text.contains("Form1.Form_Load at line 108"));
+        QCOMPARE(presenceChecks_, 1);
+    }
+
     void aSkinFileGivesPlainColours() {
         QTemporaryDir folder;
         QDir(folder.path()).mkpath("x");
