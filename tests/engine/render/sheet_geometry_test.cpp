@@ -62,5 +62,15 @@ TEST_F(RenderTest, EmptySheetsBadIndexesAndHugeRanges) {
     EXPECT_THROW(draw(), std::runtime_error);
 }
 
+TEST_F(RenderTest, DamagedMergedRangesAreIgnored) {
+    put(1, 1, CellValue::fromText("x"));
+    sheet().merges.push_back(CellRange{5, 2, 0, 1});      // upside down
+    sheet().merges.push_back(CellRange{0, 0, 300, 310});  // past the last column
+    sheet().merges.push_back(CellRange{0, 0, 200, 400});  // runs past it: cut at IV
+    const QImage image = draw();
+    EXPECT_EQ(image.width(), 256 * 64 + 1);
+    EXPECT_EQ(image.height(), 2 * 17 + 1);
+}
+
 }  // namespace
 }  // namespace tallowby::engine

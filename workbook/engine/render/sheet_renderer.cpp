@@ -34,13 +34,14 @@ const QColor kWhite(Qt::white);
 class SheetPainter {
   public:
     SheetPainter(const Workbook& workbook, const Sheet& sheet, const FormatLocale& locale,
-                 const RenderOptions& options, CellRange range)
+                 const RenderOptions& options, CellRange range, std::vector<CellRange> merges)
         : workbook_(workbook),
           sheet_(sheet),
           locale_(locale),
           options_(options),
           range_(range),
-          geometry_(sheet, range.lastRow, range.lastCol) {}
+          geometry_(sheet, range.lastRow, range.lastCol),
+          merges_(std::move(merges)) {}
 
     QImage paint() {
         const int64_t pixels = static_cast<int64_t>(geometry_.width()) * geometry_.height();
@@ -103,6 +104,12 @@ class SheetPainter {
         }
     }
 
+    const CellRange* mergeAt(int row, int col) const {
+        for (const CellRange& m : merges_)
+            if (m.contains(static_cast<uint16_t>(row), static_cast<uint16_t>(col))) return &m;
+        return nullptr;
+    }
+
     bool inRange(int row, int col) const { return row <= range_.lastRow && col <= range_.lastCol; }
     int rowHeight(int r) const { return geometry_.rowLines[r + 1] - geometry_.rowLines[r]; }
     int colWidth(int c) const { return geometry_.columnLines[c + 1] - geometry_.columnLines[c]; }
@@ -116,12 +123,12 @@ class SheetPainter {
     }
 
     CellRange areaOf(CellAddress at) const {
-        if (const CellRange* m = sheet_.mergeAt(at.row, at.col)) return *m;
+        if (const CellRange* m = mergeAt(at.row, at.col)) return *m;
         return CellRange{at.row, at.row, at.col, at.col};
     }
 
     bool isMergeFollower(CellAddress at) const {
-        const CellRange* m = sheet_.mergeAt(at.row, at.col);
+        const CellRange* m = mergeAt(at.row, at.col);
         return m && (m->firstRow != at.row || m->firstCol != at.col);
     }
 
@@ -130,7 +137,7 @@ class SheetPainter {
         for (int x : geometry_.columnLines) painter_->fillRect(x, 0, 1, geometry_.height(), grid);
         for (int y : geometry_.rowLines) painter_->fillRect(0, y, geometry_.width(), 1, grid);
         // No lines inside merged ranges.
-        for (const CellRange& m : sheet_.merges) {
+        for (const CellRange& m : merges_) {
             const QRect lines = cellLines(m);
             if (lines.width() > 2 && lines.height() > 2)
                 painter_->fillRect(lines.adjusted(1, 1, -1, -1), kWhite);
@@ -179,7 +186,7 @@ class SheetPainter {
     bool isTrulyEmpty(int row, int col) const {
         const Cell* cell = sheet_.find(static_cast<uint16_t>(row), static_cast<uint16_t>(col));
         if (cell && (!cell->value.isEmpty() || cell->hasFormula())) return false;
-        return sheet_.mergeAt(static_cast<uint16_t>(row), static_cast<uint16_t>(col)) == nullptr;
+        return mergeAt(row, col) == nullptr;
     }
 
     void paintTexts() {
@@ -384,6 +391,7 @@ class SheetPainter {
     const RenderOptions& options_;
     CellRange range_;
     SheetGeometry geometry_;
+    std::vector<CellRange> merges_;  // well-formed ones only, within the 256 columns
     QPainter* painter_ = nullptr;
     std::vector<Styled> styled_;
     std::set<CellAddress> filled_;
@@ -399,8 +407,15 @@ QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLoc
     if (!qGuiApp)
         throw std::runtime_error("Drawing a sheet needs the Qt GUI application to be running.");
     const Sheet& sheet = workbook.sheets[sheetIndex];
+    // A damaged file may hold merged ranges upside down or past the last column.
+    std::vector<CellRange> merges;
+    for (CellRange m : sheet.merges) {
+        if (m.firstRow > m.lastRow || m.firstCol > m.lastCol || m.firstCol > 255) continue;
+        m.lastCol = std::min<uint16_t>(m.lastCol, 255);
+        merges.push_back(m);
+    }
     std::optional<CellRange> used = sheet.usedRange();
-    for (const CellRange& m : sheet.merges) {
+    for (const CellRange& m : merges) {
         if (!used) used = m;
         used->lastRow = std::max(used->lastRow, m.lastRow);
         used->lastCol = std::max(used->lastCol, m.lastCol);
@@ -408,7 +423,7 @@ QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLoc
     if (!used) return {};
     // The picture always starts at A1.
     const CellRange range{0, used->lastRow, 0, std::min<uint16_t>(used->lastCol, 255)};
-    return SheetPainter(workbook, sheet, locale, options, range).paint();
+    return SheetPainter(workbook, sheet, locale, options, range, std::move(merges)).paint();
 }
 
 }  // namespace tallowby::engine
