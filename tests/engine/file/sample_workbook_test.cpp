@@ -41,7 +41,7 @@ std::string expectedWord(int i) {
         for (int k = 0; k < 12; ++k) s += "lorem ipsum dolor sit amet ";
         return s;
     }
-    char buffer[16];
+    char buffer[32];
     std::snprintf(buffer, sizeof buffer, "Item %04d", i);
     return buffer;
 }
