@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/engine/formula/token_builder.h"
+#include "workbook/engine/formula/formula_operand.h"
 
 namespace tallowby::engine {
 namespace {
@@ -90,6 +91,22 @@ TEST_F(Recalculation, OtherSheetsAreComputedThroughThreeDReferences) {
     setFormula(0, 0, Tokens().ref3d(0, 0, 0).integer(1).add());
     recalculate(book);
     EXPECT_EQ(value(0, 0), CellValue::fromNumber(11));
+}
+
+TEST_F(Recalculation, AbsurdAmountsOfWorkAreRefusedNotLeftRunning) {
+    // 2000 formulas that each sum the column of the 2000 others: four million
+    // links and reads, refused with a description under small limits.
+    for (uint16_t r = 0; r < 2000; ++r) setFormula(r, 0, Tokens().area(0, 1, 1999, 1).attrSum());
+    for (uint16_t r = 0; r < 2000; ++r) setFormula(r, 1, Tokens().area(0, 0, 1999, 0).attrSum());
+    EXPECT_THROW(recalculate(book, 200'000'000, 100'000), formula::RecalculationTooLarge);
+    for (uint16_t r = 0; r < 2000; ++r) sheet().at(r, 1).formula.clear();
+    EXPECT_THROW(recalculate(book, 1'000'000), formula::RecalculationTooLarge);
+    try {
+        recalculate(book, 1'000'000);
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("too many cells"), std::string::npos);
+    }
+    EXPECT_NO_THROW(recalculate(book));  // the default limits allow it
 }
 
 // The timesheet's shape: hours as day fractions in B12:H18, rates in row 20,

@@ -312,8 +312,9 @@ class StackMachine {
 }  // namespace
 
 CellValue evaluateFormula(const Workbook& workbook, const ExternSheets& externSheets,
-                          int sheetIndex, CellAddress at, std::span<const uint8_t> tokens) {
-    const EvalContext context{workbook, externSheets, sheetIndex, at};
+                          int sheetIndex, CellAddress at, std::span<const uint8_t> tokens,
+                          size_t* readBudget) {
+    const EvalContext context{workbook, externSheets, sheetIndex, at, readBudget};
     try {
         return StackMachine(context).run(tokens);
     } catch (const MalformedFormula&) {

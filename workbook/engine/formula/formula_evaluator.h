@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -14,7 +15,10 @@ namespace tallowby::engine::formula {
 // unknown function or a defined name #NAME?. Blank results are 0.
 CellValue evaluateFormula(const Workbook& workbook, int sheetIndex, CellAddress at,
                           std::span<const uint8_t> tokens);
+// With a read budget (see EvalContext) this throws RecalculationTooLarge
+// when the budget runs out.
 CellValue evaluateFormula(const Workbook& workbook, const ExternSheets& externSheets,
-                          int sheetIndex, CellAddress at, std::span<const uint8_t> tokens);
+                          int sheetIndex, CellAddress at, std::span<const uint8_t> tokens,
+                          size_t* readBudget = nullptr);
 
 }  // namespace tallowby::engine::formula

@@ -71,6 +71,10 @@ void forEachValue(const SheetRange& range, const EvalContext& context,
             it = cells.lower_bound(CellAddress{static_cast<uint16_t>(a.row + 1), r.firstCol});
             continue;
         }
+        if (context.readBudget) {
+            if (*context.readBudget == 0) throw RecalculationTooLarge();
+            --*context.readBudget;
+        }
         if (!it->second.value.isEmpty() && !visit(it->second.value)) return;
         ++it;
     }

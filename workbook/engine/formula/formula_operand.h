@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "workbook/engine/formula/extern_sheets.h"
@@ -14,6 +16,16 @@ struct EvalContext {
     const ExternSheets& externSheets;
     int sheet = 0;
     CellAddress at;
+    // Cells a whole recalculation may still read, or nullptr for no limit.
+    size_t* readBudget = nullptr;
+};
+
+// A recalculation that would read more cells than any sensible workbook needs
+// (a damaged or hostile file): stopped rather than left to run for minutes.
+class RecalculationTooLarge : public std::runtime_error {
+  public:
+    RecalculationTooLarge()
+        : std::runtime_error("The workbook's formulas refer to too many cells to be calculated.") {}
 };
 
 // A cell range on one sheet.

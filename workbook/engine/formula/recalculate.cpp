@@ -8,6 +8,7 @@
 
 #include "workbook/engine/formula/extern_sheets.h"
 #include "workbook/engine/formula/formula_evaluator.h"
+#include "workbook/engine/formula/formula_operand.h"
 #include "workbook/engine/formula/formula_tokens.h"
 
 namespace tallowby::engine::formula {
@@ -26,7 +27,8 @@ using NodeKey = std::pair<int, CellAddress>;
 
 class DependencyGraph {
   public:
-    explicit DependencyGraph(Workbook& workbook) : externSheets_(workbook) {
+    DependencyGraph(Workbook& workbook, size_t maxDependencies)
+        : externSheets_(workbook), dependencyBudget_(maxDependencies) {
         for (size_t s = 0; s < workbook.sheets.size(); ++s) {
             Sheet& sheet = workbook.sheets[s];
             for (const auto& [address, constCell] : sheet.cells()) {
@@ -92,7 +94,10 @@ class DependencyGraph {
         const auto end = index_.upper_bound(NodeKey{sheet, CellAddress{r2, c2}});
         for (; it != end; ++it) {
             const CellAddress& at = it->first.second;
-            if (at.col >= c1 && at.col <= c2) node.dependencies.push_back(it->second);
+            if (at.col < c1 || at.col > c2) continue;
+            if (dependencyBudget_ == 0) throw RecalculationTooLarge();
+            --dependencyBudget_;
+            node.dependencies.push_back(it->second);
         }
     }
 
@@ -141,6 +146,7 @@ class DependencyGraph {
     }
 
     ExternSheets externSheets_;
+    size_t dependencyBudget_;
     std::vector<FormulaNode> nodes_;
     std::map<NodeKey, size_t> index_;
 };
@@ -151,8 +157,9 @@ bool isSharedOrArrayFormula(const Cell& cell) {
 
 }  // namespace
 
-RecalcSummary recalculate(Workbook& workbook) {
-    DependencyGraph graph(workbook);
+RecalcSummary recalculate(Workbook& workbook, size_t maxCellReads, size_t maxDependencies) {
+    DependencyGraph graph(workbook, maxDependencies);
+    size_t readBudget = maxCellReads;
     RecalcSummary summary;
     for (size_t i : graph.evaluationOrder()) {
         FormulaNode& node = graph.node(i);
@@ -164,7 +171,7 @@ RecalcSummary recalculate(Workbook& workbook) {
             continue;
         }
         node.cell->value = evaluateFormula(workbook, graph.externSheets(), node.sheet, node.at,
-                                           node.cell->formula);
+                                           node.cell->formula, &readBudget);
     }
     return summary;
 }

@@ -18,6 +18,10 @@ struct RecalcSummary {
 // to, and stores the results in Cell::value so a writer saves them. Cells on
 // a circular chain get kCircularReferenceError. Formulas this engine cannot
 // compute (shared and array formulas, ptgExp) keep their cached values.
-RecalcSummary recalculate(Workbook& workbook);
+// Throws RecalculationTooLarge (a std::runtime_error), leaving some results
+// stale, when the formulas would make it read more than `maxCellReads` cells
+// or hold more than `maxDependencies` links between formula cells.
+RecalcSummary recalculate(Workbook& workbook, size_t maxCellReads = 200'000'000,
+                          size_t maxDependencies = 5'000'000);
 
 }  // namespace tallowby::engine::formula
