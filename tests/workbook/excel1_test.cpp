@@ -50,7 +50,7 @@ class SnapshotTest : public ::testing::Test {
     }
     QTemporaryDir dir;
     QString path;
-    testing::RecordingPrompter prompter;
+    testing::ScriptedPrompter prompter;
 };
 
 TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
@@ -59,7 +59,7 @@ TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
     EXPECT_FALSE(app->Workbooks()(1).ReadOnly());
     const QString picture = dir.filePath("temp.bmp");
     Excel1::saveCellsActivesheet(&app->Workbooks()(1), picture);
-    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_TRUE(prompter.messages.empty());
     QFile file(picture);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.read(2), QByteArray("BM"));
@@ -84,29 +84,29 @@ TEST_F(SnapshotTest, WritesNoFileWhenAllThatIsUsedLiesInRowOneOrColumnA) {
     sheet.at(9, 0).value = engine::CellValue::fromNumber(1);
     Excel1::saveCellsActivesheet(&book, picture);
     EXPECT_FALSE(QFile::exists(picture));
-    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(SnapshotTest, FailuresAreReportedWithTheirStatementNumbers) {
     Excel1::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"));
     // No workbook: the sheet (100), its rows (102) and columns (104) fail; the
     // size test then finds nothing used, so no picture is attempted.
-    EXPECT_EQ(prompter.reportedLines(), (QList<int>{100, 102, 104}));
-    EXPECT_TRUE(prompter.texts[0].contains("Excel1.saveCellsActivesheet at line 100"));
+    EXPECT_EQ(testing::reportedLines(prompter), (QList<int>{100, 102, 104}));
+    EXPECT_TRUE(prompter.messages[0].text.contains("Excel1.saveCellsActivesheet at line 100"));
 }
 
 TEST(CheckExcelInstalled, IsSilentWhenTheEngineStarts) {
-    testing::RecordingPrompter prompter;
+    testing::ScriptedPrompter prompter;
     bool ended = false;
     IsInstalled::setEndProgram([&] { ended = true; });
     IsInstalled::CheckExcelInstalled();
     EXPECT_FALSE(ended);
-    EXPECT_TRUE(prompter.texts.isEmpty());
+    EXPECT_TRUE(prompter.messages.empty());
     IsInstalled::setEndProgram({});
 }
 
 TEST(CheckExcelInstalled, ExplainsAndEndsWhenNoInstanceCanBeCreated) {
-    testing::RecordingPrompter prompter;
+    testing::ScriptedPrompter prompter;
     bool ended = false;
     IsInstalled::setEndProgram([&] { ended = true; });
     automation::setApplicationFactory(
@@ -115,8 +115,8 @@ TEST(CheckExcelInstalled, ExplainsAndEndsWhenNoInstanceCanBeCreated) {
     automation::setApplicationFactory({});
     IsInstalled::setEndProgram({});
     EXPECT_TRUE(ended);
-    ASSERT_EQ(prompter.texts.size(), 1);
-    const QStringList paragraphs = prompter.texts[0].split("\r\n\r\n");
+    ASSERT_EQ(prompter.messages.size(), 1);
+    const QStringList paragraphs = prompter.messages[0].text.split("\r\n\r\n");
     ASSERT_EQ(paragraphs.size(), 5);
     EXPECT_EQ(paragraphs[0], "Error 842001. A normal instance of Excel could not be created.");
     EXPECT_TRUE(paragraphs[4].startsWith("4. All versions of Excel are supported"));

@@ -59,7 +59,7 @@ class GenerationRunTest : public ::testing::Test {
         return c ? c->value : CellValue{};
     }
 
-    testing::RecordingPrompter prompter;
+    testing::ScriptedPrompter prompter;
     PrivateTempFolder folder;
     std::vector<bool> busyLog;
     QImage handedPicture;
@@ -70,7 +70,8 @@ class GenerationRunTest : public ::testing::Test {
 
 TEST_F(GenerationRunTest, FillsTheCellMapSavesDrawsAndHandsOver) {
     const GenerationResult result = run(sampleRecord());
-    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join("\n").toStdString();
+    EXPECT_TRUE(prompter.messages.empty())
+        << testing::reportTexts(prompter).join("\n").toStdString();
     ASSERT_TRUE(result.handedOver);
     EXPECT_TRUE(hidden);
     EXPECT_EQ(handedPath, result.resultPath);
@@ -119,7 +120,8 @@ TEST_F(GenerationRunTest, IndexesPlaceHoursAnywhereAndLaterEntriesWin) {
     };
     const GenerationResult result = run(r);
     ASSERT_TRUE(result.handedOver);
-    EXPECT_TRUE(prompter.texts.isEmpty()) << prompter.texts.join("\n").toStdString();
+    EXPECT_TRUE(prompter.messages.empty())
+        << testing::reportTexts(prompter).join("\n").toStdString();
     const engine::Sheet& s = savedSheet(result.resultPath);
     EXPECT_EQ(valueAt(s, 11, 9).text, "R5");  // eighth description over "TOTAL HOURS"
     EXPECT_EQ(valueAt(s, 11, 10).text, "");   // J11: there is no ninth rate
@@ -139,9 +141,9 @@ TEST_F(GenerationRunTest, AFailingEngineIsReportedOnceAndEndsTheRun) {
     EXPECT_FALSE(result.handedOver);
     EXPECT_FALSE(hidden);
     EXPECT_TRUE(handedPath.isEmpty());
-    ASSERT_EQ(prompter.texts.size(), 1);
-    EXPECT_EQ(prompter.reportedLines(), QList<int>{102});
-    EXPECT_TRUE(prompter.texts[0].startsWith(
+    ASSERT_EQ(prompter.messages.size(), 1);
+    EXPECT_EQ(testing::reportedLines(prompter), QList<int>{102});
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(
         "no engine here\r\nin Tallowby2021/08/31.Form1.PushButton6_Click at line 102\r\r"));
     EXPECT_EQ(busyLog.back(), false);
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
@@ -154,7 +156,7 @@ TEST_F(GenerationRunTest, ABrokenTemplateIsReportedAtTheOpenAndLeavesNothingBehi
     const GenerationResult result = runGeneration(sampleRecord(), folder, hooks);
     EXPECT_FALSE(result.handedOver);
     EXPECT_FALSE(hidden);
-    EXPECT_EQ(prompter.reportedLines(), QList<int>{108});
+    EXPECT_EQ(testing::reportedLines(prompter), QList<int>{108});
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
@@ -163,7 +165,7 @@ TEST_F(GenerationRunTest, ACellWriteThatFailsIsReportedAndTheRunGoesOn) {
     r.hours.push_back({"", "", "02:00", "70000", "0"});  // beyond the last row
     const GenerationResult result = run(r);
     EXPECT_TRUE(result.handedOver);
-    EXPECT_EQ(prompter.reportedLines(), QList<int>{154});
+    EXPECT_EQ(testing::reportedLines(prompter), QList<int>{154});
 }
 
 TEST(ResultName, IsDrawnAgainWhileTheNameIsTaken) {

@@ -1,39 +1,26 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include <QList>
 
-#include "app/prompter.h"
+#include "tests/app/scripted_prompter.h"
 
 namespace tallowby::testing {
 
-// Records every message box and answers it; never shows anything.
-class RecordingPrompter final : public Prompter {
-  public:
-    RecordingPrompter() { setPrompter(this); }
-    ~RecordingPrompter() override { setPrompter(nullptr); }
-
-    Answer message(QWidget*, const QString& caption, const QString& text, Icon,
-                   Buttons buttons) override {
-        captions << caption;
-        texts << text;
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+// The statement numbers the error reports quoted, in order.
+inline QList<int> reportedLines(const ScriptedPrompter& prompter) {
+    QList<int> lines;
+    for (const auto& m : prompter.messages) {
+        const qsizetype at = m.text.indexOf(QStringLiteral("at line "));
+        if (at >= 0)
+            lines << m.text.mid(at + 8, m.text.indexOf(QLatin1Char('\r'), at) - at - 8).toInt();
     }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    bool openUrl(const QUrl&) override { return false; }
+    return lines;
+}
 
-    // The statement numbers quoted by the error reports, in order.
-    QList<int> reportedLines() const {
-        QList<int> lines;
-        for (const QString& t : texts) {
-            const qsizetype at = t.indexOf(QStringLiteral("at line "));
-            if (at >= 0) lines << t.mid(at + 8, t.indexOf(QLatin1Char('\r'), at) - at - 8).toInt();
-        }
-        return lines;
-    }
-
-    QStringList captions;
+inline QStringList reportTexts(const ScriptedPrompter& prompter) {
     QStringList texts;
-};
+    for (const auto& m : prompter.messages) texts << m.text;
+    return texts;
+}
 
 }  // namespace tallowby::testing

@@ -218,7 +218,10 @@ void adoptFormat(engine::Workbook& model, engine::Cell& cell, const std::string&
     if (code.empty()) return;
     if (model.formatCode(model.xf(cell.xf).format) != "General") return;
     engine::Xf xf = model.xf(cell.xf);
-    xf.styleXf = false;
+    if (xf.styleXf) {  // some writers give cells a style XF (xlwt's XF 15)
+        xf.styleXf = false;
+        xf.parent = 0;
+    }
     xf.format = model.ensureFormat(code);
     cell.xf = model.ensureXf(xf);
 }
