@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -39,6 +40,23 @@ class ScriptedPrompter : public Prompter {
     bool openUrl(const QUrl& url) override {
         openedUrls.push_back(url);
         return true;
+    }
+
+    QStringList texts() const {
+        QStringList all;
+        for (const Message& m : messages) all << m.text;
+        return all;
+    }
+
+    // The statement numbers the error reports quoted, in order.
+    QList<int> reportedLines() const {
+        QList<int> lines;
+        for (const Message& m : messages) {
+            const qsizetype at = m.text.indexOf(QStringLiteral("at line "));
+            if (at >= 0)
+                lines << m.text.mid(at + 8, m.text.indexOf(QLatin1Char('\r'), at) - at - 8).toInt();
+        }
+        return lines;
     }
 
     std::vector<Message> messages;

@@ -52,12 +52,6 @@ QStringList items(const QComboBox* combo) {
     return texts;
 }
 
-QStringList reportTexts(const testing::ScriptedPrompter& p) {
-    QStringList texts;
-    for (const auto& m : p.messages) texts << m.text;
-    return texts;
-}
-
 QString report(const char* description, const char* procedure, int line) {
     return error_report::text(QString::fromUtf8(description), "Form1",
                               QString::fromLatin1(procedure), line);
@@ -208,7 +202,7 @@ class Form1Test : public QObject {
         auto form = start();
         QCOMPARE(row(form->ListView1, 0), (QStringList{"Regular", "11.50"}));
         QCOMPARE(row(form->ListView2, 0), (QStringList{"a", "b", "c", "d", "e"}));
-        QCOMPARE(reportTexts(*prompter_),
+        QCOMPARE(prompter_->texts(),
                  (QStringList{report("Index out of bounds", "Form_Load", 160),
                               report("Index out of bounds", "Form_Load", 192),
                               report("Index out of bounds", "Form_Load", 192)}));
@@ -227,18 +221,14 @@ class Form1Test : public QObject {
         store_->SaveSetting("TabSel", "seven");
         auto form = start();
         QCOMPARE(form->TabControl1->currentIndex(), 0);
-        QCOMPARE(reportTexts(*prompter_), QStringList{report("Type mismatch", "Form_Load", 202)});
+        QCOMPARE(prompter_->texts(), QStringList{report("Type mismatch", "Form_Load", 202)});
     }
 
     void anUnreadableStoreIsReportedStatementByStatement() {
         QDir().mkpath(store_->path());  // a folder where the file should be
         auto form = start();
-        QList<int> lines;
-        for (const QString& text : reportTexts(*prompter_)) {
-            const int at = text.indexOf("at line ");
-            lines << text.mid(at + 8, 3).toInt();
-        }
-        QCOMPARE(lines, (QList<int>{128, 130, 132, 134, 136, 138, 142, 144, 146, 180, 202}));
+        QCOMPARE(prompter_->reportedLines(),
+                 (QList<int>{128, 130, 132, 134, 136, 138, 142, 144, 146, 180, 202}));
         QCOMPARE(presenceChecks_, 1);
         QVERIFY(
             rowTexts(form->ListView1, 0).isEmpty());  // a failed condition takes its then-branch
@@ -445,12 +435,9 @@ class Form1Test : public QObject {
         auto form = start();
         QDir().mkpath(store_->path());  // from now on every save fails
         form->PushButton7_Click();
-        QList<int> lines;
-        for (const QString& text : reportTexts(*prompter_)) {
+        for (const QString& text : prompter_->texts())
             QVERIFY(text.contains("Form1.PushButton7_Click at line "));
-            lines << text.section("at line ", 1).left(3).toInt();
-        }
-        QCOMPARE(lines, (QList<int>{100, 102, 104, 106, 108, 110, 112}));
+        QCOMPARE(prompter_->reportedLines(), (QList<int>{100, 102, 104, 106, 108, 110, 112}));
         QCOMPARE(form->ListView2->topLevelItemCount(), 34);  // and the procedure ran to its end
     }
 

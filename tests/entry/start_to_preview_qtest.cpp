@@ -29,16 +29,11 @@ class StartToPreviewTest : public QObject {
     std::unique_ptr<PreviewLauncher> launcher_;
     int endings_ = 0;
 
-    QStringList reports() const {
-        QStringList texts;
-        for (const auto& m : prompter_->messages) texts << m.text;
-        return texts;
-    }
-
     Form2& startRun() {
         QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
         Form2* preview = launcher_->preview();
-        if (!preview) qFatal("no preview after the run: %s", qPrintable(reports().join("\n")));
+        if (!preview)
+            qFatal("no preview after the run: %s", qPrintable(prompter_->texts().join("\n")));
         preview->setEndProgram([this] { ++endings_; });
         return *preview;
     }
@@ -74,7 +69,7 @@ class StartToPreviewTest : public QObject {
         QTest::mouseClick(form_->PushButton7, Qt::LeftButton);
         QCOMPARE(form_->ListView2->topLevelItemCount(), 34);
         Form2& preview = startRun();
-        QVERIFY2(reports().isEmpty(), qPrintable(reports().join("\n")));
+        QVERIFY2(prompter_->texts().isEmpty(), qPrintable(prompter_->texts().join("\n")));
         QVERIFY(preview.isVisible());
         QVERIFY(!form_->isVisible());
         QCOMPARE(form_->windowPointer(), WindowPointer::Arrow);
@@ -111,7 +106,7 @@ class StartToPreviewTest : public QObject {
         QVERIFY(again.isVisible());
         QVERIFY(QFileInfo::exists(again.mExcelFile));
         QCOMPARE(again.zoom(), 1.0f);
-        QVERIFY(reports().isEmpty());
+        QVERIFY(prompter_->texts().isEmpty());
     }
 
     void closingThePreviewDeletesTheResultSavesTheListsAndEnds() {

@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "test_support.h"
+#include "tests/app/scripted_prompter.h"
 #include "workbook/automation/is_installed.h"
 #include "workbook/run/template_resource.h"
 
@@ -91,7 +91,7 @@ TEST_F(SnapshotTest, FailuresAreReportedWithTheirStatementNumbers) {
     Excel1::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"));
     // No workbook: the sheet (100), its rows (102) and columns (104) fail; the
     // size test then finds nothing used, so no picture is attempted.
-    EXPECT_EQ(testing::reportedLines(prompter), (QList<int>{100, 102, 104}));
+    EXPECT_EQ(prompter.reportedLines(), (QList<int>{100, 102, 104}));
     EXPECT_TRUE(prompter.messages[0].text.contains("Excel1.saveCellsActivesheet at line 100"));
 }
 

@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-#include "test_support.h"
+#include "tests/app/scripted_prompter.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/engine_calls.h"
 
@@ -70,8 +70,7 @@ class GenerationRunTest : public ::testing::Test {
 
 TEST_F(GenerationRunTest, FillsTheCellMapSavesDrawsAndHandsOver) {
     const GenerationResult result = run(sampleRecord());
-    EXPECT_TRUE(prompter.messages.empty())
-        << testing::reportTexts(prompter).join("\n").toStdString();
+    EXPECT_TRUE(prompter.messages.empty()) << prompter.texts().join("\n").toStdString();
     ASSERT_TRUE(result.handedOver);
     EXPECT_TRUE(hidden);
     EXPECT_EQ(handedPath, result.resultPath);
@@ -120,8 +119,7 @@ TEST_F(GenerationRunTest, IndexesPlaceHoursAnywhereAndLaterEntriesWin) {
     };
     const GenerationResult result = run(r);
     ASSERT_TRUE(result.handedOver);
-    EXPECT_TRUE(prompter.messages.empty())
-        << testing::reportTexts(prompter).join("\n").toStdString();
+    EXPECT_TRUE(prompter.messages.empty()) << prompter.texts().join("\n").toStdString();
     const engine::Sheet& s = savedSheet(result.resultPath);
     EXPECT_EQ(valueAt(s, 11, 9).text, "R5");  // eighth description over "TOTAL HOURS"
     EXPECT_EQ(valueAt(s, 11, 10).text, "");   // J11: there is no ninth rate
@@ -142,7 +140,7 @@ TEST_F(GenerationRunTest, AFailingEngineIsReportedOnceAndEndsTheRun) {
     EXPECT_FALSE(hidden);
     EXPECT_TRUE(handedPath.isEmpty());
     ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(testing::reportedLines(prompter), QList<int>{102});
+    EXPECT_EQ(prompter.reportedLines(), QList<int>{102});
     EXPECT_TRUE(prompter.messages[0].text.startsWith(
         "no engine here\r\nin Tallowby2021/08/31.Form1.PushButton6_Click at line 102\r\r"));
     EXPECT_EQ(busyLog.back(), false);
@@ -156,7 +154,7 @@ TEST_F(GenerationRunTest, ABrokenTemplateIsReportedAtTheOpenAndLeavesNothingBehi
     const GenerationResult result = runGeneration(sampleRecord(), folder, hooks);
     EXPECT_FALSE(result.handedOver);
     EXPECT_FALSE(hidden);
-    EXPECT_EQ(testing::reportedLines(prompter), QList<int>{108});
+    EXPECT_EQ(prompter.reportedLines(), QList<int>{108});
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
@@ -165,7 +163,7 @@ TEST_F(GenerationRunTest, ACellWriteThatFailsIsReportedAndTheRunGoesOn) {
     r.hours.push_back({"", "", "02:00", "70000", "0"});  // beyond the last row
     const GenerationResult result = run(r);
     EXPECT_TRUE(result.handedOver);
-    EXPECT_EQ(testing::reportedLines(prompter), QList<int>{154});
+    EXPECT_EQ(prompter.reportedLines(), QList<int>{154});
 }
 
 TEST(ResultName, IsDrawnAgainWhileTheNameIsTaken) {
