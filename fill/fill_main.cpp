@@ -19,5 +19,9 @@ int main(int argc, char** argv) {
         out << tallowby::fill::usage();
         return 0;
     }
+    if (parsed.options->version) {
+        out << tallowby::fill::versionText();
+        return 0;
+    }
     return tallowby::fill::run(*parsed.options, err);
 }
