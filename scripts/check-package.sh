@@ -142,7 +142,7 @@ for program in tallowby tallowby-fill; do
 done
 
 if command -v lintian >/dev/null; then
-    lintian --no-tag-display-limit "$deb" >"$work/lintian" 2>&1 || true
+    lintian --tag-display-limit 0 "$deb" >"$work/lintian" 2>&1 || true
     grep -v '^running with root privileges' "$work/lintian" || true
     errors=$(grep -c '^E: ' "$work/lintian" || true)
     warnings=$(grep -c '^W: ' "$work/lintian" || true)
