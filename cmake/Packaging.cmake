@@ -6,6 +6,12 @@ set(TALLOWBY_RELEASE_DATE "2026-12-08")
 set(TALLOWBY_CHANGELOG_DATE "Tue, 08 Dec 2026 12:00:00 +0000")
 set(TALLOWBY_MAINTAINER "Tallowby developers <dev@tallowby.example>")
 
+# The installed programs get full RELRO (symbols bound at start, then read-only),
+# as Debian links its own.
+foreach(program tallowby tallowby-fill)
+    target_link_options(${program} PRIVATE LINKER:-z,relro LINKER:-z,now)
+endforeach()
+
 set(packaging_src ${PROJECT_SOURCE_DIR}/packaging)
 set(packaging_gen ${PROJECT_BINARY_DIR}/packaging)
 
