@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/information_options.h"
 #include "app/settings_store.h"
 #include "entry/form1.h"
 #include "entry/preview_launcher.h"
@@ -36,6 +37,13 @@ class StartupProbe : public QObject {
 int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
+    // --help and --version are answered before QApplication, which would need a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto text = tallowby::information_options::answer(arguments)) {
+        std::fputs(text->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
 
     tallowby::SettingsStore store(tallowby::SettingsStore::defaultPath());

@@ -31,7 +31,7 @@ class SettingsStore;
 // that would reach outside (the browser, the presence check, ending the program).
 struct Form1Options {
     SettingsStore* store = nullptr;  // required; not owned
-    QString programFolder;           // holds HAND-M.CUR and the skin file x/o.cjs
+    QString programFolder;           // x/o.cjs; HAND-M.CUR here or in ../share/tallowby
     Main::HomePageHooks homePage;
     std::function<void()> presenceCheck;  // default: IsInstalled::CheckExcelInstalled
     std::function<void()> endProgram;     // default: leave the event loop

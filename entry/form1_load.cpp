@@ -12,6 +12,7 @@
 #include "app/cursor_file.h"
 #include "app/failure.h"
 #include "app/guarded.h"
+#include "app/hover_cursor_path.h"
 #include "app/packed_list.h"
 #include "app/settings_store.h"
 #include "app/week_start_date.h"
@@ -47,8 +48,7 @@ void Form1::Form_Load() {
     g.run(104, [&] { setWindowTitle(QStringLiteral("Tallowby")); });
     g.run(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/tallowby.png"))); });
     g.run(104, [&] { Main::SetAppTitle(); });
-    const QString cursorPath =
-        inProgramFolder(options_.programFolder, QStringLiteral("HAND-M.CUR"));
+    const QString cursorPath = hoverCursorPath(options_.programFolder);
     if (g.test(106, [&] { return Main::FileExists(cursorPath); }))
         g.run(108, [&] { customPointer_ = cursor_file::load(cursorPath); });
     g.run(110, [&] { Main::MaybeOpenHomePage(options_.homePage); });

@@ -5,6 +5,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include "app/build_config.h"
 #include "app/prompter.h"
 #include "app/settings_store.h"
 #include "workbook/run/generation_run.h"
@@ -80,7 +81,12 @@ QString usage() {
         "  --picture FILE     where to write the picture (format from the extension,\n"
         "                     BMP when it names none)\n"
         "  --settings FILE    read the timesheet from FILE instead of the user's store\n"
-        "  --help             show this text\n");
+        "  --help, -h         show this text\n"
+        "  --version, -v      show the version\n");
+}
+
+QString versionText() {
+    return QStringLiteral("tallowby-fill %1\n").arg(QLatin1String(build::kVersion));
 }
 
 ParsedArguments parseArguments(const QStringList& arguments) {
@@ -89,6 +95,10 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         const QString& arg = arguments[i];
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.help = true;
+            continue;
+        }
+        if (arg == QLatin1String("--version") || arg == QLatin1String("-v")) {
+            options.version = true;
             continue;
         }
         QString* target = nullptr;
@@ -103,7 +113,7 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             return {std::nullopt, QStringLiteral("%1 needs a file name").arg(arg)};
         *target = arguments[++i];
     }
-    if (!options.help && options.xlsPath.isEmpty())
+    if (!options.help && !options.version && options.xlsPath.isEmpty())
         return {std::nullopt, QStringLiteral("--xls OUT.xls is required")};
     return {options, {}};
 }

@@ -12,6 +12,7 @@ struct FillOptions {
     QString picturePath;   // empty: no picture
     QString settingsPath;  // empty: the user's own settings store
     bool help = false;
+    bool version = false;
 };
 
 // The options, or a message saying what is wrong with the arguments.
@@ -22,6 +23,7 @@ struct ParsedArguments {
 ParsedArguments parseArguments(const QStringList& arguments);
 
 QString usage();
+QString versionText();
 
 // Runs the generation from the settings and writes the outputs. Returns the
 // process exit code: 0 done, 1 the run reported failures, 2 bad input or an

@@ -5,12 +5,12 @@
 #include "fill/fill_command.h"
 
 int main(int argc, char** argv) {
-    // Drawing the sheet needs fonts but no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const auto parsed = tallowby::fill::parseArguments(app.arguments().mid(1));
+    // Arguments, --help and --version are dealt with before any Qt platform is loaded.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const auto parsed = tallowby::fill::parseArguments(arguments);
     if (!parsed.options) {
         err << "tallowby-fill: " << parsed.error << "\n\n" << tallowby::fill::usage();
         return 2;
@@ -19,5 +19,12 @@ int main(int argc, char** argv) {
         out << tallowby::fill::usage();
         return 0;
     }
+    if (parsed.options->version) {
+        out << tallowby::fill::versionText();
+        return 0;
+    }
+    // Drawing the sheet needs fonts but no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     return tallowby::fill::run(*parsed.options, err);
 }

@@ -14,6 +14,7 @@
 #include "app/cursor_file.h"
 #include "app/failure.h"
 #include "app/guarded.h"
+#include "app/hover_cursor_path.h"
 #include "app/main_module.h"
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
@@ -159,7 +160,7 @@ void Form2::Form_Load() {
         setWindowTitle(QStringLiteral("Tallowby"));
         setWindowIcon(QApplication::windowIcon());
     });
-    const QString cursorFile = programFolder_ + QStringLiteral("/HAND-M.CUR");
+    const QString cursorFile = hoverCursorPath(programFolder_);
     if (!g.test(108, [&] { return Main::FileExists(cursorFile); })) return;
     g.run(110, [&] { hoverCursor_ = cursor_file::load(cursorFile); });
 }

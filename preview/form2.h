@@ -24,8 +24,9 @@ class PictureBox;
 class Form2 : public QWidget {
     Q_OBJECT
   public:
-    // `programFolder` is where the hover cursor file is looked for; empty
-    // means the folder of the running executable. Construction runs the load.
+    // `programFolder` is where the hover cursor file is looked for (then
+    // ../share/tallowby beside it); empty means the folder of the running
+    // executable. Construction runs the load.
     explicit Form2(const QString& programFolder = {}, QWidget* parent = nullptr);
     ~Form2() override;
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up everything on a fresh Debian 12 machine, then builds and runs every
 # test twice: a plain build (with the checks against LibreOffice, Gnumeric and
-# python3-xlrd) and a build under AddressSanitizer + UndefinedBehaviorSanitizer.
+# python3-xlrd, and the Debian package, which as root is also installed, used
+# and purged) and a build under AddressSanitizer + UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
@@ -9,9 +10,9 @@ jobs=$(nproc)
 
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build-test -j "$jobs"
-ctest --test-dir build-test --output-on-failure -j "$jobs" --timeout 600
+TALLOWBY_PACKAGE_INSTALL=1 ctest --test-dir build-test --output-on-failure -j "$jobs" --timeout 600
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTALLOWBY_SANITIZE=ON -DTALLOWBY_BENCH=OFF
 cmake --build build-asan -j "$jobs"
-# The outside readers are already covered by the plain build.
-ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600 -LE interop
+# The outside readers and the package are already covered by the plain build.
+ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600 -LE 'interop|package'

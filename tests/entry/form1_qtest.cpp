@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -550,6 +551,17 @@ class Form1Test : public QObject {
         QTest::mouseMove(form->PushButton1, form->PushButton1->rect().center());
         QCOMPARE(form->windowPointer(), WindowPointer::Hand);
         QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(prompter_->messages.empty());
+    }
+
+    void anInstalledProgramTakesTheCursorFromShareTallowby() {
+        QTemporaryDir prefix;
+        QVERIFY(QDir(prefix.path()).mkpath("bin"));
+        QVERIFY(QDir(prefix.path()).mkpath("share/tallowby"));
+        QVERIFY(QFile::copy(resourcesFolder() + "/HAND-M.CUR",
+                            prefix.filePath("share/tallowby/HAND-M.CUR")));
+        auto form = start(prefix.filePath("bin"));
+        QVERIFY(form->hasCustomPointer());
         QVERIFY(prompter_->messages.empty());
     }
 

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "workbook/engine/biff/workbook_io.h"
@@ -71,6 +72,14 @@ TEST_F(FillToolTest, RefusesBadArgumentsWithAMessageAndNoOutput) {
     const Outcome help = runFill({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--xls OUT.xls"));
+    EXPECT_TRUE(help.out.contains("--version"));
+    // The version needs no outputs named; it is the project's version.
+    const Outcome version = runFill({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(QRegularExpression("^tallowby-fill [0-9]+\\.[0-9]+\\.[0-9]+\n$")
+                    .match(version.out)
+                    .hasMatch())
+        << version.out.toStdString();
 
     for (const QStringList& args : {QStringList{}, QStringList{"--xls"}, QStringList{"--bogus"},
                                     QStringList{"--xls", dir.filePath("a.xls"), "--settings"}}) {
