@@ -162,6 +162,7 @@ int main(int argc, char** argv) {
          ok;
 
     // The scaled picture needs an application started with the scale set.
+    std::fflush(stdout);
     QProcess scaled;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_SCALE_FACTOR", "2");
