@@ -25,6 +25,13 @@ class Prompter {
     // A modal save-file dialog; returns the chosen path exactly as the dialog
     // gives it, or an empty text when the user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The same dialog, opening in `folder`; prompters that do not care about
+    // the folder show the plain one.
+    virtual QString saveFileNameIn(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& folder) {
+        (void)folder;
+        return saveFileName(parent, title, filter);
+    }
 
     // Starts the desktop's default handler for an address without waiting.
     virtual bool openUrl(const QUrl& url) = 0;

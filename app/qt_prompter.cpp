@@ -46,8 +46,13 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, co
 }
 
 QString QtPrompter::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return saveFileNameIn(parent, title, filter, QString());
+}
+
+QString QtPrompter::saveFileNameIn(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& folder) {
     // The program asks about overwriting itself, so the dialog must not ask too.
-    return QFileDialog::getSaveFileName(parent, title, QString(), qtFilter(filter), nullptr,
+    return QFileDialog::getSaveFileName(parent, title, folder, qtFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
 

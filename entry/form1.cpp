@@ -21,6 +21,7 @@
 #include "app/guarded.h"
 #include "app/settings_store.h"
 #include "app/week_start_date.h"
+#include "entry/list_fit.h"
 #include "entry/list_rows.h"
 #include "entry/picker_fields.h"
 #include "entry/select_all_line_edit.h"
@@ -177,6 +178,7 @@ void Form1::buildRatesPage() {
         addButton(Frame2, QStringLiteral("Edit Selected"), twipsRect(2160, 1200, 6555, 405));
     ListView1 = addList(Frame2, {QStringLiteral("Description"), QStringLiteral("Rate")},
                         {4300, 2900}, twipsRect(255, 1680, 8460, 2850));
+    list_fit::keepFitted(ListView1, Frame2, {twipsToPixels(4300), twipsToPixels(2900)});
 }
 
 void Form1::buildHoursPage() {
@@ -205,6 +207,8 @@ void Form1::buildHoursPage() {
                         {QStringLiteral("Day"), QStringLiteral("Rate Type"),
                          QStringLiteral("Hours"), QStringLiteral("DN"), QStringLiteral("RN")},
                         {4200, 2800, 1440, 0, 0}, twipsRect(135, 2235, 8580, 2370));
+    list_fit::keepFitted(ListView2, Frame5,
+                         {twipsToPixels(4200), twipsToPixels(2800), twipsToPixels(1440), 0, 0});
 }
 
 void Form1::setTabOrder() {

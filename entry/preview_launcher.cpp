@@ -42,6 +42,8 @@ void PreviewLauncher::run() {
     };
     hooks.hideMainWindow = [this] { main_.hide(); };
     hooks.reportParent = &main_;
+    // The preview opens on the screen the main window is on.
+    hooks.pictureRatio = main_.devicePixelRatioF();
     runGeneration(main_.record(), *folder, hooks);
 }
 

@@ -142,6 +142,9 @@ void Form2::buildControls() {
 
     Picture2->setFocusPolicy(Qt::StrongFocus);
     Picture1->setFocusPolicy(Qt::StrongFocus);
+    for (QWidget* viewportPart :
+         {static_cast<QWidget*>(Picture2), viewportInner_, static_cast<QWidget*>(Picture1)})
+        viewportPart->installEventFilter(this);
     QWidget* order[] = {HScroll1, VScroll1,    Picture2,    Picture1,    Frame1,
                         Zoom_Ori, PushButton1, PushButton2, PushButton6, PushButton8};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
@@ -344,6 +347,9 @@ bool Form2::event(QEvent* event) {
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == Picture2 || watched == viewportInner_ || watched == Picture1) &&
+        viewportEvent(event))
+        return true;
     if (event->type() == QEvent::MouseMove) {
         if (watched == PushButton1 || watched == PushButton2 || watched == PushButton6 ||
             watched == PushButton8) {

@@ -7,10 +7,13 @@
 #include <functional>
 #include <optional>
 
+#include "preview/wheel_math.h"
+
 class QFrame;
 class QGroupBox;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 
 namespace tallowby {
 
@@ -95,6 +98,11 @@ class Form2 : public QWidget {
     static void SetHScrollbarByPercent(QScrollBar* HScrollbar, int percent);
     static void SetVScrollbarByPercent(QScrollBar* VScrollbar, int percent);
 
+    // The wheel and the keys over the viewport; true when the event was used.
+    bool viewportEvent(QEvent* event);
+    void viewportWheel(QWheelEvent* event);
+    void scrollViewBy(bool horizontal, int twips);
+
     // The hover pointer rule: buttons show the hover cursor, the window and
     // its frame the arrow; neither while the hourglass shows.
     void pointerOverButton();
@@ -111,6 +119,7 @@ class Form2 : public QWidget {
     int mScaledHeight = 0;
     float mZoom = 1.0f;
     bool mFirstActivate = true;
+    preview::NotchCounter zoomNotches_;
 
     QString programFolder_;
     QWidget* mainWindow_ = nullptr;
@@ -129,6 +138,7 @@ class Form2 : public QWidget {
         QString fileName;
         QString title;
         QString filter;
+        QString initDir;  // the folder of the last save, empty before the first
     } CommonDialog1;
 
     QFrame* Picture2 = nullptr;

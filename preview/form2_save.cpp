@@ -5,6 +5,7 @@
 #include "app/prompter.h"
 #include "preview/form2.h"
 #include "preview/replacing_copy.h"
+#include "preview/save_folder.h"
 
 namespace tallowby {
 
@@ -19,7 +20,8 @@ void Form2::PushButton6_Click() {
     g.run(110, [&] { CommonDialog1.filter = QStringLiteral("Excel Files (*.xls)|*.xls|"); });
     g.run(112, [&] {
         CommonDialog1.fileName =
-            prompter().saveFileName(this, CommonDialog1.title, CommonDialog1.filter);
+            prompter().saveFileNameIn(this, CommonDialog1.title, CommonDialog1.filter,
+                                      preview::saveDialogFolder(CommonDialog1.initDir));
     });
     g.run(114, [&] { target = CommonDialog1.fileName; });
     if (g.test(116, [&] { return !target.isEmpty(); })) {
@@ -41,6 +43,7 @@ void Form2::PushButton6_Click() {
     }
     // Only a written file is announced; a failed copy has had its report.
     if (written) {
+        CommonDialog1.initDir = preview::folderOfSavedFile(target);
         g.run(132, [&] {
             prompter().message(this, Main::AppTitle(), QStringLiteral("Done."),
                                Prompter::Icon::None, Prompter::Buttons::Ok);

@@ -17,6 +17,23 @@ namespace {
 int positionPixels(float twips) {
     return roundHalfEven(static_cast<double>(twips) / kTwipsPerPixel);
 }
+
+QSize logicalSize(const QImage& picture) {
+    const QSizeF size = picture.deviceIndependentSize();
+    return QSize(static_cast<int>(std::lround(size.width())),
+                 static_cast<int>(std::lround(size.height())));
+}
+
+// A transparent surface of the box's size with as many device pixels as the
+// screen shows for it.
+QImage blankSurface(QSize size, double ratio) {
+    QImage surface(QSize(static_cast<int>(std::ceil(size.width() * ratio)),
+                         static_cast<int>(std::ceil(size.height() * ratio))),
+                   QImage::Format_ARGB32_Premultiplied);
+    surface.setDevicePixelRatio(ratio);
+    surface.fill(Qt::transparent);
+    return surface;
+}
 }  // namespace
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
@@ -28,8 +45,10 @@ void PictureBox::setPicture(const QImage& picture) {
     picture_ = picture;
     surface_ = QImage();
     if (autoSize_) {
-        width_ = picture.width() * kTwipsPerPixel;
-        height_ = picture.height() * kTwipsPerPixel;
+        // A picture drawn for a scaled screen counts by its device-independent size.
+        const QSize logical = logicalSize(picture);
+        width_ = logical.width() * kTwipsPerPixel;
+        height_ = logical.height() * kTwipsPerPixel;
         applyGeometry();
     }
     update();
@@ -75,12 +94,17 @@ void PictureBox::applyGeometry() {
     fitSurface();
 }
 
+double PictureBox::surfaceRatio() const {
+    return devicePixelRatioF();
+}
+
 void PictureBox::fitSurface() {
     if (surface_.isNull()) return;
-    if (surface_.size() == size()) return;
+    const double ratio = surfaceRatio();
+    if (surface_.deviceIndependentSize() == QSizeF(size()) && surface_.devicePixelRatio() == ratio)
+        return;
     // The persistent surface keeps what lies within the new size.
-    QImage resized(size(), QImage::Format_ARGB32_Premultiplied);
-    resized.fill(Qt::transparent);
+    QImage resized = blankSurface(size(), ratio);
     QPainter painter(&resized);
     painter.drawImage(0, 0, surface_);
     painter.end();
@@ -89,14 +113,10 @@ void PictureBox::fitSurface() {
 
 void PictureBox::drawStretched(const QRectF& target, const QImage& picture, const QRectF& source) {
     if (width() == 0 || height() == 0) return;
-    if (surface_.isNull() || surface_.size() != size()) {
-        if (surface_.isNull()) {
-            surface_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-            surface_.fill(Qt::transparent);
-        } else {
-            fitSurface();
-        }
-    }
+    if (surface_.isNull())
+        surface_ = blankSurface(size(), surfaceRatio());
+    else
+        fitSurface();
     if (picture.isNull() || source.isEmpty() || target.isEmpty()) {
         update();
         return;
@@ -104,8 +124,11 @@ void PictureBox::drawStretched(const QRectF& target, const QImage& picture, cons
     const double scale = 1.0 / kTwipsPerPixel;
     const QRectF to(target.x() * scale, target.y() * scale, target.width() * scale,
                     target.height() * scale);
-    const QRectF from(source.x() * scale, source.y() * scale, source.width() * scale,
-                      source.height() * scale);
+    // The source is counted in the picture's own pixels, which may be finer
+    // than the screen's logical ones.
+    const double sourceScale = scale * picture.devicePixelRatio();
+    const QRectF from(source.x() * sourceScale, source.y() * sourceScale,
+                      source.width() * sourceScale, source.height() * sourceScale);
     QPainter painter(&surface_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(to, picture, from);

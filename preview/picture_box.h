@@ -42,7 +42,8 @@ class PictureBox : public QWidget {
     // were shown at its own size) stretched into `target` (twips of this box).
     void drawStretched(const QRectF& target, const QImage& picture, const QRectF& source);
 
-    // The drawing surface as shown, for checks and screenshots.
+    // The drawing surface as shown, for checks and screenshots. It has the
+    // box's size in logical pixels and the screen's device pixel ratio.
     QImage surface() const { return surface_; }
 
   signals:
@@ -60,6 +61,7 @@ class PictureBox : public QWidget {
   private:
     void applyGeometry();
     void fitSurface();
+    double surfaceRatio() const;
 
     QImage picture_;
     QImage surface_;

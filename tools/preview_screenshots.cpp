@@ -1,13 +1,25 @@
-// Takes the README's pictures of the preview window by driving the real
-// windows: (1) a fresh start, "Load Sample/Example Data", "Start Creating
-// Template"; (2) a store holding the seven sample rates and a week of hours,
-// "Start Creating Template", then "Zoom Out". Run it under Xvfb:
+// Takes the README's pictures of the windows by driving the real program:
+//   entry-window.png, entry-window-hours.png   the main window's two tabs with
+//                                               the sample data loaded
+//   preview-sample-scrolled.png                 the sample data's preview,
+//                                               scrolled with the wheel
+//   preview-week-zoom-1.0.png, -1.25.png        a week with seven rate types,
+//                                               then "Zoom In"
+//   preview-week-scale-2.png                    the same week on a screen
+//                                               scaled 2x (QT_SCALE_FACTOR=2)
+// The last one is taken by a second run of this program with the scale set,
+// since the scale is fixed when the application starts. Run it under Xvfb:
 //   xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" build/tools/preview_screenshots docs
+// It prints the size of every preview picture it draws.
 #include <QApplication>
 #include <QDir>
+#include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <cstdio>
 #include <functional>
 
@@ -21,15 +33,50 @@ namespace {
 
 bool save(QWidget& window, const QString& path) {
     QTest::qWait(300);
-    const bool ok = window.grab().save(path);
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", qPrintable(path));
+    const QPixmap pixels = window.grab();
+    const bool ok = pixels.save(path);
+    std::printf("%s %s (%d x %d px)\n", ok ? "wrote" : "could not write", qPrintable(path),
+                pixels.width(), pixels.height());
     return ok;
+}
+
+void reportPicture(const char* what, tallowby::Form2& preview) {
+    const QImage surface = preview.picture1()->surface();
+    std::printf("%s: picture %d x %d logical px (%d x %d device px), zoom %.2f\n", what,
+                preview.picture1()->width(), preview.picture1()->height(), surface.width(),
+                surface.height(), static_cast<double>(preview.zoom()));
+}
+
+// Wheel notches over the picture, as a mouse would send them.
+void turnWheel(QWidget* over, int notches, Qt::KeyboardModifiers modifiers) {
+    for (int i = 0; i < std::abs(notches); ++i) {
+        const QPointF at(over->width() / 2.0, over->height() / 2.0);
+        QWheelEvent event(at, over->mapToGlobal(at), QPoint(), QPoint(0, notches > 0 ? 120 : -120),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &event);
+    }
+}
+
+void sevenRateWeek(tallowby::SettingsStore& store) {
+    store.SaveSetting("txtName", "ACME Inc");
+    store.SaveSetting("txtLocation", "Birchwood st");
+    store.SaveSetting("txtCity", "French Leek, IN");
+    store.SaveSetting("txtPhone", "(988) 913-5480");
+    store.SaveSetting("txtEmp", "Arlen Tovey Jr.");
+    store.SaveSetting("txtSVisor", "Rolf Ambry");
+    store.SaveSetting("dtpDate", "2021-08-30");
+    store.SaveSetting("Rates",
+                      "Regular^11.50|Overtime^12.70|Illness^6.50|Vacation^5.50|"
+                      "Holiday^14.58|Unpaid^0|Other^11");
+    store.SaveSetting("Hours",
+                      "^^08:00^0^0|^^08:00^1^0|^^02:30^1^1|^^07:45^2^0|^^04:00^3^2|"
+                      "^^08:00^4^0|^^03:00^5^4|^^01:15^6^6");
 }
 
 // Starts the main window on a store prepared by `prepare`, lets `beforeRun`
 // act on it, runs the generation and hands the preview to `inPreview`.
 bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
-           const std::function<void(tallowby::Form1&)>& beforeRun,
+           const std::function<bool(tallowby::Form1&)>& beforeRun,
            const std::function<bool(tallowby::Form2&)>& inPreview) {
     QTemporaryDir settings;
     tallowby::SettingsStore store(settings.filePath("Marrowick/Marrowick.ini"));
@@ -42,8 +89,9 @@ bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
     tallowby::PreviewLauncher launcher(form, options.programFolder);
     form.setGenerationRunner([&launcher] { launcher.run(); });
     form.show();
-    QTest::qWaitForWindowExposed(&form);
-    beforeRun(form);
+    if (!QTest::qWaitForWindowExposed(&form))
+        std::fprintf(stderr, "the main window did not show\n");
+    bool ok = beforeRun(form);
     QTest::mouseClick(form.PushButton6, Qt::LeftButton);
     tallowby::Form2* preview = launcher.preview();
     if (!preview) {
@@ -51,54 +99,77 @@ bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
         return false;
     }
     preview->setEndProgram([] {});
-    QTest::qWaitForWindowExposed(preview);
-    const bool ok = inPreview(*preview);
-    std::printf("picture %d x %d px, base %d x %d twips, zoom %.2f\n", preview->picture1()->width(),
-                preview->picture1()->height(), preview->baseWidth(), preview->baseHeight(),
-                preview->zoom());
+    if (!QTest::qWaitForWindowExposed(preview)) std::fprintf(stderr, "the preview did not show\n");
+    ok = inPreview(*preview) && ok;
     preview->hide();
     return ok;
+}
+
+int takeScaledPicture(const QDir& out) {
+    return shoot(
+               sevenRateWeek, [](tallowby::Form1&) { return true; },
+               [&](tallowby::Form2& preview) {
+                   reportPicture("seven rate types, scaled screen", preview);
+                   return save(preview, out.filePath("preview-week-scale-2.png"));
+               })
+               ? 0
+               : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) {
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || (args.first() == "--scaled" && args.size() < 2)) {
         std::fprintf(stderr, "usage: preview_screenshots OUTPUT_FOLDER\n");
         return 2;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (args.first() == "--scaled") return takeScaledPicture(QDir(args.at(1)));
+    const QDir out(args.first());
     QDir().mkpath(out.path());
 
-    bool ok =
-        shoot([](tallowby::SettingsStore&) {},
-              [](tallowby::Form1& form) { QTest::mouseClick(form.PushButton7, Qt::LeftButton); },
-              [&](tallowby::Form2& preview) {
-                  return save(preview, out.filePath("preview-sample-zoom-1.0.png"));
-              });
+    bool ok = shoot([](tallowby::SettingsStore&) {},
+                    [&](tallowby::Form1& form) {
+                        QTest::mouseClick(form.PushButton7, Qt::LeftButton);
+                        form.TabControl1->setCurrentIndex(0);
+                        bool saved = save(form, out.filePath("entry-window.png"));
+                        form.TabControl1->setCurrentIndex(1);
+                        return save(form, out.filePath("entry-window-hours.png")) && saved;
+                    },
+                    [&](tallowby::Form2& preview) {
+                        reportPicture("sample data", preview);
+                        turnWheel(preview.picture1(), -3, Qt::ShiftModifier);  // to the right
+                        turnWheel(preview.picture1(), -2, Qt::NoModifier);     // down
+                        std::printf("scrolled to bar values %d, %d\n", preview.hScroll1()->value(),
+                                    preview.vScroll1()->value());
+                        return save(preview, out.filePath("preview-sample-scrolled.png"));
+                    });
 
     ok = shoot(
-             [](tallowby::SettingsStore& store) {
-                 store.SaveSetting("txtName", "ACME Inc");
-                 store.SaveSetting("txtEmp", "Arlen Tovey Jr.");
-                 store.SaveSetting("txtSVisor", "Rolf Ambry");
-                 store.SaveSetting("dtpDate", "2021-08-30");
-                 store.SaveSetting("Rates",
-                                   "Regular^11.50|Overtime^12.70|Illness^6.50|Vacation^5.50|"
-                                   "Holiday^14.58|Unpaid^0|Other^11");
-                 store.SaveSetting("Hours",
-                                   "^^08:00^0^0|^^08:00^1^0|^^02:30^1^1|^^07:45^2^0|^^04:00^3^2|"
-                                   "^^08:00^4^0|^^03:00^5^4");
-             },
-             [](tallowby::Form1&) {},
+             sevenRateWeek, [](tallowby::Form1&) { return true; },
              [&](tallowby::Form2& preview) {
+                 reportPicture("seven rate types", preview);
                  bool saved = save(preview, out.filePath("preview-week-zoom-1.0.png"));
-                 preview.PushButton2_Click();  // Zoom Out
-                 return save(preview, out.filePath(QStringLiteral("preview-week-zoom-%1.png")
-                                                       .arg(preview.zoom(), 0, 'f', 2))) &&
+                 preview.PushButton1_Click();  // Zoom In
+                 reportPicture("seven rate types after Zoom In", preview);
+                 return save(preview,
+                             out.filePath(QStringLiteral("preview-week-zoom-%1.png")
+                                              .arg(static_cast<double>(preview.zoom()), 0, 'f', 2)
+                                              .replace(".00", ".0"))) &&
                         saved;
              }) &&
          ok;
+
+    // The scaled picture needs an application started with the scale set.
+    std::fflush(stdout);
+    QProcess scaled;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_SCALE_FACTOR", "2");
+    scaled.setProcessEnvironment(environment);
+    scaled.setProcessChannelMode(QProcess::ForwardedChannels);
+    scaled.start(QCoreApplication::applicationFilePath(), {"--scaled", out.path()});
+    ok = scaled.waitForFinished(120000) && scaled.exitStatus() == QProcess::NormalExit &&
+         scaled.exitCode() == 0 && ok;
     return ok ? 0 : 1;
 }

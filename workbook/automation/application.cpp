@@ -198,10 +198,10 @@ int Worksheet::UsedRangeColumnsCount() const {
     return used ? used->lastCol - used->firstCol + 1 : 1;
 }
 
-QImage Worksheet::UsedRangePicture() const {
+QImage Worksheet::UsedRangePicture(double pixelRatio) const {
     owner_->app_->requireRunning();
     owner_->recalculateIfNeeded();
-    return engine_calls::render(owner_->model_, index_, owner_->app_->locale());
+    return engine_calls::render(owner_->model_, index_, owner_->app_->locale(), pixelRatio);
 }
 
 // ---- Cells -------------------------------------------------------------

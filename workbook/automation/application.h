@@ -33,8 +33,9 @@ class Worksheet {
 
     // The used range from A1 to its last row and column, drawn as the sheet
     // displays it at 96 dpi. Stands in for copying a picture to the clipboard,
-    // which leaves the user's clipboard alone.
-    QImage UsedRangePicture() const;
+    // which leaves the user's clipboard alone. `pixelRatio` 2 gives twice the
+    // pixels for a screen scaled 2x, at the same device-independent size.
+    QImage UsedRangePicture(double pixelRatio = 1.0) const;
 
     engine::Sheet& sheet();
     const engine::Sheet& sheet() const;

@@ -30,8 +30,12 @@ void recalculate(engine::Workbook& model) {
     engine::formula::recalculate(model);
 }
 
-QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale) {
-    return engine::renderUsedRange(model, sheetIndex, engine::FormatLocale::fromQLocale(locale));
+QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale,
+              double pixelRatio) {
+    engine::RenderOptions options;
+    options.pixelRatio = pixelRatio;
+    return engine::renderUsedRange(model, sheetIndex, engine::FormatLocale::fromQLocale(locale),
+                                   options);
 }
 
 }  // namespace tallowby::automation::engine_calls

@@ -14,6 +14,7 @@ namespace tallowby::automation::engine_calls {
 engine::Workbook readFile(const QString& path);
 std::vector<uint8_t> writeAsWorkbook(const engine::Workbook& model);
 void recalculate(engine::Workbook& model);
-QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale);
+QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale,
+              double pixelRatio = 1.0);
 
 }  // namespace tallowby::automation::engine_calls

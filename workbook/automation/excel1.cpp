@@ -42,7 +42,7 @@ int16_t ParseVersionNumber(const QString& version) {
 }
 
 void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,
-                          QWidget* reportParent) {
+                          QWidget* reportParent, double pixelRatio) {
     Guarded g(QStringLiteral("Excel1"), QStringLiteral("saveCellsActivesheet"), reportParent);
     automation::Worksheet* sheet = nullptr;
     int lastRow = 0;
@@ -59,7 +59,7 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     g.run(102, [&] { lastRow = requireSheet()->UsedRangeLastRow(); });
     g.run(104, [&] { lastColumn = requireSheet()->UsedRangeLastColumn(); });
     if (!g.test(106, [&] { return lastRow > 1 && lastColumn > 1; })) return;
-    g.run(110, [&] { picture = requireSheet()->UsedRangePicture(); });
+    g.run(110, [&] { picture = requireSheet()->UsedRangePicture(pixelRatio); });
     g.run(112, [&] {
         if (picture.isNull()) throw Failure("There is no picture of the sheet to save.");
         // The file is a bitmap, as its ".bmp" name says.

@@ -130,7 +130,9 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
         Application& second = require(instance2.get(), "the second engine instance");
         shown = &second.Workbooks()(second.Workbooks().count());
     });
-    g.run(198, [&] { Excel1::saveCellsActivesheet(shown, snapshotPath, hooks.reportParent); });
+    g.run(198, [&] {
+        Excel1::saveCellsActivesheet(shown, snapshotPath, hooks.reportParent, hooks.pictureRatio);
+    });
     g.run(200,
           [&] { require(instance2.get(), "the second engine instance").setDisplayAlerts(false); });
     g.run(202, [&] { require(shown, "the shown workbook").Close(); });
@@ -141,6 +143,8 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
         QImage picture(snapshotPath);
         if (picture.isNull())
             throw Failure(QStringLiteral("Cannot load the picture file %1.").arg(snapshotPath));
+        // A bitmap file keeps the resolution but not the ratio it was drawn at.
+        picture.setDevicePixelRatio(hooks.pictureRatio);
         result.picture = picture;
     });
     g.run(208, [&] { setBusy(false); });

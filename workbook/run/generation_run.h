@@ -21,6 +21,9 @@ struct GenerationHooks {
     std::function<QByteArray()> templateBytes;  // default: the embedded template
     std::function<int()> drawDigit;             // 1..9; default: seeded from the time of day
     QWidget* reportParent = nullptr;            // parent of the error reports
+    // Device pixels per screen pixel where the picture will be shown: the
+    // picture is drawn that much finer and handed over with that ratio.
+    double pictureRatio = 1.0;
 };
 
 struct GenerationResult {

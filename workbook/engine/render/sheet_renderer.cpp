@@ -44,15 +44,22 @@ class SheetPainter {
           merges_(std::move(merges)) {}
 
     QImage paint() {
-        const int64_t pixels = static_cast<int64_t>(geometry_.width()) * geometry_.height();
-        if (geometry_.width() > 32767 || geometry_.height() > 32767 || pixels > options_.maxPixels)
+        const double ratio = options_.pixelRatio;
+        if (!(ratio >= 0.25 && ratio <= 8.0))
+            throw std::runtime_error("The pixel ratio " + std::to_string(ratio) +
+                                     " is outside 0.25 to 8.");
+        const int64_t width = static_cast<int64_t>(std::ceil(geometry_.width() * ratio));
+        const int64_t height = static_cast<int64_t>(std::ceil(geometry_.height() * ratio));
+        if (width > 32767 || height > 32767 || width * height > options_.maxPixels)
             throw std::runtime_error("The sheet's used range is too large to draw (" +
-                                     std::to_string(geometry_.width()) + " x " +
-                                     std::to_string(geometry_.height()) + " pixels).");
-        QImage image(geometry_.width(), geometry_.height(), QImage::Format_RGB32);
+                                     std::to_string(width) + " x " + std::to_string(height) +
+                                     " pixels).");
+        QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
         if (image.isNull()) throw std::runtime_error("Not enough memory to draw the sheet.");
-        image.setDotsPerMeterX(3780);  // 96 dpi
-        image.setDotsPerMeterY(3780);
+        // 96 dpi per drawn pixel; the painter works in drawn pixels.
+        image.setDotsPerMeterX(static_cast<int>(std::lround(3780 * ratio)));
+        image.setDotsPerMeterY(static_cast<int>(std::lround(3780 * ratio)));
+        image.setDevicePixelRatio(ratio);
         image.fill(kWhite);
         QPainter painter(&image);
         painter_ = &painter;

@@ -11,6 +11,10 @@ struct RenderOptions {
     Rgb gridlineColour = 0xC0C0C0;  // light grey, drawn only when the sheet shows gridlines
     // Larger pictures are refused rather than allocated (about 160 MB here).
     int64_t maxPixels = 40'000'000;
+    // Device pixels per drawn pixel (0.25 to 8): 2 gives a picture with twice the pixels
+    // in each direction that carries that ratio, for a screen scaled 2x. All
+    // geometry stays in 96-dpi pixels.
+    double pixelRatio = 1.0;
 };
 
 // Draws a sheet's used range, from A1 to the last used row and column (cells,
@@ -19,6 +23,7 @@ struct RenderOptions {
 // from the sheet, fonts, fills, borders, alignment, wrapping, merged cells,
 // values in their number formats, text spilling into empty neighbours, ####
 // for numbers that do not fit, and gridlines when the sheet shows them.
+// The picture's device-independent size is the same at every pixel ratio.
 // Returns a null image for a sheet without cells. Throws std::runtime_error
 // for a sheet index that does not exist, a picture too large to allocate,
 // or when no QGuiApplication is running (fonts need one).

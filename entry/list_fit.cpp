@@ -1,0 +1,106 @@
+#include "entry/list_fit.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QTreeWidget>
+#include <algorithm>
+#include <numeric>
+
+namespace tallowby::list_fit {
+
+QList<int> fitColumns(const QList<int>& contentWidths, const QList<int>& preferredWidths,
+                      int available) {
+    QList<int> widths(contentWidths.size(), 0);
+    int used = 0;
+    int preferredTotal = 0;
+    for (qsizetype i = 0; i < contentWidths.size(); ++i) {
+        const int preferred = i < preferredWidths.size() ? preferredWidths[i] : 0;
+        if (preferred <= 0) continue;
+        widths[i] = std::max(0, contentWidths[i]);
+        used += widths[i];
+        preferredTotal += preferred;
+    }
+    const int spare = available - used;
+    if (spare <= 0 || preferredTotal == 0) return widths;
+    // Shares are floored, so the columns never add up to more than `available`.
+    for (qsizetype i = 0; i < widths.size(); ++i) {
+        const int preferred = i < preferredWidths.size() ? preferredWidths[i] : 0;
+        if (preferred > 0)
+            widths[i] +=
+                static_cast<int>(static_cast<long long>(spare) * preferred / preferredTotal);
+    }
+    return widths;
+}
+
+int fittedHeight(int designedHeight, int top, int pageHeight, int bottomMargin) {
+    return std::max(0, std::min(designedHeight, pageHeight - bottomMargin - top));
+}
+
+namespace {
+
+// Space kept under a list, as between the window's edge and its controls.
+constexpr int kBottomMarginPixels = 8;
+
+class ListFitter : public QObject {
+  public:
+    ListFitter(QTreeWidget* list, QWidget* page, QList<int> preferred)
+        : QObject(list),
+          list_(list),
+          page_(page),
+          preferred_(std::move(preferred)),
+          designedHeight_(list->height()) {
+        page_->installEventFilter(this);
+        list_->viewport()->installEventFilter(this);
+        QAbstractItemModel* model = list_->model();
+        connect(model, &QAbstractItemModel::rowsInserted, this, [this] { fitWidths(); });
+        connect(model, &QAbstractItemModel::rowsRemoved, this, [this] { fitWidths(); });
+        connect(model, &QAbstractItemModel::dataChanged, this, [this] { fitWidths(); });
+        // Not on a model reset: the list's destruction resets its model when
+        // the list is already half gone. Clearing is followed by insertions.
+        fitWidths();
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+            if (watched == page_) fitHeight();
+            fitWidths();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    void fitHeight() {
+        const int height =
+            fittedHeight(designedHeight_, list_->y(), page_->height(), kBottomMarginPixels);
+        if (height != list_->height()) list_->resize(list_->width(), height);
+    }
+
+    void fitWidths() {
+        QHeaderView* header = list_->header();
+        // The tree view keeps its override protected; the base's is public.
+        const QAbstractItemView* view = list_;
+        QList<int> content;
+        for (int c = 0; c < list_->columnCount(); ++c)
+            content << (list_->isColumnHidden(c)
+                            ? 0
+                            : std::max(header->sectionSizeHint(c), view->sizeHintForColumn(c)));
+        const QList<int> widths = fitColumns(content, preferred_, list_->viewport()->width());
+        for (int c = 0; c < widths.size(); ++c)
+            if (!list_->isColumnHidden(c) && widths[c] != list_->columnWidth(c))
+                list_->setColumnWidth(c, widths[c]);
+    }
+
+    QTreeWidget* list_;
+    QWidget* page_;
+    QList<int> preferred_;
+    int designedHeight_;
+};
+
+}  // namespace
+
+void keepFitted(QTreeWidget* list, QWidget* page, QList<int> preferredWidths) {
+    new ListFitter(list, page, std::move(preferredWidths));
+}
+
+}  // namespace tallowby::list_fit

@@ -1,0 +1,54 @@
+// Form2: the wheel and the keyboard over the viewport. Both move the scroll
+// bars, whose value changes move the picture, and Ctrl+wheel zooms through
+// the zoom buttons' own commands.
+
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include "preview/form2.h"
+#include "preview/wheel_math.h"
+
+namespace tallowby {
+
+bool Form2::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        viewportWheel(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto scroll = preview::scrollForKey(key->key());
+        if (!scroll || (key->modifiers() & ~Qt::KeypadModifier)) return false;
+        scrollViewBy(scroll->horizontal, scroll->twips);
+        return true;
+    }
+    return false;
+}
+
+void Form2::viewportWheel(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int notches = zoomNotches_.add(angle.y() != 0 ? angle.y() : angle.x());
+        for (int i = 0; i < notches; ++i) PushButton1_Click();  // away from the user: Zoom In
+        for (int i = 0; i > notches; --i) PushButton2_Click();
+        return;
+    }
+    // Shift turns the ordinary wheel sideways; a tilting wheel is sideways anyway.
+    if (event->modifiers() & Qt::ShiftModifier)
+        scrollViewBy(true, preview::twipsForWheel(angle.y() != 0 ? angle.y() : angle.x()));
+    else if (angle.y() != 0)
+        scrollViewBy(false, preview::twipsForWheel(angle.y()));
+    else
+        scrollViewBy(true, preview::twipsForWheel(angle.x()));
+}
+
+void Form2::scrollViewBy(bool horizontal, int twips) {
+    QScrollBar* bar = horizontal ? HScroll1 : VScroll1;
+    // A disabled bar has nothing to show beyond the viewport.
+    if (!bar->isEnabled()) return;
+    const int values = preview::barValuesForTwips(twips, horizontal ? mHStep : mVStep);
+    if (values != 0) bar->setValue(bar->value() + values);
+}
+
+}  // namespace tallowby

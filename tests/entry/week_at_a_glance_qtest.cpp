@@ -1,0 +1,182 @@
+// A week with seven rate types through the real generation run: the preview
+// shows it whole at zoom 1.0 and can zoom in one step. With the argument
+// --scaled (run by the test itself with QT_SCALE_FACTOR=2) the same week on
+// a screen scaled 2x: twice the pixels, the same logical size and twips.
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <cmath>
+#include <memory>
+
+#include "app/settings_store.h"
+#include "entry/form1.h"
+#include "entry/preview_launcher.h"
+#include "preview/form2.h"
+#include "preview/picture_box.h"
+#include "tests/app/scripted_prompter.h"
+#include "workbook/engine/biff/workbook_io.h"
+#include "workbook/engine/render/sheet_renderer.h"
+
+using namespace tallowby;
+
+namespace {
+
+bool g_scaledRun = false;
+
+// The viewport's inner area at 96 dpi: 9300 x 7395 twips.
+constexpr int kViewportInnerPixels = 620;
+
+// The result workbook drawn afresh at 96 dpi, apart from the preview's path.
+QSize plainPictureSize(const QString& resultWorkbook) {
+    const engine::Workbook book = engine::readWorkbookFile(resultWorkbook.toStdString());
+    return engine::renderUsedRange(book, 0, engine::FormatLocale::english()).size();
+}
+
+}  // namespace
+
+class WeekAtAGlanceTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<testing::ScriptedPrompter> prompter_;
+    std::unique_ptr<Form1> form_;
+    std::unique_ptr<PreviewLauncher> launcher_;
+
+    Form2& startRun() {
+        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
+        Form2* preview = launcher_->preview();
+        if (!preview)
+            qFatal("no preview after the run: %s", qPrintable(prompter_->texts().join("\n")));
+        preview->setEndProgram([] {});
+        return *preview;
+    }
+
+  private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        qputenv("TEMP", dir_->path().toUtf8());
+        store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
+        store_->SaveSetting("txtName", "Marrowick Joinery Ltd");
+        store_->SaveSetting("txtEmp", "Ada Pennington");
+        store_->SaveSetting("dtpDate", "2021-08-30");
+        store_->SaveSetting("Rates",
+                            "Regular^11.50|Overtime^17.25|Illness^6.50|Vacation^5.50|"
+                            "Holiday^23.00|Unpaid^0|Other^11");
+        // An entry in every rate column, and a long week.
+        store_->SaveSetting("Hours",
+                            "^^08:00^0^0|^^02:30^0^1|^^07:45^1^2|^^04:00^2^3|^^08:00^3^4|"
+                            "^^03:00^4^5|^^01:15^5^6|^^10:00^6^0");
+        prompter_ = std::make_unique<testing::ScriptedPrompter>();
+        Form1Options o;
+        o.store = store_.get();
+        o.programFolder = qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
+        o.homePage = {[] { return 1; }, [](const QString&) {}};
+        o.endProgram = [] {};
+        o.today = [] { return QDate(2021, 9, 14); };
+        form_ = std::make_unique<Form1>(o);
+        launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
+        form_->setGenerationRunner([this] { launcher_->run(); });
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    }
+    void cleanup() {
+        launcher_.reset();
+        form_.reset();
+        prompter_.reset();
+        store_.reset();
+        dir_.reset();
+    }
+
+    void theWholeWeekIsDrawnWithinTheViewportsWidth() {
+        QCOMPARE(form_->ListView1->topLevelItemCount(), 7);
+        Form2& preview = startRun();
+        QVERIFY2(prompter_->texts().isEmpty(), qPrintable(prompter_->texts().join("\n")));
+        const QSize picture = plainPictureSize(preview.mExcelFile);
+        QVERIFY2(picture.width() <= 620 && picture.height() <= 600,
+                 qPrintable(QString("%1 x %2").arg(picture.width()).arg(picture.height())));
+        QCOMPARE(preview.baseWidth(), picture.width() * 15 - 62);
+        QCOMPARE(preview.baseHeight(), picture.height() * 15 - 62);
+        // At 1.0 the drawn picture is the whole width; nothing to scroll sideways.
+        QCOMPARE(preview.zoom(), 1.0f);
+        QVERIFY(preview.picture1()->width() <= kViewportInnerPixels);
+        QVERIFY(!preview.hScroll1()->isEnabled());
+        QCOMPARE(preview.hStep(), 0);
+    }
+
+    void zoomInFromOneDrawsOneAndAQuarter() {
+        Form2& preview = startRun();
+        const int base = preview.baseWidth();
+        const int baseHeight = preview.baseHeight();
+        QTest::mouseClick(preview.findChild<QPushButton*>("PushButton1"), Qt::LeftButton);
+        QCOMPARE(preview.zoom(), 1.25f);
+        QCOMPARE(preview.scaledWidth(), static_cast<int>(std::floor(base * 1.25)));
+        QCOMPARE(preview.scaledHeight(), static_cast<int>(std::floor(baseHeight * 1.25)));
+        QVERIFY(preview.scaledWidth() < 12500 && preview.scaledHeight() < 11400);
+        // Drawn: the box and its surface have the zoomed size.
+        const int widthPixels = static_cast<int>(std::lround(preview.scaledWidth() / 15.0));
+        QCOMPARE(preview.picture1()->width(), widthPixels);
+        QCOMPARE(preview.picture1()->surface().deviceIndependentSize().toSize(),
+                 preview.picture1()->size());
+        QVERIFY(preview.hScroll1()->isEnabled());
+        // The next step is past the limit and falls back to 1.0 without drawing.
+        QTest::mouseClick(preview.findChild<QPushButton*>("PushButton1"), Qt::LeftButton);
+        QCOMPARE(preview.zoom(), 1.0f);
+        QCOMPARE(preview.picture1()->width(), widthPixels);
+    }
+
+    void aScaledScreenGetsTwiceThePixelsAtTheSameSize() {
+        if (g_scaledRun) QSKIP("this is the scaled run");
+        QProcess scaled;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_SCALE_FACTOR", "2");
+        scaled.setProcessEnvironment(environment);
+        scaled.start(QCoreApplication::applicationFilePath(),
+                     {"--scaled", "theScaledPictureHasTwiceThePixels"});
+        QVERIFY(scaled.waitForFinished(120000));
+        const QByteArray output = scaled.readAllStandardOutput();
+        QVERIFY2(scaled.exitCode() == 0, output.constData());
+        QVERIFY(output.contains("PASS   : WeekAtAGlanceTest::theScaledPictureHasTwiceThePixels"));
+    }
+
+    void theScaledPictureHasTwiceThePixels() {
+        if (!g_scaledRun) QSKIP("runs only in the scaled run");
+        QCOMPARE(form_->devicePixelRatioF(), 2.0);
+        Form2& preview = startRun();
+        const QSize logical = plainPictureSize(preview.mExcelFile);
+        // The twips count logical pixels: the base size is that of the same
+        // picture on a plain screen.
+        QCOMPARE(preview.baseWidth(), logical.width() * 15 - 62);
+        QCOMPARE(preview.baseHeight(), logical.height() * 15 - 62);
+        // The drawn surface has the box's logical size and twice its pixels.
+        const QImage surface = preview.picture1()->surface();
+        QCOMPARE(surface.deviceIndependentSize().toSize(), preview.picture1()->size());
+        QCOMPARE(surface.size(), preview.picture1()->size() * 2);
+        QVERIFY(logical.width() <= 620 && logical.height() <= 600);
+        // Zoom In draws 1.25 from the fine picture, still twice the pixels.
+        preview.PushButton1_Click();
+        QCOMPARE(preview.zoom(), 1.25f);
+        QCOMPARE(preview.picture1()->surface().size(), preview.picture1()->size() * 2);
+    }
+};
+
+int main(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    g_scaledRun = arguments.size() > 1 && arguments[1] == "--scaled";
+    QApplication app(argc, argv);
+    WeekAtAGlanceTest test;
+    if (g_scaledRun) {
+        // QTest takes the rest: the one test function to run.
+        QStringList rest = arguments;
+        rest.removeAt(1);
+        return QTest::qExec(&test, rest);
+    }
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "week_at_a_glance_qtest.moc"
