@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -35,6 +36,15 @@ class Worksheet {
     // displays it at 96 dpi. Stands in for copying a picture to the clipboard,
     // which leaves the user's clipboard alone.
     QImage UsedRangePicture() const;
+
+    // Columns(before).Resize(, count).Insert, 1-based: inserts `count` empty
+    // columns before column `before`; formulas, names, the print area, merged
+    // ranges and column formats follow as in a spreadsheet program.
+    void InsertColumns(int before, int count);
+    // Columns(source) copied with FillRight into the `count` columns from
+    // `first` on (1-based): values, formats, widths and formulas, relative
+    // references moved by the distance.
+    void FillRight(int source, int first, int count);
 
     engine::Sheet& sheet();
     const engine::Sheet& sheet() const;
@@ -106,6 +116,11 @@ class CellHandle {
     void setValue(const QString& typed);
     // Value = a date.
     void setValue(const QDate& date);
+    // Value = the sum of several entries, each read as if typed into this
+    // cell; a General cell adopts the format the first of them implies.
+    // Returns the entries that are not numbers (left out of the sum); when
+    // none is a number the cell is left as it was.
+    QStringList setSum(const QStringList& typed);
     void Select();
 
   private:
