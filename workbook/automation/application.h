@@ -41,10 +41,11 @@ class Worksheet {
     // columns before column `before`; formulas, names, the print area, merged
     // ranges and column formats follow as in a spreadsheet program.
     void InsertColumns(int before, int count);
-    // Columns(source) copied with FillRight into the `count` columns from
-    // `first` on (1-based): values, formats, widths and formulas, relative
-    // references moved by the distance.
-    void FillRight(int source, int first, int count);
+    // Range(source column, first row : last column, last row).FillRight, 1-based:
+    // rows firstRow..lastRow of column `source` copied into the `count`
+    // columns from `first` on (values, formats and formulas, relative
+    // references moved by the distance); the columns take the source's width.
+    void FillRight(int source, int first, int count, int firstRow, int lastRow);
 
     engine::Sheet& sheet();
     const engine::Sheet& sheet() const;

@@ -12,6 +12,7 @@ namespace tallowby::automation {
 namespace {
 
 constexpr int kMaxColumns = 256;
+constexpr int kMaxRows = 65536;
 
 void requireColumns(int first, int count) {
     if (first < 1 || count < 0 || first + count - 1 > kMaxColumns)
@@ -43,13 +44,18 @@ void Worksheet::InsertColumns(int before, int count) {
     owner_->markDirty();
 }
 
-void Worksheet::FillRight(int source, int first, int count) {
+void Worksheet::FillRight(int source, int first, int count, int firstRow, int lastRow) {
     owner_->app_->requireRunning();
     requireColumns(source, 1);
     requireColumns(first, count);
+    if (firstRow < 1 || lastRow < firstRow || lastRow > kMaxRows)
+        throw Failure(
+            QStringLiteral("Rows %1 to %2 are outside the sheet.").arg(firstRow).arg(lastRow));
     try {
         engine::edit::fillRight(owner_->model_, index_, static_cast<uint16_t>(source - 1),
-                                static_cast<uint16_t>(first - 1), static_cast<uint16_t>(count));
+                                static_cast<uint16_t>(first - 1), static_cast<uint16_t>(count),
+                                static_cast<uint16_t>(firstRow - 1),
+                                static_cast<uint16_t>(lastRow - 1));
     } catch (const std::exception& e) {
         throw Failure(QStringLiteral("Cannot fill right: %1").arg(QString::fromUtf8(e.what())));
     }

@@ -93,7 +93,8 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     const int extraColumns = std::max(0, rateCount - kTemplateRateColumns);
     // More rate types than the template's seven: columns are inserted inside
     // the rate block, before its last column, so the row sums, the total pay
-    // and the print area widen over them, and are filled from a rate column.
+    // and the print area widen over them, and the block's rows (heading to
+    // pay) are filled from a rate column.
     g.run(131, [&] {
         if (extraColumns > 0)
             app.ActiveWorkbook().Worksheets(1).InsertColumns(
@@ -104,7 +105,8 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
         if (extraColumns > 0)
             app.ActiveWorkbook().Worksheets(1).FillRight(
                 kFirstRateColumn + kTemplateRateColumns - 2,
-                kFirstRateColumn + kTemplateRateColumns - 1, extraColumns);
+                kFirstRateColumn + kTemplateRateColumns - 1, extraColumns, kRateHeadingRow,
+                kRatePayRow);
     });
     const int rateLoop = g.value(
         134, [&] { return rateCount; }, 1);

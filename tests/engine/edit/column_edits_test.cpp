@@ -86,9 +86,18 @@ TEST_F(TemplateInsert, SumsAndPayThatSpanTheRateBlockWiden) {
     EXPECT_EQ(formulaAt(wb, 0, "A13"), formulaAt(original, 0, "A13"));
     EXPECT_EQ(formulaAt(wb, 0, "D23"), "=P19");
     EXPECT_EQ(formulaAt(wb, 0, "D24"), "=P21");
-    // The inserted columns are empty, and nothing is left where the totals were.
+    // The inserted columns are empty and formatted like column G; nothing is
+    // left where the totals were.
     for (uint16_t col = 7; col < 14; ++col)
-        for (uint16_t row = 0; row < 40; ++row) EXPECT_EQ(wb.sheets[0].find(row, col), nullptr);
+        for (uint16_t row = 0; row < 40; ++row) {
+            const Cell* inserted = wb.sheets[0].find(row, col);
+            const Cell* left = wb.sheets[0].find(row, 6);
+            ASSERT_EQ(inserted != nullptr, left != nullptr) << row << "," << col;
+            if (!inserted) continue;
+            EXPECT_TRUE(inserted->value.isEmpty());
+            EXPECT_FALSE(inserted->hasFormula());
+            EXPECT_EQ(inserted->xf, left->xf);
+        }
     const Cell* heading = wb.sheets[0].find(10, 15);
     ASSERT_NE(heading, nullptr);
     EXPECT_EQ(heading->value, original.sheets[0].find(10, 8)->value);
@@ -114,7 +123,7 @@ TEST_F(TemplateInsert, PrintAreaMergesColumnWidthsAndExtentFollow) {
 }
 
 TEST_F(TemplateInsert, FillRightCopiesTheRateColumnAndTheFileReadsBackTheSame) {
-    fillRight(wb, 0, 6, 7, 7);
+    fillRight(wb, 0, 6, 7, 7, 10, 20);  // the rate block's rows, heading to pay
     EXPECT_EQ(formulaAt(wb, 0, "H19"), "=SUM(H12:H18)");
     EXPECT_EQ(formulaAt(wb, 0, "N19"), "=SUM(N12:N18)");
     EXPECT_EQ(formulaAt(wb, 0, "N21"), "=N20*N19*24");
@@ -125,6 +134,12 @@ TEST_F(TemplateInsert, FillRightCopiesTheRateColumnAndTheFileReadsBackTheSame) {
             EXPECT_EQ(s.find(row, col)->xf, s.find(row, 6)->xf);
         }
     EXPECT_EQ(s.find(10, 10)->value, s.find(10, 6)->value);  // G11's heading copied
+    // Rows outside the filled block stay as the insertion left them: formatted, empty.
+    for (const auto& [a, c] : s.cells())
+        if (a.col >= 7 && a.col < 14 && (a.row < 10 || a.row > 20)) {
+            EXPECT_TRUE(c.value.isEmpty()) << a.row;
+        }
+    EXPECT_EQ(widthOf(s, 13), widthOf(s, 6));
 
     // Hours in a filled column count in the widened totals.
     wb.sheets[0].at(11, 12).value = CellValue::fromNumber(0.5);  // M12: 12 hours
@@ -198,6 +213,12 @@ TEST(FillRight, MovesRelativePartsKeepsAbsolutePartsAndClearsTargets) {
     EXPECT_EQ(formulaAt(wb, 0, "I6"), "=B1+$A1");
     EXPECT_EQ(formulaAt(wb, 0, "K6"), "=D1+$A1");
     EXPECT_EQ(s.find(6, 8), nullptr);
+    // A fill limited to some rows leaves the others alone.
+    s.at(7, 7).value = CellValue::fromNumber(7);
+    s.at(8, 9).value = CellValue::fromNumber(9);
+    fillRight(wb, 0, 7, 9, 1, 7, 7);
+    EXPECT_DOUBLE_EQ(numberAt(wb, 0, "J8"), 7);
+    EXPECT_DOUBLE_EQ(numberAt(wb, 0, "J9"), 9);
     // A relative reference pushed off the sheet becomes #REF!.
     s.at(0, 200).formula = Tokens().ref(0, 250);
     fillRight(wb, 0, 200, 210, 1);

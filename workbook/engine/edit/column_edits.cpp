@@ -66,6 +66,19 @@ void moveCells(Sheet& sheet, uint16_t before, uint16_t count) {
     }
 }
 
+// The inserted cells take the format of their left neighbours, as a
+// spreadsheet program formats inserted columns, so borders and fills of rows
+// and merged ranges that run across them continue.
+void formatLikeLeft(Sheet& sheet, uint16_t before, uint16_t count) {
+    if (before == 0) return;
+    std::vector<std::pair<uint16_t, uint16_t>> rows;  // row, XF
+    for (const auto& [address, cell] : sheet.cells())
+        if (address.col == before - 1) rows.emplace_back(address.row, cell.xf);
+    const int end = std::min<int>(before + count, kLastColumn + 1);
+    for (const auto& [row, xf] : rows)
+        for (int col = before; col < end; ++col) sheet.at(row, static_cast<uint16_t>(col)).xf = xf;
+}
+
 void moveColumnRuns(Sheet& sheet, const ColumnMove& move) {
     std::vector<ColumnInfo> kept;
     for (ColumnInfo info : sheet.columns) {
@@ -152,6 +165,7 @@ void insertColumns(Workbook& workbook, int sheetIndex, uint16_t before, uint16_t
     workbook.globalRecords = std::move(globals);
 
     moveCells(target, before, count);
+    formatLikeLeft(target, before, count);
     std::vector<CellRange> merges;
     for (const CellRange& merge : target.merges)
         if (auto moved = movedRange(merge, move)) merges.push_back(*moved);
@@ -160,14 +174,15 @@ void insertColumns(Workbook& workbook, int sheetIndex, uint16_t before, uint16_t
     if (target.printArea) target.printArea = movedRange(*target.printArea, move);
 }
 
-void fillRight(Workbook& workbook, int sheetIndex, uint16_t source, uint16_t first,
-               uint16_t count) {
+void fillRight(Workbook& workbook, int sheetIndex, uint16_t source, uint16_t first, uint16_t count,
+               uint16_t firstRow, uint16_t lastRow) {
     Sheet& sheet = sheetAt(workbook, sheetIndex);
     if (source > kLastColumn || first > kLastColumn || first + count - 1 > kLastColumn)
         throw std::out_of_range("column past the last one");
     std::vector<std::pair<uint16_t, Cell>> column;
     for (const auto& [address, cell] : sheet.cells())
-        if (address.col == source) column.emplace_back(address.row, cell);
+        if (address.col == source && address.row >= firstRow && address.row <= lastRow)
+            column.emplace_back(address.row, cell);
     std::optional<ColumnInfo> sourceInfo;
     for (const ColumnInfo& run : sheet.columns)
         if (run.firstCol <= source && source <= run.lastCol) sourceInfo = run;
@@ -181,7 +196,8 @@ void fillRight(Workbook& workbook, int sheetIndex, uint16_t source, uint16_t fir
             if (cell.hasFormula()) moveColumns(cell.formula, true, {}, copyMove(col - source));
         std::vector<uint16_t> stale;
         for (const auto& [address, cell] : sheet.cells())
-            if (address.col == c) stale.push_back(address.row);
+            if (address.col == c && address.row >= firstRow && address.row <= lastRow)
+                stale.push_back(address.row);
         for (uint16_t row : stale) sheet.erase(row, c);
         for (auto& [row, cell] : copies) sheet.at(row, c) = std::move(cell);
         if (sourceInfo) setColumnInfo(sheet, c, *sourceInfo);
