@@ -254,6 +254,17 @@ TEST(InsertColumns, NamesWithThreeDReferencesFollowOnlyTheirOwnSheet) {
     }
 }
 
+TEST(InsertColumns, SharedFormulasFollowCellByCell) {
+    // LibreOffice stores D3:D22 of its sample as one shared formula.
+    Workbook wb = readWorkbook(testing::sampleBytes("libreoffice_sample.xls"));
+    EXPECT_EQ(formulaAt(wb, 0, "D3"), "=B3*C3");
+    EXPECT_EQ(formulaAt(wb, 0, "D22"), "=B22*C22");
+    insertColumns(wb, 0, 2, 3);
+    EXPECT_EQ(formulaAt(wb, 0, "G3"), "=B3*F3");
+    EXPECT_EQ(formulaAt(wb, 0, "G22"), "=B22*F22");
+    EXPECT_EQ(formulaAt(wb, 0, "G23"), "=SUM(G3:G22)");
+}
+
 TEST(InsertColumns, RefusesABadSheetOrColumnAndChangesNothing) {
     Workbook wb = twoSheets();
     const Workbook before = wb;
