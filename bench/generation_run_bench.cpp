@@ -80,4 +80,42 @@ BENCHMARK(BM_GenerationRun)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// N rate types, one two-hour entry for each on a day of its own turn: from
+// seven (the template's columns) to many columns inserted and filled.
+tallowby::TimesheetRecord timesheetWithRates(int rates) {
+    tallowby::TimesheetRecord r = sampleTimesheet();
+    r.rates.clear();
+    r.hours.clear();
+    for (int i = 0; i < rates; ++i) {
+        r.rates.push_back({QStringLiteral("Rate %1").arg(i), QString::number(10 + i % 9)});
+        r.hours.push_back({"", "", "02:00", QString::number(i % 7), QString::number(i)});
+    }
+    return r;
+}
+
+void BM_GenerationRunRates(benchmark::State& state) {
+    ensureGuiApplication();
+    FailingPrompter prompter;
+    tallowby::setPrompter(&prompter);
+    tallowby::PrivateTempFolder folder;
+    const tallowby::TimesheetRecord record = timesheetWithRates(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        tallowby::GenerationResult result = tallowby::runGeneration(record, folder, {});
+        if (!result.handedOver || !prompter.lastError.isEmpty()) {
+            state.SkipWithError(prompter.lastError.toStdString().c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(result.picture.constBits());
+        QFile::remove(result.resultPath);
+    }
+    tallowby::setPrompter(nullptr);
+}
+BENCHMARK(BM_GenerationRunRates)
+    ->Arg(7)
+    ->Arg(14)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 }  // namespace

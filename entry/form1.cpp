@@ -22,6 +22,7 @@
 #include "app/settings_store.h"
 #include "app/week_start_date.h"
 #include "entry/list_fit.h"
+#include "entry/entry_labels.h"
 #include "entry/list_rows.h"
 #include "entry/picker_fields.h"
 #include "entry/select_all_line_edit.h"
@@ -284,6 +285,10 @@ void Form1::dtpDate_Change() {
         options_.store->SaveSetting(QStringLiteral("dtpDate"),
                                     week_start_date::toStoredText(dtpDate->date()));
         FillDayList();
+        // Entries keep their day index; their day texts follow the new dates.
+        QStringList days;
+        for (int i = 0; i < Combo1->count(); ++i) days << Combo1->itemText(i);
+        entry_labels::relabel(ListView2, 0, 3, days);
     });
 }
 

@@ -9,6 +9,7 @@
 #include "app/guarded.h"
 #include "app/main_module.h"
 #include "app/prompter.h"
+#include "entry/entry_labels.h"
 #include "entry/form1.h"
 #include "entry/list_rows.h"
 #include "entry/sample_data.h"
@@ -18,12 +19,22 @@ namespace tallowby {
 
 namespace {
 
-// The picked item's position, or -1 when the edit part holds anything else
-// (nothing picked, or text typed over the pick).
+// The picked item's position; text typed into the edit part counts when it
+// is exactly one of the items. -1 for anything else.
 int chosenIndex(const QComboBox* combo) {
     const int index = combo->currentIndex();
     if (index >= 0 && combo->itemText(index) == combo->currentText()) return index;
-    return -1;
+    if (combo->currentText().isEmpty()) return -1;
+    return combo->findText(combo->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+// What the user still has to choose before an hours entry can be added, or
+// nothing when the entry has both a day and a type.
+QString missingChoice(bool hasDay, bool hasType) {
+    if (!hasDay && !hasType) return QStringLiteral("Choose a day and a type for the hours.");
+    if (!hasDay) return QStringLiteral("Choose a day for the hours.");
+    if (!hasType) return QStringLiteral("Choose a type for the hours.");
+    return {};
 }
 
 QTreeWidgetItem* requireRow(QTreeWidgetItem* item) {
@@ -65,6 +76,11 @@ void Form1::PushButton2_Click() {
         if (current) {
             g.run(102, [&] { current->setText(0, txtType->text()); });
             g.run(104, [&] { current->setText(1, txtRate->text()); });
+            // The hours entries of this rate show its new description.
+            g.run(105, [&] {
+                entry_labels::relabel(ListView2, 1, 4, ListView1->indexOfTopLevelItem(current),
+                                      current->text(0));
+            });
         }
     }
     g.run(106, [&] { txtType->clear(); });
@@ -73,6 +89,16 @@ void Form1::PushButton2_Click() {
 
 void Form1::PushButton3_Click() {
     Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"), this);
+    // An entry without a day or a type would have no place on the sheet.
+    bool refused = false;
+    g.run(99, [&] {
+        const QString missing = missingChoice(chosenIndex(Combo1) >= 0, chosenIndex(Combo2) >= 0);
+        if (missing.isEmpty()) return;
+        refused = true;
+        prompter().message(this, Main::AppTitle(), missing, Prompter::Icon::Warning,
+                           Prompter::Buttons::Ok);
+    });
+    if (refused) return;
     QTreeWidgetItem* item = nullptr;
     g.run(100, [&] { item = new QTreeWidgetItem(ListView2, QStringList{Combo1->currentText()}); });
     g.run(102, [&] { requireRow(item)->setText(1, Combo2->currentText()); });

@@ -3,8 +3,11 @@
 #include <exception>
 
 #include "app/error_report.h"
+#include "app/main_module.h"
+#include "app/prompter.h"
 #include "entry/form1.h"
 #include "preview/form2.h"
+#include "workbook/run/entry_placement.h"
 
 namespace tallowby {
 
@@ -44,7 +47,14 @@ void PreviewLauncher::run() {
     hooks.reportParent = &main_;
     // The preview opens on the screen the main window is on.
     hooks.pictureRatio = main_.devicePixelRatioF();
-    runGeneration(main_.record(), *folder, hooks);
+    const GenerationResult result = runGeneration(main_.record(), *folder, hooks);
+    // One message for all the entries that found no place, however many.
+    if (!result.leftOut.empty()) {
+        QWidget* parent = preview_ && result.handedOver ? static_cast<QWidget*>(preview_.get())
+                                                        : static_cast<QWidget*>(&main_);
+        prompter().message(parent, Main::AppTitle(), leftOutMessage(result.leftOut),
+                           Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    }
 }
 
 }  // namespace tallowby

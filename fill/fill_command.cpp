@@ -8,6 +8,7 @@
 #include "app/build_config.h"
 #include "app/prompter.h"
 #include "app/settings_store.h"
+#include "workbook/run/entry_placement.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 #include "workbook/run/stored_record.h"
@@ -152,6 +153,8 @@ int run(const FillOptions& options, QTextStream& err) {
         err << "tallowby-fill: the workbook could not be made\n";
         return 2;
     }
+    // Left-out entries are the list's business, not a failure of the run.
+    if (!result.leftOut.empty()) err << "tallowby-fill: " << leftOutMessage(result.leftOut) << "\n";
 
     QFile made(result.resultPath);
     if (!made.open(QIODevice::ReadOnly)) {

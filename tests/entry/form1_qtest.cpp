@@ -352,32 +352,34 @@ class Form1Test : public QObject {
         QVERIFY(prompter_->messages.empty());
     }
 
-    void addWithNothingChosen() {
+    void addWithNothingChosenIsRefused() {
         auto form = start();
         form->TabControl1->setCurrentIndex(1);
         QTest::mouseClick(form->PushButton3, Qt::LeftButton);
-        QCOMPARE(form->ListView2->topLevelItemCount(), 1);
-        QCOMPARE(row(form->ListView2, 0), (QStringList{"", "", "00:00", "-1", "-1"}));
+        QCOMPARE(form->ListView2->topLevelItemCount(), 0);
+        QCOMPARE(prompter_->texts(), QStringList{"Choose a day and a type for the hours."});
     }
 
     void addWithPickedAndTypedChoices() {
         auto form = start();
         form->Combo1->setCurrentIndex(2);
-        form->Combo2->setEditText("Typed type");
+        form->Combo2->setEditText("Overtime");  // typed, and exactly a rate's description
         form->dtpTime->setTime(QTime(7, 45));
         form->PushButton3_Click();
         QCOMPARE(row(form->ListView2, 0),
-                 (QStringList{"Thursday, September 16, 2021", "Typed type", "07:45", "2", "-1"}));
+                 (QStringList{"Thursday, September 16, 2021", "Overtime", "07:45", "2", "1"}));
         // The inputs are ready for the next entry; the same entry again is added again.
         QCOMPARE(form->Combo1->currentIndex(), -1);
         QCOMPARE(form->Combo1->currentText(), QString());
         QCOMPARE(form->Combo2->currentText(), QString());
         QCOMPARE(form->dtpTime->time(), QTime(0, 0));
-        form->Combo2->setCurrentIndex(6);
-        form->PushButton3_Click();
-        form->Combo2->setCurrentIndex(6);
-        form->PushButton3_Click();
-        QCOMPARE(row(form->ListView2, 1), (QStringList{"", "Other", "00:00", "-1", "6"}));
+        for (int i = 0; i < 2; ++i) {
+            form->Combo1->setCurrentIndex(0);
+            form->Combo2->setCurrentIndex(6);
+            form->PushButton3_Click();
+        }
+        QCOMPARE(row(form->ListView2, 1),
+                 (QStringList{"Tuesday, September 14, 2021", "Other", "00:00", "0", "6"}));
         QCOMPARE(row(form->ListView2, 2), row(form->ListView2, 1));
     }
 
@@ -386,13 +388,14 @@ class Form1Test : public QObject {
         QTest::mouseClick(form->PushButton4, Qt::LeftButton);  // empty list: nothing happens
         QCOMPARE(form->ListView2->topLevelItemCount(), 0);
         QVERIFY(prompter_->messages.empty());
-        for (const char* type : {"a", "b", "c"}) {
+        for (const char* type : {"Regular", "Overtime", "Illness"}) {
+            form->Combo1->setCurrentIndex(0);
             form->Combo2->setEditText(type);
             form->PushButton3_Click();
         }
         form->ListView2->setCurrentItem(form->ListView2->topLevelItem(1));
         form->PushButton4_Click();
-        QCOMPARE(rowTexts(form->ListView2, 1), (QStringList{"a", "c"}));
+        QCOMPARE(rowTexts(form->ListView2, 1), (QStringList{"Regular", "Illness"}));
         form->PushButton4_Click();
         form->PushButton4_Click();
         QCOMPARE(form->ListView2->topLevelItemCount(), 0);

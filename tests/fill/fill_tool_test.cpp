@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -45,6 +46,13 @@ class FillToolTest : public ::testing::Test {
             "Rates=Regular^11.50|Overtime^12.70\n"
             "Hours=Mon^Regular^02:00^0^0|Tue^Overtime^01:30^1^1\n");
     }
+    void writeSettings(const QString& rates, const QString& hours) {
+        QFile f(settings);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QStringLiteral("[Tallowby]\ndtpDate=2021-08-30\nRates=%1\nHours=%2\n")
+                    .arg(rates, hours)
+                    .toUtf8());
+    }
     QByteArray contents(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -66,6 +74,31 @@ TEST_F(FillToolTest, WritesTheWorkbookAndThePictureFromASettingsFile) {
     EXPECT_NEAR(sheet.find(20, 8)->value.number, 2 * 11.5 + 1.5 * 12.7, 1e-9);  // I21
     EXPECT_EQ(contents(picture).left(4), QByteArray("\x89PNG"));
     EXPECT_GT(QImage(picture).width(), 500);
+}
+
+TEST_F(FillToolTest, NamesLeftOutEntriesOnStderrOnceAndStillSucceeds) {
+    // Two entries without a place, one kept.
+    writeSettings("Regular^11.50|Overtime^12.70",
+                  "Mon^Regular^02:00^0^0|^Regular^01:00^-1^0|Wed^Gone^03:00^2^9");
+    const QString xls = dir.filePath("week.xls");
+    const Outcome o = runFill({"--xls", xls, "--settings", settings});
+    EXPECT_EQ(o.exitCode, 0) << o.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(xls));
+    EXPECT_EQ(o.err.count("left out"), 1) << o.err.toStdString();
+    EXPECT_TRUE(o.err.contains("2 hours entries were left out"));
+    EXPECT_TRUE(o.err.contains("(none), Regular, 01:00"));
+    EXPECT_TRUE(o.err.contains("Wed, Gone, 03:00"));
+}
+
+TEST_F(FillToolTest, MoreRateTypesThanColumnsMakeNoWorkbook) {
+    QString rates;
+    for (int i = 0; i < 255; ++i) rates += QStringLiteral("%1R%2^1").arg(i ? "|" : "").arg(i);
+    writeSettings(rates, "Mon^R0^02:00^0^0");
+    const QString xls = dir.filePath("week.xls");
+    const Outcome o = runFill({"--xls", xls, "--settings", settings});
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(xls));
+    EXPECT_TRUE(o.err.contains("at most 254 rate types")) << o.err.toStdString();
 }
 
 TEST_F(FillToolTest, RefusesBadArgumentsWithAMessageAndNoOutput) {

@@ -10,6 +10,8 @@
 #include "tests/app/scripted_prompter.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/engine_calls.h"
+#include "workbook/engine/biff/workbook_io.h"
+#include "workbook/run/template_resource.h"
 
 namespace tallowby {
 namespace {
@@ -105,30 +107,35 @@ TEST_F(GenerationRunTest, FillsTheCellMapSavesDrawsAndHandsOver) {
     EXPECT_NEAR(valueAt(s, 21, 9).number, 2 * 11.5 + 1.5 * 12.7, 1e-9);
 }
 
-TEST_F(GenerationRunTest, IndexesPlaceHoursAnywhereAndLaterEntriesWin) {
+TEST_F(GenerationRunTest, RepeatedEntriesAreSummedAndEntriesWithoutAPlaceAreLeftOut) {
     TimesheetRecord r = sampleRecord();
-    for (int i = 0; i < 6; ++i)
-        r.rates.push_back({QStringLiteral("R%1").arg(i), QStringLiteral("1")});
     r.hours = {
-        {"", "", "01:00", "6", "7"},  // rate index 7: column I, over the row total
-        {"", "", "02:00", "2", "3"},
-        {"", "", "04:00", "2", "3"},   // same day and rate: the later one is the value
-        {"", "", "03:00", "-1", "0"},  // day -1: row 11, over the heading
-        {"", "", "05:00", "1", "-1"},  // rate -1: column A, over the day formula
-        {"", "", "06:00", "x", ""},    // no number: row 12, column B
+        {"Monday", "Regular", "08:00", "0", "0"},
+        {"Monday", "Regular", "09:00", "0", "0"},  // same day and rate: 17:00 in B12
+        {"Wed", "Overtime", "10:30", "2", "1"},
+        {"Wed", "Overtime", "15:45", "2", "1"},  // 26:15 in C14
+        {"", "Regular", "03:00", "-1", "0"},     // no day chosen
+        {"Tue", "", "05:00", "1", "-1"},         // no type chosen
+        {"Sun", "Other", "01:00", "7", "0"},     // a day past the week
+        {"Mon", "Z", "02:00", "0", "7"},         // no eighth rate column
+        {"x", "y", "06:00", "x", ""},            // indexes that are no numbers
     };
     const GenerationResult result = run(r);
     ASSERT_TRUE(result.handedOver);
     EXPECT_TRUE(prompter.messages.empty()) << prompter.texts().join("\n").toStdString();
+    ASSERT_EQ(result.leftOut.size(), 5u);
+    EXPECT_EQ(result.leftOut[0].hours, "03:00");
+    EXPECT_EQ(result.leftOut[4].hours, "06:00");
     const engine::Sheet& s = savedSheet(result.resultPath);
-    EXPECT_EQ(valueAt(s, 11, 9).text, "R5");  // eighth description over "TOTAL HOURS"
-    EXPECT_EQ(valueAt(s, 11, 10).text, "");   // J11: there is no ninth rate
-    EXPECT_NEAR(valueAt(s, 18, 9).number, 1.0 / 24, 1e-12);
-    EXPECT_NEAR(valueAt(s, 14, 5).number, 4.0 / 24, 1e-12);
-    EXPECT_NEAR(valueAt(s, 11, 2).number, 3.0 / 24, 1e-12);
-    EXPECT_NEAR(valueAt(s, 13, 1).number, 5.0 / 24, 1e-12);
-    EXPECT_FALSE(s.find(12, 0)->hasFormula());
-    EXPECT_NEAR(valueAt(s, 12, 2).number, 6.0 / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, 12, 2).number, 17.0 / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, 14, 3).number, 26.25 / 24, 1e-12);
+    // Nothing was written over the headings, the day formulas or the totals.
+    EXPECT_EQ(valueAt(s, 11, 2).text, "Regular");
+    EXPECT_TRUE(s.find(12, 0)->hasFormula());
+    EXPECT_TRUE(s.find(11, 8)->hasFormula());
+    EXPECT_EQ(valueAt(s, 11, 9).text, "TOTAL\nHOURS");
+    EXPECT_NEAR(valueAt(s, 19, 9).number, (17 + 26.25) / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, 21, 9).number, 17 * 11.5 + 26.25 * 12.7, 1e-9);
 }
 
 TEST_F(GenerationRunTest, AFailingEngineIsReportedOnceAndEndsTheRun) {
@@ -158,12 +165,24 @@ TEST_F(GenerationRunTest, ABrokenTemplateIsReportedAtTheOpenAndLeavesNothingBehi
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(GenerationRunTest, ACellWriteThatFailsIsReportedAndTheRunGoesOn) {
+TEST_F(GenerationRunTest, AFailingColumnInsertIsReportedWithItsNumberAndTheRunGoesOn) {
+    // A template with a cell in the last column: no column can be inserted.
+    engine::Workbook crowded = engine::readWorkbook(
+        std::span(reinterpret_cast<const uint8_t*>(templateBytes().constData()),
+                  static_cast<size_t>(templateBytes().size())));
+    crowded.sheets[0].at(40, 255).value = engine::CellValue::fromText("last column");
+    const std::vector<uint8_t> bytes = engine::writeWorkbook(crowded);
+    GenerationHooks hooks;
+    hooks.templateBytes = [&] {
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<qsizetype>(bytes.size()));
+    };
     TimesheetRecord r = sampleRecord();
-    r.hours.push_back({"", "", "02:00", "70000", "0"});  // beyond the last row
-    const GenerationResult result = run(r);
+    while (r.rates.size() < 8) r.rates.push_back({"More", "1"});
+    const GenerationResult result = runGeneration(r, folder, hooks);
     EXPECT_TRUE(result.handedOver);
-    EXPECT_EQ(prompter.reportedLines(), QList<int>{154});
+    EXPECT_EQ(prompter.reportedLines(), QList<int>{131});
+    EXPECT_TRUE(prompter.messages[0].text.contains("pushed off the sheet"));
 }
 
 TEST(ResultName, IsDrawnAgainWhileTheNameIsTaken) {

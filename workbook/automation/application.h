@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -36,6 +37,16 @@ class Worksheet {
     // which leaves the user's clipboard alone. `pixelRatio` 2 gives twice the
     // pixels for a screen scaled 2x, at the same device-independent size.
     QImage UsedRangePicture(double pixelRatio = 1.0) const;
+
+    // Columns(before).Resize(, count).Insert, 1-based: inserts `count` empty
+    // columns before column `before`; formulas, names, the print area, merged
+    // ranges and column formats follow as in a spreadsheet program.
+    void InsertColumns(int before, int count);
+    // Range(source column, first row : last column, last row).FillRight, 1-based:
+    // rows firstRow..lastRow of column `source` copied into the `count`
+    // columns from `first` on (values, formats and formulas, relative
+    // references moved by the distance); the columns take the source's width.
+    void FillRight(int source, int first, int count, int firstRow, int lastRow);
 
     engine::Sheet& sheet();
     const engine::Sheet& sheet() const;
@@ -107,6 +118,11 @@ class CellHandle {
     void setValue(const QString& typed);
     // Value = a date.
     void setValue(const QDate& date);
+    // Value = the sum of several entries, each read as if typed into this
+    // cell; a General cell adopts the format the first of them implies.
+    // Returns the entries that are not numbers (left out of the sum); when
+    // none is a number the cell is left as it was.
+    QStringList setSum(const QStringList& typed);
     void Select();
 
   private:

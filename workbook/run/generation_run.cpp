@@ -1,7 +1,8 @@
 #include "workbook/run/generation_run.h"
 
 #include <QDir>
-#include <cmath>
+#include <QStringList>
+#include <algorithm>
 #include <memory>
 
 #include "app/failure.h"
@@ -9,6 +10,7 @@
 #include "app/main_module.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/excel1.h"
+#include "workbook/run/entry_placement.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {
@@ -23,15 +25,6 @@ T& require(T* object, const char* what) {
     if (!object)
         throw Failure(QStringLiteral("Object variable not set: %1.").arg(QLatin1String(what)));
     return *object;
-}
-
-// A row or column offset taken from an index text, rounded like a spreadsheet
-// rounds a cell index (halves to even).
-int indexOffset(const QString& text) {
-    const double value = std::nearbyint(leadingNumber(text));
-    if (!std::isfinite(value) || std::fabs(value) > 1e6)
-        throw Failure(QStringLiteral("The index \"%1\" is out of range.").arg(text));
-    return static_cast<int>(value);
 }
 
 }  // namespace
@@ -61,6 +54,16 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     };
 
     g.run(100, [&] { setBusy(true); });
+    if (!g.run(101, [&] {
+            const int rates = static_cast<int>(record.rates.size());
+            if (rates > kMostRateEntries)
+                throw Failure(QStringLiteral("The timesheet has room for at most %1 rate types "
+                                             "(a sheet has 256 columns), but the hour-rate list "
+                                             "has %2. No workbook was made.")
+                                  .arg(kMostRateEntries)
+                                  .arg(rates));
+        }))
+        return endEarly();
     if (!g.run(102, [&] { instance1 = automation::CreateApplication(); })) return endEarly();
     if (!g.run(104, [&] {
             templateData = hooks.templateBytes ? hooks.templateBytes() : templateBytes();
@@ -86,24 +89,54 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     g.run(130, [&] { app.Cells(9, 7).setValue(record.weekStart); });
 
     int row = 11;
+    const int rateCount = static_cast<int>(record.rates.size());
+    const int extraColumns = std::max(0, rateCount - kTemplateRateColumns);
+    // More rate types than the template's seven: columns are inserted inside
+    // the rate block, before its last column, so the row sums, the total pay
+    // and the print area widen over them, and the block's rows (heading to
+    // pay) are filled from a rate column.
+    g.run(131, [&] {
+        if (extraColumns > 0)
+            app.ActiveWorkbook().Worksheets(1).InsertColumns(
+                kFirstRateColumn + kTemplateRateColumns - 1, extraColumns);
+    });
     g.run(132, [&] { row = 11; });
-    const int rateCount = g.value(
-        134, [&] { return static_cast<int>(record.rates.size()); }, 1);
-    for (int i = 1; i <= rateCount; ++i)
+    g.run(133, [&] {
+        if (extraColumns > 0)
+            app.ActiveWorkbook().Worksheets(1).FillRight(
+                kFirstRateColumn + kTemplateRateColumns - 2,
+                kFirstRateColumn + kTemplateRateColumns - 1, extraColumns, kRateHeadingRow,
+                kRatePayRow);
+    });
+    const int rateLoop = g.value(
+        134, [&] { return rateCount; }, 1);
+    for (int i = 1; i <= rateLoop; ++i)
         g.run(136, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).description); });
     g.run(140, [&] { row = 20; });
-    for (int i = 1; i <= rateCount; ++i)
+    for (int i = 1; i <= rateLoop; ++i)
         g.run(144, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).rate); });
     g.run(148, [&] { row = 12; });
     int column = 2;
     g.run(150, [&] { column = 2; });
-    const int hoursCount = g.value(
-        152, [&] { return static_cast<int>(record.hours.size()); }, 1);
-    for (int i = 1; i <= hoursCount; ++i) {
+    // Entries are gathered first: repeated ones share a cell, entries without
+    // a place on the sheet are never written.
+    const int rateColumns = std::max(rateCount, kTemplateRateColumns);
+    EntryPlacement placement;
+    g.run(152, [&] { placement = placeEntries(record.hours, rateColumns); });
+    result.leftOut = placement.leftOut;
+    for (const PlacedCell& placed : placement.cells) {
         g.run(154, [&] {
-            const HoursEntry& entry = record.hours.at(i - 1);
-            app.Cells(row + indexOffset(entry.dn), column + indexOffset(entry.rn))
-                .setValue(entry.hours);
+            auto cell = app.Cells(row + (placed.row - kFirstDayRow),
+                                  column + (placed.column - kFirstRateColumn));
+            if (placed.entries.size() == 1) {
+                cell.setValue(placed.entries.front().hours);
+                return;
+            }
+            QStringList hours;
+            for (const HoursEntry& e : placed.entries) hours << e.hours;
+            const QStringList notCounted = cell.setSum(hours);
+            for (const HoursEntry& e : placed.entries)
+                if (notCounted.contains(e.hours)) result.leftOut.push_back(e);
         });
     }
     g.run(158, [&] { app.ActiveWorkbook().Worksheets(1).Select(); });

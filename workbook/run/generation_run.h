@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 #include <functional>
+#include <vector>
 
 #include "workbook/run/private_temp_folder.h"
 #include "workbook/run/timesheet_record.h"
@@ -30,6 +31,9 @@ struct GenerationResult {
     bool handedOver = false;  // false when the run ended early after a reported failure
     QString resultPath;
     QImage picture;
+    // Hours entries that were not written (no place on the sheet, or hours
+    // that cannot be summed with the others of their cell), in list order.
+    std::vector<HoursEntry> leftOut;
 };
 
 // "Start Creating Template": fills the template from the record, saves the

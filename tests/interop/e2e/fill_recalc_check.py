@@ -42,46 +42,59 @@ def write_settings(path, rates, hours):
         f.write("Rates=%s\nHours=%s\nTabSel=1\n" % (pack(rates), pack(hours)))
 
 
-def leading_int(text):
-    text = text.strip()
-    sign, digits = 1, ""
-    if text[:1] in "+-":
-        sign, text = (-1 if text[0] == "-" else 1), text[1:]
-    for ch in text:
-        if not ch.isdigit():
-            break
-        digits += ch
-    return sign * int(digits) if digits else 0
+def whole_number(text):
+    """The whole number an index text holds, or None ("3", " -1 " yes; "", "2x" no)."""
+    try:
+        return int(text.strip())
+    except ValueError:
+        return None
+
+
+def rate_columns(rates):
+    return max(len(rates), 7)
 
 
 def expected_figures(rates, hours):
-    """Hours (in hours) per column B..H and I, pay per column B..H, total pay."""
-    grid = {}  # (row, col) -> hours written there, 1-based, later entries win
-    for _, _, hhmm, dn, rn in hours:
+    """Hours (in hours) per rate column and in the totals column, pay per rate
+    column, total pay, and the entries that have no place on the sheet."""
+    columns = rate_columns(rates)
+    grid = {}  # (row, col) -> hours summed there, 1-based
+    left_out = []
+    for entry in hours:
+        _, _, hhmm, dn, rn = entry
+        day, rate = whole_number(dn), whole_number(rn)
+        if day is None or rate is None or not 0 <= day < 7 or not 0 <= rate < columns:
+            left_out.append(entry)
+            continue
         h, m = hhmm.split(":")
-        grid[(12 + leading_int(dn), 2 + leading_int(rn))] = int(h) + int(m) / 60
-    rate_of = {}
-    for i, (_, rate) in enumerate(rates):
-        rate_of[2 + i] = float(rate) if rate.strip() else 0.0
-    col_hours = {}
-    for col in range(2, 9):
-        col_hours[col] = sum(grid.get((r, col), 0.0) for r in range(12, 19))
-    # Column I holds the day totals unless hours were written over them.
-    col_hours[9] = sum(grid[(r, 9)] if (r, 9) in grid else
-                       sum(grid.get((r, c), 0.0) for c in range(2, 9)) for r in range(12, 19))
-    pay = {col: rate_of.get(col, 0.0) * col_hours[col] for col in range(2, 9)}
-    return col_hours, pay, sum(pay.values())
+        key = (12 + day, 2 + rate)
+        grid[key] = grid.get(key, 0.0) + int(h) + int(m) / 60
+    rate_of = {2 + i: (float(rate) if rate.strip() else 0.0) for i, (_, rate) in enumerate(rates)}
+    col_hours = {col: sum(grid.get((r, col), 0.0) for r in range(12, 19))
+                 for col in range(2, 2 + columns)}
+    col_hours[2 + columns] = sum(col_hours.values())
+    pay = {col: rate_of.get(col, 0.0) * col_hours[col] for col in range(2, 2 + columns)}
+    return col_hours, pay, sum(pay.values()), left_out
 
 
-def read_figures(path):
+def read_figures(path, columns):
     sheet = xlrd.open_workbook(path).sheet_by_index(0)
 
     def num(row, col):
         value = sheet.cell_value(row - 1, col - 1)
         return float(value) if value != "" else 0.0
-    col_hours = {col: num(19, col) * 24 for col in range(2, 10)}
-    pay = {col: num(21, col) for col in range(2, 9)}
-    return col_hours, pay, num(21, 9), num(23, 4) * 24, num(24, 4)
+    totals = 2 + columns
+    col_hours = {col: num(19, col) * 24 for col in range(2, totals + 1)}
+    pay = {col: num(21, col) for col in range(2, totals)}
+    return col_hours, pay, num(21, totals), num(23, 4) * 24, num(24, 4)
+
+
+def column_name(col):
+    name = ""
+    while col:
+        col, rest = divmod(col - 1, 26)
+        name = chr(65 + rest) + name
+    return name
 
 
 def recalculated_by_libreoffice(src):
@@ -112,41 +125,56 @@ def check_case(name, rates, hours):
                           text=True, timeout=120)
     if done.returncode != 0:
         raise SystemExit("%s: tallowby-fill failed (%d): %s" % (name, done.returncode, done.stderr))
-    want_hours, want_pay, want_total = expected_figures(rates, hours)
+    want_hours, want_pay, want_total, left_out = expected_figures(rates, hours)
     failures = []
+    # Entries without a place are named once on standard error, and only then.
+    if left_out:
+        said = "%d hours entr%s" % (len(left_out), "y was" if len(left_out) == 1 else "ies were")
+        if done.stderr.count("left out") != 1 or said not in done.stderr:
+            failures.append("%s: stderr does not say '%s' once: %r" % (name, said, done.stderr))
+        for day, kind, hhmm, _, _ in left_out:
+            if "%s, %s, %s" % (day or "(none)", kind or "(none)", hhmm) not in done.stderr:
+                failures.append("%s: stderr does not name %r" % (name, (day, kind, hhmm)))
+    elif "left out" in done.stderr:
+        failures.append("%s: nothing was left out, yet stderr says %r" % (name, done.stderr))
+    columns = rate_columns(rates)
+    totals = 2 + columns
     for reader, path in (("tallowby", xls), ("LibreOffice", recalculated_by_libreoffice(xls)),
                          ("Gnumeric", recalculated_by_gnumeric(xls))):
-        got_hours, got_pay, got_total, got_d23, got_d24 = read_figures(path)
-        for col in range(2, 10):
+        got_hours, got_pay, got_total, got_d23, got_d24 = read_figures(path, columns)
+        for col in range(2, totals + 1):
             if not close(got_hours[col], want_hours[col]):
                 failures.append("%s %s: hours in column %s: %r, want %r" % (
-                    name, reader, chr(64 + col), got_hours[col], want_hours[col]))
-        for col in range(2, 9):
+                    name, reader, column_name(col), got_hours[col], want_hours[col]))
+        for col in range(2, totals):
             if not close(got_pay[col], want_pay[col]):
                 failures.append("%s %s: pay in column %s: %r, want %r" % (
-                    name, reader, chr(64 + col), got_pay[col], want_pay[col]))
+                    name, reader, column_name(col), got_pay[col], want_pay[col]))
         if not close(got_total, want_total) or not close(got_d24, want_total):
             failures.append("%s %s: total pay %r / %r, want %r" % (
                 name, reader, got_total, got_d24, want_total))
-        if not close(got_d23, want_hours[9]):
+        if not close(got_d23, want_hours[totals]):
             failures.append("%s %s: hours reported %r, want %r" % (
-                name, reader, got_d23, want_hours[9]))
-        print("%-14s %-11s hours B..I %s  total pay %.2f" % (
-            name, reader, [round(got_hours[c], 2) for c in range(2, 10)], got_total))
+                name, reader, got_d23, want_hours[totals]))
+        print("%-14s %-11s total hours %.2f  total pay %.2f" % (name, reader, got_d23, got_total))
     return failures
 
 
 def main():
     failures = []
     # The sample data pressed once after a fresh start: the seven default
-    # rates (no rate), then the seven sample rates, and the 34 entries.
+    # rates (no rate), then the seven sample rates, and the 34 entries: 68
+    # hours in 14 rate columns, 186.72 of pay.
     fresh = DEFAULT_RATES + SAMPLE_RATES
     assert len(sample_hours(len(fresh))) == 34
+    hours_fresh, _, pay_fresh, _ = expected_figures(fresh, sample_hours(len(fresh)))
+    assert close(hours_fresh[16], 68) and close(pay_fresh, 186.72), (hours_fresh[16], pay_fresh)
     failures += check_case("sample", fresh, sample_hours(len(fresh)))
     # Sample rates first, so pay is not zero.
     failures += check_case("sample-paid", SAMPLE_RATES, sample_hours(len(SAMPLE_RATES)))
-    # More than seven rates, a duplicate day/rate entry (the later one counts)
-    # and -1 indexes (row 11, column A), hours with minutes.
+    # Nine rates, repeated day/rate entries (summed, past 24 hours too), and
+    # entries with no place: -1 indexes, a day past the week, a rate index past
+    # the list, an index that is no number. Hours with minutes.
     extra = SAMPLE_RATES + [("Night", "15.25"), ("Weekend", "18")]
     odd_hours = [
         ("Mon", "Regular", "08:00", "0", "0"),
@@ -157,6 +185,11 @@ def main():
         ("Thu", "?", "05:00", "3", "-1"),
         ("Sun", "Holiday", "06:15", "6", "4"),
         ("Fri", "Other", "00:30", "4", "6"),
+        ("Wed", "Weekend", "10:30", "2", "8"),
+        ("Wed", "Weekend", "15:45", "2", "8"),
+        ("Nextweek", "Regular", "01:00", "7", "0"),
+        ("Sat", "Gone", "02:00", "5", "9"),
+        ("Sat", "", "02:30", "5", "x"),
     ]
     failures += check_case("odd", extra, odd_hours)
     shutil.rmtree(WORK, ignore_errors=True)

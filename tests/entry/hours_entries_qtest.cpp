@@ -1,0 +1,173 @@
+// The hours list tells the truth: Add refuses entries that would have no
+// place, the labels follow the week start and the rate descriptions, and a
+// run names the entries it left out once. Real widgets, offscreen platform.
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTreeWidget>
+#include <cmath>
+#include <memory>
+
+#include "app/settings_store.h"
+#include "entry/form1.h"
+#include "entry/preview_launcher.h"
+#include "entry/select_all_line_edit.h"
+#include "preview/form2.h"
+#include "tests/app/scripted_prompter.h"
+#include "workbook/engine/biff/workbook_io.h"
+
+using namespace tallowby;
+
+namespace {
+
+QStringList column(const QTreeWidget* list, int c) {
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(c);
+    return texts;
+}
+
+}  // namespace
+
+class HoursEntriesTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<SettingsStore> store_;
+    std::unique_ptr<testing::ScriptedPrompter> prompter_;
+    std::unique_ptr<Form1> form_;
+    std::unique_ptr<PreviewLauncher> launcher_;
+
+    void add(int day, const QString& type, QTime hours) {
+        form_->Combo1->setCurrentIndex(day);
+        form_->Combo2->setEditText(type);
+        form_->dtpTime->setTime(hours);
+        form_->PushButton3_Click();
+    }
+
+  private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        qputenv("TEMP", dir_->path().toUtf8());
+        store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
+        prompter_ = std::make_unique<testing::ScriptedPrompter>();
+        Form1Options o;
+        o.store = store_.get();
+        o.programFolder = qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
+        o.homePage = {[] { return 1; }, [](const QString&) {}};
+        o.endProgram = [] {};
+        o.today = [] { return QDate(2020, 11, 30); };  // a Monday
+        form_ = std::make_unique<Form1>(o);
+        launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
+        form_->setGenerationRunner([this] { launcher_->run(); });
+    }
+    void cleanup() {
+        launcher_.reset();
+        form_.reset();
+        prompter_.reset();
+        store_.reset();
+        dir_.reset();
+    }
+
+    void addRefusesAnEntryWithoutADayOrAType() {
+        form_->Combo2->setCurrentIndex(0);  // a type, no day
+        form_->PushButton3_Click();
+        form_->Combo1->setCurrentIndex(3);  // a day, no type
+        form_->Combo2->setCurrentIndex(-1);
+        form_->Combo2->clearEditText();
+        form_->PushButton3_Click();
+        add(2, "Overtime shift", QTime(1, 0));  // typed, matching no rate
+        QCOMPARE(form_->ListView2->topLevelItemCount(), 0);
+        QCOMPARE(prompter_->texts(),
+                 (QStringList{"Choose a day for the hours.", "Choose a type for the hours.",
+                              "Choose a type for the hours."}));
+        // The refused choices stay for the user to complete.
+        QCOMPARE(form_->Combo1->currentIndex(), 2);
+        add(2, "Overtime", QTime(1, 0));
+        QCOMPARE(form_->ListView2->topLevelItemCount(), 1);
+        QCOMPARE(column(form_->ListView2, 4), QStringList{"1"});
+    }
+
+    void dayTextsFollowTheWeekStart() {
+        add(1, "Regular", QTime(2, 0));
+        add(6, "Other", QTime(3, 0));
+        QCOMPARE(column(form_->ListView2, 0),
+                 (QStringList{"Tuesday, December 1, 2020", "Sunday, December 6, 2020"}));
+        form_->dtpDate->setDate(QDate(2020, 12, 7));
+        QCOMPARE(column(form_->ListView2, 0),
+                 (QStringList{"Tuesday, December 8, 2020", "Sunday, December 13, 2020"}));
+        QCOMPARE(column(form_->ListView2, 3), (QStringList{"1", "6"}));
+        QVERIFY(prompter_->texts().isEmpty());
+    }
+
+    void typeTextsFollowAnEditedDescription() {
+        add(0, "Overtime", QTime(2, 0));
+        add(1, "Regular", QTime(1, 0));
+        add(2, "Overtime", QTime(4, 0));
+        form_->ListView1->setCurrentItem(form_->ListView1->topLevelItem(1));
+        form_->txtType->setText("Late shift");
+        form_->txtRate->setText("17.25");
+        form_->PushButton2_Click();
+        QCOMPARE(column(form_->ListView2, 1), (QStringList{"Late shift", "Regular", "Late shift"}));
+        QCOMPARE(column(form_->ListView2, 4), (QStringList{"1", "0", "1"}));
+    }
+
+    void leftOutEntriesAreNamedInOneMessage() {
+        add(0, "Regular", QTime(8, 0));
+        add(0, "Regular", QTime(9, 0));
+        // Entries from an older list, kept as the store gave them: no day, no
+        // type, and a rate index past the list.
+        for (const QStringList& fields : {QStringList{"", "Regular", "01:00", "-1", "0"},
+                                          QStringList{"Monday", "", "02:00", "0", "-1"},
+                                          QStringList{"Monday", "Gone", "03:00", "0", "12"}})
+            new QTreeWidgetItem(form_->ListView2, fields);
+        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
+        QVERIFY(launcher_->preview());
+        const QStringList texts = prompter_->texts();
+        QCOMPARE(texts.size(), 1);
+        QVERIFY(texts[0].startsWith("3 hours entries were left out"));
+        QVERIFY(texts[0].contains("\n(none), Regular, 01:00"));
+        QVERIFY(texts[0].contains("\nMonday, (none), 02:00"));
+        QVERIFY(texts[0].contains("\nMonday, Gone, 03:00"));
+        // Nothing is removed from the list.
+        QCOMPARE(form_->ListView2->topLevelItemCount(), 5);
+    }
+
+    void sampleDataOnAFreshStartCountsAllItsHours() {
+        QTest::mouseClick(form_->PushButton7, Qt::LeftButton);
+        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
+        QVERIFY2(prompter_->texts().isEmpty(), qPrintable(prompter_->texts().join("\n")));
+        QVERIFY(launcher_->preview());
+        const engine::Workbook wb =
+            engine::readWorkbookFile(launcher_->preview()->mExcelFile.toStdString());
+        const engine::Sheet& s = wb.sheets.at(0);
+        auto at = [&](int row, int col) { return s.find(row - 1, col - 1)->value; };
+        QCOMPARE(at(11, 15).text, std::string("Other"));         // O11: the 14th rate type
+        QCOMPARE(at(11, 16).text, std::string("TOTAL\nHOURS"));  // P11
+        // 34 entries of two hours; pay from the sample rates in columns I..O.
+        QVERIFY(std::fabs(at(19, 16).number * 24 - 68) < 1e-9);
+        QVERIFY(std::fabs(at(23, 4).number * 24 - 68) < 1e-9);
+        QVERIFY(std::fabs(at(21, 16).number - 186.72) < 1e-9);
+        QVERIFY(std::fabs(at(24, 4).number - 186.72) < 1e-9);
+    }
+
+    void thousandsOfLeftOutEntriesGiveOneShortMessage() {
+        add(0, "Regular", QTime(8, 0));
+        for (int i = 0; i < 3000; ++i)
+            new QTreeWidgetItem(form_->ListView2,
+                                QStringList{"Day", "Type", QStringLiteral("%1").arg(i), "9", "0"});
+        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
+        const QStringList texts = prompter_->texts();
+        QCOMPARE(texts.size(), 1);
+        QVERIFY(texts[0].startsWith("3000 hours entries were left out"));
+        QVERIFY(texts[0].contains("... and 2980 more."));
+        QVERIFY(texts[0].count('\n') < 30);
+    }
+};
+
+QTEST_MAIN(HoursEntriesTest)
+#include "hours_entries_qtest.moc"

@@ -1,0 +1,49 @@
+#include "workbook/run/entry_placement.h"
+
+#include <gtest/gtest.h>
+
+namespace tallowby {
+namespace {
+
+HoursEntry entry(const char* hours, const char* dn, const char* rn) {
+    return {QStringLiteral("day %1").arg(dn), QStringLiteral("type %1").arg(rn), hours, dn, rn};
+}
+
+TEST(EntryPlacement, SharesACellPerDayAndRateAndLeavesOutWhatHasNoPlace) {
+    const EntryPlacement p = placeEntries(
+        {entry("01:00", "0", "0"), entry("02:00", "6", "8"), entry("03:00", "0", "0"),
+         entry("04:00", " 3 ", "2"), entry("05:00", "7", "0"), entry("06:00", "-1", "0"),
+         entry("07:00", "0", "9"), entry("08:00", "0", "-1"), entry("09:00", "2x", "0"),
+         entry("10:00", "", "0"), entry("11:00", "1.5", "0")},
+        9);
+    ASSERT_EQ(p.cells.size(), 3u);
+    EXPECT_EQ(p.cells[0].row, 12);
+    EXPECT_EQ(p.cells[0].column, 2);
+    ASSERT_EQ(p.cells[0].entries.size(), 2u);
+    EXPECT_EQ(p.cells[0].entries[1].hours, "03:00");
+    EXPECT_EQ(p.cells[1].row, 18);  // the last day, the ninth rate
+    EXPECT_EQ(p.cells[1].column, 10);
+    EXPECT_EQ(p.cells[2].row, 15);
+    QStringList leftOut;
+    for (const HoursEntry& e : p.leftOut) leftOut << e.hours;
+    EXPECT_EQ(leftOut,
+              (QStringList{"05:00", "06:00", "07:00", "08:00", "09:00", "10:00", "11:00"}));
+}
+
+TEST(LeftOutMessage, CountsNamesAndCapsTheList) {
+    EXPECT_TRUE(leftOutMessage({}).isEmpty());
+    const QString one = leftOutMessage({{"", "Regular", "01:00", "-1", "0"}});
+    EXPECT_TRUE(one.startsWith("1 hours entry was left out")) << one.toStdString();
+    EXPECT_TRUE(one.contains("\n(none), Regular, 01:00\n"));
+
+    std::vector<HoursEntry> many;
+    for (int i = 0; i < 25; ++i) many.push_back(entry("02:00", "9", QByteArray::number(i)));
+    const QString text = leftOutMessage(many, 20);
+    EXPECT_TRUE(text.startsWith("25 hours entries were left out"));
+    EXPECT_TRUE(text.contains("\nday 9, type 19, 02:00\n"));
+    EXPECT_FALSE(text.contains("type 20,"));
+    EXPECT_TRUE(text.contains("\n... and 5 more.\n"));
+}
+
+}  // namespace
+}  // namespace tallowby

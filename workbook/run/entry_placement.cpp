@@ -1,0 +1,60 @@
+#include "workbook/run/entry_placement.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace tallowby {
+
+std::optional<int> indexNumber(const QString& text) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok) return std::nullopt;
+    return value;
+}
+
+EntryPlacement placeEntries(const std::vector<HoursEntry>& entries, int rateColumns) {
+    EntryPlacement placement;
+    std::map<std::pair<int, int>, size_t> cellOf;  // (day, rate) -> index in cells
+    for (const HoursEntry& entry : entries) {
+        const auto day = indexNumber(entry.dn);
+        const auto rate = indexNumber(entry.rn);
+        if (!day || !rate || *day < 0 || *day >= kDaysInWeek || *rate < 0 || *rate >= rateColumns) {
+            placement.leftOut.push_back(entry);
+            continue;
+        }
+        const auto key = std::pair{*day, *rate};
+        auto it = cellOf.find(key);
+        if (it == cellOf.end()) {
+            it = cellOf.emplace(key, placement.cells.size()).first;
+            placement.cells.push_back({kFirstDayRow + *day, kFirstRateColumn + *rate, {}});
+        }
+        placement.cells[it->second].entries.push_back(entry);
+    }
+    return placement;
+}
+
+QString leftOutMessage(const std::vector<HoursEntry>& leftOut, int listedAtMost) {
+    if (leftOut.empty()) return {};
+    const int count = static_cast<int>(leftOut.size());
+    QString text = count == 1 ? QStringLiteral(
+                                    "1 hours entry was left out of the timesheet: it has no "
+                                    "day or no rate type on the sheet, or hours that cannot "
+                                    "be added up.")
+                              : QStringLiteral(
+                                    "%1 hours entries were left out of the timesheet: they "
+                                    "have no day or no rate type on the sheet, or hours that "
+                                    "cannot be added up.")
+                                    .arg(count);
+    auto shown = [](const QString& s) { return s.isEmpty() ? QStringLiteral("(none)") : s; };
+    const int listed = std::min(count, listedAtMost);
+    for (int i = 0; i < listed; ++i) {
+        const HoursEntry& e = leftOut[static_cast<size_t>(i)];
+        text += QStringLiteral("\n%1, %2, %3").arg(shown(e.day), shown(e.rateType), shown(e.hours));
+    }
+    if (count > listed) text += QStringLiteral("\n... and %1 more.").arg(count - listed);
+    text += QStringLiteral("\nChoose a day and a type for them, or delete them.");
+    return text;
+}
+
+}  // namespace tallowby

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "workbook/run/timesheet_record.h"
+
+namespace tallowby {
+
+// The template's day rows and rate block, and the most rate columns a sheet
+// of 256 columns holds beside the day column and the totals column.
+inline constexpr int kRateHeadingRow = 11;  // 1-based, the rate descriptions
+inline constexpr int kFirstDayRow = 12;     // 1-based, the week-start day
+inline constexpr int kRatePayRow = 21;      // 1-based, pay per rate
+inline constexpr int kDaysInWeek = 7;
+inline constexpr int kFirstRateColumn = 2;  // 1-based, column B
+inline constexpr int kTemplateRateColumns = 7;
+inline constexpr int kMostRateEntries = 254;
+
+// One cell of the day rows and the entries that go into it, in list order.
+struct PlacedCell {
+    int row = 0;     // 1-based
+    int column = 0;  // 1-based
+    std::vector<HoursEntry> entries;
+};
+
+// Where the hours entries go: entries with the same day and rate share one
+// cell; entries with no place on the sheet (a day index outside 0-6, a rate
+// index without a rate column, an index that is not a whole number) are left
+// out, in list order.
+struct EntryPlacement {
+    std::vector<PlacedCell> cells;  // in the order of their first entry
+    std::vector<HoursEntry> leftOut;
+};
+
+// The whole number an index text holds, or nothing ("3", " -1 " yes; "", "2x", "1.5" no).
+std::optional<int> indexNumber(const QString& text);
+
+EntryPlacement placeEntries(const std::vector<HoursEntry>& entries, int rateColumns);
+
+// The one message about left-out entries: how many, and each by its day,
+// type and hours as the list shows them; long lists name the first
+// `listedAtMost` and say how many more there are.
+QString leftOutMessage(const std::vector<HoursEntry>& leftOut, int listedAtMost = 20);
+
+}  // namespace tallowby
