@@ -89,22 +89,32 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     g.run(132, [&] { row = 11; });
     const int rateCount = g.value(
         134, [&] { return static_cast<int>(record.rates.size()); }, 1);
-    for (int i = 1; i <= rateCount; ++i)
-        g.run(136, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).description); });
+    {
+        Guarded::Repeated loop(g);
+        for (int i = 1; i <= rateCount; ++i)
+            g.run(136, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).description); });
+    }
     g.run(140, [&] { row = 20; });
-    for (int i = 1; i <= rateCount; ++i)
-        g.run(144, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).rate); });
+    {
+        Guarded::Repeated loop(g);
+        for (int i = 1; i <= rateCount; ++i)
+            g.run(144, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).rate); });
+    }
     g.run(148, [&] { row = 12; });
     int column = 2;
     g.run(150, [&] { column = 2; });
     const int hoursCount = g.value(
         152, [&] { return static_cast<int>(record.hours.size()); }, 1);
-    for (int i = 1; i <= hoursCount; ++i) {
-        g.run(154, [&] {
-            const HoursEntry& entry = record.hours.at(i - 1);
-            app.Cells(row + indexOffset(entry.dn), column + indexOffset(entry.rn))
-                .setValue(entry.hours);
-        });
+    {
+        // Thousands of entries failing alike give one report with the count.
+        Guarded::Repeated loop(g);
+        for (int i = 1; i <= hoursCount; ++i) {
+            g.run(154, [&] {
+                const HoursEntry& entry = record.hours.at(i - 1);
+                app.Cells(row + indexOffset(entry.dn), column + indexOffset(entry.rn))
+                    .setValue(entry.hours);
+            });
+        }
     }
     g.run(158, [&] { app.ActiveWorkbook().Worksheets(1).Select(); });
     g.run(160, [&] { app.Cells(1, 1).Select(); });
