@@ -169,4 +169,20 @@ TEST_F(FillToolTest, AStoreThatIsAFifoDoesNotHoldTheRunUp) {
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
+TEST_F(FillToolTest, AStoredWeekStartThatIsNoDateIsToldOnceAndLeftInTheFile) {
+    for (const char* stored : {"1900-02-29", "0000-00-00"}) {
+        QFile f(settings);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("[Tallowby]\ntxtName=ACME\ndtpDate=") + stored + "\n");
+        f.close();
+        const QByteArray before = contents(settings);
+        const Outcome o = runFill({"--xls", dir.filePath("week.xls"), "--settings", settings});
+        EXPECT_EQ(o.exitCode, 1) << o.err.toStdString();
+        EXPECT_EQ(o.err.count(QString("\"%1\" is not a date").arg(stored)), 1)
+            << o.err.toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath("week.xls")));
+        EXPECT_EQ(contents(settings), before);
+    }
+}
+
 }  // namespace
