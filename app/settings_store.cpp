@@ -144,7 +144,7 @@ SettingsStore::Loaded SettingsStore::load(const QString& path) {
     if (const auto why = notIniText(bytes)) {
         return {{},
                 QStringLiteral("The settings file %1 is damaged: %2.\nTallowby goes on with its "
-                               "defaults; the file is kept as %3.")
+                               "defaults and, before it saves a setting, keeps that file as %3.")
                     .arg(path, *why, damagedName(path)),
                 true};
     }
