@@ -1,5 +1,9 @@
 #pragma once
 
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QProcess>
 #include <QString>
@@ -7,9 +11,6 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <sys/mount.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 namespace tallowby::testing {
 

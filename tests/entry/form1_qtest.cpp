@@ -202,10 +202,10 @@ class Form1Test : public QObject {
         auto form = start();
         QCOMPARE(row(form->ListView1, 0), (QStringList{"Regular", "11.50"}));
         QCOMPARE(row(form->ListView2, 0), (QStringList{"a", "b", "c", "d", "e"}));
-        QCOMPARE(prompter_->texts(),
-                 (QStringList{report("Index out of bounds", "Form_Load", 160),
-                              report("Index out of bounds (this happened 2 times)",
-                                     "Form_Load", 192)}));
+        QCOMPARE(
+            prompter_->texts(),
+            (QStringList{report("Index out of bounds", "Form_Load", 160),
+                         report("Index out of bounds (this happened 2 times)", "Form_Load", 192)}));
         QCOMPARE(prompter_->messages[0].caption, QString("Application Error"));
         QCOMPARE(presenceChecks_, 1);  // start-up still reached its end
     }
