@@ -56,7 +56,38 @@ bool Guarded::passToRunningStatement(const QString& description) {
 
 void Guarded::report(const QString& description) {
     ++failures_;
-    error_report::show(description, module_, procedure_, line_, parent_);
+    if (repeatedDepth_ == 0) {
+        error_report::show(description, module_, procedure_, line_, parent_);
+        return;
+    }
+    for (Gathered& g : gathered_) {
+        if (g.line == line_ && g.description == description) {
+            ++g.times;
+            return;
+        }
+    }
+    gathered_.push_back({line_, description, 1});
+}
+
+void Guarded::reportGathered() {
+    const std::vector<Gathered> gathered = std::move(gathered_);
+    gathered_.clear();
+    for (const Gathered& g : gathered)
+        error_report::show(
+            g.times == 1 ? g.description : repeatedDescription(g.description, g.times), module_,
+            procedure_, g.line, parent_);
+}
+
+QString Guarded::repeatedDescription(const QString& description, int times) {
+    return QStringLiteral("%1 (this happened %2 times)").arg(description).arg(times);
+}
+
+Guarded::Repeated::Repeated(Guarded& g) : g_(g) {
+    ++g_.repeatedDepth_;
+}
+
+Guarded::Repeated::~Repeated() {
+    if (--g_.repeatedDepth_ == 0) g_.reportGathered();
 }
 
 }  // namespace tallowby

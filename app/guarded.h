@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -47,6 +48,27 @@ class Guarded {
     // decides what to do with the failure.
     static bool passToRunningStatement(const QString& description);
 
+    // Inside a loop over many entries, one cause can fail every pass. While a
+    // Repeated scope is alive, failures are gathered by statement number and
+    // description and reported when the scope ends: once as usual when it
+    // happened once, else once with the number of times.
+    //
+    //   { Guarded::Repeated loop(g);
+    //     for (...) g.run(154, [&] { ... }); }
+    class Repeated {
+      public:
+        explicit Repeated(Guarded& g);
+        ~Repeated();
+        Repeated(const Repeated&) = delete;
+        Repeated& operator=(const Repeated&) = delete;
+
+      private:
+        Guarded& g_;
+    };
+
+    // The description of a failure that happened `times` times.
+    static QString repeatedDescription(const QString& description, int times);
+
     int failures() const { return failures_; }
     int currentLine() const { return line_; }
     const QString& module() const { return module_; }
@@ -54,12 +76,21 @@ class Guarded {
 
   private:
     void report(const QString& description);
+    void reportGathered();
+
+    struct Gathered {
+        int line;
+        QString description;
+        int times;
+    };
 
     QString module_;
     QString procedure_;
     QWidget* parent_;
     int line_ = 0;
     int failures_ = 0;
+    int repeatedDepth_ = 0;
+    std::vector<Gathered> gathered_;
 };
 
 }  // namespace tallowby

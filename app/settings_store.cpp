@@ -1,15 +1,24 @@
 #include "app/settings_store.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QStringList>
+#include <QStringDecoder>
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
+#include "app/atomic_file.h"
 #include "app/failure.h"
 #include "app/ini_text.h"
+#include "app/main_module.h"
+#include "app/prompter.h"
 
 namespace tallowby {
 
@@ -18,23 +27,68 @@ namespace {
 // Far beyond anything the program writes; a bigger file is not ours to load.
 constexpr qint64 kLargestStore = 64 * 1024 * 1024;
 
-QStringList readLines(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(
-            QStringLiteral("Cannot read the settings file %1: %2").arg(path, file.errorString()));
-    if (file.size() > kLargestStore)
-        throw Failure(QStringLiteral("The settings file %1 is too large").arg(path));
-    QString text = QString::fromUtf8(file.readAll());
-    if (file.error() != QFileDevice::NoError)
-        throw Failure(
-            QStringLiteral("Cannot read the settings file %1: %2").arg(path, file.errorString()));
-    QStringList lines = text.split(QLatin1Char('\n'));
+QString kindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return QStringLiteral("it is a folder");
+    if (S_ISFIFO(mode)) return QStringLiteral("it is a FIFO");
+    if (S_ISSOCK(mode)) return QStringLiteral("it is a socket");
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("it is a device");
+    return QStringLiteral("it is not a regular file");
+}
+
+// Why the bytes are not an INI text we wrote or could have written, if so.
+std::optional<QString> notIniText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return QStringLiteral("it is UTF-16 text, not UTF-8");
+    if (bytes.contains('\0')) return QStringLiteral("it holds NUL bytes");
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) return QStringLiteral("it is not UTF-8 text");
+    for (qsizetype i = bytes.indexOf('\r'); i >= 0; i = bytes.indexOf('\r', i + 1))
+        if (i + 1 >= bytes.size() || bytes[i + 1] != '\n')
+            return QStringLiteral("its lines end in a bare carriage return");
+    int number = 0;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        ++number;
+        const QStringView t = line.trimmed();
+        const bool fits = t.isEmpty() || t.startsWith(QLatin1Char(';')) ||
+                          t.startsWith(QLatin1Char('#')) ||
+                          (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) ||
+                          t.contains(QLatin1Char('='));
+        if (!fits) return QStringLiteral("line %1 is not an INI line").arg(number);
+    }
+    return std::nullopt;
+}
+
+QStringList linesOf(const QByteArray& bytes) {
+    QByteArray body = bytes;
+    if (body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
+    QStringList lines = QString::fromUtf8(body).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
     for (QString& line : lines)
         if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
     return lines;
+}
+
+// The first free NAME.damaged-YYYY-MM-DD (then -2, -3 ...) beside the store.
+QString damagedName(const QString& path) {
+    const QString base =
+        path + QStringLiteral(".damaged-") + QDate::currentDate().toString(Qt::ISODate);
+    QString name = base;
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = base + QLatin1Char('-') + QString::number(n);
+    return name;
+}
+
+// Makes the folder and any missing folders above it, each for the owner only.
+void makeFolder(const QString& folder) {
+    if (QFileInfo(folder).isDir()) return;
+    const QString parent = QFileInfo(folder).absolutePath();
+    if (parent != folder) makeFolder(parent);
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
+        throw Failure(QStringLiteral("Cannot create the settings folder %1: %2")
+                          .arg(folder, QString::fromLocal8Bit(std::strerror(errno))));
+    if (!QFileInfo(folder).isDir())
+        throw Failure(QStringLiteral("Cannot create the settings folder %1").arg(folder));
 }
 
 }  // namespace
@@ -49,28 +103,100 @@ QString SettingsStore::defaultPath() {
 SettingsStore::SettingsStore(QString iniPath, QString section)
     : path_(std::move(iniPath)), section_(std::move(section)) {}
 
+SettingsStore::Loaded SettingsStore::load(const QString& path) {
+    const QString unusable = QStringLiteral(
+        "The settings file %1 cannot be used: %2.\nTallowby goes on with its defaults and does "
+        "not write settings to that file.");
+    // Non-blocking, so a FIFO at the path cannot hold the program up.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return {};
+        return {{}, unusable.arg(path, QString::fromLocal8Bit(std::strerror(errno))), false};
+    }
+    struct stat st {};
+    QByteArray bytes;
+    std::optional<QString> refused;
+    if (::fstat(fd, &st) != 0) {
+        refused = QString::fromLocal8Bit(std::strerror(errno));
+    } else if (!S_ISREG(st.st_mode)) {
+        refused = kindOf(st.st_mode);
+    } else if (st.st_size > kLargestStore) {
+        refused = QStringLiteral("it is too large");
+    } else {
+        char buffer[64 * 1024];
+        while (true) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                refused = QString::fromLocal8Bit(std::strerror(errno));
+                break;
+            }
+            if (n == 0) break;
+            bytes.append(buffer, n);
+            if (bytes.size() > kLargestStore) {
+                refused = QStringLiteral("it is too large");
+                break;
+            }
+        }
+    }
+    ::close(fd);
+    if (refused) return {{}, unusable.arg(path, *refused), false};
+    if (const auto why = notIniText(bytes)) {
+        return {{},
+                QStringLiteral("The settings file %1 is damaged: %2.\nTallowby goes on with its "
+                               "defaults and, before it saves a setting, keeps that file as %3.")
+                    .arg(path, *why, damagedName(path)),
+                true};
+    }
+    return {linesOf(bytes), std::nullopt, true};
+}
+
+void SettingsStore::ensureLoaded() const {
+    if (loaded_) return;
+    loaded_ = true;
+    Loaded loaded = load(path_);
+    lines_ = std::move(loaded.lines);
+    writable_ = loaded.mayReplace;
+    damaged_ = loaded.problem && loaded.mayReplace;
+    if (loaded.problem)
+        prompter().message(nullptr, Main::AppTitle(), *loaded.problem, Prompter::Icon::Warning,
+                           Prompter::Buttons::Ok);
+}
+
 QString SettingsStore::GetSetting(const QString& key, const QString& defaultValue) const {
-    const auto found = ini_text::find(readLines(path_), section_, key);
+    ensureLoaded();
+    const auto found = ini_text::find(lines_, section_, key);
     return found ? *found : defaultValue;
 }
 
-void SettingsStore::SaveSetting(const QString& key, const QString& text) {
-    QStringList lines = readLines(path_);
-    ini_text::set(lines, section_, key, text);
+void SettingsStore::keepDamagedFile() {
+    const QByteArray from = QFile::encodeName(path_);
+    // link() never replaces an existing name, so no earlier copy is lost.
+    while (true) {
+        const QByteArray to = QFile::encodeName(damagedName(path_));
+        if (::link(from.constData(), to.constData()) == 0) break;
+        if (errno == EEXIST) continue;
+        if (errno == ENOENT) {  // gone meanwhile: nothing left to keep
+            damaged_ = false;
+            return;
+        }
+        throw Failure(QStringLiteral("Cannot keep the damaged settings file %1: %2")
+                          .arg(path_, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    ::unlink(from.constData());
+    damaged_ = false;
+}
 
-    const QString folder = QFileInfo(path_).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw Failure(QStringLiteral("Cannot create the settings folder %1").arg(folder));
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(
-            QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
-    QByteArray bytes = lines.join(QLatin1Char('\n')).toUtf8();
+void SettingsStore::SaveSetting(const QString& key, const QString& text) {
+    ensureLoaded();
+    ini_text::set(lines_, section_, key, text);
+    if (!writable_) return;  // told at load time; the value lives for this run only
+
+    makeFolder(QFileInfo(path_).absolutePath());
+    if (damaged_) keepDamagedFile();
+    QByteArray bytes = lines_.join(QLatin1Char('\n')).toUtf8();
     bytes.append('\n');
-    file.write(bytes);
-    if (!file.commit())
-        throw Failure(
-            QStringLiteral("Cannot write the settings file %1: %2").arg(path_, file.errorString()));
+    writeFileAtomically(path_, bytes, 0600);
 }
 
 }  // namespace tallowby

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace tallowby {
 
@@ -8,11 +10,23 @@ namespace tallowby {
 // section "Tallowby", in one INI file. Every value is text, read and written
 // exactly as given (commas, quotes, blanks and line breaks included).
 //
-// Nothing is cached: every read looks at the file and every write replaces
-// the whole file atomically (write beside it, then rename), so a value is on
-// disk the moment SaveSetting returns and a killed program never leaves a
-// half-written store behind. Lines the store does not know (comments, other
-// sections and keys) are kept as they are.
+// The file is read once, at the first use, and kept in memory; every write
+// replaces the whole file atomically (write beside it, flush, then rename),
+// so a value is on disk the moment SaveSetting returns and a killed program
+// or a full disk never leaves a half-written store behind. Lines the store
+// does not know (comments, other sections and keys) are kept as they are.
+// A new file is made readable by its owner only (it holds pay rates), in a
+// folder only the owner can enter when the store makes that folder.
+//
+// What the user owns is never written over. When the file cannot be used,
+// the user is told once (through the prompter) and the store starts from the
+// defaults:
+// - a folder, FIFO, device or socket at the path, or a file that cannot be
+//   read: nothing is ever written there; values set during the run are kept
+//   in memory only;
+// - a file that is not UTF-8 INI text (UTF-16, old Mac line ends, binary):
+//   it is renamed to NAME.damaged-YYYY-MM-DD beside the store just before the
+//   first value is written, and a new store is started.
 class SettingsStore {
   public:
     static constexpr const char* kApplication = "Marrowick";
@@ -27,16 +41,32 @@ class SettingsStore {
     const QString& path() const { return path_; }
 
     // The stored text, or `defaultValue` when the key is absent.
-    // Throws tallowby::Failure when the file exists but cannot be read.
     QString GetSetting(const QString& key, const QString& defaultValue = QString()) const;
 
     // Creates or replaces the value. Throws tallowby::Failure when the file
-    // cannot be written; the old file then stays as it was.
+    // cannot be written; the old file then stays as it was (the value is
+    // kept in memory all the same).
     void SaveSetting(const QString& key, const QString& text);
 
+    // Why the file at the path cannot be used as a store, or nothing when it
+    // can (or does not exist). Reads it without waiting on a FIFO.
+    struct Loaded {
+        QStringList lines;
+        std::optional<QString> problem;  // for the user, already worded
+        bool mayReplace = true;          // false: never write at the path
+    };
+    static Loaded load(const QString& path);
+
   private:
+    void ensureLoaded() const;
+    void keepDamagedFile();
+
     QString path_;
     QString section_;
+    mutable bool loaded_ = false;
+    mutable QStringList lines_;
+    mutable bool writable_ = true;
+    mutable bool damaged_ = false;
 };
 
 }  // namespace tallowby

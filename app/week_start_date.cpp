@@ -62,4 +62,15 @@ QString dayChoiceText(QDate date, const QLocale& locale) {
     return locale.toString(date, QStringLiteral("dddd, MMMM d, yyyy"));
 }
 
+QString unreadableNotice(const QString& storedText) {
+    return QStringLiteral(
+               "The stored week start \"%1\" is not a date; today's date is used instead. "
+               "The stored text is kept until you choose another date.")
+        .arg(storedText);
+}
+
+bool isUnreadable(const QString& storedText, const QLocale& locale, QDate today) {
+    return !storedText.trimmed().isEmpty() && !fromStoredText(storedText, locale, today);
+}
+
 }  // namespace tallowby::week_start_date

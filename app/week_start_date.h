@@ -16,6 +16,14 @@ QString toStoredText(QDate date);
 // placed in the hundred years around `today`. Nothing for any other text.
 std::optional<QDate> fromStoredText(const QString& text, const QLocale& locale, QDate today);
 
+// What the user is told, once, when the stored week start is text that is
+// not a date: today is used, and the text stays in the store until another
+// date is chosen.
+QString unreadableNotice(const QString& storedText);
+
+// True for stored text that names no date but is not merely absent.
+bool isUnreadable(const QString& storedText, const QLocale& locale, QDate today);
+
 // One item of the Day choice: full weekday name, full month name, day without
 // leading zero, four-digit year ("Monday, August 30, 2021" in English).
 QString dayChoiceText(QDate date, const QLocale& locale);

@@ -282,8 +282,9 @@ void Form1::saveField(const QString& key, const QString& text) {
 
 void Form1::dtpDate_Change() {
     unguarded([&] {
-        options_.store->SaveSetting(QStringLiteral("dtpDate"),
-                                    week_start_date::toStoredText(dtpDate->date()));
+        if (!keepStoredDate_)
+            options_.store->SaveSetting(QStringLiteral("dtpDate"),
+                                        week_start_date::toStoredText(dtpDate->date()));
         FillDayList();
         // Entries keep their day index; their day texts follow the new dates.
         QStringList days;

@@ -131,6 +131,7 @@ class Form1 : public QWidget {
     std::optional<QCursor> customPointer_;
     WindowPointer pointer_ = WindowPointer::Arrow;
     bool centred_ = false;
+    bool keepStoredDate_ = false;  // the date shown stands in for unreadable stored text
 };
 
 }  // namespace tallowby

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -13,7 +14,9 @@
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/hover_cursor_path.h"
+#include "app/main_module.h"
 #include "app/packed_list.h"
+#include "app/prompter.h"
 #include "app/settings_store.h"
 #include "app/week_start_date.h"
 #include "entry/form1.h"
@@ -61,18 +64,29 @@ void Form1::Form_Load() {
     restore(132, txtCity, "txtCity");
     restore(134, txtPhone, "txtPhone");
     std::optional<QDate> storedDate;
+    QString storedDateText;
     const bool dateValid = g.test(136, [&] {
-        storedDate = week_start_date::fromStoredText(
-            store.GetSetting(QStringLiteral("dtpDate"), QString()), QLocale(), options_.today());
+        storedDateText = store.GetSetting(QStringLiteral("dtpDate"), QString());
+        storedDate = week_start_date::fromStoredText(storedDateText, QLocale(), options_.today());
         return storedDate.has_value();
     });
+    // Text that is no date is the user's: say so once and leave it stored.
+    const bool keepStoredDate =
+        week_start_date::isUnreadable(storedDateText, QLocale(), options_.today());
+    if (keepStoredDate)
+        prompter().message(this, Main::AppTitle(),
+                           week_start_date::unreadableNotice(storedDateText),
+                           Prompter::Icon::Warning, Prompter::Buttons::Ok);
     if (dateValid) {
         g.run(138, [&] {
             if (!storedDate) throw Failure("Type mismatch");
             dtpDate->setDate(*storedDate);
         });
     } else {
-        g.run(140, [&] { dtpDate->setDate(options_.today()); });
+        g.run(140, [&] {
+            const QScopedValueRollback keep(keepStoredDate_, keepStoredDate);
+            dtpDate->setDate(options_.today());
+        });
     }
     restore(142, txtEmp, "txtEmp");
     restore(144, txtSVisor, "txtSVisor");
@@ -110,6 +124,8 @@ void Form1::Form_Load() {
 void Form1::unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int firstLine) {
     std::vector<QStringList> rows;
     g.run(firstLine, [&] { rows = packed_list::unpack(text); });
+    // Thousands of stored rows failing alike give one report with the count.
+    Guarded::Repeated loop(g);
     for (const QStringList& fields : rows) {
         QTreeWidgetItem* item = nullptr;
         for (qsizetype position = 0; position < fields.size(); ++position) {

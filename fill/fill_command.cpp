@@ -1,11 +1,13 @@
 #include "fill/fill_command.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include "app/build_config.h"
+#include "app/atomic_file.h"
+#include "app/output_target.h"
 #include "app/prompter.h"
 #include "app/settings_store.h"
 #include "workbook/run/entry_placement.h"
@@ -48,24 +50,42 @@ class ScopedPrompter {
 };
 
 bool writeAtomically(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = file.errorString();
+    try {
+        writeFileAtomically(path, bytes);
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+        // The terminal lines all go on in lower case after "tallowby-fill: ".
+        if (!error.isEmpty()) error[0] = error[0].toLower();
         return false;
     }
     return true;
 }
 
 bool writePicture(const QString& path, const QImage& picture, QString& error) {
-    QSaveFile file(path);
     QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, format.constData()) ||
-        !file.commit()) {
-        error = file.errorString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, format.constData())) {
+        error = QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path);
         return false;
     }
-    return true;
+    return writeAtomically(path, bytes, error);
+}
+
+// Why the outputs cannot be written, checked before any work is done.
+QString outputsRefused(const FillOptions& options, const QString& settingsPath) {
+    QStringList outputs{options.xlsPath};
+    if (!options.picturePath.isEmpty()) outputs << options.picturePath;
+    for (const QString& path : outputs) {
+        if (const auto why = output_target::refusal(path))
+            return QStringLiteral("cannot write %1: %2").arg(path, *why);
+        if (output_target::sameFile(path, settingsPath))
+            return QStringLiteral("cannot write %1: it is the settings file").arg(path);
+    }
+    if (outputs.size() == 2 && output_target::sameFile(outputs[0], outputs[1]))
+        return QStringLiteral("--xls and --picture name the same file %1").arg(outputs[1]);
+    return {};
 }
 
 }  // namespace
@@ -131,6 +151,11 @@ int run(const FillOptions& options, QTextStream& err) {
         }
     }
 
+    if (const QString refused = outputsRefused(options, settingsPath); !refused.isEmpty()) {
+        err << "tallowby-fill: " << refused << "\n";
+        return 2;
+    }
+
     TerminalPrompter terminal(err);
     ScopedPrompter scoped(terminal);
     TimesheetRecord record;
@@ -163,7 +188,7 @@ int run(const FillOptions& options, QTextStream& err) {
     }
     QString error;
     if (!writeAtomically(options.xlsPath, made.readAll(), error)) {
-        err << "tallowby-fill: cannot write " << options.xlsPath << ": " << error << "\n";
+        err << "tallowby-fill: " << error << "\n";
         return 2;
     }
     if (!options.picturePath.isEmpty()) {
@@ -172,7 +197,7 @@ int run(const FillOptions& options, QTextStream& err) {
             return 2;
         }
         if (!writePicture(options.picturePath, result.picture, error)) {
-            err << "tallowby-fill: cannot write " << options.picturePath << ": " << error << "\n";
+            err << "tallowby-fill: " << error << "\n";
             return 2;
         }
     }

@@ -2,9 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "app/atomic_file.h"
 #include "app/failure.h"
+#include "app/output_target.h"
 
 namespace tallowby::preview {
 
@@ -17,27 +18,17 @@ void copyReplacing(const QString& source, const QString& target) {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
-    if (QFileInfo(target).isDir())
-        throw Failure(QStringLiteral("Cannot write %1: it is a folder").arg(target));
+    output_target::check(target);
+    if (output_target::sameFile(source, target))
+        throw Failure(QStringLiteral("Cannot write %1: it is the file being copied").arg(target));
 
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        throw Failure(QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+    AtomicFileWriter out(target);
     QByteArray chunk;
-    while (!(chunk = in.read(kChunk)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            const QString why = out.errorString();
-            out.cancelWriting();
-            throw Failure(QStringLiteral("Cannot write %1: %2").arg(target, why));
-        }
-    }
-    if (in.error() != QFileDevice::NoError) {
-        const QString why = in.errorString();
-        out.cancelWriting();
-        throw Failure(QStringLiteral("Cannot read %1: %2").arg(source, why));
-    }
-    if (!out.commit())
-        throw Failure(QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+    while (!(chunk = in.read(kChunk)).isEmpty()) out.write(chunk);
+    // Nothing is committed from a source that could not be read to its end.
+    if (in.error() != QFileDevice::NoError)
+        throw Failure(QStringLiteral("Cannot read %1: %2").arg(source, in.errorString()));
+    out.commit();
 }
 
 }  // namespace tallowby::preview

@@ -115,5 +115,53 @@ TEST(Guarded, NestedProcedureReportsWithItsOwnLocation) {
         prompter.messages[1].text.contains(QStringLiteral("Form1.PushButton7_Click at line 142")));
 }
 
+TEST(Guarded, ALoopFailingThousandsOfTimesGivesOneReportWithTheCount) {
+    testing::ScriptedPrompter prompter;
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    int passes = 0;
+    {
+        Guarded::Repeated loop(g);
+        for (int i = 0; i < 5000; ++i) {
+            g.run(154, [&] {
+                ++passes;
+                throw Failure("Index out of bounds");
+            });
+            // Another cause in the same loop, now and then: counted apart.
+            if (i % 1000 == 0) g.run(156, [&] { throw Failure("Overflow"); });
+        }
+        EXPECT_TRUE(prompter.messages.empty());  // nothing shows while the loop runs
+    }
+    g.run(158, [&] { throw Failure("Type mismatch"); });
+
+    EXPECT_EQ(passes, 5000);
+    EXPECT_EQ(g.failures(), 5006);
+    ASSERT_EQ(prompter.messages.size(), 3u);
+    EXPECT_EQ(prompter.messages[0].text,
+              reportFor("Index out of bounds (this happened 5000 times)", 154));
+    EXPECT_EQ(prompter.messages[1].text, reportFor("Overflow (this happened 5 times)", 156));
+    EXPECT_EQ(prompter.messages[2].text, reportFor("Type mismatch", 158));
+}
+
+TEST(Guarded, AFailureThatHappensOnceInALoopIsReportedAsAlways) {
+    testing::ScriptedPrompter prompter;
+    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"));
+    {
+        Guarded::Repeated outer(g);
+        for (int i = 0; i < 3; ++i) {
+            Guarded::Repeated inner(g);  // nested scopes report when the outer one ends
+            g.run(160, [&] {
+                if (i == 1) throw Failure("Type mismatch");
+            });
+            g.run(162, [&] {
+                if (i == 2) throw std::runtime_error("Index out of bounds");
+            });
+        }
+    }
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text, reportFor("Type mismatch", 160));
+    EXPECT_EQ(prompter.messages[1].text, reportFor("Index out of bounds", 162));
+    EXPECT_EQ(prompter.messages[0].caption, QString::fromUtf8(error_report::kCaption));
+}
+
 }  // namespace
 }  // namespace tallowby

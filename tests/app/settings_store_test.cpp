@@ -1,17 +1,23 @@
 #include "app/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <utility>
 
 #include "app/failure.h"
+#include "tests/app/scripted_prompter.h"
 
 namespace tallowby {
 namespace {
 
 void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
@@ -90,18 +96,116 @@ TEST_F(SettingsStoreTest, WritesLeaveNoTemporaryFilesBehind) {
               QStringList{"Marrowick.ini"});
 }
 
-TEST_F(SettingsStoreTest, UnreadableStoreIsAFailureNotADefault) {
-    QDir().mkpath(path());  // a folder where the file should be
-    SettingsStore store(path());
-    EXPECT_THROW(store.GetSetting("txtName"), Failure);
-    EXPECT_THROW(store.SaveSetting("txtName", "x"), Failure);
+TEST_F(SettingsStoreTest, UnusableStoreIsToldOnceAndNeverWrittenOver) {
+    // A folder, a FIFO (read without waiting for a writer) and a path through
+    // a file: each is told once, read as empty and never replaced.
+    QDir().mkpath(dir.filePath("folder/Marrowick.ini"));
+    QDir().mkpath(dir.filePath("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo/Marrowick.ini")).constData(), 0600), 0);
+    writeFile(dir.filePath("file"), "a file where the folder should be");
+    const QList<std::pair<QString, QString>> cases{
+        {dir.filePath("folder/Marrowick.ini"), "it is a folder"},
+        {dir.filePath("fifo/Marrowick.ini"), "it is a FIFO"},
+        {dir.filePath("file/Marrowick.ini"), "Not a directory"}};
+    for (const auto& [where, why] : cases) {
+        testing::ScriptedPrompter prompter;
+        SettingsStore store(where);
+        EXPECT_EQ(store.GetSetting("txtName", "absent"), "absent") << where.toStdString();
+        EXPECT_NO_THROW(store.SaveSetting("txtName", "kept in memory"));
+        EXPECT_EQ(store.GetSetting("txtName"), "kept in memory");
+        store.SaveSetting("Rates", "x");
+        ASSERT_EQ(prompter.messages.size(), 1u) << where.toStdString();
+        EXPECT_TRUE(prompter.messages[0].text.contains(why))
+            << prompter.messages[0].text.toStdString();
+        EXPECT_TRUE(prompter.messages[0].text.contains(where));
+        EXPECT_EQ(prompter.messages[0].icon, Prompter::Icon::Warning);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("fifo/Marrowick.ini")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(QFileInfo(dir.filePath("folder/Marrowick.ini")).isDir());
+    EXPECT_EQ(readFile(dir.filePath("file")), "a file where the folder should be");
 }
 
-TEST_F(SettingsStoreTest, FolderThatCannotBeMadeIsAFailure) {
-    writeFile(dir.filePath("Marrowick"), "a file where the folder should be");
+TEST_F(SettingsStoreTest, NewStoreAndItsFolderAreForTheOwnerOnly) {
+    const mode_t old = ::umask(022);
+    SettingsStore store(dir.filePath("deep/Marrowick/Marrowick.ini"));
+    store.SaveSetting("Rates", "Regular^11.50");
+    ::umask(old);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(store.path()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    for (const char* folder : {"deep", "deep/Marrowick"}) {
+        ASSERT_EQ(::stat(QFile::encodeName(dir.filePath(folder)).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
+    }
+    // A store the user made readable to others stays as the user set it.
+    writeFile(path(), "[Tallowby]\ntxtName=x\n");
+    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    SettingsStore(path()).SaveSetting("txtName", "y");
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST_F(SettingsStoreTest, TheFileIsReadOnceAndKeptInMemory) {
+    writeFile(path(), "[Tallowby]\ntxtName=first\n");
     SettingsStore store(path());
-    EXPECT_THROW(store.SaveSetting("txtName", "x"), Failure);
-    EXPECT_EQ(store.GetSetting("txtName", "absent"), "absent");
+    EXPECT_EQ(store.GetSetting("txtName"), "first");
+    writeFile(path(), "[Tallowby]\ntxtName=changed behind our back\n");
+    EXPECT_EQ(store.GetSetting("txtName"), "first");
+    QFile::remove(path());
+    EXPECT_EQ(store.GetSetting("txtName"), "first");
+    // A write puts the whole kept store back, not only the new value.
+    store.SaveSetting("txtCity", "Leek");
+    EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtName=first\ntxtCity=Leek\n");
+}
+
+TEST_F(SettingsStoreTest, DamagedStoreIsToldOnceAndKeptBesideTheNewOne) {
+    const QByteArray utf16 =
+        QByteArray("\xFF\xFE", 2) +
+        QByteArray(reinterpret_cast<const char*>(u"[Tallowby]\r\ntxtName=ACME\r\n"), 2 * 25);
+    const QList<std::pair<QByteArray, QString>> cases{
+        {utf16, "UTF-16"},
+        {QByteArray("[Tallowby]\rtxtName=ACME\rRates=Regular^11.50\r"), "carriage return"},
+        {QByteArray("[Tallowby]\ntxtName=AC\xC3ME\n"), "not UTF-8"},
+        {QByteArray("[Tallowby]\ntxtName=A\0B\n", 21), "NUL"},
+        {QByteArray("<html>not a settings file</html>\n"), "line 1"}};
+    const QString kept = path() + ".damaged-" + QDate::currentDate().toString(Qt::ISODate);
+    for (const auto& [bytes, why] : cases) {
+        QDir(dir.filePath("Marrowick")).removeRecursively();
+        QDir().mkpath(dir.filePath("Marrowick"));
+        writeFile(path(), bytes);
+        testing::ScriptedPrompter prompter;
+        SettingsStore store(path());
+        EXPECT_EQ(store.GetSetting("txtName", "default"), "default") << why.toStdString();
+        EXPECT_EQ(store.GetSetting("Rates", "default"), "default");
+        EXPECT_EQ(readFile(path()), bytes);  // reading leaves it alone
+        EXPECT_FALSE(QFile::exists(kept));
+        store.SaveSetting("txtCity", "Leek");
+        store.SaveSetting("txtPhone", "1");
+        EXPECT_EQ(readFile(kept), bytes) << why.toStdString();
+        EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtCity=Leek\ntxtPhone=1\n");
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_TRUE(prompter.messages[0].text.contains(why))
+            << prompter.messages[0].text.toStdString();
+        EXPECT_TRUE(prompter.messages[0].text.contains(kept));
+    }
+    // A second damaged store on the same day does not replace the first one kept.
+    writeFile(path(), QByteArray("\xFF\xFEx", 3));
+    testing::ScriptedPrompter prompter;
+    SettingsStore again(path());
+    again.SaveSetting("txtName", "x");
+    EXPECT_EQ(readFile(kept + "-2"), QByteArray("\xFF\xFEx", 3));
+    EXPECT_TRUE(QFile::exists(kept));
+}
+
+TEST_F(SettingsStoreTest, ByteOrderMarkCommentsAndWindowsLineEndsAreText) {
+    writeFile(path(), "\xEF\xBB\xBF; made by hand\r\n[Tallowby]\r\ntxtName=ACME\r\n\r\n");
+    testing::ScriptedPrompter prompter;
+    SettingsStore store(path());
+    EXPECT_EQ(store.GetSetting("txtName"), "ACME");
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(SettingsStoreTest, DefaultPathIsInTheUsersConfigurationFolder) {

@@ -1,5 +1,6 @@
 // Runs the built tallowby-fill as a user's script would.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "tests/app/full_disk.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {
@@ -146,6 +148,83 @@ TEST_F(FillToolTest, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     EXPECT_NE(contents(xls), QByteArray("old contents"));
     EXPECT_EQ(contents(xls).left(4), QByteArray("\xD0\xCF\x11\xE0"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no stray temp files
+}
+
+TEST_F(FillToolTest, SpecialFilesAndClashingOutputsAreRefusedBeforeAnyWork) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    QDir().mkpath(dir.filePath("folder"));
+    const QString xls = dir.filePath("week.xls");
+    QFile::link(settings, dir.filePath("settings-link.ini"));
+    const QByteArray settingsBefore = contents(settings);
+    const std::vector<std::pair<QStringList, QString>> cases{
+        {{"--xls", "/dev/null"}, "cannot write /dev/null: it is a device"},
+        {{"--xls", dir.filePath("fifo")}, "it is a FIFO"},
+        {{"--xls", dir.filePath("folder")}, "it is a folder"},
+        {{"--xls", xls, "--picture", dir.filePath("fifo")}, "it is a FIFO"},
+        {{"--xls", xls, "--picture", dir.filePath("./week.xls")}, "name the same file"},
+        {{"--xls", dir.filePath("settings-link.ini")}, "it is the settings file"},
+        {{"--xls", xls, "--picture", settings}, "it is the settings file"}};
+    for (const auto& [arguments, why] : cases) {
+        const Outcome o = runFill(arguments + QStringList{"--settings", settings});
+        EXPECT_EQ(o.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(o.err.contains(why)) << o.err.toStdString();
+        EXPECT_EQ(o.err.count("tallowby-fill:"), 1) << o.err.toStdString();  // one message
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("fifo")).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_FALSE(QFile::exists(xls));
+    EXPECT_EQ(contents(settings), settingsBefore);
+}
+
+TEST_F(FillToolTest, AFullDiskKeepsTheOldWorkbookAndFails) {
+    tallowby::testing::FullDisk disk;
+    if (!disk.skipReason().empty()) GTEST_SKIP() << disk.skipReason();
+    const QString xls = disk.filePath("week.xls");
+    const Outcome first = runFill({"--xls", xls, "--settings", settings});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    const QByteArray old = contents(xls);
+    ASSERT_EQ(disk.fill(), 0);
+    const Outcome o =
+        runFill({"--xls", xls, "--picture", disk.filePath("week.bmp"), "--settings", settings});
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_TRUE(o.err.contains("No space left on device")) << o.err.toStdString();
+    EXPECT_EQ(contents(xls), old);
+    EXPECT_EQ(disk.entries(), (QStringList{".filler", ".filler2", "week.xls"}));
+}
+
+TEST_F(FillToolTest, AStoreThatIsAFifoDoesNotHoldTheRunUp) {
+    // The user's own store (no --settings) is a FIFO nobody writes to.
+    QDir().mkpath(dir.filePath("config/Marrowick"));
+    const QString fifo = dir.filePath("config/Marrowick/Marrowick.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    qputenv("XDG_CONFIG_HOME", dir.filePath("config").toUtf8());
+    const Outcome o = runFill({"--xls", dir.filePath("week.xls")});
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(o.exitCode, 1) << o.err.toStdString();  // told, then made from the defaults
+    EXPECT_TRUE(o.err.contains("it is a FIFO")) << o.err.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("week.xls")));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(FillToolTest, AStoredWeekStartThatIsNoDateIsToldOnceAndLeftInTheFile) {
+    for (const char* stored : {"1900-02-29", "0000-00-00"}) {
+        QFile f(settings);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("[Tallowby]\ntxtName=ACME\ndtpDate=") + stored + "\n");
+        f.close();
+        const QByteArray before = contents(settings);
+        const Outcome o = runFill({"--xls", dir.filePath("week.xls"), "--settings", settings});
+        EXPECT_EQ(o.exitCode, 1) << o.err.toStdString();
+        EXPECT_EQ(o.err.count(QString("\"%1\" is not a date").arg(stored)), 1)
+            << o.err.toStdString();
+        EXPECT_TRUE(QFile::exists(dir.filePath("week.xls")));
+        EXPECT_EQ(contents(settings), before);
+    }
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 #include "preview/replacing_copy.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <stdexcept>
+
+#include "tests/app/full_disk.h"
 
 using tallowby::preview::copyReplacing;
 
@@ -41,6 +44,48 @@ class ReplacingCopy : public ::testing::Test {
     QString source;
     QByteArray sourceBytes;
 };
+TEST(ReplacingCopyOnAFullDisk, TheOldCopyStaysAndTheFailureIsReported) {
+    tallowby::testing::FullDisk disk;
+    if (!disk.skipReason().empty()) GTEST_SKIP() << disk.skipReason();
+    QTemporaryDir outside;
+    const QString source = outside.filePath("kovlar12345678.xls");
+    QByteArray workbook(30000, 'w');
+    writeFile(source, workbook);
+    const QString target = disk.filePath("saved.xls");
+    writeFile(target, QByteArray(12000, 'o'));
+    ASSERT_EQ(disk.fill(), 0);
+    try {
+        copyReplacing(source, target);
+        FAIL() << "a copy onto a full disk reported success";
+    } catch (const std::exception& e) {
+        EXPECT_NE(std::string(e.what()).find("No space left on device"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(readFile(target), QByteArray(12000, 'o'));
+    EXPECT_EQ(disk.entries(), (QStringList{".filler", ".filler2", "saved.xls"}));
+}
+
+TEST(ReplacingCopyTargets, SpecialFilesAndTheSourceItselfAreRefused) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath("kovlar12345678.xls");
+    writeFile(source, "workbook");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(source, dir.filePath("link.xls")));
+    for (const auto& [target, why] : std::vector<std::pair<QString, std::string>>{
+             {"/dev/null", "it is a device"},
+             {dir.filePath("fifo"), "it is a FIFO"},
+             {dir.filePath("link.xls"), "it is the file being copied"},
+             {dir.filePath("./kovlar12345678.xls"), "it is the file being copied"}}) {
+        try {
+            copyReplacing(source, target);
+            ADD_FAILURE() << target.toStdString() << " was accepted";
+        } catch (const std::exception& e) {
+            EXPECT_NE(std::string(e.what()).find(why), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(readFile(source), "workbook");
+}
+
 }  // namespace
 
 TEST_F(ReplacingCopy, WritesANewFileByteForByte) {

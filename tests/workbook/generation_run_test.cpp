@@ -210,7 +210,7 @@ TEST(PrivateTempFolder, IsOnlyForItsOwnerAndGoesAway) {
     QString path;
     {
         PrivateTempFolder folder;
-        path = folder.path();
+        path = folder.createdAs();
         EXPECT_EQ(QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
                                                    QFileDevice::WriteOther | QFileDevice::ExeOther),
                   QFileDevice::Permissions());

@@ -2,11 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
+#include "app/atomic_file.h"
 #include "app/failure.h"
 #include "workbook/automation/engine_calls.h"
+#include "workbook/engine/biff/unicode_text.h"
 #include "workbook/engine/input/typed_input.h"
 #include "workbook/engine/numfmt/number_format.h"
 
@@ -138,12 +139,9 @@ void Workbook::SaveAs(const QString& path, int fileFormat) {
             QStringLiteral("The workbook %1 is read-only; save it under another name.").arg(path));
     recalculateIfNeeded();
     const std::vector<uint8_t> bytes = engine_calls::writeAsWorkbook(model_);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
+    AtomicFileWriter file(path);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    if (!file.commit())
-        throw Failure(QStringLiteral("Cannot save %1: %2").arg(path, file.errorString()));
+    file.commit();
     path_ = QFileInfo(path).absoluteFilePath();
     readOnly_ = false;
     model_.isTemplate = false;
@@ -249,9 +247,9 @@ void CellHandle::setValue(const QString& typed) {
             target.value = engine::CellValue::fromBool(input.number != 0);
             break;
         case engine::TypedInput::Kind::Text:
-            // A cell holds at most 32767 characters.
+            // A cell holds at most 32767 UTF-16 units, cut between characters.
             target.value = engine::CellValue::fromText(
-                QString::fromStdString(input.text).left(32767).toStdString());
+                engine::biff::utf16ToText(engine::biff::textToUtf16Limited(input.text, 32767)));
             break;
     }
     adoptFormat(model, target, input.adoptedFormat);

@@ -110,11 +110,17 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     });
     const int rateLoop = g.value(
         134, [&] { return rateCount; }, 1);
-    for (int i = 1; i <= rateLoop; ++i)
-        g.run(136, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).description); });
+    {
+        Guarded::Repeated loop(g);
+        for (int i = 1; i <= rateLoop; ++i)
+            g.run(136, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).description); });
+    }
     g.run(140, [&] { row = 20; });
-    for (int i = 1; i <= rateLoop; ++i)
-        g.run(144, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).rate); });
+    {
+        Guarded::Repeated loop(g);
+        for (int i = 1; i <= rateLoop; ++i)
+            g.run(144, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).rate); });
+    }
     g.run(148, [&] { row = 12; });
     int column = 2;
     g.run(150, [&] { column = 2; });
@@ -124,20 +130,24 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     EntryPlacement placement;
     g.run(152, [&] { placement = placeEntries(record.hours, rateColumns); });
     result.leftOut = placement.leftOut;
-    for (const PlacedCell& placed : placement.cells) {
-        g.run(154, [&] {
-            auto cell = app.Cells(row + (placed.row - kFirstDayRow),
-                                  column + (placed.column - kFirstRateColumn));
-            if (placed.entries.size() == 1) {
-                cell.setValue(placed.entries.front().hours);
-                return;
-            }
-            QStringList hours;
-            for (const HoursEntry& e : placed.entries) hours << e.hours;
-            const QStringList notCounted = cell.setSum(hours);
-            for (const HoursEntry& e : placed.entries)
-                if (notCounted.contains(e.hours)) result.leftOut.push_back(e);
-        });
+    {
+        // Thousands of cells failing alike give one report with the count.
+        Guarded::Repeated loop(g);
+        for (const PlacedCell& placed : placement.cells) {
+            g.run(154, [&] {
+                auto cell = app.Cells(row + (placed.row - kFirstDayRow),
+                                      column + (placed.column - kFirstRateColumn));
+                if (placed.entries.size() == 1) {
+                    cell.setValue(placed.entries.front().hours);
+                    return;
+                }
+                QStringList hours;
+                for (const HoursEntry& e : placed.entries) hours << e.hours;
+                const QStringList notCounted = cell.setSum(hours);
+                for (const HoursEntry& e : placed.entries)
+                    if (notCounted.contains(e.hours)) result.leftOut.push_back(e);
+            });
+        }
     }
     g.run(158, [&] { app.ActiveWorkbook().Worksheets(1).Select(); });
     g.run(160, [&] { app.Cells(1, 1).Select(); });

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <QTemporaryDir>
 
 namespace tallowby {
 
@@ -9,19 +9,38 @@ namespace tallowby {
 // folder (TEMP when set, else the system's) with mode 0700 so no other user
 // can plant or replace a file in it, and removed with everything in it when
 // the object goes.
+//
+// The folder is opened once and checked (a real folder, ours, mode 0700);
+// every path handed out leads through that open folder (/proc/self/fd/N), and
+// the clean-up removes entries relative to it. Whoever renames the folder and
+// puts a link in its place therefore gets nothing written to, or deleted
+// from, the link's target.
 class PrivateTempFolder {
   public:
     PrivateTempFolder();  // throws tallowby::Failure when it cannot be created
+    ~PrivateTempFolder();
+    PrivateTempFolder(const PrivateTempFolder&) = delete;
+    PrivateTempFolder& operator=(const PrivateTempFolder&) = delete;
 
-    QString path() const { return dir_.path(); }
-    QString templateFile() const { return dir_.filePath(QStringLiteral("template.xlt")); }
-    QString snapshotFile() const { return dir_.filePath(QStringLiteral("temp.bmp")); }
+    QString path() const { return path_; }
+    QString templateFile() const { return path_ + QStringLiteral("/template.xlt"); }
+    QString snapshotFile() const { return path_ + QStringLiteral("/temp.bmp"); }
+
+    // Where the folder was made; for messages only, never to reach files.
+    QString createdAs() const { return createdAs_; }
+
+    // False once the folder has been deleted from under us.
+    bool stillThere() const;
 
     // The folder that holds ours.
     static QString baseFolder();
 
   private:
-    QTemporaryDir dir_;
+    int fd_ = -1;        // the folder itself
+    int parentFd_ = -1;  // the folder it was made in
+    QByteArray name_;    // its name there
+    QString path_;
+    QString createdAs_;
 };
 
 // The folder of this run of the program, made at first use (and again when

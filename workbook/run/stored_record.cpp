@@ -2,7 +2,9 @@
 
 #include <QLocale>
 
+#include "app/main_module.h"
 #include "app/packed_list.h"
+#include "app/prompter.h"
 #include "app/week_start_date.h"
 
 namespace tallowby {
@@ -22,9 +24,12 @@ TimesheetRecord recordFromSettings(const SettingsStore& store) {
     record.employee = store.GetSetting(QStringLiteral("txtEmp"));
     record.supervisor = store.GetSetting(QStringLiteral("txtSVisor"));
     const QDate today = QDate::currentDate();
-    record.weekStart = week_start_date::fromStoredText(store.GetSetting(QStringLiteral("dtpDate")),
-                                                       QLocale(), today)
-                           .value_or(today);
+    const QString storedDate = store.GetSetting(QStringLiteral("dtpDate"));
+    if (week_start_date::isUnreadable(storedDate, QLocale(), today))
+        prompter().message(nullptr, Main::AppTitle(), week_start_date::unreadableNotice(storedDate),
+                           Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    record.weekStart =
+        week_start_date::fromStoredText(storedDate, QLocale(), today).value_or(today);
 
     const QString rates = store.GetSetting(QStringLiteral("Rates"));
     if (rates.trimmed().isEmpty()) {

@@ -190,5 +190,50 @@ TEST(DamagedCompoundFile, UnsupportedVersionsAreNamed) {
     EXPECT_NE(errorFor(b).find("byte order"), std::string::npos);
 }
 
+// Writes `name` (UTF-16 units) into directory entry `index`.
+void rename(std::vector<uint8_t>& b, size_t index, const std::u16string& name) {
+    uint8_t* e = directoryEntry(b, index);
+    std::fill(e, e + 64, 0);
+    for (size_t k = 0; k < name.size(); ++k) poke16(e + 2 * k, name[k]);
+    poke16(e + 64, static_cast<uint16_t>(2 * (name.size() + 1)));
+}
+
+TEST(DamagedCompoundFile, NamesTheWriterCouldNotWriteBackAreRefused) {
+    // Entries in the order the writer made them: 1 Workbook, 2 and 3 the
+    // summaries, 4 Storage, 5 Storage/Inner, 6 Storage/Empty.
+    const struct {
+        size_t index;
+        std::u16string name;
+        const char* why;
+    } cases[] = {
+        {1, u"", "has no name"}, {1, u"Wo/kbook", "\"/\""},
+        {5, u"/", "\"/\""},      {2, u"WORKBOOK", "twice"},  // the same name in another case
+        {6, u"inner", "twice"},                              // inside a storage too
+        {2, u"\xD800x", ""},                                 // a lone surrogate alone is fine
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> b = writeCompoundFile(sampleFile());
+        rename(b, c.index, c.name);
+        const std::string error = errorFor(b);
+        if (*c.why == 0) {
+            EXPECT_EQ(error, "");
+            // Whatever is read can be written back and reads the same.
+            const CompoundFile read = readCompoundFile(b);
+            const CompoundFile again = readCompoundFile(writeCompoundFile(read));
+            ASSERT_EQ(again.streams.size(), read.streams.size());
+            for (size_t k = 0; k < read.streams.size(); ++k)
+                EXPECT_EQ(again.streams[k].path, read.streams[k].path);
+            continue;
+        }
+        EXPECT_NE(error.find(c.why), std::string::npos) << c.index << ": " << error;
+        EXPECT_NE(error.find("damaged"), std::string::npos) << error;
+    }
+    // Two lone surrogates that both become U+FFFD would be one name when written.
+    std::vector<uint8_t> b = writeCompoundFile(sampleFile());
+    rename(b, 2, u"\xD800");
+    rename(b, 3, u"\xDC00");
+    EXPECT_NE(errorFor(b).find("twice"), std::string::npos) << errorFor(b);
+}
+
 }  // namespace
 }  // namespace tallowby::engine

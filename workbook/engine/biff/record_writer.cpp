@@ -22,8 +22,7 @@ void appendRecord(std::vector<uint8_t>& out, uint16_t type, std::span<const uint
 }
 
 void appendStringRecord(std::vector<uint8_t>& out, const std::string& text) {
-    std::u16string units = textToUtf16(text);
-    units.resize(std::min<size_t>(units.size(), 32767));
+    const std::u16string units = textToUtf16Limited(text, 32767);
     const bool compressed = fitsCompressed(units);
     const size_t unit = compressed ? 1 : 2;
     std::vector<uint8_t> data;

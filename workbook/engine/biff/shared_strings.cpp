@@ -10,6 +10,18 @@
 
 namespace tallowby::engine::biff {
 
+namespace {
+
+// How many units from `from` on fit in `bytes`. Readers decode each record on
+// its own, so a surrogate pair is never split between two of them.
+size_t roomFor(const std::u16string& units, size_t from, size_t bytes, size_t unit) {
+    size_t room = std::min(bytes / unit, units.size() - from);
+    if (room > 0 && room < units.size() - from && isHighSurrogate(units[from + room - 1])) --room;
+    return room;
+}
+
+}  // namespace
+
 std::vector<std::string> readSharedStrings(std::vector<std::span<const uint8_t>> fragments) {
     FieldReader r(std::move(fragments), "SST");
     r.u32();  // references in the workbook; not needed
@@ -41,15 +53,13 @@ std::vector<RawRecord> SharedStringTable::records(size_t sstOffset) const {
     const size_t perBucket = std::max<size_t>(8, (texts_.size() + 127) / 128);
     std::vector<std::pair<size_t, uint16_t>> buckets;  // record index, offset inside it
     for (size_t i = 0; i < texts_.size(); ++i) {
-        const std::u16string units = [&] {
-            std::u16string u = textToUtf16(texts_[i]);
-            u.resize(std::min<size_t>(u.size(), 32767));
-            return u;
-        }();
+        const std::u16string units = textToUtf16Limited(texts_[i], 32767);
         const bool compressed = fitsCompressed(units);
         const size_t unit = compressed ? 1 : 2;
-        // The 3-byte header and at least one character stay together.
-        if (out.back().data.size() + 3 + unit > kMaxRecordData)
+        const size_t firstCharacter =
+            units.size() > 1 && isHighSurrogate(units[0]) ? 2 * unit : unit;
+        // The 3-byte header and at least the first character stay together.
+        if (out.back().data.size() + 3 + firstCharacter > kMaxRecordData)
             out.push_back(RawRecord{kContinue, {}});
         if (i % perBucket == 0)
             buckets.emplace_back(out.size() - 1, static_cast<uint16_t>(out.back().data.size()));
@@ -58,14 +68,14 @@ std::vector<RawRecord> SharedStringTable::records(size_t sstOffset) const {
         w.u8(compressed ? 0x00 : 0x01);
         size_t written = 0;
         while (written < units.size()) {
-            size_t room = (kMaxRecordData - out.back().data.size()) / unit;
+            size_t room = roomFor(units, written, kMaxRecordData - out.back().data.size(), unit);
             if (room == 0) {
                 // The characters go on in a CONTINUE that restates their width.
                 out.push_back(
                     RawRecord{kContinue, {static_cast<uint8_t>(compressed ? 0x00 : 0x01)}});
-                room = (kMaxRecordData - 1) / unit;
+                room = roomFor(units, written, kMaxRecordData - 1, unit);
             }
-            const size_t n = std::min(room, units.size() - written);
+            const size_t n = room;
             ByteWriter cw(out.back().data);
             for (size_t k = 0; k < n; ++k) {
                 if (compressed)

@@ -12,8 +12,7 @@ bool fitsCompressed(const std::u16string& text) {
 }
 
 void appendUnicodeString(std::vector<uint8_t>& out, const std::string& text, bool shortLength) {
-    std::u16string units = textToUtf16(text);
-    units.resize(std::min<size_t>(units.size(), shortLength ? 255 : 32767));
+    const std::u16string units = textToUtf16Limited(text, shortLength ? 255 : 32767);
     ByteWriter w(out);
     if (shortLength)
         w.u8(static_cast<uint8_t>(units.size()));

@@ -11,4 +11,12 @@ std::u16string textToUtf16(const std::string& text) {
     return cfb::utf8ToUtf16(text);
 }
 
+std::u16string textToUtf16Limited(const std::string& text, size_t limit) {
+    std::u16string units = textToUtf16(text);
+    if (units.size() <= limit) return units;
+    if (limit > 0 && isHighSurrogate(units[limit - 1])) --limit;
+    units.resize(limit);
+    return units;
+}
+
 }  // namespace tallowby::engine::biff

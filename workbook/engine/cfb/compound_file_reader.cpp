@@ -1,5 +1,7 @@
 #include <algorithm>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "workbook/engine/cfb/cfb_constants.h"
@@ -213,11 +215,15 @@ class Reader {
             uint32_t index;
             std::string prefix;
             int depth;
+            uint32_t parent;
         };
+        // Only what the writer can write back is accepted: a name it would
+        // refuse, or one it would merge with a sibling, is damage here.
+        std::set<std::pair<uint32_t, std::u16string>> siblings;
         std::vector<bool> visited(entries_.size(), false);
         visited[0] = true;
         std::vector<Pending> stack;
-        if (entries_[0].child != kNoStream) stack.push_back({entries_[0].child, "", 0});
+        if (entries_[0].child != kNoStream) stack.push_back({entries_[0].child, "", 0, 0});
         while (!stack.empty()) {
             const Pending p = stack.back();
             stack.pop_back();
@@ -226,11 +232,18 @@ class Reader {
             visited[p.index] = true;
             const DirEntry& e = entries_[p.index];
             if (e.type != kStream && e.type != kStorage) fail("the directory tree is inconsistent");
-            if (e.left != kNoStream) stack.push_back({e.left, p.prefix, p.depth});
-            if (e.right != kNoStream) stack.push_back({e.right, p.prefix, p.depth});
-            const std::string path = p.prefix + cfb::utf16ToUtf8(e.name);
+            if (e.left != kNoStream) stack.push_back({e.left, p.prefix, p.depth, p.parent});
+            if (e.right != kNoStream) stack.push_back({e.right, p.prefix, p.depth, p.parent});
+            const std::string name = cfb::utf16ToUtf8(e.name);
+            if (name.empty()) fail("a directory entry has no name");
+            if (name.find('/') != std::string::npos)
+                fail("the directory entry name " + name + " holds a \"/\"");
+            if (!siblings.emplace(p.parent, cfb::entryNameKey(cfb::utf8ToUtf16(name))).second)
+                fail("the directory holds the name " + name + " twice");
+            const std::string path = p.prefix + name;
             if (e.type == kStorage) {
-                if (e.child != kNoStream) stack.push_back({e.child, path + "/", p.depth + 1});
+                if (e.child != kNoStream)
+                    stack.push_back({e.child, path + "/", p.depth + 1, p.index});
                 continue;
             }
             if (e.size > bytes_.size()) fail("the stream " + path + " is larger than the file");

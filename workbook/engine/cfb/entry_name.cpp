@@ -103,4 +103,10 @@ int compareEntryNames(const std::u16string& a, const std::u16string& b) {
     return 0;
 }
 
+std::u16string entryNameKey(const std::u16string& name) {
+    std::u16string key = name;
+    for (char16_t& c : key) c = upper(c);
+    return key;
+}
+
 }  // namespace tallowby::engine::cfb

@@ -1,0 +1,135 @@
+#include "app/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "app/failure.h"
+#include "app/output_target.h"
+
+namespace tallowby {
+
+namespace {
+
+const AtomicFileWriter::SystemCalls* g_calls = nullptr;
+
+ssize_t callWrite(int fd, const void* data, size_t size) {
+    return g_calls && g_calls->write ? g_calls->write(fd, data, size) : ::write(fd, data, size);
+}
+int callFsync(int fd) {
+    return g_calls && g_calls->fsync ? g_calls->fsync(fd) : ::fsync(fd);
+}
+int callRename(const char* from, const char* to) {
+    return g_calls && g_calls->rename ? g_calls->rename(from, to) : ::rename(from, to);
+}
+
+QString systemError(int code) {
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+}  // namespace
+
+void AtomicFileWriter::setSystemCallsForTesting(const SystemCalls* calls) {
+    g_calls = calls;
+}
+
+AtomicFileWriter::AtomicFileWriter(QString path, mode_t newFileMode) : path_(std::move(path)) {
+    output_target::check(path_);
+    const QFileInfo info(path_);
+    // Through a link the file it names is replaced, as an editor would.
+    const QString resolved = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    target_ = QFile::encodeName(resolved);
+
+    mode_t mode = newFileMode & ~currentUmask();
+    struct stat existing {};
+    if (::stat(target_.constData(), &existing) == 0) mode = existing.st_mode & 07777;
+
+    const QFileInfo resolvedInfo(resolved);
+    temporary_ = QFile::encodeName(resolvedInfo.absolutePath() + QStringLiteral("/.") +
+                                   resolvedInfo.fileName() + QStringLiteral(".XXXXXX"));
+    fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        const int code = errno;
+        temporary_.clear();
+        fail(systemError(code));
+    }
+    if (::fchmod(fd_, mode) != 0) fail(systemError(errno));
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    discard();
+}
+
+void AtomicFileWriter::discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.isEmpty()) ::unlink(temporary_.constData());
+    temporary_.clear();
+}
+
+void AtomicFileWriter::fail(const QString& reason) {
+    discard();
+    throw Failure(QStringLiteral("Cannot write %1: %2").arg(path_, reason));
+}
+
+void AtomicFileWriter::write(const QByteArray& bytes) {
+    write(bytes.constData(), bytes.size());
+}
+
+void AtomicFileWriter::write(const char* data, qint64 size) {
+    if (fd_ < 0) fail(QStringLiteral("the file is already closed"));
+    while (size > 0) {
+        const ssize_t n = callWrite(fd_, data, static_cast<size_t>(size));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail(systemError(errno));
+        if (n == 0) fail(systemError(ENOSPC));
+        data += n;
+        size -= n;
+        written_ += n;
+    }
+}
+
+void AtomicFileWriter::commit() {
+    if (fd_ < 0) fail(QStringLiteral("the file is already closed"));
+    // A full disk or a failing device may only show here.
+    if (callFsync(fd_) != 0) fail(systemError(errno));
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) fail(systemError(errno));
+    if (st.st_size != written_)
+        fail(QStringLiteral("%1 of %2 bytes reached the disk").arg(st.st_size).arg(written_));
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0) fail(systemError(errno));
+    // The kind of the target may have changed since we looked.
+    if (const auto why = output_target::refusal(path_)) fail(*why);
+    if (callRename(temporary_.constData(), target_.constData()) != 0) fail(systemError(errno));
+    temporary_.clear();
+
+    // The rename itself reaches the disk with the folder's entry.
+    const QByteArray folder =
+        QFile::encodeName(QFileInfo(QFile::decodeName(target_)).absolutePath());
+    const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes, mode_t newFileMode) {
+    AtomicFileWriter out(path, newFileMode);
+    out.write(bytes);
+    out.commit();
+}
+
+}  // namespace tallowby

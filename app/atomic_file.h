@@ -1,0 +1,66 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+namespace tallowby {
+
+// All-or-nothing replacement of a user's file. The bytes go to a new file
+// beside the target, are flushed to the disk (fsync) and their size checked,
+// and only then is the new file renamed over the target. On any failure the
+// temporary file is removed, the target stays exactly as it was, and
+// tallowby::Failure says why ("Cannot write PATH: REASON").
+//
+// The target must be a regular file or a new name; a folder, device, FIFO or
+// socket is refused before anything is written. A symbolic link is followed:
+// the file it points to is replaced, the link stays.
+//
+//   AtomicFileWriter out(path);            // or AtomicFileWriter(path, 0600)
+//   out.write(header);
+//   out.write(body);
+//   out.commit();                          // throws on failure
+//
+// Not committing (an exception in between) discards what was written.
+class AtomicFileWriter {
+  public:
+    // `newFileMode` is used when the target does not exist yet (the umask
+    // still applies); an existing target keeps its permission bits.
+    explicit AtomicFileWriter(QString path, mode_t newFileMode = 0666);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    void write(const QByteArray& bytes);
+    void write(const char* data, qint64 size);
+    void commit();
+
+    const QString& path() const { return path_; }
+
+    // The system calls the writer makes, replaceable so tests can fail any
+    // step the way a broken disk would. Each returns what the call returns
+    // (-1 with errno set on failure).
+    struct SystemCalls {
+        std::function<ssize_t(int fd, const void* data, size_t size)> write;
+        std::function<int(int fd)> fsync;
+        std::function<int(const char* from, const char* to)> rename;
+    };
+    static void setSystemCallsForTesting(const SystemCalls* calls);
+
+  private:
+    [[noreturn]] void fail(const QString& reason);
+    void discard();
+
+    QString path_;
+    QByteArray target_;  // the file that is replaced, links resolved
+    QByteArray temporary_;
+    int fd_ = -1;
+    qint64 written_ = 0;
+};
+
+// Writes exactly `bytes` to `path` through an AtomicFileWriter.
+void writeFileAtomically(const QString& path, const QByteArray& bytes, mode_t newFileMode = 0666);
+
+}  // namespace tallowby

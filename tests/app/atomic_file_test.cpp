@@ -1,0 +1,214 @@
+#include "app/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <cstring>
+
+#include "app/failure.h"
+#include "app/settings_store.h"
+#include "tests/app/full_disk.h"
+#include "tests/app/scripted_prompter.h"
+
+namespace tallowby {
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writePlain(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+QByteArray pattern(qsizetype size) {
+    QByteArray bytes(size, '\0');
+    for (qsizetype i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    return bytes;
+}
+
+// Installs replacement system calls for the writer while alive.
+struct FaultyCalls {
+    explicit FaultyCalls(AtomicFileWriter::SystemCalls c) : calls(std::move(c)) {
+        AtomicFileWriter::setSystemCallsForTesting(&calls);
+    }
+    ~FaultyCalls() { AtomicFileWriter::setSystemCallsForTesting(nullptr); }
+    AtomicFileWriter::SystemCalls calls;
+};
+
+std::string failureText(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Failure& e) {
+        return e.what();
+    }
+    return "no failure";
+}
+
+TEST(AtomicFile, FullDiskKeepsTheOldFileAndSaysSo) {
+    testing::FullDisk disk;
+    if (!disk.skipReason().empty()) GTEST_SKIP() << disk.skipReason();
+    const QString target = disk.filePath("week.xls");
+    const QByteArray old = pattern(20000);
+    writePlain(target, old);
+    ASSERT_EQ(disk.fill(), 0);
+
+    // Bigger, same size and smaller than the old file: none fits beside it.
+    for (const qsizetype size : {40000, 20000, 6000}) {
+        const std::string why =
+            failureText([&] { writeFileAtomically(target, pattern(size) + "new"); });
+        EXPECT_NE(why.find("Cannot write " + target.toStdString()), std::string::npos) << why;
+        EXPECT_NE(why.find(std::strerror(ENOSPC)), std::string::npos) << why;
+        EXPECT_EQ(readFile(target), old) << size;
+        EXPECT_EQ(disk.entries(), (QStringList{".filler", ".filler2", "week.xls"}));
+    }
+}
+
+TEST(AtomicFile, FullDiskKeepsTheWholeSettingsStore) {
+    testing::FullDisk disk;
+    if (!disk.skipReason().empty()) GTEST_SKIP() << disk.skipReason();
+    const QString path = disk.filePath("Marrowick.ini");
+    {
+        SettingsStore store(path);
+        store.SaveSetting("txtName", "ACME");
+        store.SaveSetting("Hours", QString(3000, 'h'));
+    }
+    const QByteArray before = readFile(path);
+    ASSERT_EQ(disk.fill(), 0);
+    testing::ScriptedPrompter prompter;
+    SettingsStore store(path);
+    EXPECT_THROW(store.SaveSetting("txtCity", "Leek"), Failure);
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(SettingsStore(path).GetSetting("txtName"), "ACME");
+}
+
+TEST(AtomicFile, EveryFailingStepLeavesTheTargetAndNoTemporaryFile) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("out.bin");
+    const QByteArray old("old bytes");
+    const QByteArray fresh = pattern(100000);
+    struct Case {
+        const char* name;
+        AtomicFileWriter::SystemCalls calls;
+        const char* reason;
+    };
+    int writes = 0;
+    const std::vector<Case> cases{
+        {"write fails after a while",
+         {[&](int fd, const void* d, size_t n) -> ssize_t {
+              if (++writes > 2) return errno = EIO, -1;
+              return ::write(fd, d, std::min<size_t>(n, 4096));
+          },
+          {},
+          {}},
+         std::strerror(EIO)},
+        {"device takes nothing more",
+         {[](int, const void*, size_t) -> ssize_t { return 0; }, {}, {}},
+         std::strerror(ENOSPC)},
+        {"write claims more than reached the file",
+         {[](int, const void*, size_t n) -> ssize_t { return static_cast<ssize_t>(n); }, {}, {}},
+         "0 of 100000 bytes reached the disk"},
+        {"flush to the disk fails",
+         {{}, [](int) { return errno = ENOSPC, -1; }, {}},
+         std::strerror(ENOSPC)},
+        {"rename fails",
+         {{}, {}, [](const char*, const char*) { return errno = EXDEV, -1; }},
+         std::strerror(EXDEV)}};
+    for (const Case& c : cases) {
+        writes = 0;
+        writePlain(target, old);
+        FaultyCalls faulty(c.calls);
+        const std::string why = failureText([&] { writeFileAtomically(target, fresh); });
+        EXPECT_NE(why.find(c.reason), std::string::npos) << c.name << ": " << why;
+        EXPECT_EQ(readFile(target), old) << c.name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.bin"})
+            << c.name;
+    }
+}
+
+TEST(AtomicFile, ShortAndInterruptedWritesStillGiveEveryByte) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("out.bin");
+    int calls = 0;
+    FaultyCalls faulty({[&](int fd, const void* d, size_t n) -> ssize_t {
+                            if (++calls % 3 == 0) return errno = EINTR, -1;
+                            return ::write(fd, d, std::min<size_t>(n, 7));
+                        },
+                        {},
+                        {}});
+    const QByteArray fresh = pattern(5000);
+    writeFileAtomically(target, fresh);
+    EXPECT_EQ(readFile(target), fresh);
+    EXPECT_GT(calls, 5000 / 7);
+}
+
+TEST(AtomicFile, PartsWrittenInTurnAndAnUncommittedWriterLeavesNothing) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("parts.bin");
+    {
+        AtomicFileWriter out(target);
+        out.write("head-");
+        out.write(QByteArray("body"));
+        EXPECT_FALSE(QFile::exists(target));  // nothing shows before the commit
+        out.commit();
+    }
+    EXPECT_EQ(readFile(target), "head-body");
+    {
+        AtomicFileWriter abandoned(target);
+        abandoned.write("never committed");
+    }
+    EXPECT_EQ(readFile(target), "head-body");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"parts.bin"});
+}
+
+TEST(AtomicFile, PermissionsOfNewAndExistingFilesAndLinksFollowed) {
+    QTemporaryDir dir;
+    const mode_t old = ::umask(022);
+    writeFileAtomically(dir.filePath("private"), "x", 0600);
+    writeFileAtomically(dir.filePath("public"), "x");
+    ::umask(old);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("private")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("public")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath("public")).constData(), 0640), 0);
+    writeFileAtomically(dir.filePath("public"), "y", 0600);
+    ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("public")).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    // Through a link the file it names gets the bytes; the link stays a link.
+    ASSERT_TRUE(QFile::link(dir.filePath("public"), dir.filePath("link")));
+    writeFileAtomically(dir.filePath("link"), "through the link");
+    EXPECT_EQ(readFile(dir.filePath("public")), "through the link");
+    EXPECT_TRUE(QFileInfo(dir.filePath("link")).isSymLink());
+}
+
+TEST(AtomicFile, SpecialFilesAreRefusedBeforeAnythingIsWritten) {
+    QTemporaryDir dir;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    QDir().mkpath(dir.filePath("folder"));
+    for (const auto& [path, why] :
+         std::vector<std::pair<QString, std::string>>{{dir.filePath("fifo"), "it is a FIFO"},
+                                                      {dir.filePath("folder"), "it is a folder"},
+                                                      {"/dev/null", "it is a device"}}) {
+        const std::string text = failureText([&] { writeFileAtomically(path, "x"); });
+        EXPECT_NE(text.find(why), std::string::npos) << text;
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              QStringList{"fifo"});
+}
+
+}  // namespace
+}  // namespace tallowby

@@ -1,0 +1,81 @@
+"""Text at the edges, written by the engine, as python3-xlrd, LibreOffice and
+Gnumeric read it: every character whole, the cut at 32,767 UTF-16 units made
+between characters.
+Usage: check_edge_text.py <edge_text_tool> <base.xls> <work folder>"""
+import csv
+import glob
+import os
+import shutil
+import subprocess
+import sys
+
+import xlrd
+
+EMOJI, CLEF = "\U0001F600", "\U0001D11E"
+EXPECTED = [
+    "a" + EMOJI * 3000,
+    "ab" + EMOJI * 3000,
+    "\u6F22\u5B57" * 3000,
+    "e\u0301" * 2500,
+    "x" * 32766,  # the pair after it would make 32,768 units: it goes whole
+    "x" * 4100 + CLEF + EMOJI * 5000,
+]
+SHEET = "\u52E4\u52D9\u8868"
+FIRST_ROW = 200
+
+
+def fail(message):
+    print("FAIL: " + message)
+    sys.exit(1)
+
+
+def check(kind, values):
+    for i, (got, want) in enumerate(zip(values, EXPECTED)):
+        if got != want:
+            at = next((k for k, (a, b) in enumerate(zip(got, want)) if a != b), min(len(got), len(want)))
+            fail("%s row %d: %d characters, expected %d; first difference at %d: %r" %
+                 (kind, FIRST_ROW + i + 1, len(got), len(want), at, got[at:at + 3]))
+    if len(values) != len(EXPECTED):
+        fail("%s: %d texts, expected %d" % (kind, len(values), len(EXPECTED)))
+    print("%s: %d texts whole" % (kind, len(values)))
+
+
+def csv_column(folder):
+    files = sorted(glob.glob(os.path.join(folder, "*.csv")))
+    if not files:
+        fail("nothing exported to " + folder)
+    csv.field_size_limit(10 ** 7)
+    with open(files[0], encoding="utf-8", newline="") as h:
+        rows = list(csv.reader(h))
+    return [rows[FIRST_ROW + i][0] for i in range(len(EXPECTED))]
+
+
+def main():
+    tool, base, work = sys.argv[1:4]
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    out = os.path.join(work, "edge.xls")
+    subprocess.run([tool, base, out], check=True)
+
+    book = xlrd.open_workbook(out)
+    sheet = book.sheet_by_index(0)
+    if sheet.name != SHEET:
+        fail("xlrd sheet name %r" % sheet.name)
+    check("xlrd", [sheet.cell_value(FIRST_ROW + i, 0) for i in range(len(EXPECTED))])
+
+    lo = os.path.join(work, "lo")
+    subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(work, "profile"), "--headless",
+                    "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1", "--outdir", lo, out],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    check("LibreOffice", csv_column(lo))
+
+    gn = os.path.join(work, "gn")
+    os.makedirs(gn)
+    subprocess.run(["ssconvert", "-T", "Gnumeric_stf:stf_csv", out, os.path.join(gn, "sheet.csv")],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    check("Gnumeric", csv_column(gn))
+    print("PASS")
+
+
+if __name__ == "__main__":
+    main()
