@@ -1,0 +1,85 @@
+// What a sheet prints and the PDF document made of it.
+#include "workbook/engine/print/sheet_page.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/engine/render/template_path.h"
+#include "workbook/engine/biff/workbook_io.h"
+#include "workbook/engine/print/pdf_document.h"
+
+namespace tallowby::engine::print {
+namespace {
+
+Workbook smallBook() {
+    Workbook wb;
+    wb.fonts.push_back(Font{});
+    Sheet& s = wb.sheets.emplace_back();
+    s.name = "Sheet1";
+    s.at(1, 1).value = CellValue::fromText("Total");
+    s.at(4, 3).value = CellValue::fromNumber(42);
+    return wb;
+}
+
+TEST(PrintedRange, ThePrintAreaElseTheUsedRangeFromA1) {
+    Workbook wb = smallBook();
+    EXPECT_EQ(printedRange(wb.sheets[0]), (CellRange{0, 4, 0, 3}));
+    wb.sheets[0].merges.push_back({6, 7, 0, 5});
+    EXPECT_EQ(printedRange(wb.sheets[0]), (CellRange{0, 7, 0, 5}));
+    wb.sheets[0].printArea = CellRange{1, 2, 1, 9};
+    EXPECT_EQ(printedRange(wb.sheets[0]), (CellRange{1, 2, 1, 9}));
+    EXPECT_FALSE(printedRange(Sheet{}));
+}
+
+TEST(PrintedRange, GridlinesOnPaperOnlyWhenTheSheetAsks) {
+    Sheet s;
+    EXPECT_FALSE(printsGridlines(s));
+    s.recordsBeforeCells.push_back({0x2B, {0x00, 0x00}});
+    EXPECT_FALSE(printsGridlines(s));
+    s.recordsBeforeCells.back().data = {0x01, 0x00};
+    EXPECT_TRUE(printsGridlines(s));
+}
+
+TEST(SheetLayout, TheTemplatesPrintAreaInPoints) {
+    const Workbook wb = readWorkbookFile(testing::templatePath());
+    const Sheet& sheet = wb.sheets[0];
+    ASSERT_TRUE(sheet.printArea);
+    // The range's width: its columns' pixels (width / 256 x 7, rounded) at 0.75 pt.
+    double width = 0;
+    for (int c = sheet.printArea->firstCol; c <= sheet.printArea->lastCol; ++c) {
+        uint16_t units = 2340;
+        for (const ColumnInfo& info : sheet.columns)
+            if (c >= info.firstCol && c <= info.lastCol) units = info.width;
+        width += std::nearbyint(units * 7 / 256.0) * 0.75;
+    }
+    width += 0.75;  // the closing grid line
+    const PageLayout l = layoutSheet(wb, 0, kLetter);
+    EXPECT_NEAR(l.widthPt / l.scale, width, 1e-9);
+    EXPECT_FALSE(l.landscape);
+    EXPECT_LE(l.widthPt, 612 - 72 + 1e-9);
+    EXPECT_LE(l.heightPt, 792 - 72 + 1e-9);
+    // Centred across the page as the template says.
+    EXPECT_NEAR(l.leftPt + l.widthPt / 2, 306, 1e-9);
+    EXPECT_THROW(layoutSheet(wb, 1, kLetter), std::runtime_error);
+}
+
+TEST(SheetPdf, OnePageWithTitleCreatorAndTheTextAsText) {
+    const QByteArray pdf = sheetToPdf(smallBook(), 0, FormatLocale::english(), kA4,
+                                      {QStringLiteral("Week 12"), QStringLiteral("Tallowby")});
+    ASSERT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),
+              1);
+    // Metadata strings are UTF-16 with a byte order mark in Qt's PDFs.
+    QByteArray title = "\xFE\xFF";
+    for (QChar c : QStringLiteral("Week 12")) title += QByteArray("\0", 1) + char(c.unicode());
+    EXPECT_TRUE(pdf.contains(title) || pdf.contains("(Week 12)"));
+    EXPECT_TRUE(pdf.contains("/FontFile2"));  // an embedded TrueType font
+    EXPECT_FALSE(pdf.contains("/Subtype /Image"));
+    EXPECT_THROW(sheetToPdf(Workbook{}, 0, FormatLocale::english(), kA4, {}), std::runtime_error);
+    Workbook empty;
+    empty.sheets.emplace_back();
+    EXPECT_THROW(sheetToPdf(empty, 0, FormatLocale::english(), kA4, {}), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace tallowby::engine::print
