@@ -3,13 +3,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QLocale>
 #include <QSaveFile>
 
 #include "app/prompter.h"
 #include "app/settings_store.h"
+#include "app/whole_file_write.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 #include "workbook/run/stored_record.h"
+#include "workbook/run/timesheet_pdf.h"
 
 namespace tallowby::fill {
 
@@ -70,15 +73,18 @@ bool writePicture(const QString& path, const QImage& picture, QString& error) {
 
 QString usage() {
     return QStringLiteral(
-        "Usage: tallowby-fill --xls OUT.xls [--picture OUT.bmp] [--settings FILE]\n"
+        "Usage: tallowby-fill [--xls OUT.xls] [--picture OUT.bmp] [--pdf OUT.pdf]\n"
+        "                     [--settings FILE]\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
-        "workbook to OUT.xls, and a picture of the filled sheet to OUT.bmp.\n"
+        "workbook to OUT.xls, a picture of the filled sheet to OUT.bmp, and the\n"
+        "printed page to OUT.pdf.\n"
         "\n"
-        "  --xls OUT.xls      where to write the workbook (required)\n"
+        "  --xls OUT.xls      where to write the workbook\n"
         "  --picture FILE     where to write the picture (format from the extension,\n"
         "                     BMP when it names none)\n"
+        "  --pdf FILE         where to write the page as PDF (on the locale's paper)\n"
         "  --settings FILE    read the timesheet from FILE instead of the user's store\n"
         "  --help             show this text\n");
 }
@@ -96,6 +102,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             target = &options.xlsPath;
         else if (arg == QLatin1String("--picture"))
             target = &options.picturePath;
+        else if (arg == QLatin1String("--pdf"))
+            target = &options.pdfPath;
         else if (arg == QLatin1String("--settings"))
             target = &options.settingsPath;
         if (!target) return {std::nullopt, QStringLiteral("unknown argument \"%1\"").arg(arg)};
@@ -103,8 +111,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             return {std::nullopt, QStringLiteral("%1 needs a file name").arg(arg)};
         *target = arguments[++i];
     }
-    if (!options.help && options.xlsPath.isEmpty())
-        return {std::nullopt, QStringLiteral("--xls OUT.xls is required")};
+    if (!options.help && options.xlsPath.isEmpty() && options.picturePath.isEmpty() &&
+        options.pdfPath.isEmpty())
+        return {std::nullopt, QStringLiteral("--xls OUT.xls, --picture or --pdf is required")};
     return {options, {}};
 }
 
@@ -149,7 +158,7 @@ int run(const FillOptions& options, QTextStream& err) {
         return 2;
     }
     QString error;
-    if (!writeAtomically(options.xlsPath, made.readAll(), error)) {
+    if (!options.xlsPath.isEmpty() && !writeAtomically(options.xlsPath, made.readAll(), error)) {
         err << "tallowby-fill: cannot write " << options.xlsPath << ": " << error << "\n";
         return 2;
     }
@@ -160,6 +169,21 @@ int run(const FillOptions& options, QTextStream& err) {
         }
         if (!writePicture(options.picturePath, result.picture, error)) {
             err << "tallowby-fill: cannot write " << options.picturePath << ": " << error << "\n";
+            return 2;
+        }
+    }
+    if (!options.pdfPath.isEmpty()) {
+        QByteArray pdf;
+        try {
+            pdf = timesheetPdf(result.resultPath, QLocale());
+        } catch (const std::exception& e) {
+            err << "tallowby-fill: cannot make the PDF: " << e.what() << "\n";
+            return 2;
+        }
+        try {
+            writeWholeFile(options.pdfPath, pdf);
+        } catch (const std::exception& e) {
+            err << "tallowby-fill: " << e.what() << "\n";
             return 2;
         }
     }
