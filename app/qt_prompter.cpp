@@ -51,6 +51,12 @@ QString QtPrompter::saveFileName(QWidget* parent, const QString& title, const QS
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+QString QtPrompter::saveFileNameSuggesting(QWidget* parent, const QString& title,
+                                           const QString& filter, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, title, suggested, qtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 bool QtPrompter::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }

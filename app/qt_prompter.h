@@ -10,6 +10,8 @@ class QtPrompter final : public Prompter {
     Answer message(QWidget* parent, const QString& caption, const QString& text, Icon icon,
                    Buttons buttons) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString saveFileNameSuggesting(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& suggested) override;
     bool openUrl(const QUrl& url) override;
 };
 
