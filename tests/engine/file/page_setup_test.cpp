@@ -153,6 +153,23 @@ TEST(PageSetupRecords, TheTemplatesRecordsSurviveAReadAndWrite) {
     EXPECT_EQ(pageSetupRecords(copy.sheets[0]), records);
 }
 
+TEST(PageSetupRecords, TheTemplatePrintsOnePortraitPageWideCentredAcross) {
+    const Workbook book = readWorkbook(testing::sampleBytes("../../../resources/template.xlt"));
+    const PageSetup& p = book.sheets[0].pageSetup;
+    ASSERT_TRUE(p.setup);
+    EXPECT_EQ(p.setup->paperSize, 1);  // Letter
+    EXPECT_TRUE(p.setup->portrait());
+    EXPECT_FALSE(p.setup->unset());
+    EXPECT_TRUE(p.fitToPages());
+    EXPECT_EQ(p.setup->fitWidthPages, 1);
+    EXPECT_EQ(p.setup->fitHeightPages, 0);
+    EXPECT_EQ(p.centreHorizontally, true);
+    EXPECT_NE(p.centreVertically, true);
+    for (double margin : {p.left(), p.right(), p.top(), p.bottom()}) EXPECT_DOUBLE_EQ(margin, 0.5);
+    EXPECT_EQ(p.header.value_or(""), "");
+    EXPECT_EQ(p.footer.value_or(""), "");
+}
+
 TEST(PageSetupRecords, AChangedValueIsReencodedInPlaceAndTheRestKept) {
     Workbook wb = throughFile(bookWith(programsPageSetup()));
     PageSetup& p = wb.sheets[0].pageSetup;

@@ -62,6 +62,21 @@ TEST(SheetLayout, TheTemplatesPrintAreaInPoints) {
     EXPECT_THROW(layoutSheet(wb, 1, kLetter), std::runtime_error);
 }
 
+TEST(SheetLayout, AWiderPrintAreaIsScaledToStayOnePageWide) {
+    Workbook wb = readWorkbookFile(testing::templatePath());
+    const PageLayout nine = layoutSheet(wb, 0, kLetter);
+    // Seven more rate columns, as a week with fourteen rates has them.
+    Sheet& sheet = wb.sheets[0];
+    sheet.columns.insert(sheet.columns.begin(), {9, 15, 2633, 15, 0});  // 72 px each
+    sheet.printArea->lastCol = 15;
+    const PageLayout sixteen = layoutSheet(wb, 0, kLetter);
+    EXPECT_NEAR(sixteen.widthPt / sixteen.scale, nine.widthPt / nine.scale + 7 * 72 * 0.75, 1e-9);
+    EXPECT_LT(sixteen.scale, nine.scale);
+    // Whichever way the page turns, the range is inside the margins.
+    EXPECT_LE(sixteen.widthPt, sixteen.pageWidthPt - 72 + 1e-9);
+    EXPECT_LE(sixteen.heightPt, sixteen.pageHeightPt - 72 + 1e-9);
+}
+
 TEST(SheetPdf, OnePageWithTitleCreatorAndTheTextAsText) {
     const QByteArray pdf = sheetToPdf(smallBook(), 0, FormatLocale::english(), kA4,
                                       {QStringLiteral("Week 12"), QStringLiteral("Tallowby")});
