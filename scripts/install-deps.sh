@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(clang libclang-rt-14-dev python3-xlrd python3-xlwt libreoffice-calc-nogui
-               libreoffice-draw-nogui gnumeric xvfb xauth)
+               libreoffice-draw-nogui gnumeric xvfb xauth poppler-utils)
 fi
 missing=()
 for p in "${packages[@]}"; do
