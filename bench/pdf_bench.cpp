@@ -28,8 +28,8 @@ tallowby::TimesheetRecord filledWeek() {
                {"Vacation", "5.50"}, {"Holiday", "14.58"},  {"Unpaid", "0"},
                {"Other", "11"}};
     for (int d = 0; d < 7; ++d)
-        r.hours.push_back({"", "", d < 5 ? "08:00" : "03:30", QString::number(d),
-                           QString::number(d % 3)});
+        r.hours.push_back(
+            {"", "", d < 5 ? "08:00" : "03:30", QString::number(d), QString::number(d % 3)});
     return r;
 }
 

@@ -35,7 +35,9 @@ QByteArray sheetToPdf(const Workbook& workbook, int sheetIndex, const FormatLoca
         QPainter painter;
         if (!painter.begin(&pdf)) throw std::runtime_error("Cannot start the PDF document.");
         painter.scale(kUnitsPerPoint, kUnitsPerPoint);
-        paintSheetPage(painter, workbook, sheetIndex, locale, layout);
+        HeaderFooterContext context;
+        context.fileName = info.fileName.toStdString();
+        paintSheetPage(painter, workbook, sheetIndex, locale, layout, context);
         if (!painter.end()) throw std::runtime_error("Cannot finish the PDF document.");
     }
     return bytes;

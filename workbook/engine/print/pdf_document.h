@@ -12,6 +12,7 @@ namespace tallowby::engine::print {
 struct PdfDocumentInfo {
     QString title;
     QString creator = QStringLiteral("Tallowby");
+    QString fileName;  // what a header's or footer's &F shows
 };
 
 // A one-page PDF of the sheet's printed range on the paper, laid out by the

@@ -4,6 +4,7 @@
 
 #include "workbook/engine/model/workbook_model.h"
 #include "workbook/engine/numfmt/number_format.h"
+#include "workbook/engine/print/header_footer.h"
 #include "workbook/engine/print/page_layout.h"
 
 class QPainter;
@@ -23,7 +24,10 @@ PageLayout layoutSheet(const Workbook& workbook, int sheetIndex, PaperSize paper
 
 // Draws the page: the painter's coordinates are points from the page's
 // top-left corner. Text stays text and lines stay lines on vector devices.
+// The sheet's header and footer are drawn in the default font at their
+// margins; the context's empty date, time and sheet name are filled in.
 void paintSheetPage(QPainter& painter, const Workbook& workbook, int sheetIndex,
-                    const FormatLocale& locale, const PageLayout& layout);
+                    const FormatLocale& locale, const PageLayout& layout,
+                    HeaderFooterContext context = {});
 
 }  // namespace tallowby::engine::print
