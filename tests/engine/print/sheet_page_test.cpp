@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+#include <QSizeF>
+
 #include "tests/engine/render/template_path.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/print/pdf_document.h"
@@ -94,6 +97,22 @@ TEST(SheetPdf, OnePageWithTitleCreatorAndTheTextAsText) {
     Workbook empty;
     empty.sheets.emplace_back();
     EXPECT_THROW(sheetToPdf(empty, 0, FormatLocale::english(), kA4, {}), std::runtime_error);
+}
+
+// The page's width and height as its MediaBox states them.
+QSizeF mediaBox(const QByteArray& pdf) {
+    const auto m = QRegularExpression("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]")
+                       .match(QString::fromLatin1(pdf));
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
+TEST(SheetPdf, AWideSheetComesOutOnALandscapePage) {
+    Workbook wb = smallBook();
+    EXPECT_NEAR(mediaBox(sheetToPdf(wb, 0, FormatLocale::english(), kA4, {})).width(), 595.3, 0.5);
+    for (uint16_t c = 0; c < 24; ++c) wb.sheets[0].at(0, c).value = CellValue::fromText("wide");
+    const QSizeF page = mediaBox(sheetToPdf(wb, 0, FormatLocale::english(), kA4, {}));
+    EXPECT_NEAR(page.width(), 841.9, 0.5);
+    EXPECT_NEAR(page.height(), 595.3, 0.5);
 }
 
 }  // namespace
