@@ -82,7 +82,7 @@ TEST(SheetLayout, AWiderPrintAreaIsScaledToStayOnePageWide) {
 
 TEST(SheetPdf, OnePageWithTitleCreatorAndTheTextAsText) {
     const QByteArray pdf = sheetToPdf(smallBook(), 0, FormatLocale::english(), kA4,
-                                      {QStringLiteral("Week 12"), QStringLiteral("Tallowby")});
+                                      {QStringLiteral("Week 12"), QStringLiteral("Tallowby"), {}});
     ASSERT_TRUE(pdf.startsWith("%PDF-"));
     EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),
