@@ -33,6 +33,14 @@ class Prompter {
         return saveFileName(parent, title, filter);
     }
 
+    // The same dialog opened at a suggested file (a full path the user may
+    // change); prompters that cannot suggest ask as saveFileName does.
+    virtual QString saveFileNameSuggesting(QWidget* parent, const QString& title,
+                                           const QString& filter, const QString& suggested) {
+        (void)suggested;
+        return saveFileName(parent, title, filter);
+    }
+
     // Starts the desktop's default handler for an address without waiting.
     virtual bool openUrl(const QUrl& url) = 0;
 };

@@ -56,6 +56,12 @@ QString QtPrompter::saveFileNameIn(QWidget* parent, const QString& title, const 
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+QString QtPrompter::saveFileNameSuggesting(QWidget* parent, const QString& title,
+                                           const QString& filter, const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent, title, suggested, qtFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
 bool QtPrompter::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }

@@ -8,6 +8,7 @@
 #include "entry/form1.h"
 #include "preview/form2.h"
 #include "workbook/run/entry_placement.h"
+#include "preview/preview_menu.h"
 
 namespace tallowby {
 
@@ -19,6 +20,7 @@ PreviewLauncher::~PreviewLauncher() = default;
 Form2& PreviewLauncher::ensurePreview() {
     if (!preview_) {
         preview_ = std::make_unique<Form2>(programFolder_);
+        new preview::PreviewMenu(*preview_);  // owned by the window
         preview_->setMainWindow(&main_);
         // Closing the preview ends the program: the lists typed this session
         // must reach the settings store on that route too.

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QLocale>
 
 #include "app/build_config.h"
 #include "app/atomic_file.h"
@@ -14,6 +15,7 @@
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 #include "workbook/run/stored_record.h"
+#include "workbook/run/timesheet_pdf.h"
 
 namespace tallowby::fill {
 
@@ -75,16 +77,19 @@ bool writePicture(const QString& path, const QImage& picture, QString& error) {
 
 // Why the outputs cannot be written, checked before any work is done.
 QString outputsRefused(const FillOptions& options, const QString& settingsPath) {
-    QStringList outputs{options.xlsPath};
-    if (!options.picturePath.isEmpty()) outputs << options.picturePath;
+    QStringList outputs;
+    for (const QString& path : {options.xlsPath, options.picturePath, options.pdfPath})
+        if (!path.isEmpty()) outputs << path;
     for (const QString& path : outputs) {
         if (const auto why = output_target::refusal(path))
             return QStringLiteral("cannot write %1: %2").arg(path, *why);
         if (output_target::sameFile(path, settingsPath))
             return QStringLiteral("cannot write %1: it is the settings file").arg(path);
     }
-    if (outputs.size() == 2 && output_target::sameFile(outputs[0], outputs[1]))
-        return QStringLiteral("--xls and --picture name the same file %1").arg(outputs[1]);
+    for (qsizetype i = 0; i < outputs.size(); ++i)
+        for (qsizetype j = i + 1; j < outputs.size(); ++j)
+            if (output_target::sameFile(outputs[i], outputs[j]))
+                return QStringLiteral("two outputs name the same file %1").arg(outputs[j]);
     return {};
 }
 
@@ -92,15 +97,18 @@ QString outputsRefused(const FillOptions& options, const QString& settingsPath) 
 
 QString usage() {
     return QStringLiteral(
-        "Usage: tallowby-fill --xls OUT.xls [--picture OUT.bmp] [--settings FILE]\n"
+        "Usage: tallowby-fill [--xls OUT.xls] [--picture OUT.bmp] [--pdf OUT.pdf]\n"
+        "                     [--settings FILE]\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
-        "workbook to OUT.xls, and a picture of the filled sheet to OUT.bmp.\n"
+        "workbook to OUT.xls, a picture of the filled sheet to OUT.bmp, and the\n"
+        "printed page to OUT.pdf.\n"
         "\n"
-        "  --xls OUT.xls      where to write the workbook (required)\n"
+        "  --xls OUT.xls      where to write the workbook\n"
         "  --picture FILE     where to write the picture (format from the extension,\n"
         "                     BMP when it names none)\n"
+        "  --pdf FILE         where to write the page as PDF (on the locale's paper)\n"
         "  --settings FILE    read the timesheet from FILE instead of the user's store\n"
         "  --help, -h         show this text\n"
         "  --version, -v      show the version\n");
@@ -127,6 +135,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             target = &options.xlsPath;
         else if (arg == QLatin1String("--picture"))
             target = &options.picturePath;
+        else if (arg == QLatin1String("--pdf"))
+            target = &options.pdfPath;
         else if (arg == QLatin1String("--settings"))
             target = &options.settingsPath;
         if (!target) return {std::nullopt, QStringLiteral("unknown argument \"%1\"").arg(arg)};
@@ -134,8 +144,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             return {std::nullopt, QStringLiteral("%1 needs a file name").arg(arg)};
         *target = arguments[++i];
     }
-    if (!options.help && !options.version && options.xlsPath.isEmpty())
-        return {std::nullopt, QStringLiteral("--xls OUT.xls is required")};
+    if (!options.help && !options.version && options.xlsPath.isEmpty() &&
+        options.picturePath.isEmpty() && options.pdfPath.isEmpty())
+        return {std::nullopt, QStringLiteral("--xls OUT.xls, --picture or --pdf is required")};
     return {options, {}};
 }
 
@@ -187,7 +198,7 @@ int run(const FillOptions& options, QTextStream& err) {
         return 2;
     }
     QString error;
-    if (!writeAtomically(options.xlsPath, made.readAll(), error)) {
+    if (!options.xlsPath.isEmpty() && !writeAtomically(options.xlsPath, made.readAll(), error)) {
         err << "tallowby-fill: " << error << "\n";
         return 2;
     }
@@ -197,6 +208,19 @@ int run(const FillOptions& options, QTextStream& err) {
             return 2;
         }
         if (!writePicture(options.picturePath, result.picture, error)) {
+            err << "tallowby-fill: " << error << "\n";
+            return 2;
+        }
+    }
+    if (!options.pdfPath.isEmpty()) {
+        QByteArray pdf;
+        try {
+            pdf = timesheetPdf(result.resultPath, QLocale());
+        } catch (const std::exception& e) {
+            err << "tallowby-fill: cannot make the PDF: " << e.what() << "\n";
+            return 2;
+        }
+        if (!writeAtomically(options.pdfPath, pdf, error)) {
             err << "tallowby-fill: " << error << "\n";
             return 2;
         }

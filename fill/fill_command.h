@@ -10,6 +10,7 @@ namespace tallowby::fill {
 struct FillOptions {
     QString xlsPath;
     QString picturePath;   // empty: no picture
+    QString pdfPath;       // empty: no PDF
     QString settingsPath;  // empty: the user's own settings store
     bool help = false;
     bool version = false;

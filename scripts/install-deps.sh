@@ -6,7 +6,8 @@ packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation libgtest-dev libbe
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(clang libclang-rt-14-dev python3-xlrd python3-xlwt libreoffice-calc-nogui
                libreoffice-draw-nogui gnumeric xvfb xauth
-               dpkg-dev desktop-file-utils appstream lintian file man-db)
+               dpkg-dev desktop-file-utils appstream lintian file man-db
+               poppler-utils)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -162,6 +162,10 @@ TEST_F(FillToolTest, SpecialFilesAndClashingOutputsAreRefusedBeforeAnyWork) {
         {{"--xls", dir.filePath("folder")}, "it is a folder"},
         {{"--xls", xls, "--picture", dir.filePath("fifo")}, "it is a FIFO"},
         {{"--xls", xls, "--picture", dir.filePath("./week.xls")}, "name the same file"},
+        {{"--picture", dir.filePath("week.png"), "--pdf", dir.filePath("week.png")},
+         "name the same file"},
+        {{"--pdf", dir.filePath("fifo")}, "it is a FIFO"},
+        {{"--pdf", settings}, "it is the settings file"},
         {{"--xls", dir.filePath("settings-link.ini")}, "it is the settings file"},
         {{"--xls", xls, "--picture", settings}, "it is the settings file"}};
     for (const auto& [arguments, why] : cases) {

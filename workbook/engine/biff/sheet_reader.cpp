@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "workbook/engine/biff/formula_tokens.h"
+#include "workbook/engine/biff/page_setup_records.h"
 #include "workbook/engine/biff/record_reader.h"
 #include "workbook/engine/biff/record_types.h"
 #include "workbook/engine/cfb/file_format_error.h"
@@ -98,6 +99,7 @@ class SheetReader {
         sheet_.statesDefaultColWidth = sheet_.statesDefaultRowHeight = false;
         readRecords();
         resolveSharedFormulas();
+        sheet_.pageSetup = readPageSetup(sheet_.recordsBeforeCells);
         return std::move(sheet_);
     }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 
+#include "workbook/engine/biff/page_setup_records.h"
 #include "workbook/engine/biff/record_order.h"
 #include "workbook/engine/biff/record_types.h"
 #include "workbook/engine/biff/record_writer.h"
@@ -47,8 +48,10 @@ class SheetWriter {
 
     std::vector<uint8_t> write() {
         appendRecord(out_, kBof, bofData(kBofWorksheet));
+        std::vector<RawRecord> before = sheet_.recordsBeforeCells;
+        applyPageSetup(sheet_.pageSetup, before);
         for (const RawRecord& r :
-             arrangeRecords(Part::SheetBeforeCells, sheet_.recordsBeforeCells, beforeCellsBlocks()))
+             arrangeRecords(Part::SheetBeforeCells, before, beforeCellsBlocks()))
             appendRecord(out_, r);
         writeDimensions();
         writeCellTable();

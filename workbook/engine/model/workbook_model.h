@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "workbook/engine/model/cell.h"
+#include "workbook/engine/model/page_setup.h"
 #include "workbook/engine/model/style.h"
 
 namespace tallowby::engine {
@@ -77,6 +78,7 @@ class Sheet {
     bool showGridlines = true;  // WINDOW2 flag
     bool selected = false;      // WINDOW2 flags
     std::optional<CellRange> printArea;
+    PageSetup pageSetup;  // read from, and written to, the page setup records
 
     // Sheet records the engine does not interpret, in file order, with the
     // place they stood relative to the cell block (before or after it). A sheet

@@ -41,7 +41,8 @@ class SheetPainter {
           options_(options),
           range_(range),
           geometry_(sheet, range.lastRow, range.lastCol),
-          merges_(std::move(merges)) {}
+          merges_(std::move(merges)),
+          showGridlines_(options.gridlines.value_or(sheet.showGridlines)) {}
 
     QImage paint() {
         const double ratio = options_.pixelRatio;
@@ -62,15 +63,23 @@ class SheetPainter {
         image.setDevicePixelRatio(ratio);
         image.fill(kWhite);
         QPainter painter(&image);
-        painter_ = &painter;
-        collectStyledCells();
-        if (sheet_.showGridlines) paintGridlines();
-        paintFills();
-        paintTexts();
-        paintBorders();
+        paintOn(painter);
         painter.end();
         return image;
     }
+
+    // Draws with the painter's current transform, in 96-dpi pixels.
+    void paintOn(QPainter& painter) {
+        painter_ = &painter;
+        collectStyledCells();
+        if (showGridlines_) paintGridlines();
+        paintFills();
+        paintTexts();
+        paintBorders();
+        painter_ = nullptr;
+    }
+
+    const SheetGeometry& geometry() const { return geometry_; }
 
   private:
     struct Styled {
@@ -356,7 +365,7 @@ class SheetPainter {
         if (align == HAlign::Right || align == HAlign::Centre || align == HAlign::CentreAcross ||
             align == HAlign::Distributed)
             while (first > 0 && inkLeft < lines[first] && isTrulyEmpty(at.row, first - 1)) --first;
-        if (sheet_.showGridlines) {
+        if (showGridlines_) {
             const int top = geometry_.rowLines[at.row] + 1, height = rowHeight(at.row) - 1;
             for (int k = first + 1; k <= last; ++k)
                 if (!isFilled(at.row, k - 1) && !isFilled(at.row, k) && height > 0)
@@ -402,25 +411,67 @@ class SheetPainter {
     QPainter* painter_ = nullptr;
     std::vector<Styled> styled_;
     std::set<CellAddress> filled_;
+    bool showGridlines_;
 };
 
-}  // namespace
-
-QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
-                       const RenderOptions& options) {
+const Sheet& sheetToDraw(const Workbook& workbook, int sheetIndex) {
     if (sheetIndex < 0 || sheetIndex >= static_cast<int>(workbook.sheets.size()))
         throw std::runtime_error("The workbook has no sheet " + std::to_string(sheetIndex + 1) +
                                  ".");
     if (!qGuiApp)
         throw std::runtime_error("Drawing a sheet needs the Qt GUI application to be running.");
-    const Sheet& sheet = workbook.sheets[sheetIndex];
-    // A damaged file may hold merged ranges upside down or past the last column.
+    return workbook.sheets[sheetIndex];
+}
+
+// A damaged file may hold merged ranges upside down or past the last column.
+std::vector<CellRange> wellFormedMerges(const Sheet& sheet) {
     std::vector<CellRange> merges;
     for (CellRange m : sheet.merges) {
         if (m.firstRow > m.lastRow || m.firstCol > m.lastCol || m.firstCol > 255) continue;
         m.lastCol = std::min<uint16_t>(m.lastCol, 255);
         merges.push_back(m);
     }
+    return merges;
+}
+
+}  // namespace
+
+QSizeF paintSheetRange(QPainter& painter, const Workbook& workbook, int sheetIndex,
+                       const FormatLocale& locale, CellRange range, const RenderOptions& options) {
+    const Sheet& sheet = sheetToDraw(workbook, sheetIndex);
+    range.lastCol = std::min<uint16_t>(range.lastCol, 255);
+    range.firstCol = std::min(range.firstCol, range.lastCol);
+    range.firstRow = std::min(range.firstRow, range.lastRow);
+    // Laid out from A1 so that text spilling in from the left and merged
+    // ranges starting above the range come out as on screen, then clipped.
+    SheetPainter sheetPainter(workbook, sheet, locale, options,
+                              CellRange{0, range.lastRow, 0, range.lastCol},
+                              wellFormedMerges(sheet));
+    const SheetGeometry& g = sheetPainter.geometry();
+    const int left = g.columnLines[range.firstCol], top = g.rowLines[range.firstRow];
+    const QSizeF size(g.width() - left, g.height() - top);
+    painter.save();
+    painter.setClipRect(QRectF(QPointF(0, 0), size), Qt::IntersectClip);
+    painter.translate(-left, -top);
+    sheetPainter.paintOn(painter);
+    painter.restore();
+    return size;
+}
+
+QSizeF sheetRangeSize(const Workbook& workbook, int sheetIndex, CellRange range) {
+    const Sheet& sheet = sheetToDraw(workbook, sheetIndex);
+    range.lastCol = std::min<uint16_t>(range.lastCol, 255);
+    range.firstCol = std::min(range.firstCol, range.lastCol);
+    range.firstRow = std::min(range.firstRow, range.lastRow);
+    const SheetGeometry g(sheet, range.lastRow, range.lastCol);
+    return QSizeF(g.width() - g.columnLines[range.firstCol],
+                  g.height() - g.rowLines[range.firstRow]);
+}
+
+QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
+                       const RenderOptions& options) {
+    const Sheet& sheet = sheetToDraw(workbook, sheetIndex);
+    std::vector<CellRange> merges = wellFormedMerges(sheet);
     std::optional<CellRange> used = sheet.usedRange();
     for (const CellRange& m : merges) {
         if (!used) used = m;

@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QImage>
+#include <QSizeF>
+#include <optional>
+
+class QPainter;
 
 #include "workbook/engine/model/workbook_model.h"
 #include "workbook/engine/numfmt/number_format.h"
@@ -15,6 +19,8 @@ struct RenderOptions {
     // in each direction that carries that ratio, for a screen scaled 2x. All
     // geometry stays in 96-dpi pixels.
     double pixelRatio = 1.0;
+    // Whether to draw gridlines; by default as the sheet's window shows them.
+    std::optional<bool> gridlines;
 };
 
 // Draws a sheet's used range, from A1 to the last used row and column (cells,
@@ -29,5 +35,16 @@ struct RenderOptions {
 // or when no QGuiApplication is running (fonts need one).
 QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
                        const RenderOptions& options = {});
+
+// Draws the cells of `range` with the painter, in 96-dpi pixels from the
+// range's top-left grid line at (0, 0), clipped to the range: for pages,
+// where the painter's transform maps pixels to the device and text and lines
+// stay vectors. Returns the range's size in those pixels.
+QSizeF paintSheetRange(QPainter& painter, const Workbook& workbook, int sheetIndex,
+                       const FormatLocale& locale, CellRange range,
+                       const RenderOptions& options = {});
+
+// The size of a range as paintSheetRange draws it, in 96-dpi pixels.
+QSizeF sheetRangeSize(const Workbook& workbook, int sheetIndex, CellRange range);
 
 }  // namespace tallowby::engine

@@ -1,0 +1,73 @@
+// tallowby-fill --pdf for a filled week, in process: the saved result
+// workbook read back, laid out and drawn into a one-page PDF. Reports the
+// median time and the size of the PDF.
+#include <benchmark/benchmark.h>
+
+#include <QDate>
+#include <QFile>
+#include <QLocale>
+
+#include "app/prompter.h"
+#include "bench/template_fixture.h"
+#include "workbook/run/generation_run.h"
+#include "workbook/run/private_temp_folder.h"
+#include "workbook/run/timesheet_pdf.h"
+
+namespace {
+
+tallowby::TimesheetRecord filledWeek() {
+    tallowby::TimesheetRecord r;
+    r.company = "Quillfeather Joinery Ltd";
+    r.address = "12 Mill Lane";
+    r.city = "Springfield";
+    r.phone = "555-0100";
+    r.employee = "Ana Example";
+    r.supervisor = "Bo Overseer";
+    r.weekStart = QDate(2021, 8, 30);
+    r.rates = {{"Regular", "11.50"}, {"Overtime", "12.70"}, {"Illness", "6.50"},
+               {"Vacation", "5.50"}, {"Holiday", "14.58"},  {"Unpaid", "0"},
+               {"Other", "11"}};
+    for (int d = 0; d < 7; ++d)
+        r.hours.push_back(
+            {"", "", d < 5 ? "08:00" : "03:30", QString::number(d), QString::number(d % 3)});
+    return r;
+}
+
+class SilentPrompter final : public tallowby::Prompter {
+  public:
+    Answer message(QWidget*, const QString&, const QString&, Icon, Buttons) override {
+        ++reports;
+        return Answer::Ok;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    bool openUrl(const QUrl&) override { return false; }
+    int reports = 0;
+};
+
+void BM_PdfOfFilledWeek(benchmark::State& state) {
+    tallowby::bench::ensureGuiApplication();
+    SilentPrompter prompter;
+    tallowby::setPrompter(&prompter);
+    tallowby::PrivateTempFolder folder;
+    const tallowby::GenerationResult made = tallowby::runGeneration(filledWeek(), folder, {});
+    tallowby::setPrompter(nullptr);
+    if (!made.handedOver || prompter.reports != 0) {
+        state.SkipWithError("the week could not be generated");
+        return;
+    }
+    const QLocale locale(QLocale::English, QLocale::UnitedStates);
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        const QByteArray pdf = tallowby::timesheetPdf(made.resultPath, locale);
+        bytes = pdf.size();
+        benchmark::DoNotOptimize(pdf.constData());
+    }
+    state.counters["pdf_KiB"] = static_cast<double>(bytes) / 1024.0;
+    QFile::remove(made.resultPath);
+}
+BENCHMARK(BM_PdfOfFilledWeek)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace

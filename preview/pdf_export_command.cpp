@@ -1,0 +1,64 @@
+#include "preview/pdf_export_command.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QStandardPaths>
+
+#include "app/guarded.h"
+#include "app/main_module.h"
+#include "app/prompter.h"
+#include "app/atomic_file.h"
+#include "workbook/engine/biff/workbook_io.h"
+#include "workbook/run/timesheet_pdf.h"
+
+namespace tallowby::preview {
+
+QString suggestedPdfPath(const QString& excelFile) {
+    QString name = QStringLiteral("Timesheet.pdf");
+    try {
+        name = suggestedPdfFileName(
+            timesheetIdentity(engine::readWorkbookFile(excelFile.toStdString())));
+    } catch (const std::exception&) {
+        // A workbook that cannot be read still gets a name; the export reports it.
+    }
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+}
+
+void exportPdf(QWidget* parent, const QString& excelFile) {
+    Guarded g(QStringLiteral("Form2"), QStringLiteral("mnuExportPdf_Click"), parent);
+    QString suggested, target;
+    Prompter::Answer answer = Prompter::Answer::No;
+    QByteArray pdf;
+    bool written = false;
+
+    g.run(100, [&] { suggested = suggestedPdfPath(excelFile); });
+    g.run(102, [&] {
+        target = prompter().saveFileNameSuggesting(parent, QStringLiteral("Export as PDF"),
+                                                   QStringLiteral("PDF Files (*.pdf)|*.pdf|"),
+                                                   suggested);
+    });
+    if (g.test(104, [&] { return !target.isEmpty(); })) {
+        if (g.test(106, [&] { return Main::FileExists(target); })) {
+            g.run(108, [&] {
+                answer = prompter().message(parent, Main::AppTitle(),
+                                            QStringLiteral("Are you sure you wish to overwrite ") +
+                                                target + QStringLiteral(" ?"),
+                                            Prompter::Icon::None, Prompter::Buttons::YesNo);
+            });
+        } else {
+            g.run(110, [&] { answer = Prompter::Answer::Yes; });
+        }
+    }
+    if (g.test(112, [&] { return answer == Prompter::Answer::Yes; })) {
+        if (g.run(114, [&] { pdf = timesheetPdf(excelFile, QLocale()); }))
+            written = g.run(116, [&] { writeFileAtomically(target, pdf); });
+    }
+    if (written) {
+        g.run(118, [&] {
+            prompter().message(parent, Main::AppTitle(), QStringLiteral("Done."),
+                               Prompter::Icon::None, Prompter::Buttons::Ok);
+        });
+    }
+}
+
+}  // namespace tallowby::preview

@@ -1,0 +1,53 @@
+#include "preview/preview_menu.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "preview/form2.h"
+#include "preview/pdf_export_command.h"
+#include "preview/print_command.h"
+
+namespace tallowby::preview {
+
+PreviewMenu::PreviewMenu(Form2& form) : QObject(&form), form_(form) {
+    bar_ = new QMenuBar(&form);
+    bar_->setObjectName(QStringLiteral("MenuBar"));
+    // The bar takes the window's font otherwise; menus read as the desktop's.
+    bar_->setFont(QFont());
+
+    QMenu* file = bar_->addMenu(QStringLiteral("&File"));
+    save_ = file->addAction(QStringLiteral("Save Results To Excel File\u2026"));
+    save_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    exportPdf_ = file->addAction(QStringLiteral("Export as PDF\u2026"));
+    exportPdf_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    print_ = file->addAction(QStringLiteral("Print\u2026"));
+    print_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addSeparator();
+    close_ = file->addAction(QStringLiteral("Close"));
+
+    QMenu* view = bar_->addMenu(QStringLiteral("&View"));
+    zoomIn_ = view->addAction(QStringLiteral("Zoom In"));
+    zoomIn_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    zoomOut_ = view->addAction(QStringLiteral("Zoom Out"));
+    zoomOut_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+
+    connect(save_, &QAction::triggered, &form, [this] { form_.PushButton6_Click(); });
+    connect(exportPdf_, &QAction::triggered, &form,
+            [this] { exportPdf(&form_, form_.mExcelFile); });
+    connect(print_, &QAction::triggered, &form,
+            [this] { printTimesheet(&form_, form_.mExcelFile); });
+    connect(close_, &QAction::triggered, &form, [this] { form_.close(); });
+    connect(zoomIn_, &QAction::triggered, &form, [this] { form_.PushButton1_Click(); });
+    connect(zoomOut_, &QAction::triggered, &form, [this] { form_.PushButton2_Click(); });
+
+    // The client area moves down under the bar, unchanged; the window grows.
+    const int height = bar_->sizeHint().height();
+    for (QWidget* child : form.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child != bar_) child->move(child->x(), child->y() + height);
+    bar_->setGeometry(0, 0, form.width(), height);
+    form.setFixedSize(form.width(), form.height() + height);
+}
+
+}  // namespace tallowby::preview

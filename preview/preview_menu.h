@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QMenuBar;
+
+namespace tallowby {
+
+class Form2;
+
+namespace preview {
+
+// The preview window's menu bar: File ("Save Results To Excel File…",
+// "Export as PDF…", "Print…", "Close") and View ("Zoom In", "Zoom Out").
+// It sits above the window's client area, which keeps its size and layout:
+// the window grows by the bar's height. Save and the zoom items run the
+// buttons' own commands.
+class PreviewMenu : public QObject {
+    Q_OBJECT
+  public:
+    explicit PreviewMenu(Form2& form);
+
+    QMenuBar* menuBar() const { return bar_; }
+    QAction* saveAction() const { return save_; }
+    QAction* exportPdfAction() const { return exportPdf_; }
+    QAction* printAction() const { return print_; }
+    QAction* closeAction() const { return close_; }
+    QAction* zoomInAction() const { return zoomIn_; }
+    QAction* zoomOutAction() const { return zoomOut_; }
+
+  private:
+    Form2& form_;
+    QMenuBar* bar_ = nullptr;
+    QAction* save_ = nullptr;
+    QAction* exportPdf_ = nullptr;
+    QAction* print_ = nullptr;
+    QAction* close_ = nullptr;
+    QAction* zoomIn_ = nullptr;
+    QAction* zoomOut_ = nullptr;
+};
+
+}  // namespace preview
+}  // namespace tallowby

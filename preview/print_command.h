@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QPrinter;
+class QWidget;
+
+namespace tallowby::preview {
+
+// Shows the platform's print dialog for the printer; true when the user
+// chose to print. Tests replace it.
+using PrintDialogRunner = std::function<bool(QPrinter& printer, QWidget* parent)>;
+// Installs a runner (an empty one restores the real dialog).
+void setPrintDialogRunner(PrintDialogRunner runner);
+
+// "Print…": prepares the printer with the workbook's paper (the locale's
+// when the workbook names none) and title, shows the print dialog, and
+// prints the page on the paper chosen there. Failures are reported with
+// their statement numbers.
+void printTimesheet(QWidget* parent, const QString& excelFile);
+
+}  // namespace tallowby::preview

@@ -1,0 +1,280 @@
+// The preview window's menu bar: its place above the unchanged client area,
+// its items and keys, and the commands they run (the buttons' own, the PDF
+// export and printing).
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "app/main_module.h"
+#include "form2_harness.h"
+#include "preview/form2.h"
+#include "preview/pdf_export_command.h"
+#include "preview/preview_menu.h"
+#include "preview/print_command.h"
+#include "workbook/run/generation_run.h"
+
+using tallowby::Form2;
+using tallowby::preview::PreviewMenu;
+using Answer = tallowby::Prompter::Answer;
+
+namespace {
+
+// Also records the file the export suggests.
+class SuggestionRecorder : public harness::ScriptedPrompter {
+  public:
+    QString saveFileNameSuggesting(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& suggested) override {
+        suggestions << suggested;
+        return saveFileName(parent, title, filter);
+    }
+    QStringList suggestions;
+};
+
+QString pdfText(const QString& path) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+class PreviewMenuTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        tallowby::Main::SetAppTitle();
+        // A real filled week, made by the generation run.
+        folder = std::make_unique<tallowby::PrivateTempFolder>();
+        tallowby::TimesheetRecord record;
+        record.company = QStringLiteral("Quillfeather Joinery Ltd");
+        record.employee = QStringLiteral("Ana Example");
+        record.supervisor = QStringLiteral("Bo Overseer");
+        record.weekStart = QDate(2021, 8, 30);
+        record.rates = {{QStringLiteral("Regular"), QStringLiteral("11.50")}};
+        record.hours = {{QStringLiteral("Mon"), QStringLiteral("Regular"), QStringLiteral("08:00"),
+                         QStringLiteral("0"), QStringLiteral("0")}};
+        harness::ScriptedPrompter quiet;
+        const auto made = tallowby::runGeneration(record, *folder, {});
+        QVERIFY(made.handedOver);
+        result = made.resultPath;
+        picture = made.picture;
+    }
+    void init() {
+        prompter = std::make_unique<SuggestionRecorder>();
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        form = std::make_unique<Form2>(QStringLiteral("/nonexistent"));
+        form->setEndProgram([this] { ++programEnds; });
+        menu = new PreviewMenu(*form);
+        // Each test's own copy: closing the window deletes the one it holds.
+        handedOver = work.filePath(QStringLiteral("kovlar12345678.xls"));
+        QFile::remove(handedOver);
+        QVERIFY(QFile::copy(result, handedOver));
+        form->handOver(picture, handedOver);
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void cleanup() {
+        tallowby::preview::setPrintDialogRunner({});
+        form.reset();
+        prompter.reset();
+        dir.reset();
+    }
+
+    void theBarSitsAboveAnUnchangedClientArea() {
+        const int bar = menu->menuBar()->height();
+        QVERIFY(bar > 10);
+        QCOMPARE(menu->menuBar()->geometry(), QRect(0, 0, 656, bar));
+        QCOMPARE(form->size(), QSize(656, 624 + bar));  // 9840 x 9360 twips below the bar
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        const auto geometry = [&](const char* name) {
+            return form->findChild<QWidget*>(QLatin1String(name))->geometry();
+        };
+        // The client area's own layout, moved down by the bar.
+        QCOMPARE(geometry("Picture2"), QRect(8, 8 + bar, 622, 495));
+        QCOMPARE(geometry("VScroll1"), QRect(630, 8 + bar, 17, 495));
+        QCOMPARE(geometry("HScroll1"), QRect(8, 503 + bar, 622, 17));
+        QCOMPARE(geometry("Frame1"), QRect(8, 524 + bar, 640, 57));
+        QCOMPARE(geometry("PushButton1"), QRect(16, 20, 296, 27));  // inside the frame
+        QCOMPARE(geometry("PushButton8"), QRect(8, 590 + bar, 312, 27));
+        QCOMPARE(geometry("PushButton6"), QRect(328, 590 + bar, 320, 27));
+    }
+
+    void theMenusItemsAndKeys() {
+        const QList<QAction*> menus = menu->menuBar()->actions();
+        QCOMPARE(menus.size(), 2);
+        QCOMPARE(menus[0]->text(), QStringLiteral("&File"));
+        QCOMPARE(menus[1]->text(), QStringLiteral("&View"));
+        QStringList file;
+        for (QAction* a : menus[0]->menu()->actions())
+            if (!a->isSeparator()) file << a->text();
+        QCOMPARE(file, (QStringList{QStringLiteral("Save Results To Excel File\u2026"),
+                                    QStringLiteral("Export as PDF\u2026"),
+                                    QStringLiteral("Print\u2026"), QStringLiteral("Close")}));
+        QStringList view;
+        for (QAction* a : menus[1]->menu()->actions()) view << a->text();
+        QCOMPARE(view, (QStringList{QStringLiteral("Zoom In"), QStringLiteral("Zoom Out")}));
+        QCOMPARE(menu->saveAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(menu->exportPdfAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QCOMPARE(menu->printAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+        QCOMPARE(menu->zoomInAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl++")));
+        QCOMPARE(menu->zoomOutAction()->shortcut(), QKeySequence(QStringLiteral("Ctrl+-")));
+    }
+
+    void zoomItemsAndKeysStepLikeTheButtons() {
+        QCOMPARE(form->zoom(), 1.0f);
+        menu->zoomOutAction()->trigger();
+        QCOMPARE(form->zoom(), 0.75f);
+        const int width = form->scaledWidth();
+        QTest::mouseClick(form->findChild<QPushButton*>("PushButton2"), Qt::LeftButton);
+        QCOMPARE(form->zoom(), 0.5f);
+        menu->zoomInAction()->trigger();
+        QCOMPARE(form->zoom(), 0.75f);
+        QCOMPARE(form->scaledWidth(), width);  // the same drawing as the first step
+        form->activateWindow();
+        QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(form->zoom(), 0.5f);
+        QTest::keyClick(form.get(), Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(form->zoom(), 0.75f);
+    }
+
+    void saveItemRunsTheButtonsCommand() {
+        const QString target = dir->filePath("week.xls");
+        prompter->fileNames = {target, target};
+        menu->saveAction()->trigger();
+        QCOMPARE(prompter->dialogs.size(), std::size_t(1));
+        QCOMPARE(prompter->dialogs[0].first, QStringLiteral("Save File"));
+        QCOMPARE(harness::readFile(target), harness::readFile(handedOver));
+        QCOMPARE(prompter->messages.back().text, QStringLiteral("Done."));
+        // Again by its key: the second save asks before overwriting, as the button does.
+        prompter->answers = {Answer::Yes};
+        form->activateWindow();
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(prompter->dialogs.size(), std::size_t(2));
+        QCOMPARE(prompter->messages.size(), std::size_t(3));
+        QCOMPARE(prompter->messages[1].text,
+                 QStringLiteral("Are you sure you wish to overwrite ") + target + " ?");
+    }
+
+    void exportWritesThePdfAndSaysDone() {
+        const QString target = dir->filePath("chosen.pdf");
+        prompter->fileNames = {target};
+        menu->exportPdfAction()->trigger();
+        QCOMPARE(prompter->dialogs.size(), std::size_t(1));
+        QCOMPARE(prompter->dialogs[0].first, QStringLiteral("Export as PDF"));
+        QCOMPARE(prompter->dialogs[0].second, QStringLiteral("PDF Files (*.pdf)|*.pdf|"));
+        QCOMPARE(prompter->suggestions.size(), 1);
+        QCOMPARE(QFileInfo(prompter->suggestions[0]).fileName(),
+                 QStringLiteral("Timesheet Ana Example 2021-08-30.pdf"));
+        QCOMPARE(QFileInfo(prompter->suggestions[0]).absolutePath(),
+                 QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                     .absolutePath());
+        QVERIFY(harness::readFile(target).startsWith("%PDF-"));
+        QCOMPARE(prompter->messages.size(), std::size_t(1));
+        QCOMPARE(prompter->messages[0].text, QStringLiteral("Done."));
+        const QString text = pdfText(target);
+        if (!text.isEmpty()) QVERIFY(text.contains(QStringLiteral("Quillfeather Joinery Ltd")));
+        QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"chosen.pdf"});
+    }
+
+    void exportAsksBeforeReplacingAndKeepsTheFileOnNo() {
+        const QString target = dir->filePath("old.pdf");
+        harness::writeFile(target, "old contents");
+        prompter->fileNames = {target};
+        prompter->answers = {Answer::No};
+        form->activateWindow();
+        QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(prompter->messages.size(), std::size_t(1));
+        QCOMPARE(prompter->messages[0].text,
+                 QStringLiteral("Are you sure you wish to overwrite ") + target + " ?");
+        QCOMPARE(harness::readFile(target), QByteArray("old contents"));
+
+        prompter->fileNames = {target};
+        prompter->answers = {Answer::Yes};
+        menu->exportPdfAction()->trigger();
+        QVERIFY(harness::readFile(target).startsWith("%PDF-"));
+        QCOMPARE(prompter->messages.back().text, QStringLiteral("Done."));
+    }
+
+    void cancelledOrFailedExportSaysNoDone() {
+        menu->exportPdfAction()->trigger();  // cancelled: no name
+        QVERIFY(prompter->messages.empty());
+        QVERIFY(QDir(dir->path()).entryList(QDir::Files).isEmpty());
+
+        // A result workbook that has gone: reported at the drawing, no file, no "Done.".
+        form->mExcelFile = dir->filePath("gone.xls");
+        prompter->fileNames = {dir->filePath("week.pdf")};
+        menu->exportPdfAction()->trigger();
+        QCOMPARE(prompter->reports().size(), 1);
+        QVERIFY(prompter->reports()[0].contains(QStringLiteral("mnuExportPdf_Click")));
+        QVERIFY(prompter->reports()[0].contains(QStringLiteral("at line 114")));
+        QVERIFY(!QFile::exists(dir->filePath("week.pdf")));
+        for (const auto& m : prompter->messages) QVERIFY(m.text != QStringLiteral("Done."));
+    }
+
+    void printShowsTheDialogAndPrintsThePageChosenThere() {
+        const QString printed = dir->filePath("printed.pdf");
+        QString docName;
+        int dialogs = 0;
+        tallowby::preview::setPrintDialogRunner([&](QPrinter& printer, QWidget* parent) {
+            ++dialogs;
+            docName = printer.docName();
+            if (parent != form.get()) return false;
+            // What choosing "Print to File (PDF)" and A4 in the dialog does.
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printed);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            return true;
+        });
+        form->activateWindow();
+        QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(dialogs, 1);
+        QCOMPARE(docName,
+                 QStringLiteral("Employee Timesheet \u2013 Ana Example \u2013 week of 2021-08-30"));
+        QVERIFY(harness::readFile(printed).startsWith("%PDF-"));
+        QVERIFY(prompter->reports().isEmpty());
+        const QString text = pdfText(printed);
+        if (!text.isEmpty()) QVERIFY(text.contains(QStringLiteral("Bo Overseer")));
+
+        // Cancelled in the dialog: nothing is printed.
+        QFile::remove(printed);
+        tallowby::preview::setPrintDialogRunner([&](QPrinter&, QWidget*) {
+            ++dialogs;
+            return false;
+        });
+        menu->printAction()->trigger();
+        QCOMPARE(dialogs, 2);
+        QVERIFY(!QFile::exists(printed));
+    }
+
+    void closeItemClosesTheWindowLikeItsCloseBox() {
+        menu->closeAction()->trigger();
+        QVERIFY(!form->isVisible());
+        QCOMPARE(programEnds, 1);
+        QVERIFY(!QFile::exists(handedOver));  // the result workbook goes with the window
+    }
+
+  private:
+    std::unique_ptr<tallowby::PrivateTempFolder> folder;
+    QString result;
+    QImage picture;
+    QTemporaryDir work;
+    QString handedOver;
+    std::unique_ptr<SuggestionRecorder> prompter;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<Form2> form;
+    PreviewMenu* menu = nullptr;
+    int programEnds = 0;
+};
+
+QTEST_MAIN(PreviewMenuTest)
+#include "preview_menu_qtest.moc"
