@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(clang libclang-rt-14-dev python3-xlrd python3-xlwt libreoffice-calc-nogui
-               libreoffice-draw-nogui gnumeric xvfb xauth locales)
+               libreoffice-draw-nogui gnumeric xvfb xauth)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -20,6 +20,12 @@ fi
 
 # The locale tests run the tools under German and French number conventions.
 if [[ "${1:-}" == "--tests" ]]; then
+    if ! command -v locale-gen >/dev/null; then
+        sudo_cmd=()
+        [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+        "${sudo_cmd[@]}" apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends locales
+    fi
     wanted=()
     for l in de_DE fr_FR; do
         locale -a 2>/dev/null | grep -qix "${l}.utf-\?8" || wanted+=("$l")
