@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_paths.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {
@@ -14,7 +15,8 @@ using tallowby::engine::Workbook;
 using tallowby::engine::writeWorkbook;
 
 std::vector<uint8_t> sourceFile(const std::string& relative) {
-    std::ifstream in(std::string(TALLOWBY_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::ifstream in(std::string(tallowby::test_paths::kSourceDir) + "/" + relative,
+                     std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

@@ -3,14 +3,14 @@
 #include <QGuiApplication>
 #include <string>
 
+#include "tests/test_paths.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace tallowby::bench {
 
 // The timesheet template as read from the source tree.
 inline const engine::Workbook& templateWorkbook() {
-    static const engine::Workbook workbook =
-        engine::readWorkbookFile(std::string(TALLOWBY_SOURCE_DIR) + "/resources/template.xlt");
+    static const engine::Workbook workbook = engine::readWorkbookFile(test_paths::kTemplateFile);
     return workbook;
 }
 

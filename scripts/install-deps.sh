@@ -19,3 +19,27 @@ if ((${#missing[@]})); then
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The locale tests run the tools under German and French number conventions.
+if [[ "${1:-}" == "--tests" ]]; then
+    if ! command -v locale-gen >/dev/null; then
+        sudo_cmd=()
+        [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+        "${sudo_cmd[@]}" apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends locales
+    fi
+    wanted=()
+    for l in de_DE fr_FR; do
+        locale -a 2>/dev/null | grep -qix "${l}.utf-\?8" || wanted+=("$l")
+    done
+    if ((${#wanted[@]})); then
+        sudo_cmd=()
+        [[ $(id -u) -ne 0 ]] && sudo_cmd=(sudo)
+        for l in "${wanted[@]}"; do
+            "${sudo_cmd[@]}" sed -i -E "s/^# *(${l}\.UTF-8 UTF-8)/\1/" /etc/locale.gen
+            grep -q "^${l}\.UTF-8 UTF-8" /etc/locale.gen ||
+                echo "${l}.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+        done
+        "${sudo_cmd[@]}" locale-gen
+    fi
+fi

@@ -7,12 +7,13 @@
 
 #include "app/failure.h"
 #include "tests/app/qt_application.h"
+#include "tests/test_paths.h"
 
 namespace tallowby {
 namespace {
 
 QByteArray handCursorBytes() {
-    QFile f(qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources/HAND-M.CUR");
+    QFile f(QString::fromUtf8(test_paths::kHandCursorFile));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
     return f.readAll();
 }
@@ -47,8 +48,7 @@ TEST(CursorFile, NonCursorBytesHaveNoHotspot) {
 
 TEST(CursorFile, TheProgramsHandCursorLoadsWithItsHotspot) {
     testing::qtApplication();
-    const QCursor cursor =
-        cursor_file::load(qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources/HAND-M.CUR");
+    const QCursor cursor = cursor_file::load(QString::fromUtf8(test_paths::kHandCursorFile));
     EXPECT_EQ(cursor.shape(), Qt::BitmapCursor);
     EXPECT_EQ(cursor.hotSpot(), QPoint(6, 0));
     EXPECT_EQ(cursor.pixmap().size(), QSize(32, 32));

@@ -5,14 +5,17 @@
 #include <QStringList>
 #include <QUrl>
 #include <deque>
+#include <utility>
 #include <vector>
 
 #include "app/prompter.h"
 
 namespace tallowby::testing {
 
-// Records every message box and answers it from a script (OK when the script
-// is empty); installs itself for its lifetime.
+// Records every message box and dialog and answers from scripts; installs
+// itself for its lifetime. A box with only OK is answered OK; a question takes
+// the next scripted answer, else `unscriptedQuestion`. A save dialog takes the
+// next scripted file name, else `savePath` (empty: cancelled).
 class ScriptedPrompter : public Prompter {
   public:
     struct Message {
@@ -21,30 +24,48 @@ class ScriptedPrompter : public Prompter {
         Icon icon;
         Buttons buttons;
     };
+    struct Options {
+        Answer unscriptedQuestion = Answer::No;
+        bool openUrlSucceeds = true;
+    };
 
-    ScriptedPrompter() { setPrompter(this); }
+    ScriptedPrompter() : ScriptedPrompter(Options{}) {}
+    explicit ScriptedPrompter(Options options) : options_(options) { setPrompter(this); }
     ~ScriptedPrompter() override { setPrompter(nullptr); }
 
     Answer message(QWidget*, const QString& caption, const QString& text, Icon icon,
                    Buttons buttons) override {
         messages.push_back({caption, text, icon, buttons});
-        if (answers.empty()) return Answer::Ok;
+        if (buttons == Buttons::Ok) return Answer::Ok;
+        if (answers.empty()) return options_.unscriptedQuestion;
         const Answer a = answers.front();
         answers.pop_front();
         return a;
     }
-    QString saveFileName(QWidget*, const QString&, const QString&) override {
+    QString saveFileName(QWidget*, const QString& title, const QString& filter) override {
+        dialogs.push_back({title, filter});
         ++saveDialogs;
-        return savePath;
+        if (fileNames.empty()) return savePath;
+        const QString name = fileNames.front();
+        fileNames.pop_front();
+        return name;
     }
     bool openUrl(const QUrl& url) override {
         openedUrls.push_back(url);
-        return true;
+        return options_.openUrlSucceeds;
     }
 
     QStringList texts() const {
         QStringList all;
         for (const Message& m : messages) all << m.text;
+        return all;
+    }
+
+    // The error reports shown so far.
+    QStringList reports() const {
+        QStringList all;
+        for (const Message& m : messages)
+            if (m.caption == QLatin1String("Application Error")) all << m.text;
         return all;
     }
 
@@ -61,9 +82,14 @@ class ScriptedPrompter : public Prompter {
 
     std::vector<Message> messages;
     std::deque<Answer> answers;
-    std::vector<QUrl> openedUrls;
+    std::vector<std::pair<QString, QString>> dialogs;  // title, filter
+    std::deque<QString> fileNames;
     QString savePath;
     int saveDialogs = 0;
+    std::vector<QUrl> openedUrls;
+
+  private:
+    Options options_;
 };
 
 }  // namespace tallowby::testing

@@ -23,6 +23,7 @@
 #include "entry/form1.h"
 #include "entry/select_all_line_edit.h"
 #include "tests/app/scripted_prompter.h"
+#include "tests/test_paths.h"
 
 using namespace tallowby;
 
@@ -31,7 +32,7 @@ namespace {
 const QDate kToday(2021, 9, 14);  // the sample week then starts on Monday, August 30, 2021
 
 QString resourcesFolder() {
-    return qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
+    return QString::fromUtf8(test_paths::kResourcesDir);
 }
 
 QStringList rowTexts(const QTreeWidget* list, int column) {

@@ -16,6 +16,7 @@
 #include "preview/form2.h"
 #include "preview/picture_box.h"
 #include "tests/app/scripted_prompter.h"
+#include "tests/test_paths.h"
 
 using namespace tallowby;
 
@@ -46,7 +47,7 @@ class StartToPreviewTest : public QObject {
         prompter_ = std::make_unique<testing::ScriptedPrompter>();
         Form1Options o;
         o.store = store_.get();
-        o.programFolder = qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
+        o.programFolder = QString::fromUtf8(test_paths::kResourcesDir);
         o.homePage = {[] { return 1; }, [](const QString&) {}};
         o.endProgram = [] {};
         o.today = [] { return QDate(2021, 9, 14); };

@@ -11,27 +11,13 @@
 #include <QTemporaryDir>
 
 #include "tests/app/full_disk.h"
+#include "tests/fill/fill_process.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Outcome runFill(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    process.setProcessEnvironment(env);
-    process.start(qEnvironmentVariable("TALLOWBY_BINARY_DIR") + "/fill/tallowby-fill", arguments);
-    if (!process.waitForFinished(60000)) return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
+using Outcome = tallowby::testing::FillOutcome;
+using tallowby::testing::runFill;
 
 class FillToolTest : public ::testing::Test {
   protected:

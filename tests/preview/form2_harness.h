@@ -1,8 +1,7 @@
 #pragma once
 
-// Shared by the preview window's Qt tests: a prompter that answers from a
-// script and records what was asked, pictures of a chosen size, and mouse
-// events sent straight to a widget.
+// Shared by the preview window's Qt tests: the scripted prompter, pictures of
+// a chosen size, and mouse events sent straight to a widget.
 
 #include <QApplication>
 #include <QFile>
@@ -11,55 +10,13 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QWidget>
-#include <deque>
 
-#include "app/prompter.h"
+#include "tests/app/scripted_prompter.h"
 
 namespace harness {
 
-struct Asked {
-    QString caption;
-    QString text;
-    tallowby::Prompter::Icon icon;
-    tallowby::Prompter::Buttons buttons;
-};
-
-class ScriptedPrompter : public tallowby::Prompter {
-  public:
-    ScriptedPrompter() { tallowby::setPrompter(this); }
-    ~ScriptedPrompter() override { tallowby::setPrompter(nullptr); }
-
-    Answer message(QWidget*, const QString& caption, const QString& text, Icon icon,
-                   Buttons buttons) override {
-        messages.push_back({caption, text, icon, buttons});
-        if (buttons == Buttons::Ok) return Answer::Ok;
-        if (answers.empty()) return Answer::No;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    QString saveFileName(QWidget*, const QString& title, const QString& filter) override {
-        dialogs.push_back({title, filter});
-        if (fileNames.empty()) return {};
-        const QString name = fileNames.front();
-        fileNames.pop_front();
-        return name;
-    }
-    bool openUrl(const QUrl&) override { return false; }
-
-    // The error reports shown so far.
-    QStringList reports() const {
-        QStringList texts;
-        for (const Asked& m : messages)
-            if (m.caption == QLatin1String("Application Error")) texts << m.text;
-        return texts;
-    }
-
-    std::vector<Asked> messages;
-    std::vector<std::pair<QString, QString>> dialogs;
-    std::deque<Answer> answers;
-    std::deque<QString> fileNames;
-};
+using ScriptedPrompter = tallowby::testing::ScriptedPrompter;
+using Asked = ScriptedPrompter::Message;
 
 // A picture of the given size in pixels: a gradient with a dark frame, so
 // scaled drawings can be told apart.

@@ -9,6 +9,7 @@
 #include "form2_harness.h"
 #include "preview/form2.h"
 #include "preview/picture_box.h"
+#include "tests/test_paths.h"
 
 using tallowby::Form2;
 
@@ -302,8 +303,7 @@ class Form2Test : public QObject {
     }
 
     void hoverPointerFollowsTheMouse() {
-        const QString source =
-            qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources/HAND-M.CUR";
+        const QString source = QString::fromUtf8(tallowby::test_paths::kHandCursorFile);
         if (!QFile::exists(source)) QSKIP("no hover cursor file in the source tree");
         QVERIFY(QFile::copy(source, folder + "/HAND-M.CUR"));
         Form2 form(folder);

@@ -1,17 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "tests/test_paths.h"
+
 namespace tallowby::engine::testing {
 
 inline std::string sourcePath(const std::string& relative) {
-    const char* root = std::getenv("TALLOWBY_SOURCE_DIR");
-    return std::string(root ? root : ".") + "/" + relative;
+    return std::string(test_paths::kSourceDir) + "/" + relative;
 }
 
 inline std::vector<uint8_t> readBytes(const std::string& path) {

@@ -2,26 +2,19 @@
 // every finding stays fixed; the target aborts on any broken promise.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
 #include "fuzz/numfmt_input_fuzz.cpp"
+#include "tests/test_paths.h"
 
 namespace {
 
 TEST(NumberFormatFuzzCorpus, EveryKeptInputRunsCleanly) {
-    // The source tree: from the environment, or else from where this file lies.
-    const char* root = std::getenv("TALLOWBY_SOURCE_DIR");
-    const std::filesystem::path source = root ? std::filesystem::path(root)
-                                              : std::filesystem::path(__FILE__)
-                                                    .parent_path()
-                                                    .parent_path()
-                                                    .parent_path()
-                                                    .parent_path();
-    const std::filesystem::path folder = source / "fuzz" / "corpus" / "numfmt_input";
+    const std::filesystem::path folder =
+        std::filesystem::path(tallowby::test_paths::kFuzzCorpusDir) / "numfmt_input";
     int replayed = 0, regressions = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         std::ifstream in(entry.path(), std::ios::binary);

@@ -7,8 +7,6 @@
 #include <QJsonDocument>
 #include <QString>
 #include <QStringList>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -16,20 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/test_paths.h"
 #include "workbook/engine/numfmt/number_format.h"
 
 namespace tallowby::engine {
 namespace {
 
-// The source tree: from the environment, or else from where this file lies
-// (tests/engine/numfmt/), so the test finds its data however it is started.
-std::string sourceRoot() {
-    if (const char* root = std::getenv("TALLOWBY_SOURCE_DIR")) return root;
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path();
-}
-
 std::string dataPath(const std::string& name) {
-    return sourceRoot() + "/tests/data/numfmt/" + name;
+    return std::string(test_paths::kTestDataDir) + "/numfmt/" + name;
 }
 
 QJsonArray readJson(const std::string& name) {
