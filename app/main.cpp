@@ -5,7 +5,7 @@
 
 #include "app/information_options.h"
 #include "app/settings_store.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "entry/preview_launcher.h"
 
 namespace {
@@ -47,10 +47,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     tallowby::SettingsStore store(tallowby::SettingsStore::defaultPath());
-    tallowby::Form1Options options;
+    tallowby::EntryWindowOptions options;
     options.store = &store;
     options.programFolder = QCoreApplication::applicationDirPath();
-    tallowby::Form1 form(options);
+    tallowby::EntryWindow form(options);
     tallowby::PreviewLauncher launcher(form, options.programFolder);
     form.setGenerationRunner([&launcher] { launcher.run(); });
 

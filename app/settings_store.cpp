@@ -17,7 +17,7 @@
 #include "app/atomic_file.h"
 #include "app/failure.h"
 #include "app/ini_text.h"
-#include "app/main_module.h"
+#include "app/program.h"
 #include "app/prompter.h"
 
 namespace tallowby {
@@ -159,7 +159,7 @@ void SettingsStore::ensureLoaded() const {
     writable_ = loaded.mayReplace;
     damaged_ = loaded.problem && loaded.mayReplace;
     if (loaded.problem)
-        prompter().message(nullptr, Main::AppTitle(), *loaded.problem, Prompter::Icon::Warning,
+        prompter().message(nullptr, program::appTitle(), *loaded.problem, Prompter::Icon::Warning,
                            Prompter::Buttons::Ok);
 }
 

@@ -3,23 +3,23 @@
 #include <exception>
 
 #include "app/error_report.h"
-#include "app/main_module.h"
+#include "app/program.h"
 #include "app/prompter.h"
-#include "entry/form1.h"
-#include "preview/form2.h"
-#include "workbook/run/entry_placement.h"
+#include "entry/entry_window.h"
 #include "preview/preview_menu.h"
+#include "preview/preview_window.h"
+#include "workbook/run/entry_placement.h"
 
 namespace tallowby {
 
-PreviewLauncher::PreviewLauncher(Form1& mainWindow, QString programFolder)
+PreviewLauncher::PreviewLauncher(EntryWindow& mainWindow, QString programFolder)
     : main_(mainWindow), programFolder_(std::move(programFolder)) {}
 
 PreviewLauncher::~PreviewLauncher() = default;
 
-Form2& PreviewLauncher::ensurePreview() {
+PreviewWindow& PreviewLauncher::ensurePreview() {
     if (!preview_) {
-        preview_ = std::make_unique<Form2>(programFolder_);
+        preview_ = std::make_unique<PreviewWindow>(programFolder_);
         new preview::PreviewMenu(*preview_);  // owned by the window
         preview_->setMainWindow(&main_);
         // Closing the preview ends the program: the lists typed this session
@@ -54,7 +54,7 @@ void PreviewLauncher::run() {
     if (!result.leftOut.empty()) {
         QWidget* parent = preview_ && result.handedOver ? static_cast<QWidget*>(preview_.get())
                                                         : static_cast<QWidget*>(&main_);
-        prompter().message(parent, Main::AppTitle(), leftOutMessage(result.leftOut),
+        prompter().message(parent, program::appTitle(), leftOutMessage(result.leftOut),
                            Prompter::Icon::Warning, Prompter::Buttons::Ok);
     }
 }

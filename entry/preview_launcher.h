@@ -7,32 +7,32 @@
 
 namespace tallowby {
 
-class Form1;
-class Form2;
+class EntryWindow;
+class PreviewWindow;
 
 // Connects "Start Creating Template" to the generation run and hands its
 // result to the preview window, which it creates at the first hand-over and
 // keeps for the rest of the program.
 class PreviewLauncher {
   public:
-    PreviewLauncher(Form1& mainWindow, QString programFolder);
+    PreviewLauncher(EntryWindow& mainWindow, QString programFolder);
     ~PreviewLauncher();
 
     // The generation run for the main window's timesheet as it stands now.
     void run();
 
     // The preview window, once a run has handed over.
-    Form2* preview() const { return preview_.get(); }
+    PreviewWindow* preview() const { return preview_.get(); }
 
     // Hooks a test may replace (template bytes, digit draws).
     GenerationHooks& extraHooks() { return extra_; }
 
   private:
-    Form2& ensurePreview();
+    PreviewWindow& ensurePreview();
 
-    Form1& main_;
+    EntryWindow& main_;
     QString programFolder_;
-    std::unique_ptr<Form2> preview_;
+    std::unique_ptr<PreviewWindow> preview_;
     GenerationHooks extra_;
 };
 

@@ -4,10 +4,10 @@
 #include <QLocale>
 #include <QStandardPaths>
 
-#include "app/guarded.h"
-#include "app/main_module.h"
-#include "app/prompter.h"
 #include "app/atomic_file.h"
+#include "app/guarded.h"
+#include "app/program.h"
+#include "app/prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/run/timesheet_pdf.h"
 
@@ -38,9 +38,9 @@ void exportPdf(QWidget* parent, const QString& excelFile) {
                                                    suggested);
     });
     if (g.test(104, [&] { return !target.isEmpty(); })) {
-        if (g.test(106, [&] { return Main::FileExists(target); })) {
+        if (g.test(106, [&] { return program::fileExists(target); })) {
             g.run(108, [&] {
-                answer = prompter().message(parent, Main::AppTitle(),
+                answer = prompter().message(parent, program::appTitle(),
                                             QStringLiteral("Are you sure you wish to overwrite ") +
                                                 target + QStringLiteral(" ?"),
                                             Prompter::Icon::None, Prompter::Buttons::YesNo);
@@ -55,7 +55,7 @@ void exportPdf(QWidget* parent, const QString& excelFile) {
     }
     if (written) {
         g.run(118, [&] {
-            prompter().message(parent, Main::AppTitle(), QStringLiteral("Done."),
+            prompter().message(parent, program::appTitle(), QStringLiteral("Done."),
                                Prompter::Icon::None, Prompter::Buttons::Ok);
         });
     }

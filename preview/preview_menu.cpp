@@ -4,13 +4,13 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "preview/form2.h"
 #include "preview/pdf_export_command.h"
+#include "preview/preview_window.h"
 #include "preview/print_command.h"
 
 namespace tallowby::preview {
 
-PreviewMenu::PreviewMenu(Form2& form) : QObject(&form), form_(form) {
+PreviewMenu::PreviewMenu(PreviewWindow& form) : QObject(&form), form_(form) {
     bar_ = new QMenuBar(&form);
     bar_->setObjectName(QStringLiteral("MenuBar"));
     // The bar takes the window's font otherwise; menus read as the desktop's.
@@ -33,14 +33,14 @@ PreviewMenu::PreviewMenu(Form2& form) : QObject(&form), form_(form) {
     zoomOut_ = view->addAction(QStringLiteral("Zoom Out"));
     zoomOut_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
 
-    connect(save_, &QAction::triggered, &form, [this] { form_.PushButton6_Click(); });
+    connect(save_, &QAction::triggered, &form, [this] { form_.onSaveClicked(); });
     connect(exportPdf_, &QAction::triggered, &form,
-            [this] { exportPdf(&form_, form_.mExcelFile); });
+            [this] { exportPdf(&form_, form_.resultFile_); });
     connect(print_, &QAction::triggered, &form,
-            [this] { printTimesheet(&form_, form_.mExcelFile); });
+            [this] { printTimesheet(&form_, form_.resultFile_); });
     connect(close_, &QAction::triggered, &form, [this] { form_.close(); });
-    connect(zoomIn_, &QAction::triggered, &form, [this] { form_.PushButton1_Click(); });
-    connect(zoomOut_, &QAction::triggered, &form, [this] { form_.PushButton2_Click(); });
+    connect(zoomIn_, &QAction::triggered, &form, [this] { form_.onZoomInClicked(); });
+    connect(zoomOut_, &QAction::triggered, &form, [this] { form_.onZoomOutClicked(); });
 
     // The client area moves down under the bar, unchanged; the window grows.
     const int height = bar_->sizeHint().height();

@@ -7,7 +7,7 @@ class QMenuBar;
 
 namespace tallowby {
 
-class Form2;
+class PreviewWindow;
 
 namespace preview {
 
@@ -19,7 +19,7 @@ namespace preview {
 class PreviewMenu : public QObject {
     Q_OBJECT
   public:
-    explicit PreviewMenu(Form2& form);
+    explicit PreviewMenu(PreviewWindow& form);
 
     QMenuBar* menuBar() const { return bar_; }
     QAction* saveAction() const { return save_; }
@@ -30,7 +30,7 @@ class PreviewMenu : public QObject {
     QAction* zoomOutAction() const { return zoomOut_; }
 
   private:
-    Form2& form_;
+    PreviewWindow& form_;
     QMenuBar* bar_ = nullptr;
     QAction* save_ = nullptr;
     QAction* exportPdf_ = nullptr;

@@ -24,10 +24,10 @@
 #include <functional>
 
 #include "app/settings_store.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "entry/preview_launcher.h"
-#include "preview/form2.h"
 #include "preview/picture_box.h"
+#include "preview/preview_window.h"
 
 namespace {
 
@@ -40,10 +40,10 @@ bool save(QWidget& window, const QString& path) {
     return ok;
 }
 
-void reportPicture(const char* what, tallowby::Form2& preview) {
-    const QImage surface = preview.picture1()->surface();
+void reportPicture(const char* what, tallowby::PreviewWindow& preview) {
+    const QImage surface = preview.picture()->surface();
     std::printf("%s: picture %d x %d logical px (%d x %d device px), zoom %.2f\n", what,
-                preview.picture1()->width(), preview.picture1()->height(), surface.width(),
+                preview.picture()->width(), preview.picture()->height(), surface.width(),
                 surface.height(), static_cast<double>(preview.zoom()));
 }
 
@@ -76,24 +76,24 @@ void sevenRateWeek(tallowby::SettingsStore& store) {
 // Starts the main window on a store prepared by `prepare`, lets `beforeRun`
 // act on it, runs the generation and hands the preview to `inPreview`.
 bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
-           const std::function<bool(tallowby::Form1&)>& beforeRun,
-           const std::function<bool(tallowby::Form2&)>& inPreview) {
+           const std::function<bool(tallowby::EntryWindow&)>& beforeRun,
+           const std::function<bool(tallowby::PreviewWindow&)>& inPreview) {
     QTemporaryDir settings;
     tallowby::SettingsStore store(settings.filePath("Marrowick/Marrowick.ini"));
     prepare(store);
-    tallowby::Form1Options options;
+    tallowby::EntryWindowOptions options;
     options.store = &store;
     options.programFolder = QCoreApplication::applicationDirPath() + "/..";
     options.homePage.draw = [] { return 1; };
-    tallowby::Form1 form(options);
+    tallowby::EntryWindow form(options);
     tallowby::PreviewLauncher launcher(form, options.programFolder);
     form.setGenerationRunner([&launcher] { launcher.run(); });
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))
         std::fprintf(stderr, "the main window did not show\n");
     bool ok = beforeRun(form);
-    QTest::mouseClick(form.PushButton6, Qt::LeftButton);
-    tallowby::Form2* preview = launcher.preview();
+    QTest::mouseClick(form.startButton_, Qt::LeftButton);
+    tallowby::PreviewWindow* preview = launcher.preview();
     if (!preview) {
         std::fprintf(stderr, "the run did not reach the preview\n");
         return false;
@@ -107,8 +107,8 @@ bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
 
 int takeScaledPicture(const QDir& out) {
     return shoot(
-               sevenRateWeek, [](tallowby::Form1&) { return true; },
-               [&](tallowby::Form2& preview) {
+               sevenRateWeek, [](tallowby::EntryWindow&) { return true; },
+               [&](tallowby::PreviewWindow& preview) {
                    reportPicture("seven rate types, scaled screen", preview);
                    return save(preview, out.filePath("preview-week-scale-2.png"));
                })
@@ -130,28 +130,28 @@ int main(int argc, char** argv) {
     QDir().mkpath(out.path());
 
     bool ok = shoot([](tallowby::SettingsStore&) {},
-                    [&](tallowby::Form1& form) {
-                        QTest::mouseClick(form.PushButton7, Qt::LeftButton);
-                        form.TabControl1->setCurrentIndex(0);
+                    [&](tallowby::EntryWindow& form) {
+                        QTest::mouseClick(form.sampleButton_, Qt::LeftButton);
+                        form.listTabs_->setCurrentIndex(0);
                         bool saved = save(form, out.filePath("entry-window.png"));
-                        form.TabControl1->setCurrentIndex(1);
+                        form.listTabs_->setCurrentIndex(1);
                         return save(form, out.filePath("entry-window-hours.png")) && saved;
                     },
-                    [&](tallowby::Form2& preview) {
+                    [&](tallowby::PreviewWindow& preview) {
                         reportPicture("sample data", preview);
-                        turnWheel(preview.picture1(), -3, Qt::ShiftModifier);  // to the right
-                        turnWheel(preview.picture1(), -2, Qt::NoModifier);     // down
-                        std::printf("scrolled to bar values %d, %d\n", preview.hScroll1()->value(),
-                                    preview.vScroll1()->value());
+                        turnWheel(preview.picture(), -3, Qt::ShiftModifier);  // to the right
+                        turnWheel(preview.picture(), -2, Qt::NoModifier);     // down
+                        std::printf("scrolled to bar values %d, %d\n",
+                                    preview.hScrollBar()->value(), preview.vScrollBar()->value());
                         return save(preview, out.filePath("preview-sample-scrolled.png"));
                     });
 
     ok = shoot(
-             sevenRateWeek, [](tallowby::Form1&) { return true; },
-             [&](tallowby::Form2& preview) {
+             sevenRateWeek, [](tallowby::EntryWindow&) { return true; },
+             [&](tallowby::PreviewWindow& preview) {
                  reportPicture("seven rate types", preview);
                  bool saved = save(preview, out.filePath("preview-week-zoom-1.0.png"));
-                 preview.PushButton1_Click();  // Zoom In
+                 preview.onZoomInClicked();  // Zoom In
                  reportPicture("seven rate types after Zoom In", preview);
                  return save(preview,
                              out.filePath(QStringLiteral("preview-week-zoom-%1.png")

@@ -14,10 +14,10 @@
 #include <memory>
 
 #include "app/settings_store.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "entry/preview_launcher.h"
 #include "entry/select_all_line_edit.h"
-#include "preview/form2.h"
+#include "preview/preview_window.h"
 #include "tests/app/scripted_prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
 
@@ -39,14 +39,14 @@ class HoursEntriesTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<testing::ScriptedPrompter> prompter_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<EntryWindow> form_;
     std::unique_ptr<PreviewLauncher> launcher_;
 
     void add(int day, const QString& type, QTime hours) {
-        form_->Combo1->setCurrentIndex(day);
-        form_->Combo2->setEditText(type);
-        form_->dtpTime->setTime(hours);
-        form_->PushButton3_Click();
+        form_->dayChoice_->setCurrentIndex(day);
+        form_->rateChoice_->setEditText(type);
+        form_->hoursEdit_->setTime(hours);
+        form_->onAddHoursClicked();
     }
 
   private slots:
@@ -55,13 +55,13 @@ class HoursEntriesTest : public QObject {
         qputenv("TEMP", dir_->path().toUtf8());
         store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
         prompter_ = std::make_unique<testing::ScriptedPrompter>();
-        Form1Options o;
+        EntryWindowOptions o;
         o.store = store_.get();
         o.programFolder = qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
         o.homePage = {[] { return 1; }, [](const QString&) {}};
         o.endProgram = [] {};
         o.today = [] { return QDate(2020, 11, 30); };  // a Monday
-        form_ = std::make_unique<Form1>(o);
+        form_ = std::make_unique<EntryWindow>(o);
         launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
         form_->setGenerationRunner([this] { launcher_->run(); });
     }
@@ -74,33 +74,33 @@ class HoursEntriesTest : public QObject {
     }
 
     void addRefusesAnEntryWithoutADayOrAType() {
-        form_->Combo2->setCurrentIndex(0);  // a type, no day
-        form_->PushButton3_Click();
-        form_->Combo1->setCurrentIndex(3);  // a day, no type
-        form_->Combo2->setCurrentIndex(-1);
-        form_->Combo2->clearEditText();
-        form_->PushButton3_Click();
+        form_->rateChoice_->setCurrentIndex(0);  // a type, no day
+        form_->onAddHoursClicked();
+        form_->dayChoice_->setCurrentIndex(3);  // a day, no type
+        form_->rateChoice_->setCurrentIndex(-1);
+        form_->rateChoice_->clearEditText();
+        form_->onAddHoursClicked();
         add(2, "Overtime shift", QTime(1, 0));  // typed, matching no rate
-        QCOMPARE(form_->ListView2->topLevelItemCount(), 0);
+        QCOMPARE(form_->hoursList_->topLevelItemCount(), 0);
         QCOMPARE(prompter_->texts(),
                  (QStringList{"Choose a day for the hours.", "Choose a type for the hours.",
                               "Choose a type for the hours."}));
         // The refused choices stay for the user to complete.
-        QCOMPARE(form_->Combo1->currentIndex(), 2);
+        QCOMPARE(form_->dayChoice_->currentIndex(), 2);
         add(2, "Overtime", QTime(1, 0));
-        QCOMPARE(form_->ListView2->topLevelItemCount(), 1);
-        QCOMPARE(column(form_->ListView2, 4), QStringList{"1"});
+        QCOMPARE(form_->hoursList_->topLevelItemCount(), 1);
+        QCOMPARE(column(form_->hoursList_, 4), QStringList{"1"});
     }
 
     void dayTextsFollowTheWeekStart() {
         add(1, "Regular", QTime(2, 0));
         add(6, "Other", QTime(3, 0));
-        QCOMPARE(column(form_->ListView2, 0),
+        QCOMPARE(column(form_->hoursList_, 0),
                  (QStringList{"Tuesday, December 1, 2020", "Sunday, December 6, 2020"}));
-        form_->dtpDate->setDate(QDate(2020, 12, 7));
-        QCOMPARE(column(form_->ListView2, 0),
+        form_->weekStartEdit_->setDate(QDate(2020, 12, 7));
+        QCOMPARE(column(form_->hoursList_, 0),
                  (QStringList{"Tuesday, December 8, 2020", "Sunday, December 13, 2020"}));
-        QCOMPARE(column(form_->ListView2, 3), (QStringList{"1", "6"}));
+        QCOMPARE(column(form_->hoursList_, 3), (QStringList{"1", "6"}));
         QVERIFY(prompter_->texts().isEmpty());
     }
 
@@ -108,12 +108,13 @@ class HoursEntriesTest : public QObject {
         add(0, "Overtime", QTime(2, 0));
         add(1, "Regular", QTime(1, 0));
         add(2, "Overtime", QTime(4, 0));
-        form_->ListView1->setCurrentItem(form_->ListView1->topLevelItem(1));
-        form_->txtType->setText("Late shift");
-        form_->txtRate->setText("17.25");
-        form_->PushButton2_Click();
-        QCOMPARE(column(form_->ListView2, 1), (QStringList{"Late shift", "Regular", "Late shift"}));
-        QCOMPARE(column(form_->ListView2, 4), (QStringList{"1", "0", "1"}));
+        form_->rateList_->setCurrentItem(form_->rateList_->topLevelItem(1));
+        form_->rateNameEdit_->setText("Late shift");
+        form_->rateAmountEdit_->setText("17.25");
+        form_->onEditRateClicked();
+        QCOMPARE(column(form_->hoursList_, 1),
+                 (QStringList{"Late shift", "Regular", "Late shift"}));
+        QCOMPARE(column(form_->hoursList_, 4), (QStringList{"1", "0", "1"}));
     }
 
     void leftOutEntriesAreNamedInOneMessage() {
@@ -124,8 +125,8 @@ class HoursEntriesTest : public QObject {
         for (const QStringList& fields : {QStringList{"", "Regular", "01:00", "-1", "0"},
                                           QStringList{"Monday", "", "02:00", "0", "-1"},
                                           QStringList{"Monday", "Gone", "03:00", "0", "12"}})
-            new QTreeWidgetItem(form_->ListView2, fields);
-        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
+            new QTreeWidgetItem(form_->hoursList_, fields);
+        QTest::mouseClick(form_->startButton_, Qt::LeftButton);
         QVERIFY(launcher_->preview());
         const QStringList texts = prompter_->texts();
         QCOMPARE(texts.size(), 1);
@@ -134,16 +135,16 @@ class HoursEntriesTest : public QObject {
         QVERIFY(texts[0].contains("\nMonday, (none), 02:00"));
         QVERIFY(texts[0].contains("\nMonday, Gone, 03:00"));
         // Nothing is removed from the list.
-        QCOMPARE(form_->ListView2->topLevelItemCount(), 5);
+        QCOMPARE(form_->hoursList_->topLevelItemCount(), 5);
     }
 
     void sampleDataOnAFreshStartCountsAllItsHours() {
-        QTest::mouseClick(form_->PushButton7, Qt::LeftButton);
-        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
+        QTest::mouseClick(form_->sampleButton_, Qt::LeftButton);
+        QTest::mouseClick(form_->startButton_, Qt::LeftButton);
         QVERIFY2(prompter_->texts().isEmpty(), qPrintable(prompter_->texts().join("\n")));
         QVERIFY(launcher_->preview());
         const engine::Workbook wb =
-            engine::readWorkbookFile(launcher_->preview()->mExcelFile.toStdString());
+            engine::readWorkbookFile(launcher_->preview()->resultFile_.toStdString());
         const engine::Sheet& s = wb.sheets.at(0);
         auto at = [&](int row, int col) { return s.find(row - 1, col - 1)->value; };
         QCOMPARE(at(11, 15).text, std::string("Other"));         // O11: the 14th rate type
@@ -158,9 +159,9 @@ class HoursEntriesTest : public QObject {
     void thousandsOfLeftOutEntriesGiveOneShortMessage() {
         add(0, "Regular", QTime(8, 0));
         for (int i = 0; i < 3000; ++i)
-            new QTreeWidgetItem(form_->ListView2,
+            new QTreeWidgetItem(form_->hoursList_,
                                 QStringList{"Day", "Type", QStringLiteral("%1").arg(i), "9", "0"});
-        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
+        QTest::mouseClick(form_->startButton_, Qt::LeftButton);
         const QStringList texts = prompter_->texts();
         QCOMPARE(texts.size(), 1);
         QVERIFY(texts[0].startsWith("3000 hours entries were left out"));

@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "app/settings_store.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "tests/app/scripted_prompter.h"
 
 using namespace tallowby;
@@ -40,12 +40,12 @@ class ListsFitTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<testing::ScriptedPrompter> prompter_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<EntryWindow> form_;
 
     void checkFits(QTreeWidget* list, int tab) {
-        form_->TabControl1->setCurrentIndex(tab);
+        form_->listTabs_->setCurrentIndex(tab);
         QApplication::processEvents();
-        QWidget* page = form_->TabControl1->currentWidget();
+        QWidget* page = form_->listTabs_->currentWidget();
         QVERIFY(list->isVisible());
         // The whole list, frame included, lies inside its page.
         QVERIFY2(list->geometry().bottom() < page->height(),
@@ -75,16 +75,16 @@ class ListsFitTest : public QObject {
         dir_ = std::make_unique<QTemporaryDir>();
         store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
         prompter_ = std::make_unique<testing::ScriptedPrompter>();
-        Form1Options o;
+        EntryWindowOptions o;
         o.store = store_.get();
         o.homePage = {[] { return 1; }, [](const QString&) {}};
         o.presenceCheck = [] {};
         o.endProgram = [] {};
         o.today = [] { return QDate(2021, 9, 14); };
-        form_ = std::make_unique<Form1>(o);
+        form_ = std::make_unique<EntryWindow>(o);
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        QTest::mouseClick(form_->PushButton7, Qt::LeftButton);
+        QTest::mouseClick(form_->sampleButton_, Qt::LeftButton);
     }
     void cleanup() {
         form_.reset();
@@ -93,19 +93,19 @@ class ListsFitTest : public QObject {
         dir_.reset();
     }
 
-    void theRatesListFitsItsPage() { checkFits(form_->ListView1, 0); }
+    void theRatesListFitsItsPage() { checkFits(form_->rateList_, 0); }
     void theHoursListFitsItsPage() {
-        QCOMPARE(form_->ListView2->topLevelItemCount(), 34);
-        checkFits(form_->ListView2, 1);
+        QCOMPARE(form_->hoursList_->topLevelItemCount(), 34);
+        checkFits(form_->hoursList_, 1);
     }
 
     void anAddedLongerRowWidensItsColumn() {
-        form_->TabControl1->setCurrentIndex(1);
-        const int before = form_->ListView2->columnWidth(1);
-        auto* item = new QTreeWidgetItem(form_->ListView2);
+        form_->listTabs_->setCurrentIndex(1);
+        const int before = form_->hoursList_->columnWidth(1);
+        auto* item = new QTreeWidgetItem(form_->hoursList_);
         item->setText(1, QString(40, QLatin1Char('W')));
-        QVERIFY(form_->ListView2->columnWidth(1) > before);
-        QVERIFY(form_->ListView2->columnWidth(1) >= contentWidth(form_->ListView2, 1));
+        QVERIFY(form_->hoursList_->columnWidth(1) > before);
+        QVERIFY(form_->hoursList_->columnWidth(1) >= contentWidth(form_->hoursList_, 1));
     }
 
     void theSameAtScaleFactorOneAndAHalf() {

@@ -10,11 +10,11 @@
 #include <memory>
 
 #include "app/settings_store.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "entry/preview_launcher.h"
 #include "entry/select_all_line_edit.h"
-#include "preview/form2.h"
 #include "preview/picture_box.h"
+#include "preview/preview_window.h"
 #include "tests/app/scripted_prompter.h"
 #include "tests/test_paths.h"
 
@@ -26,13 +26,13 @@ class StartToPreviewTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<testing::ScriptedPrompter> prompter_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<EntryWindow> form_;
     std::unique_ptr<PreviewLauncher> launcher_;
     int endings_ = 0;
 
-    Form2& startRun() {
-        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
-        Form2* preview = launcher_->preview();
+    PreviewWindow& startRun() {
+        QTest::mouseClick(form_->startButton_, Qt::LeftButton);
+        PreviewWindow* preview = launcher_->preview();
         if (!preview)
             qFatal("no preview after the run: %s", qPrintable(prompter_->texts().join("\n")));
         preview->setEndProgram([this] { ++endings_; });
@@ -45,13 +45,13 @@ class StartToPreviewTest : public QObject {
         qputenv("TEMP", dir_->path().toUtf8());
         store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
         prompter_ = std::make_unique<testing::ScriptedPrompter>();
-        Form1Options o;
+        EntryWindowOptions o;
         o.store = store_.get();
         o.programFolder = QString::fromUtf8(test_paths::kResourcesDir);
         o.homePage = {[] { return 1; }, [](const QString&) {}};
         o.endProgram = [] {};
         o.today = [] { return QDate(2021, 9, 14); };
-        form_ = std::make_unique<Form1>(o);
+        form_ = std::make_unique<EntryWindow>(o);
         launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
         form_->setGenerationRunner([this] { launcher_->run(); });
         form_->show();
@@ -67,15 +67,15 @@ class StartToPreviewTest : public QObject {
     }
 
     void sampleDataThenStartShowsThePreviewAndLeavesOnlyTheResult() {
-        QTest::mouseClick(form_->PushButton7, Qt::LeftButton);
-        QCOMPARE(form_->ListView2->topLevelItemCount(), 34);
-        Form2& preview = startRun();
+        QTest::mouseClick(form_->sampleButton_, Qt::LeftButton);
+        QCOMPARE(form_->hoursList_->topLevelItemCount(), 34);
+        PreviewWindow& preview = startRun();
         QVERIFY2(prompter_->texts().isEmpty(), qPrintable(prompter_->texts().join("\n")));
         QVERIFY(preview.isVisible());
         QVERIFY(!form_->isVisible());
         QCOMPARE(form_->windowPointer(), WindowPointer::Arrow);
 
-        const QFileInfo result(preview.mExcelFile);
+        const QFileInfo result(preview.resultFile_);
         QVERIFY(result.isFile());
         QVERIFY(result.fileName().startsWith("kovlar"));
         // The run reaches its folder through the open folder; the link leads to it.
@@ -89,32 +89,32 @@ class StartToPreviewTest : public QObject {
         // The preview holds the drawn sheet at zoom 1.0, from the top-left corner.
         QCOMPARE(preview.zoom(), 1.0f);
         QVERIFY(preview.baseWidth() > 500 * 15);
-        QVERIFY(preview.picture1()->width() > 500);
+        QVERIFY(preview.picture()->width() > 500);
     }
 
     void backDeletesTheResultAndASecondRunIsPreparedAfresh() {
-        Form2& preview = startRun();
-        const QString first = preview.mExcelFile;
-        preview.PushButton2_Click();  // zoom out
+        PreviewWindow& preview = startRun();
+        const QString first = preview.resultFile_;
+        preview.onZoomOutClicked();  // zoom out
         QCOMPARE(preview.zoom(), 0.75f);
-        preview.PushButton8_Click();  // back
+        preview.onBackClicked();  // back
         QVERIFY(!QFileInfo::exists(first));
         QVERIFY(form_->isVisible());
         QVERIFY(!preview.isVisible());
 
-        form_->txtName->setText("Second Company");
-        Form2& again = startRun();
+        form_->companyEdit_->setText("Second Company");
+        PreviewWindow& again = startRun();
         QCOMPARE(&again, &preview);
         QVERIFY(again.isVisible());
-        QVERIFY(QFileInfo::exists(again.mExcelFile));
+        QVERIFY(QFileInfo::exists(again.resultFile_));
         QCOMPARE(again.zoom(), 1.0f);
         QVERIFY(prompter_->texts().isEmpty());
     }
 
     void closingThePreviewDeletesTheResultSavesTheListsAndEnds() {
-        QTest::mouseClick(form_->PushButton7, Qt::LeftButton);
-        Form2& preview = startRun();
-        const QString result = preview.mExcelFile;
+        QTest::mouseClick(form_->sampleButton_, Qt::LeftButton);
+        PreviewWindow& preview = startRun();
+        const QString result = preview.resultFile_;
         preview.close();
         QVERIFY(!QFileInfo::exists(result));
         QCOMPARE(endings_, 1);

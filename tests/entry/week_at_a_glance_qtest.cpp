@@ -13,10 +13,10 @@
 #include <memory>
 
 #include "app/settings_store.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "entry/preview_launcher.h"
-#include "preview/form2.h"
 #include "preview/picture_box.h"
+#include "preview/preview_window.h"
 #include "tests/app/scripted_prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/render/sheet_renderer.h"
@@ -44,12 +44,12 @@ class WeekAtAGlanceTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<SettingsStore> store_;
     std::unique_ptr<testing::ScriptedPrompter> prompter_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<EntryWindow> form_;
     std::unique_ptr<PreviewLauncher> launcher_;
 
-    Form2& startRun() {
-        QTest::mouseClick(form_->PushButton6, Qt::LeftButton);
-        Form2* preview = launcher_->preview();
+    PreviewWindow& startRun() {
+        QTest::mouseClick(form_->startButton_, Qt::LeftButton);
+        PreviewWindow* preview = launcher_->preview();
         if (!preview)
             qFatal("no preview after the run: %s", qPrintable(prompter_->texts().join("\n")));
         preview->setEndProgram([] {});
@@ -72,13 +72,13 @@ class WeekAtAGlanceTest : public QObject {
                             "^^08:00^0^0|^^02:30^0^1|^^07:45^1^2|^^04:00^2^3|^^08:00^3^4|"
                             "^^03:00^4^5|^^01:15^5^6|^^10:00^6^0");
         prompter_ = std::make_unique<testing::ScriptedPrompter>();
-        Form1Options o;
+        EntryWindowOptions o;
         o.store = store_.get();
         o.programFolder = qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
         o.homePage = {[] { return 1; }, [](const QString&) {}};
         o.endProgram = [] {};
         o.today = [] { return QDate(2021, 9, 14); };
-        form_ = std::make_unique<Form1>(o);
+        form_ = std::make_unique<EntryWindow>(o);
         launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
         form_->setGenerationRunner([this] { launcher_->run(); });
         form_->show();
@@ -93,23 +93,23 @@ class WeekAtAGlanceTest : public QObject {
     }
 
     void theWholeWeekIsDrawnWithinTheViewportsWidth() {
-        QCOMPARE(form_->ListView1->topLevelItemCount(), 7);
-        Form2& preview = startRun();
+        QCOMPARE(form_->rateList_->topLevelItemCount(), 7);
+        PreviewWindow& preview = startRun();
         QVERIFY2(prompter_->texts().isEmpty(), qPrintable(prompter_->texts().join("\n")));
-        const QSize picture = plainPictureSize(preview.mExcelFile);
+        const QSize picture = plainPictureSize(preview.resultFile_);
         QVERIFY2(picture.width() <= 620 && picture.height() <= 600,
                  qPrintable(QString("%1 x %2").arg(picture.width()).arg(picture.height())));
         QCOMPARE(preview.baseWidth(), picture.width() * 15 - 62);
         QCOMPARE(preview.baseHeight(), picture.height() * 15 - 62);
         // At 1.0 the drawn picture is the whole width; nothing to scroll sideways.
         QCOMPARE(preview.zoom(), 1.0f);
-        QVERIFY(preview.picture1()->width() <= kViewportInnerPixels);
-        QVERIFY(!preview.hScroll1()->isEnabled());
+        QVERIFY(preview.picture()->width() <= kViewportInnerPixels);
+        QVERIFY(!preview.hScrollBar()->isEnabled());
         QCOMPARE(preview.hStep(), 0);
     }
 
     void zoomInFromOneDrawsOneAndAQuarter() {
-        Form2& preview = startRun();
+        PreviewWindow& preview = startRun();
         const int base = preview.baseWidth();
         const int baseHeight = preview.baseHeight();
         QTest::mouseClick(preview.findChild<QPushButton*>("PushButton1"), Qt::LeftButton);
@@ -119,14 +119,14 @@ class WeekAtAGlanceTest : public QObject {
         QVERIFY(preview.scaledWidth() < 12500 && preview.scaledHeight() < 11400);
         // Drawn: the box and its surface have the zoomed size.
         const int widthPixels = static_cast<int>(std::lround(preview.scaledWidth() / 15.0));
-        QCOMPARE(preview.picture1()->width(), widthPixels);
-        QCOMPARE(preview.picture1()->surface().deviceIndependentSize().toSize(),
-                 preview.picture1()->size());
-        QVERIFY(preview.hScroll1()->isEnabled());
+        QCOMPARE(preview.picture()->width(), widthPixels);
+        QCOMPARE(preview.picture()->surface().deviceIndependentSize().toSize(),
+                 preview.picture()->size());
+        QVERIFY(preview.hScrollBar()->isEnabled());
         // The next step is past the limit and falls back to 1.0 without drawing.
         QTest::mouseClick(preview.findChild<QPushButton*>("PushButton1"), Qt::LeftButton);
         QCOMPARE(preview.zoom(), 1.0f);
-        QCOMPARE(preview.picture1()->width(), widthPixels);
+        QCOMPARE(preview.picture()->width(), widthPixels);
     }
 
     void aScaledScreenGetsTwiceThePixelsAtTheSameSize() {
@@ -146,21 +146,21 @@ class WeekAtAGlanceTest : public QObject {
     void theScaledPictureHasTwiceThePixels() {
         if (!g_scaledRun) QSKIP("runs only in the scaled run");
         QCOMPARE(form_->devicePixelRatioF(), 2.0);
-        Form2& preview = startRun();
-        const QSize logical = plainPictureSize(preview.mExcelFile);
+        PreviewWindow& preview = startRun();
+        const QSize logical = plainPictureSize(preview.resultFile_);
         // The twips count logical pixels: the base size is that of the same
         // picture on a plain screen.
         QCOMPARE(preview.baseWidth(), logical.width() * 15 - 62);
         QCOMPARE(preview.baseHeight(), logical.height() * 15 - 62);
         // The drawn surface has the box's logical size and twice its pixels.
-        const QImage surface = preview.picture1()->surface();
-        QCOMPARE(surface.deviceIndependentSize().toSize(), preview.picture1()->size());
-        QCOMPARE(surface.size(), preview.picture1()->size() * 2);
+        const QImage surface = preview.picture()->surface();
+        QCOMPARE(surface.deviceIndependentSize().toSize(), preview.picture()->size());
+        QCOMPARE(surface.size(), preview.picture()->size() * 2);
         QVERIFY(logical.width() <= 620 && logical.height() <= 600);
         // Zoom In draws 1.25 from the fine picture, still twice the pixels.
-        preview.PushButton1_Click();
+        preview.onZoomInClicked();
         QCOMPARE(preview.zoom(), 1.25f);
-        QCOMPARE(preview.picture1()->surface().size(), preview.picture1()->size() * 2);
+        QCOMPARE(preview.picture()->surface().size(), preview.picture()->size() * 2);
     }
 };
 

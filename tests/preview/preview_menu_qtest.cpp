@@ -13,15 +13,15 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "app/main_module.h"
-#include "form2_harness.h"
-#include "preview/form2.h"
+#include "app/program.h"
 #include "preview/pdf_export_command.h"
 #include "preview/preview_menu.h"
+#include "preview/preview_window.h"
 #include "preview/print_command.h"
+#include "preview_window_harness.h"
 #include "workbook/run/generation_run.h"
 
-using tallowby::Form2;
+using tallowby::PreviewWindow;
 using tallowby::preview::PreviewMenu;
 using Answer = tallowby::Prompter::Answer;
 
@@ -52,7 +52,7 @@ class PreviewMenuTest : public QObject {
 
   private slots:
     void initTestCase() {
-        tallowby::Main::SetAppTitle();
+        tallowby::program::setAppTitle();
         // A real filled week, made by the generation run.
         folder = std::make_unique<tallowby::PrivateTempFolder>();
         tallowby::TimesheetRecord record;
@@ -73,7 +73,7 @@ class PreviewMenuTest : public QObject {
         prompter = std::make_unique<SuggestionRecorder>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
-        form = std::make_unique<Form2>(QStringLiteral("/nonexistent"));
+        form = std::make_unique<PreviewWindow>(QStringLiteral("/nonexistent"));
         form->setEndProgram([this] { ++programEnds; });
         menu = new PreviewMenu(*form);
         // Each test's own copy: closing the window deletes the one it holds.
@@ -211,7 +211,7 @@ class PreviewMenuTest : public QObject {
         QVERIFY(QDir(dir->path()).entryList(QDir::Files).isEmpty());
 
         // A result workbook that has gone: reported at the drawing, no file, no "Done.".
-        form->mExcelFile = dir->filePath("gone.xls");
+        form->resultFile_ = dir->filePath("gone.xls");
         prompter->fileNames = {dir->filePath("week.pdf")};
         menu->exportPdfAction()->trigger();
         QCOMPARE(prompter->reports().size(), 1);
@@ -271,7 +271,7 @@ class PreviewMenuTest : public QObject {
     QString handedOver;
     std::unique_ptr<SuggestionRecorder> prompter;
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<PreviewWindow> form;
     PreviewMenu* menu = nullptr;
     int programEnds = 0;
 };

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/main_module.h"
+#include "app/program.h"
 
 namespace tallowby {
 namespace {
@@ -28,20 +28,20 @@ struct ScopedTemp {
 TEST(PrivateTempFolder, AFolderSwappedForALinkNeverLeadsOutside) {
     ScopedTemp temp;
     QTemporaryDir victim;
-    Main::WriteBinaryFile("the victim's", QDir(victim.path()).filePath("template.xlt"));
-    Main::WriteBinaryFile("also the victim's", QDir(victim.path()).filePath("temp.bmp"));
+    program::writeBinaryFile("the victim's", QDir(victim.path()).filePath("template.xlt"));
+    program::writeBinaryFile("also the victim's", QDir(victim.path()).filePath("temp.bmp"));
     const QString moved = temp.base.filePath("moved-away");
     QString swapped;
     {
         PrivateTempFolder folder;
         swapped = folder.createdAs();
-        Main::WriteBinaryFile("ours before", folder.snapshotFile());
+        program::writeBinaryFile("ours before", folder.snapshotFile());
         // Another user renames our folder and puts a link to the victim there.
         ASSERT_TRUE(QDir().rename(swapped, moved));
         ASSERT_TRUE(QFile::link(victim.path(), swapped));
 
-        Main::WriteBinaryFile("ours", folder.templateFile());
-        Main::RemoveFile(folder.snapshotFile());
+        program::writeBinaryFile("ours", folder.templateFile());
+        program::removeFile(folder.snapshotFile());
         EXPECT_EQ(readFile(QDir(moved).filePath("template.xlt")), "ours");
         EXPECT_FALSE(QFile::exists(QDir(moved).filePath("temp.bmp")));
         EXPECT_TRUE(folder.stillThere());
@@ -63,9 +63,9 @@ TEST(PrivateTempFolder, CleansUpEverythingInsideAndTheFolderItself) {
         created = folder.createdAs();
         EXPECT_EQ(QFileInfo(folder.path()).canonicalFilePath(),
                   QFileInfo(created).canonicalFilePath());
-        Main::WriteBinaryFile("x", folder.templateFile());
+        program::writeBinaryFile("x", folder.templateFile());
         QDir(folder.path()).mkpath("nested/deeper");
-        Main::WriteBinaryFile("y", folder.path() + "/nested/deeper/file");
+        program::writeBinaryFile("y", folder.path() + "/nested/deeper/file");
         ASSERT_TRUE(QFile::link(temp.base.path(), folder.path() + "/link-to-base"));
     }
     EXPECT_FALSE(QFileInfo::exists(created));
@@ -83,7 +83,7 @@ TEST(PrivateTempFolder, ARemovedFolderIsNoticedAndTheSessionMakesANewOne) {
     PrivateTempFolder& again = sessionTempFolder();
     EXPECT_TRUE(again.stillThere());
     EXPECT_NE(again.createdAs(), firstCreated);
-    Main::WriteBinaryFile("x", again.templateFile());
+    program::writeBinaryFile("x", again.templateFile());
     EXPECT_TRUE(QFile::exists(again.createdAs() + "/template.xlt"));
 }
 

@@ -7,9 +7,9 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/main_module.h"
+#include "app/program.h"
 #include "workbook/automation/application.h"
-#include "workbook/automation/excel1.h"
+#include "workbook/automation/result_export.h"
 #include "workbook/run/entry_placement.h"
 #include "workbook/run/template_resource.h"
 
@@ -48,8 +48,8 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     auto endEarly = [&] {
         if (instance1) instance1->Quit();
         setBusy(false);
-        Main::RemoveFile(snapshotPath);
-        Main::RemoveFile(templatePath);
+        program::removeFile(snapshotPath);
+        program::removeFile(templatePath);
         return result;
     };
 
@@ -70,7 +70,8 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
         }))
         return endEarly();
     g.run(106, [&] {
-        if (!Main::FileExists(templatePath)) Main::WriteBinaryFile(templateData, templatePath);
+        if (!program::fileExists(templatePath))
+            program::writeBinaryFile(templateData, templatePath);
     });
     if (!g.run(108, [&] { workbook = &instance1->Workbooks().Open(templatePath, true); }))
         return endEarly();
@@ -156,7 +157,7 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     g.run(166, [&] { result.resultPath = drawResultName(folder.path(), hooks.drawDigit); });
     if (!g.run(182, [&] {
             require(workbook, "the template workbook")
-                .SaveAs(result.resultPath, Excel1::GetXlsFileFormat(&app));
+                .SaveAs(result.resultPath, result_export::GetXlsFileFormat(&app));
         }))
         return endEarly();
     g.run(184, [&] { app.setDisplayAlerts(false); });
@@ -167,14 +168,15 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
 
     std::unique_ptr<Application> instance2;
     Workbook* shown = nullptr;
-    g.run(192, [&] { instance2 = Excel1::OpenInNewExcel(result.resultPath); });
+    g.run(192, [&] { instance2 = result_export::OpenInNewExcel(result.resultPath); });
     g.run(194, [&] { setBusy(true); });
     g.run(196, [&] {
         Application& second = require(instance2.get(), "the second engine instance");
         shown = &second.Workbooks()(second.Workbooks().count());
     });
     g.run(198, [&] {
-        Excel1::saveCellsActivesheet(shown, snapshotPath, hooks.reportParent, hooks.pictureRatio);
+        result_export::saveCellsActivesheet(shown, snapshotPath, hooks.reportParent,
+                                            hooks.pictureRatio);
     });
     g.run(200,
           [&] { require(instance2.get(), "the second engine instance").setDisplayAlerts(false); });
@@ -198,8 +200,8 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
     g.run(214, [&] {
         if (hooks.hideMainWindow) hooks.hideMainWindow();
     });
-    g.run(216, [&] { Main::RemoveFile(snapshotPath); });
-    g.run(218, [&] { Main::RemoveFile(templatePath); });
+    g.run(216, [&] { program::removeFile(snapshotPath); });
+    g.run(218, [&] { program::removeFile(templatePath); });
     return result;
 }
 

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "app/failure.h"
-#include "app/main_module.h"
+#include "app/program.h"
 #include "workbook/run/generation_run.h"
 
 namespace tallowby {
@@ -30,7 +30,7 @@ QString drawResultName(const QString& folder, const std::function<int()>& drawDi
         QString name = QStringLiteral("kovlar");
         for (int i = 0; i < 8; ++i) name += QString::number(draw());
         path = QDir(folder).filePath(name + QStringLiteral(".xls"));
-    } while (Main::FileExists(path));
+    } while (program::fileExists(path));
     return path;
 }
 

@@ -2,8 +2,8 @@
 
 #include <QLocale>
 
-#include "app/main_module.h"
 #include "app/packed_list.h"
+#include "app/program.h"
 #include "app/prompter.h"
 #include "app/week_start_date.h"
 
@@ -26,8 +26,9 @@ TimesheetRecord recordFromSettings(const SettingsStore& store) {
     const QDate today = QDate::currentDate();
     const QString storedDate = store.GetSetting(QStringLiteral("dtpDate"));
     if (week_start_date::isUnreadable(storedDate, QLocale(), today))
-        prompter().message(nullptr, Main::AppTitle(), week_start_date::unreadableNotice(storedDate),
-                           Prompter::Icon::Warning, Prompter::Buttons::Ok);
+        prompter().message(nullptr, program::appTitle(),
+                           week_start_date::unreadableNotice(storedDate), Prompter::Icon::Warning,
+                           Prompter::Buttons::Ok);
     record.weekStart =
         week_start_date::fromStoredText(storedDate, QLocale(), today).value_or(today);
 

@@ -24,14 +24,14 @@ class PictureBox;
 // The preview window: shows the picture of the filled timesheet, zooms it,
 // pans it, saves the result workbook, goes back or ends the program.
 // Lengths are twips (15 to the pixel).
-class Form2 : public QWidget {
+class PreviewWindow : public QWidget {
     Q_OBJECT
   public:
     // `programFolder` is where the hover cursor file is looked for (then
     // ../share/tallowby beside it); empty means the folder of the running
     // executable. Construction runs the load.
-    explicit Form2(const QString& programFolder = {}, QWidget* parent = nullptr);
-    ~Form2() override;
+    explicit PreviewWindow(const QString& programFolder = {}, QWidget* parent = nullptr);
+    ~PreviewWindow() override;
 
     // The hand-over from the generation run: the picture, the result
     // workbook's path, then the window is shown (not modal). The preparation
@@ -49,27 +49,27 @@ class Form2 : public QWidget {
     void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
 
     // The result workbook handed over by the generation run.
-    QString mExcelFile;
+    QString resultFile_;
 
     // State, for checks.
-    float zoom() const { return mZoom; }
-    int baseWidth() const { return mBaseWidth; }
-    int baseHeight() const { return mBaseHeight; }
-    int scaledWidth() const { return mScaledWidth; }
-    int scaledHeight() const { return mScaledHeight; }
-    int hStep() const { return mHStep; }
-    int vStep() const { return mVStep; }
-    bool preparationDue() const { return mFirstActivate; }
+    float zoom() const { return zoom_; }
+    int baseWidth() const { return baseWidth_; }
+    int baseHeight() const { return baseHeight_; }
+    int scaledWidth() const { return scaledWidth_; }
+    int scaledHeight() const { return scaledHeight_; }
+    int hStep() const { return hStep_; }
+    int vStep() const { return vStep_; }
+    bool preparationDue() const { return preparationDue_; }
     bool hasHoverCursor() const { return hoverCursor_.has_value(); }
-    preview::PictureBox* picture1() const { return Picture1; }
-    QScrollBar* hScroll1() const { return HScroll1; }
-    QScrollBar* vScroll1() const { return VScroll1; }
+    preview::PictureBox* picture() const { return picture_; }
+    QScrollBar* hScrollBar() const { return hScroll_; }
+    QScrollBar* vScrollBar() const { return vScroll_; }
 
     // The user's commands, as the buttons run them.
-    void PushButton1_Click();  // Zoom In
-    void PushButton2_Click();  // Zoom Out
-    void PushButton6_Click();  // Save Results To Excel File
-    void PushButton8_Click();  // < Back
+    void onZoomInClicked();   // Zoom In
+    void onZoomOutClicked();  // Zoom Out
+    void onSaveClicked();     // Save Results To Excel File
+    void onBackClicked();     // < Back
 
   protected:
     bool event(QEvent* event) override;
@@ -79,24 +79,24 @@ class Form2 : public QWidget {
 
   private:
     void buildControls();
-    void Form_Load();
-    void Form_Activate();
-    void Form_QueryUnload();
-    bool RedrawImage();  // true when it drew
-    void SetZoom(float zoom);
-    void ZoomStep(int out);
-    void SetupScrollbars();
+    void load();
+    void prepareForResult();
+    void beforeClose();
+    bool redrawImage();  // true when it drew
+    void setZoom(float zoom);
+    void zoomStep(int out);
+    void setupScrollbars();
     int holderInnerWidth() const;
     int holderInnerHeight() const;
 
     // Panning.
-    void picture1_MouseDown(Qt::MouseButtons buttons, float x, float y);
-    void picture1_MouseMove(Qt::MouseButtons buttons, float x, float y);
-    void Picture1_MouseUp(Qt::MouseButtons buttons, float x, float y);
-    void HScroll1_Change();
-    void VScroll1_Change();
-    static void SetHScrollbarByPercent(QScrollBar* HScrollbar, int percent);
-    static void SetVScrollbarByPercent(QScrollBar* VScrollbar, int percent);
+    void onPicturePressed(Qt::MouseButtons buttons, float x, float y);
+    void onPictureMoved(Qt::MouseButtons buttons, float x, float y);
+    void onPictureReleased(Qt::MouseButtons buttons, float x, float y);
+    void onHScrollChanged();
+    void onVScrollChanged();
+    static void setHScrollByPercent(QScrollBar* bar, int percent);
+    static void setVScrollByPercent(QScrollBar* bar, int percent);
 
     // The wheel and the keys over the viewport; true when the event was used.
     bool viewportEvent(QEvent* event);
@@ -109,16 +109,16 @@ class Form2 : public QWidget {
     void pointerOverWindow();
     bool busyPointerShown() const;
 
-    float mDownX = 0;
-    float mDownY = 0;
-    int mHStep = 0;
-    int mVStep = 0;
-    int mBaseWidth = 0;
-    int mBaseHeight = 0;
-    int mScaledWidth = 0;
-    int mScaledHeight = 0;
-    float mZoom = 1.0f;
-    bool mFirstActivate = true;
+    float downX_ = 0;
+    float downY_ = 0;
+    int hStep_ = 0;
+    int vStep_ = 0;
+    int baseWidth_ = 0;
+    int baseHeight_ = 0;
+    int scaledWidth_ = 0;
+    int scaledHeight_ = 0;
+    float zoom_ = 1.0f;
+    bool preparationDue_ = true;
     preview::NotchCounter zoomNotches_;
 
     QString programFolder_;
@@ -139,19 +139,19 @@ class Form2 : public QWidget {
         QString title;
         QString filter;
         QString initDir;  // the folder of the last save, empty before the first
-    } CommonDialog1;
+    } saveDialog_;
 
-    QFrame* Picture2 = nullptr;
+    QFrame* viewport_ = nullptr;
     QWidget* viewportInner_ = nullptr;
-    preview::PictureBox* Picture1 = nullptr;
-    QScrollBar* VScroll1 = nullptr;
-    QScrollBar* HScroll1 = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QPushButton* PushButton1 = nullptr;
-    QPushButton* PushButton2 = nullptr;
-    QPushButton* PushButton8 = nullptr;
-    QPushButton* PushButton6 = nullptr;
-    QFrame* Zoom_Ori = nullptr;
+    preview::PictureBox* picture_ = nullptr;
+    QScrollBar* vScroll_ = nullptr;
+    QScrollBar* hScroll_ = nullptr;
+    QGroupBox* commandBox_ = nullptr;
+    QPushButton* zoomInButton_ = nullptr;
+    QPushButton* zoomOutButton_ = nullptr;
+    QPushButton* backButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QFrame* zoomOrigin_ = nullptr;
 };
 
 }  // namespace tallowby

@@ -1,4 +1,4 @@
-#include "workbook/automation/excel1.h"
+#include "workbook/automation/result_export.h"
 
 #include <QImage>
 #include <QLocale>
@@ -7,7 +7,7 @@
 #include "app/failure.h"
 #include "app/guarded.h"
 
-namespace tallowby::Excel1 {
+namespace tallowby::result_export {
 
 std::unique_ptr<automation::Application> OpenInNewExcel(const QString& path) {
     auto app = automation::CreateApplication();
@@ -68,4 +68,4 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     });
 }
 
-}  // namespace tallowby::Excel1
+}  // namespace tallowby::result_export

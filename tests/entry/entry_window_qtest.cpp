@@ -20,7 +20,7 @@
 #include "app/build_config.h"
 #include "app/error_report.h"
 #include "app/settings_store.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "entry/select_all_line_edit.h"
 #include "tests/app/scripted_prompter.h"
 #include "tests/test_paths.h"
@@ -64,7 +64,7 @@ const QStringList kDefaultRates{"Regular", "Overtime", "Illness", "Vacation",
 
 }  // namespace
 
-class Form1Test : public QObject {
+class EntryWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -74,8 +74,8 @@ class Form1Test : public QObject {
     int endings_ = 0;
     QStringList launched_;
 
-    Form1Options options(const QString& programFolder) {
-        Form1Options o;
+    EntryWindowOptions options(const QString& programFolder) {
+        EntryWindowOptions o;
         o.store = store_.get();
         o.programFolder = programFolder;
         o.homePage = {[] { return 1; }, [this](const QString& a) { launched_ << a; }};
@@ -85,11 +85,11 @@ class Form1Test : public QObject {
         return o;
     }
 
-    std::unique_ptr<Form1> start(const QString& programFolder = resourcesFolder()) {
-        return std::make_unique<Form1>(options(programFolder));
+    std::unique_ptr<EntryWindow> start(const QString& programFolder = resourcesFolder()) {
+        return std::make_unique<EntryWindow>(options(programFolder));
     }
 
-    void showAndActivate(Form1& form) {
+    void showAndActivate(EntryWindow& form) {
         form.show();
         QApplication::setActiveWindow(&form);
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -112,21 +112,21 @@ class Form1Test : public QObject {
 
     void firstRunWithAnEmptyStore() {
         auto form = start();
-        for (auto* edit : {form->txtName, form->txtLocation, form->txtCity, form->txtPhone,
-                           form->txtEmp, form->txtSVisor})
+        for (auto* edit : {form->companyEdit_, form->addressEdit_, form->cityEdit_,
+                           form->phoneEdit_, form->employeeEdit_, form->supervisorEdit_})
             QCOMPARE(edit->text(), QString());
-        QCOMPARE(form->dtpDate->date(), kToday);
-        QCOMPARE(rowTexts(form->ListView1, 0), kDefaultRates);
-        QCOMPARE(rowTexts(form->ListView1, 1), QStringList(7, QString()));
-        QCOMPARE(form->ListView2->topLevelItemCount(), 0);
-        QCOMPARE(form->TabControl1->currentIndex(), 0);
-        QCOMPARE(items(form->Combo1).size(), 7);
-        QCOMPARE(form->Combo1->itemText(0), QString("Tuesday, September 14, 2021"));
-        QCOMPARE(form->Combo1->itemText(6), QString("Monday, September 20, 2021"));
-        QCOMPARE(form->Combo1->currentIndex(), -1);
-        QCOMPARE(items(form->Combo2), kDefaultRates);
-        QCOMPARE(form->Combo2->currentText(), QString());
-        QCOMPARE(form->dtpTime->time(), QTime(0, 0));
+        QCOMPARE(form->weekStartEdit_->date(), kToday);
+        QCOMPARE(rowTexts(form->rateList_, 0), kDefaultRates);
+        QCOMPARE(rowTexts(form->rateList_, 1), QStringList(7, QString()));
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 0);
+        QCOMPARE(form->listTabs_->currentIndex(), 0);
+        QCOMPARE(items(form->dayChoice_).size(), 7);
+        QCOMPARE(form->dayChoice_->itemText(0), QString("Tuesday, September 14, 2021"));
+        QCOMPARE(form->dayChoice_->itemText(6), QString("Monday, September 20, 2021"));
+        QCOMPARE(form->dayChoice_->currentIndex(), -1);
+        QCOMPARE(items(form->rateChoice_), kDefaultRates);
+        QCOMPARE(form->rateChoice_->currentText(), QString());
+        QCOMPARE(form->hoursEdit_->time(), QTime(0, 0));
         QCOMPARE(form->windowTitle(), QString("Tallowby"));
         QVERIFY(!form->windowIcon().isNull());
         QVERIFY(form->hasCustomPointer());
@@ -141,31 +141,31 @@ class Form1Test : public QObject {
         auto form = start();
         QCOMPARE(form->size(), QSize(624, 658));
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        QCOMPARE(form->PushButton6->geometry(), QRect(8, 8, 608, 27));
-        QCOMPARE(form->PushButton7->geometry(), QRect(320, 42, 296, 27));
-        QCOMPARE(form->Frame1->geometry(), QRect(8, 74, 608, 233));
-        QCOMPARE(form->txtCity->geometry(), QRect(144, 80, 445, 23));
-        QCOMPARE(form->TabControl1->geometry(), QRect(8, 311, 608, 337));
-        QCOMPARE(form->ListView2->geometry(), QRect(9, 149, 572, 158));
+        QCOMPARE(form->startButton_->geometry(), QRect(8, 8, 608, 27));
+        QCOMPARE(form->sampleButton_->geometry(), QRect(320, 42, 296, 27));
+        QCOMPARE(form->generalBox_->geometry(), QRect(8, 74, 608, 233));
+        QCOMPARE(form->cityEdit_->geometry(), QRect(144, 80, 445, 23));
+        QCOMPARE(form->listTabs_->geometry(), QRect(8, 311, 608, 337));
+        QCOMPARE(form->hoursList_->geometry(), QRect(9, 149, 572, 158));
         // The columns share the list's width in the designed proportion
         // (4300 : 2900 twips) beyond their content.
-        const int rateColumns = form->ListView1->columnWidth(0) + form->ListView1->columnWidth(1);
-        QVERIFY(rateColumns <= form->ListView1->viewport()->width());
-        QVERIFY(rateColumns >= form->ListView1->viewport()->width() - 2);
-        QVERIFY(form->ListView1->columnWidth(0) > form->ListView1->columnWidth(1));
-        QVERIFY(form->ListView2->isColumnHidden(3));
-        QVERIFY(form->ListView2->isColumnHidden(4));
+        const int rateColumns = form->rateList_->columnWidth(0) + form->rateList_->columnWidth(1);
+        QVERIFY(rateColumns <= form->rateList_->viewport()->width());
+        QVERIFY(rateColumns >= form->rateList_->viewport()->width() - 2);
+        QVERIFY(form->rateList_->columnWidth(0) > form->rateList_->columnWidth(1));
+        QVERIFY(form->hoursList_->isColumnHidden(3));
+        QVERIFY(form->hoursList_->isColumnHidden(4));
         QCOMPARE(form->font().family(), QString("Arial"));
         QVERIFY(form->font().bold());
         QCOMPARE(form->font().pointSizeF(), 9.0);
-        QCOMPARE(form->PushButton6->font().pointSizeF(), 11.25);
-        QCOMPARE(form->TabControl1->tabBar()->font().pointSizeF(), 11.25);
-        QCOMPARE(form->TabControl1->tabText(0), QString("Hour Rates"));
-        QCOMPARE(form->TabControl1->tabText(1), QString("Employee Hours"));
-        QCOMPARE(form->dtpDate->displayFormat(), QString("dd-MMM-yyyy"));
-        QCOMPARE(form->dtpTime->displayFormat(), QString("HH:mm"));
+        QCOMPARE(form->startButton_->font().pointSizeF(), 11.25);
+        QCOMPARE(form->listTabs_->tabBar()->font().pointSizeF(), 11.25);
+        QCOMPARE(form->listTabs_->tabText(0), QString("Hour Rates"));
+        QCOMPARE(form->listTabs_->tabText(1), QString("Employee Hours"));
+        QCOMPARE(form->weekStartEdit_->displayFormat(), QString("dd-MMM-yyyy"));
+        QCOMPARE(form->hoursEdit_->displayFormat(), QString("HH:mm"));
         QStringList captions;
-        for (auto* label : form->Frame1->findChildren<QLabel*>()) captions << label->text();
+        for (auto* label : form->generalBox_->findChildren<QLabel*>()) captions << label->text();
         QCOMPARE(captions,
                  (QStringList{"Company Name:", "Address:", "City, ST  ZIP Code:", "Phone:",
                               "Employee Name:", "Supervisor Name:", " Week Start:"}));
@@ -180,17 +180,17 @@ class Form1Test : public QObject {
         store_->SaveSetting("Hours", "Monday, August 30, 2021^Regular^02:00^0^0|");
         store_->SaveSetting("TabSel", "1");
         auto form = start();
-        QCOMPARE(form->txtName->text(), QString("ACME, Inc"));
-        QCOMPARE(form->txtSVisor->text(), QString("Rolf"));
-        QCOMPARE(form->dtpDate->date(), QDate(2021, 8, 30));
-        QCOMPARE(rowTexts(form->ListView1, 0), (QStringList{"Regular", "Over|time"}));
-        QCOMPARE(rowTexts(form->ListView1, 1), (QStringList{"11.50", "12.70"}));
-        QCOMPARE(form->ListView2->topLevelItemCount(), 1);
-        QCOMPARE(row(form->ListView2, 0),
+        QCOMPARE(form->companyEdit_->text(), QString("ACME, Inc"));
+        QCOMPARE(form->supervisorEdit_->text(), QString("Rolf"));
+        QCOMPARE(form->weekStartEdit_->date(), QDate(2021, 8, 30));
+        QCOMPARE(rowTexts(form->rateList_, 0), (QStringList{"Regular", "Over|time"}));
+        QCOMPARE(rowTexts(form->rateList_, 1), (QStringList{"11.50", "12.70"}));
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 1);
+        QCOMPARE(row(form->hoursList_, 0),
                  (QStringList{"Monday, August 30, 2021", "Regular", "02:00", "0", "0"}));
-        QCOMPARE(form->TabControl1->currentIndex(), 1);
-        QCOMPARE(items(form->Combo2), (QStringList{"Regular", "Over|time"}));
-        QCOMPARE(form->Combo1->itemText(0), QString("Monday, August 30, 2021"));
+        QCOMPARE(form->listTabs_->currentIndex(), 1);
+        QCOMPARE(items(form->rateChoice_), (QStringList{"Regular", "Over|time"}));
+        QCOMPARE(form->dayChoice_->itemText(0), QString("Monday, August 30, 2021"));
         QVERIFY(prompter_->messages.empty());
     }
 
@@ -198,17 +198,17 @@ class Form1Test : public QObject {
         store_->SaveSetting("Rates", "   ");
         store_->SaveSetting("Hours", "   ");
         auto form = start();
-        QCOMPARE(rowTexts(form->ListView1, 0), kDefaultRates);
-        QCOMPARE(form->ListView2->topLevelItemCount(), 1);
-        QCOMPARE(row(form->ListView2, 0), (QStringList{"   ", "", "", "", ""}));
+        QCOMPARE(rowTexts(form->rateList_, 0), kDefaultRates);
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 1);
+        QCOMPARE(row(form->hoursList_, 0), (QStringList{"   ", "", "", "", ""}));
     }
 
     void surplusFieldsAreReportedAndSkipped() {
         store_->SaveSetting("Rates", "Regular^11.50^extra");
         store_->SaveSetting("Hours", "a^b^c^d^e^f^g");
         auto form = start();
-        QCOMPARE(row(form->ListView1, 0), (QStringList{"Regular", "11.50"}));
-        QCOMPARE(row(form->ListView2, 0), (QStringList{"a", "b", "c", "d", "e"}));
+        QCOMPARE(row(form->rateList_, 0), (QStringList{"Regular", "11.50"}));
+        QCOMPARE(row(form->hoursList_, 0), (QStringList{"a", "b", "c", "d", "e"}));
         QCOMPARE(
             prompter_->texts(),
             (QStringList{report("Index out of bounds", "Form_Load", 160),
@@ -222,13 +222,13 @@ class Form1Test : public QObject {
             store_->SaveSetting("dtpDate", stored);
             prompter_->messages.clear();
             auto form = start();
-            QCOMPARE(form->dtpDate->date(), kToday);
+            QCOMPARE(form->weekStartEdit_->date(), kToday);
             QCOMPARE(prompter_->messages.size(), size_t{1});
             QVERIFY(prompter_->messages[0].text.contains(QString("\"%1\"").arg(stored)));
             QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::Warning);
             QCOMPARE(SettingsStore(store_->path()).GetSetting("dtpDate"), QString(stored));
             // Choosing a date is what replaces the text.
-            form->dtpDate->setDate(kToday.addDays(-1));
+            form->weekStartEdit_->setDate(kToday.addDays(-1));
             QCOMPARE(SettingsStore(store_->path()).GetSetting("dtpDate"),
                      kToday.addDays(-1).toString(Qt::ISODate));
         }
@@ -237,7 +237,7 @@ class Form1Test : public QObject {
     void aBadTabIndexIsReportedAtItsStatement() {
         store_->SaveSetting("TabSel", "seven");
         auto form = start();
-        QCOMPARE(form->TabControl1->currentIndex(), 0);
+        QCOMPARE(form->listTabs_->currentIndex(), 0);
         QCOMPARE(prompter_->texts(), QStringList{report("Type mismatch", "Form_Load", 202)});
     }
 
@@ -248,55 +248,56 @@ class Form1Test : public QObject {
         QVERIFY(prompter_->messages[0].text.contains("it is a folder"));
         QVERIFY(prompter_->reportedLines().isEmpty());
         QCOMPARE(presenceChecks_, 1);
-        QCOMPARE(rowTexts(form->ListView1, 0), kDefaultRates);
-        QCOMPARE(form->dtpDate->date(), kToday);
-        form->txtName->setText("typed");  // kept for this run only, never written there
+        QCOMPARE(rowTexts(form->rateList_, 0), kDefaultRates);
+        QCOMPARE(form->weekStartEdit_->date(), kToday);
+        form->companyEdit_->setText("typed");  // kept for this run only, never written there
         QVERIFY(QFileInfo(store_->path()).isDir());
         QCOMPARE(prompter_->messages.size(), size_t{1});
     }
 
     void theHomePageOpensOnlyOnTheDrawOfSeven() {
-        Form1Options o = options(resourcesFolder());
+        EntryWindowOptions o = options(resourcesFolder());
         o.homePage.draw = [] { return 7; };
-        Form1 form(o);
+        EntryWindow form(o);
         QCOMPARE(launched_, QStringList{QString::fromUtf8(build::kHomePage)});
     }
 
     void typingSavesEveryKeystroke() {
         auto form = start();
         QStringList seen;
-        QObject::connect(form->txtName, &QLineEdit::textChanged, form.get(),
+        QObject::connect(form->companyEdit_, &QLineEdit::textChanged, form.get(),
                          [&] { seen << store_->GetSetting("txtName", "?"); });
-        QTest::keyClicks(form->txtName, "Abc");
+        QTest::keyClicks(form->companyEdit_, "Abc");
         QCOMPARE(seen, (QStringList{"A", "Ab", "Abc"}));
-        form->txtCity->setText(QString::fromUtf8("Zoë, IN"));
-        form->txtName->clear();
+        form->cityEdit_->setText(QString::fromUtf8("Zoë, IN"));
+        form->companyEdit_->clear();
         auto next = start();
-        QCOMPARE(next->txtName->text(), QString());
-        QCOMPARE(next->txtCity->text(), QString::fromUtf8("Zoë, IN"));
+        QCOMPARE(next->companyEdit_->text(), QString());
+        QCOMPARE(next->cityEdit_->text(), QString::fromUtf8("Zoë, IN"));
         // The two boxes of the rate page are not saved.
-        QTest::keyClicks(form->txtType, "x");
+        QTest::keyClicks(form->rateNameEdit_, "x");
         QCOMPARE(store_->GetSetting("txtType", "absent"), QString("absent"));
     }
 
     void tabOrderFollowsTheWindowsList() {
         auto form = start();
         showAndActivate(*form);
-        QCOMPARE(QApplication::focusWidget(), form->txtName);
+        QCOMPARE(QApplication::focusWidget(), form->companyEdit_);
         const QList<QWidget*> ratesPage = {
-            form->txtLocation, form->txtCity,     form->txtPhone,    form->txtEmp,
-            form->txtSVisor,   form->dtpDate,     form->txtType,     form->txtRate,
-            form->PushButton2, form->ListView1,   form->PushButton6, form->TabControl1->tabBar(),
-            form->PushButton1, form->PushButton7, form->txtName};
+            form->addressEdit_,  form->cityEdit_,       form->phoneEdit_,
+            form->employeeEdit_, form->supervisorEdit_, form->weekStartEdit_,
+            form->rateNameEdit_, form->rateAmountEdit_, form->editRateButton_,
+            form->rateList_,     form->startButton_,    form->listTabs_->tabBar(),
+            form->helpButton_,   form->sampleButton_,   form->companyEdit_};
         for (QWidget* expected : ratesPage) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), expected);
         }
-        form->TabControl1->setCurrentIndex(1);
-        form->txtSVisor->setFocus();
-        const QList<QWidget*> hoursPage = {form->dtpDate,   form->Combo1,      form->Combo2,
-                                           form->dtpTime,   form->PushButton3, form->PushButton4,
-                                           form->ListView2, form->PushButton6};
+        form->listTabs_->setCurrentIndex(1);
+        form->supervisorEdit_->setFocus();
+        const QList<QWidget*> hoursPage = {
+            form->weekStartEdit_,  form->dayChoice_,         form->rateChoice_, form->hoursEdit_,
+            form->addHoursButton_, form->deleteHoursButton_, form->hoursList_,  form->startButton_};
         for (QWidget* expected : hoursPage) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), expected);
@@ -307,177 +308,177 @@ class Form1Test : public QObject {
         store_->SaveSetting("txtName", "ACME Inc");
         auto form = start();
         showAndActivate(*form);
-        QCOMPARE(QApplication::focusWidget(), form->txtName);
-        QCOMPARE(form->txtName->selectedText(), QString("ACME Inc"));
-        form->txtLocation->setText("Birchwood st");
-        QTest::keyClick(form->txtName, Qt::Key_Tab);
-        QCOMPARE(form->txtLocation->selectedText(), QString("Birchwood st"));
-        QCOMPARE(form->txtLocation->selectionStart(), 0);
+        QCOMPARE(QApplication::focusWidget(), form->companyEdit_);
+        QCOMPARE(form->companyEdit_->selectedText(), QString("ACME Inc"));
+        form->addressEdit_->setText("Birchwood st");
+        QTest::keyClick(form->companyEdit_, Qt::Key_Tab);
+        QCOMPARE(form->addressEdit_->selectedText(), QString("Birchwood st"));
+        QCOMPARE(form->addressEdit_->selectionStart(), 0);
         // A click into a field selects all as well.
-        form->txtRate->setText("11.50");
-        QTest::mouseClick(form->txtRate, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(form->txtRate->selectedText(), QString("11.50"));
+        form->rateAmountEdit_->setText("11.50");
+        QTest::mouseClick(form->rateAmountEdit_, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(form->rateAmountEdit_->selectedText(), QString("11.50"));
         // Typing then replaces the old value.
-        QTest::keyClicks(form->txtRate, "9");
-        QCOMPARE(form->txtRate->text(), QString("9"));
+        QTest::keyClicks(form->rateAmountEdit_, "9");
+        QCOMPARE(form->rateAmountEdit_->text(), QString("9"));
     }
 
     void aWednesdayWeekStartFillsTheDayChoice() {
         auto form = start();
-        form->dtpDate->setDate(QDate(2021, 9, 1));
+        form->weekStartEdit_->setDate(QDate(2021, 9, 1));
         QCOMPARE(store_->GetSetting("dtpDate"), QString("2021-09-01"));
-        QCOMPARE(items(form->Combo1),
+        QCOMPARE(items(form->dayChoice_),
                  (QStringList{"Wednesday, September 1, 2021", "Thursday, September 2, 2021",
                               "Friday, September 3, 2021", "Saturday, September 4, 2021",
                               "Sunday, September 5, 2021", "Monday, September 6, 2021",
                               "Tuesday, September 7, 2021"}));
-        QCOMPARE(form->Combo1->currentIndex(), -1);
+        QCOMPARE(form->dayChoice_->currentIndex(), -1);
         auto next = start();
-        QCOMPARE(next->dtpDate->date(), QDate(2021, 9, 1));
+        QCOMPARE(next->weekStartEdit_->date(), QDate(2021, 9, 1));
     }
 
     void theTypeChoiceCatchesUpOnlyAtTheNextTabChange() {
         auto form = start();
-        form->ListView1->setCurrentItem(form->ListView1->topLevelItem(1));
-        form->ListView1_ItemClick(form->ListView1->topLevelItem(1));
-        QCOMPARE(form->txtType->text(), QString("Overtime"));
-        form->txtType->setText("Night shift");
-        form->txtRate->setText("$13");
-        QTest::mouseClick(form->PushButton2, Qt::LeftButton);
-        QCOMPARE(row(form->ListView1, 1), (QStringList{"Night shift", "$13"}));
-        QCOMPARE(form->txtType->text(), QString());
-        QCOMPARE(form->txtRate->text(), QString());
-        QCOMPARE(form->Combo2->itemText(1), QString("Overtime"));
-        form->TabControl1->setCurrentIndex(1);
+        form->rateList_->setCurrentItem(form->rateList_->topLevelItem(1));
+        form->onRateClicked(form->rateList_->topLevelItem(1));
+        QCOMPARE(form->rateNameEdit_->text(), QString("Overtime"));
+        form->rateNameEdit_->setText("Night shift");
+        form->rateAmountEdit_->setText("$13");
+        QTest::mouseClick(form->editRateButton_, Qt::LeftButton);
+        QCOMPARE(row(form->rateList_, 1), (QStringList{"Night shift", "$13"}));
+        QCOMPARE(form->rateNameEdit_->text(), QString());
+        QCOMPARE(form->rateAmountEdit_->text(), QString());
+        QCOMPARE(form->rateChoice_->itemText(1), QString("Overtime"));
+        form->listTabs_->setCurrentIndex(1);
         QCOMPARE(store_->GetSetting("TabSel"), QString("1"));
-        QCOMPARE(form->Combo2->itemText(1), QString("Night shift"));
+        QCOMPARE(form->rateChoice_->itemText(1), QString("Night shift"));
         auto next = start();
-        QCOMPARE(next->TabControl1->currentIndex(), 1);
+        QCOMPARE(next->listTabs_->currentIndex(), 1);
     }
 
     void editSelectedOnAnEmptyListOnlyEmptiesTheBoxes() {
         store_->SaveSetting("Rates", "||");
         auto form = start();
-        QCOMPARE(form->ListView1->topLevelItemCount(), 0);
-        form->txtType->setText("a");
-        form->txtRate->setText("b");
-        form->PushButton2_Click();
-        QCOMPARE(form->txtType->text(), QString());
-        QCOMPARE(form->txtRate->text(), QString());
+        QCOMPARE(form->rateList_->topLevelItemCount(), 0);
+        form->rateNameEdit_->setText("a");
+        form->rateAmountEdit_->setText("b");
+        form->onEditRateClicked();
+        QCOMPARE(form->rateNameEdit_->text(), QString());
+        QCOMPARE(form->rateAmountEdit_->text(), QString());
         QVERIFY(prompter_->messages.empty());
     }
 
     void addWithNothingChosenIsRefused() {
         auto form = start();
-        form->TabControl1->setCurrentIndex(1);
-        QTest::mouseClick(form->PushButton3, Qt::LeftButton);
-        QCOMPARE(form->ListView2->topLevelItemCount(), 0);
+        form->listTabs_->setCurrentIndex(1);
+        QTest::mouseClick(form->addHoursButton_, Qt::LeftButton);
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 0);
         QCOMPARE(prompter_->texts(), QStringList{"Choose a day and a type for the hours."});
     }
 
     void addWithPickedAndTypedChoices() {
         auto form = start();
-        form->Combo1->setCurrentIndex(2);
-        form->Combo2->setEditText("Overtime");  // typed, and exactly a rate's description
-        form->dtpTime->setTime(QTime(7, 45));
-        form->PushButton3_Click();
-        QCOMPARE(row(form->ListView2, 0),
+        form->dayChoice_->setCurrentIndex(2);
+        form->rateChoice_->setEditText("Overtime");  // typed, and exactly a rate's description
+        form->hoursEdit_->setTime(QTime(7, 45));
+        form->onAddHoursClicked();
+        QCOMPARE(row(form->hoursList_, 0),
                  (QStringList{"Thursday, September 16, 2021", "Overtime", "07:45", "2", "1"}));
         // The inputs are ready for the next entry; the same entry again is added again.
-        QCOMPARE(form->Combo1->currentIndex(), -1);
-        QCOMPARE(form->Combo1->currentText(), QString());
-        QCOMPARE(form->Combo2->currentText(), QString());
-        QCOMPARE(form->dtpTime->time(), QTime(0, 0));
+        QCOMPARE(form->dayChoice_->currentIndex(), -1);
+        QCOMPARE(form->dayChoice_->currentText(), QString());
+        QCOMPARE(form->rateChoice_->currentText(), QString());
+        QCOMPARE(form->hoursEdit_->time(), QTime(0, 0));
         for (int i = 0; i < 2; ++i) {
-            form->Combo1->setCurrentIndex(0);
-            form->Combo2->setCurrentIndex(6);
-            form->PushButton3_Click();
+            form->dayChoice_->setCurrentIndex(0);
+            form->rateChoice_->setCurrentIndex(6);
+            form->onAddHoursClicked();
         }
-        QCOMPARE(row(form->ListView2, 1),
+        QCOMPARE(row(form->hoursList_, 1),
                  (QStringList{"Tuesday, September 14, 2021", "Other", "00:00", "0", "6"}));
-        QCOMPARE(row(form->ListView2, 2), row(form->ListView2, 1));
+        QCOMPARE(row(form->hoursList_, 2), row(form->hoursList_, 1));
     }
 
     void deleteSelected() {
         auto form = start();
-        QTest::mouseClick(form->PushButton4, Qt::LeftButton);  // empty list: nothing happens
-        QCOMPARE(form->ListView2->topLevelItemCount(), 0);
+        QTest::mouseClick(form->deleteHoursButton_, Qt::LeftButton);  // empty list: nothing happens
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 0);
         QVERIFY(prompter_->messages.empty());
         for (const char* type : {"Regular", "Overtime", "Illness"}) {
-            form->Combo1->setCurrentIndex(0);
-            form->Combo2->setEditText(type);
-            form->PushButton3_Click();
+            form->dayChoice_->setCurrentIndex(0);
+            form->rateChoice_->setEditText(type);
+            form->onAddHoursClicked();
         }
-        form->ListView2->setCurrentItem(form->ListView2->topLevelItem(1));
-        form->PushButton4_Click();
-        QCOMPARE(rowTexts(form->ListView2, 1), (QStringList{"Regular", "Illness"}));
-        form->PushButton4_Click();
-        form->PushButton4_Click();
-        QCOMPARE(form->ListView2->topLevelItemCount(), 0);
-        form->PushButton4_Click();
+        form->hoursList_->setCurrentItem(form->hoursList_->topLevelItem(1));
+        form->onDeleteHoursClicked();
+        QCOMPARE(rowTexts(form->hoursList_, 1), (QStringList{"Regular", "Illness"}));
+        form->onDeleteHoursClicked();
+        form->onDeleteHoursClicked();
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 0);
+        form->onDeleteHoursClicked();
         QVERIFY(prompter_->messages.empty());
     }
 
     void sampleDataOnAFreshStartAndAgain() {
         auto form = start();
-        QTest::mouseClick(form->PushButton7, Qt::LeftButton);
-        QCOMPARE(form->txtName->text(), QString("ACME Inc"));
-        QCOMPARE(form->txtLocation->text(), QString("Birchwood st"));
-        QCOMPARE(form->txtCity->text(), QString("French Leek, IN"));
-        QCOMPARE(form->txtPhone->text(), QString("(988) 913-5480"));
-        QCOMPARE(form->txtEmp->text(), QString("Arlen Tovey Jr."));
-        QCOMPARE(form->txtSVisor->text(), QString("Rolf Ambry"));
-        QCOMPARE(form->dtpDate->date(), QDate(2021, 8, 30));
+        QTest::mouseClick(form->sampleButton_, Qt::LeftButton);
+        QCOMPARE(form->companyEdit_->text(), QString("ACME Inc"));
+        QCOMPARE(form->addressEdit_->text(), QString("Birchwood st"));
+        QCOMPARE(form->cityEdit_->text(), QString("French Leek, IN"));
+        QCOMPARE(form->phoneEdit_->text(), QString("(988) 913-5480"));
+        QCOMPARE(form->employeeEdit_->text(), QString("Arlen Tovey Jr."));
+        QCOMPARE(form->supervisorEdit_->text(), QString("Rolf Ambry"));
+        QCOMPARE(form->weekStartEdit_->date(), QDate(2021, 8, 30));
         QCOMPARE(store_->GetSetting("txtCity"), QString("French Leek, IN"));
-        QCOMPARE(form->ListView1->topLevelItemCount(), 14);
-        QCOMPARE(row(form->ListView1, 7), (QStringList{"Regular", "11.50"}));
-        QCOMPARE(row(form->ListView1, 13), (QStringList{"Other", "11"}));
-        QCOMPARE(form->Combo2->count(), 14);
-        QCOMPARE(form->ListView2->topLevelItemCount(), 34);
+        QCOMPARE(form->rateList_->topLevelItemCount(), 14);
+        QCOMPARE(row(form->rateList_, 7), (QStringList{"Regular", "11.50"}));
+        QCOMPARE(row(form->rateList_, 13), (QStringList{"Other", "11"}));
+        QCOMPARE(form->rateChoice_->count(), 14);
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 34);
         // Day 1 gets types 0, 1, 6, 11, 12, 13 (entries 5 to 10).
-        QCOMPARE(row(form->ListView2, 5),
+        QCOMPARE(row(form->hoursList_, 5),
                  (QStringList{"Tuesday, August 31, 2021", "Regular", "02:00", "1", "0"}));
-        QCOMPARE(row(form->ListView2, 8),
+        QCOMPARE(row(form->hoursList_, 8),
                  (QStringList{"Tuesday, August 31, 2021", "Holiday", "02:00", "1", "11"}));
-        QCOMPARE(row(form->ListView2, 33),
+        QCOMPARE(row(form->hoursList_, 33),
                  (QStringList{"Sunday, September 5, 2021", "Vacation", "02:00", "6", "3"}));
-        const QStringList hours = rowTexts(form->ListView2, 2);
+        const QStringList hours = rowTexts(form->hoursList_, 2);
         QCOMPARE(QSet<QString>(hours.begin(), hours.end()), QSet<QString>{"02:00"});
-        QCOMPARE(form->Combo1->currentIndex(), 6);
-        QCOMPARE(form->dtpTime->time(), QTime(2, 0));
+        QCOMPARE(form->dayChoice_->currentIndex(), 6);
+        QCOMPARE(form->hoursEdit_->time(), QTime(2, 0));
         // The lists reach the store only at close.
         QCOMPARE(store_->GetSetting("Rates", "absent"), QString("absent"));
 
-        form->PushButton7_Click();
-        QCOMPARE(form->ListView1->topLevelItemCount(), 21);
-        QCOMPARE(form->Combo2->count(), 21);
-        QCOMPARE(form->ListView2->topLevelItemCount(), 34 + 52);
+        form->onSampleClicked();
+        QCOMPARE(form->rateList_->topLevelItemCount(), 21);
+        QCOMPARE(form->rateChoice_->count(), 21);
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 34 + 52);
         QVERIFY(prompter_->messages.empty());
     }
 
     void handlerFailuresReachTheSampleDataReport() {
         auto form = start();
         QDir().mkpath(store_->path());  // from now on every save fails
-        form->PushButton7_Click();
+        form->onSampleClicked();
         for (const QString& text : prompter_->texts())
             QVERIFY(text.contains("Form1.PushButton7_Click at line "));
         QCOMPARE(prompter_->reportedLines(), (QList<int>{100, 102, 104, 106, 108, 110, 112}));
-        QCOMPARE(form->ListView2->topLevelItemCount(), 34);  // and the procedure ran to its end
+        QCOMPARE(form->hoursList_->topLevelItemCount(), 34);  // and the procedure ran to its end
     }
 
     void closingSavesBothListsAndEndsTheProgram() {
         auto form = start();
-        form->PushButton7_Click();
-        form->ListView1->topLevelItem(0)->setText(0, "Day^shift|A");
+        form->onSampleClicked();
+        form->rateList_->topLevelItem(0)->setText(0, "Day^shift|A");
         form->close();
         QCOMPARE(endings_, 1);
         QVERIFY(store_->GetSetting("Rates").startsWith("Day\\^shift\\|A^|Overtime^|"));
         auto next = start();
-        QCOMPARE(rowTexts(next->ListView1, 0), rowTexts(form->ListView1, 0));
-        QCOMPARE(rowTexts(next->ListView1, 1), rowTexts(form->ListView1, 1));
-        QCOMPARE(next->ListView2->topLevelItemCount(), 34);
+        QCOMPARE(rowTexts(next->rateList_, 0), rowTexts(form->rateList_, 0));
+        QCOMPARE(rowTexts(next->rateList_, 1), rowTexts(form->rateList_, 1));
+        QCOMPARE(next->hoursList_->topLevelItemCount(), 34);
         for (int c = 0; c < 5; ++c)
-            QCOMPARE(rowTexts(next->ListView2, c), rowTexts(form->ListView2, c));
+            QCOMPARE(rowTexts(next->hoursList_, c), rowTexts(form->hoursList_, c));
         QCOMPARE(next->record().rates.size(), 14u);
     }
 
@@ -488,12 +489,12 @@ class Form1Test : public QObject {
         QCOMPARE(store_->GetSetting("Rates", "absent"), QString());
         QCOMPARE(store_->GetSetting("Hours", "absent"), QString());
         auto next = start();
-        QCOMPARE(rowTexts(next->ListView1, 0), kDefaultRates);
+        QCOMPARE(rowTexts(next->rateList_, 0), kDefaultRates);
     }
 
     void helpShowsTheContactLine() {
         auto form = start();
-        QTest::mouseClick(form->PushButton1, Qt::LeftButton);
+        QTest::mouseClick(form->helpButton_, Qt::LeftButton);
         QCOMPARE(prompter_->messages.size(), size_t(1));
         const auto& m = prompter_->messages[0];
         QCOMPARE(m.caption, QString("Tallowby"));
@@ -506,15 +507,15 @@ class Form1Test : public QObject {
 
     void startButtonRunsTheGenerationWithTheRecord() {
         auto form = start();
-        QTest::mouseClick(form->PushButton6, Qt::LeftButton);  // no runner yet: nothing
+        QTest::mouseClick(form->startButton_, Qt::LeftButton);  // no runner yet: nothing
         TimesheetRecord seen;
         int runs = 0;
         form->setGenerationRunner([&] {
             ++runs;
             seen = form->record();
         });
-        form->PushButton7_Click();
-        QTest::mouseClick(form->PushButton6, Qt::LeftButton);
+        form->onSampleClicked();
+        QTest::mouseClick(form->startButton_, Qt::LeftButton);
         QCOMPARE(runs, 1);
         QCOMPARE(seen.company, QString("ACME Inc"));
         QCOMPARE(seen.supervisor, QString("Rolf Ambry"));
@@ -533,35 +534,35 @@ class Form1Test : public QObject {
         showAndActivate(*form);
         auto overCentre = [](QWidget* w) { QTest::mouseMove(w, w->rect().center()); };
         QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
-        overCentre(form->PushButton7);
+        overCentre(form->sampleButton_);
         QCOMPARE(form->windowPointer(), WindowPointer::Hand);
         QCOMPARE(form->cursor().hotSpot(), QPoint(6, 0));
-        overCentre(form->Frame1->findChild<QLabel*>());
+        overCentre(form->generalBox_->findChild<QLabel*>());
         QCOMPARE(form->windowPointer(), WindowPointer::Hand);  // a label changes nothing
-        overCentre(form->txtType);
+        overCentre(form->rateNameEdit_);
         QCOMPARE(form->windowPointer(), WindowPointer::Hand);
-        overCentre(form->txtPhone);
+        overCentre(form->phoneEdit_);
         QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
-        overCentre(form->PushButton2);
+        overCentre(form->editRateButton_);
         QCOMPARE(form->windowPointer(), WindowPointer::Hand);
-        overCentre(form->TabControl1->tabBar());
+        overCentre(form->listTabs_->tabBar());
         QCOMPARE(form->windowPointer(), WindowPointer::Hand);
-        overCentre(form->ListView1->viewport());
+        overCentre(form->rateList_->viewport());
         QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
-        overCentre(form->PushButton6);
+        overCentre(form->startButton_);
         QTest::mouseMove(form.get(), QPoint(3, 300));  // the window's own background
         QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
 
         form->setBusyCursor(true);
         QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
         for (QWidget* w :
-             QList<QWidget*>{form->PushButton1, form->txtName, form->ListView1->viewport()}) {
+             QList<QWidget*>{form->helpButton_, form->companyEdit_, form->rateList_->viewport()}) {
             overCentre(w);
             QCOMPARE(form->windowPointer(), WindowPointer::Hourglass);
         }
         form->setBusyCursor(false);
         QCOMPARE(form->windowPointer(), WindowPointer::Arrow);
-        overCentre(form->PushButton1);
+        overCentre(form->helpButton_);
         QCOMPARE(form->windowPointer(), WindowPointer::Hand);
     }
 
@@ -571,7 +572,7 @@ class Form1Test : public QObject {
         QVERIFY(!form->hasCustomPointer());
         showAndActivate(*form);
         QTest::mouseMove(form.get(), QPoint(3, 300));
-        QTest::mouseMove(form->PushButton1, form->PushButton1->rect().center());
+        QTest::mouseMove(form->helpButton_, form->helpButton_->rect().center());
         QCOMPARE(form->windowPointer(), WindowPointer::Hand);
         QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
         QVERIFY(prompter_->messages.empty());
@@ -610,7 +611,7 @@ class Form1Test : public QObject {
         auto form = start(folder.path());
         const QColor face = form->palette().color(QPalette::Button);
         QCOMPARE(form->palette().color(QPalette::Window), face);
-        QCOMPARE(form->Frame1->palette().color(QPalette::Window), face);
+        QCOMPARE(form->generalBox_->palette().color(QPalette::Window), face);
     }
 
     void typedTextSurvivesAKilledProcess() {
@@ -628,12 +629,12 @@ class Form1Test : public QObject {
         QCOMPARE(helper.exitStatus(), QProcess::CrashExit);
 
         auto form = start();
-        QCOMPARE(form->txtName->text(), QString("Abc"));
-        QCOMPARE(form->txtCity->text(), QString::fromUtf8("Zoë, IN"));
-        QCOMPARE(form->dtpDate->date(), QDate(2021, 9, 1));
-        QCOMPARE(form->TabControl1->currentIndex(), 1);
+        QCOMPARE(form->companyEdit_->text(), QString("Abc"));
+        QCOMPARE(form->cityEdit_->text(), QString::fromUtf8("Zoë, IN"));
+        QCOMPARE(form->weekStartEdit_->date(), QDate(2021, 9, 1));
+        QCOMPARE(form->listTabs_->currentIndex(), 1);
         // The lists are saved only by closing the window, which never happened.
-        QCOMPARE(rowTexts(form->ListView1, 0), kDefaultRates);
+        QCOMPARE(rowTexts(form->rateList_, 0), kDefaultRates);
     }
 };
 
@@ -641,17 +642,17 @@ class Form1Test : public QObject {
 // and waits to be killed.
 static int typeAndWait(const QString& storePath) {
     SettingsStore store(storePath);
-    Form1Options o;
+    EntryWindowOptions o;
     o.store = &store;
     o.homePage.draw = [] { return 1; };
     o.presenceCheck = [] {};
     o.endProgram = [] {};
-    Form1 form(o);
+    EntryWindow form(o);
     form.show();
-    QTest::keyClicks(form.txtName, "Abc");
-    form.txtCity->setText(QString::fromUtf8("Zoë, IN"));
-    form.dtpDate->setDate(QDate(2021, 9, 1));
-    form.TabControl1->setCurrentIndex(1);
+    QTest::keyClicks(form.companyEdit_, "Abc");
+    form.cityEdit_->setText(QString::fromUtf8("Zoë, IN"));
+    form.weekStartEdit_->setDate(QDate(2021, 9, 1));
+    form.listTabs_->setCurrentIndex(1);
     std::printf("typed\n");
     std::fflush(stdout);
     return QApplication::exec();
@@ -662,8 +663,8 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     if (argc == 3 && QByteArray(argv[1]) == "--type-and-wait")
         return typeAndWait(QString::fromLocal8Bit(argv[2]));
-    Form1Test test;
+    EntryWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "form1_qtest.moc"
+#include "entry_window_qtest.moc"

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "form2_harness.h"
-#include "preview/form2.h"
+#include "preview/preview_window.h"
+#include "preview_window_harness.h"
 
-using tallowby::Form2;
+using tallowby::PreviewWindow;
 
 namespace {
 
@@ -28,11 +28,11 @@ class FolderRecordingPrompter : public harness::ScriptedPrompter {
 
 }  // namespace
 
-class Form2SaveFolderTest : public QObject {
+class PreviewWindowSaveFolderTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<FolderRecordingPrompter> prompter;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<PreviewWindow> form;
     QString documents;
 
     void clickSave() {
@@ -45,7 +45,7 @@ class Form2SaveFolderTest : public QObject {
         QVERIFY(QDir().mkpath(documents));
         prompter = std::make_unique<FolderRecordingPrompter>();
         harness::writeFile(g_home->filePath("kovlar11111111.xls"), "result");
-        form = std::make_unique<Form2>(QStringLiteral("/nonexistent"));
+        form = std::make_unique<PreviewWindow>(QStringLiteral("/nonexistent"));
         form->handOver(harness::picture(300, 200), g_home->filePath("kovlar11111111.xls"));
     }
     void cleanup() {
@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", home.filePath(".config").toLocal8Bit());
     QApplication app(argc, argv);
-    Form2SaveFolderTest test;
+    PreviewWindowSaveFolderTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "form2_save_folder_qtest.moc"
+#include "preview_window_save_folder_qtest.moc"

@@ -1,4 +1,4 @@
-#include "workbook/automation/excel1.h"
+#include "workbook/automation/result_export.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "tests/app/scripted_prompter.h"
-#include "workbook/automation/is_installed.h"
+#include "workbook/automation/presence_check.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {
@@ -24,20 +24,20 @@ TEST(ParseVersionNumber, ReadsTheWholeNumberUnderEitherSeparator) {
     for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates),
                                   QLocale(QLocale::German, QLocale::Germany)}) {
         LocaleScope scope(locale);
-        EXPECT_EQ(Excel1::ParseVersionNumber("16.0"), 16);
-        EXPECT_EQ(Excel1::ParseVersionNumber("16,0"), 16);
-        EXPECT_EQ(Excel1::ParseVersionNumber("11.0"), 11);
-        EXPECT_EQ(Excel1::ParseVersionNumber("12.5"), 12);  // halves to even
-        EXPECT_EQ(Excel1::ParseVersionNumber("13.5"), 14);
-        EXPECT_THROW(Excel1::ParseVersionNumber("sixteen"), std::exception);
-        EXPECT_THROW(Excel1::ParseVersionNumber("99999"), std::exception);
+        EXPECT_EQ(result_export::ParseVersionNumber("16.0"), 16);
+        EXPECT_EQ(result_export::ParseVersionNumber("16,0"), 16);
+        EXPECT_EQ(result_export::ParseVersionNumber("11.0"), 11);
+        EXPECT_EQ(result_export::ParseVersionNumber("12.5"), 12);  // halves to even
+        EXPECT_EQ(result_export::ParseVersionNumber("13.5"), 14);
+        EXPECT_THROW(result_export::ParseVersionNumber("sixteen"), std::exception);
+        EXPECT_THROW(result_export::ParseVersionNumber("99999"), std::exception);
     }
 }
 
 TEST(GetXlsFileFormat, ChoosesTheLegacyCodeFromTheVersion) {
     automation::Application app;
-    EXPECT_EQ(Excel1::GetXlsFileFormat(&app), 56);
-    EXPECT_EQ(Excel1::GetXlsFileFormat(), 56);  // asks a temporary instance
+    EXPECT_EQ(result_export::GetXlsFileFormat(&app), 56);
+    EXPECT_EQ(result_export::GetXlsFileFormat(), 56);  // asks a temporary instance
 }
 
 class SnapshotTest : public ::testing::Test {
@@ -54,11 +54,11 @@ class SnapshotTest : public ::testing::Test {
 };
 
 TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
-    auto app = Excel1::OpenInNewExcel(path);
+    auto app = result_export::OpenInNewExcel(path);
     ASSERT_EQ(app->Workbooks().count(), 1);
     EXPECT_FALSE(app->Workbooks()(1).ReadOnly());
     const QString picture = dir.filePath("temp.bmp");
-    Excel1::saveCellsActivesheet(&app->Workbooks()(1), picture);
+    result_export::saveCellsActivesheet(&app->Workbooks()(1), picture);
     EXPECT_TRUE(prompter.messages.empty());
     QFile file(picture);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -69,7 +69,7 @@ TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
 }
 
 TEST_F(SnapshotTest, WritesNoFileWhenAllThatIsUsedLiesInRowOneOrColumnA) {
-    auto app = Excel1::OpenInNewExcel(path);
+    auto app = result_export::OpenInNewExcel(path);
     automation::Workbook& book = app->Workbooks()(1);
     engine::Sheet& sheet = book.ActiveSheet().sheet();
     const QString picture = dir.filePath("temp.bmp");
@@ -77,18 +77,18 @@ TEST_F(SnapshotTest, WritesNoFileWhenAllThatIsUsedLiesInRowOneOrColumnA) {
     sheet = engine::Sheet{};  // all cleared
     sheet.at(0, 0).value = engine::CellValue::fromText("A1");
     sheet.at(0, 5).value = engine::CellValue::fromText("F1");
-    Excel1::saveCellsActivesheet(&book, picture);
+    result_export::saveCellsActivesheet(&book, picture);
     EXPECT_FALSE(QFile::exists(picture));
 
     sheet = engine::Sheet{};
     sheet.at(9, 0).value = engine::CellValue::fromNumber(1);
-    Excel1::saveCellsActivesheet(&book, picture);
+    result_export::saveCellsActivesheet(&book, picture);
     EXPECT_FALSE(QFile::exists(picture));
     EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(SnapshotTest, FailuresAreReportedWithTheirStatementNumbers) {
-    Excel1::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"));
+    result_export::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"));
     // No workbook: the sheet (100), its rows (102) and columns (104) fail; the
     // size test then finds nothing used, so no picture is attempted.
     EXPECT_EQ(prompter.reportedLines(), (QList<int>{100, 102, 104}));
@@ -98,22 +98,22 @@ TEST_F(SnapshotTest, FailuresAreReportedWithTheirStatementNumbers) {
 TEST(CheckExcelInstalled, IsSilentWhenTheEngineStarts) {
     testing::ScriptedPrompter prompter;
     bool ended = false;
-    IsInstalled::setEndProgram([&] { ended = true; });
-    IsInstalled::CheckExcelInstalled();
+    presence_check::setEndProgram([&] { ended = true; });
+    presence_check::checkEngineInstalled();
     EXPECT_FALSE(ended);
     EXPECT_TRUE(prompter.messages.empty());
-    IsInstalled::setEndProgram({});
+    presence_check::setEndProgram({});
 }
 
 TEST(CheckExcelInstalled, ExplainsAndEndsWhenNoInstanceCanBeCreated) {
     testing::ScriptedPrompter prompter;
     bool ended = false;
-    IsInstalled::setEndProgram([&] { ended = true; });
+    presence_check::setEndProgram([&] { ended = true; });
     automation::setApplicationFactory(
         []() -> std::unique_ptr<automation::Application> { return nullptr; });
-    IsInstalled::CheckExcelInstalled();
+    presence_check::checkEngineInstalled();
     automation::setApplicationFactory({});
-    IsInstalled::setEndProgram({});
+    presence_check::setEndProgram({});
     EXPECT_TRUE(ended);
     ASSERT_EQ(prompter.messages.size(), 1);
     const QStringList paragraphs = prompter.messages[0].text.split("\r\n\r\n");

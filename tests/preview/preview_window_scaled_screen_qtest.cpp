@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "form2_harness.h"
-#include "preview/form2.h"
 #include "preview/picture_box.h"
+#include "preview/preview_window.h"
+#include "preview_window_harness.h"
 
-using tallowby::Form2;
+using tallowby::PreviewWindow;
 
 namespace {
 
@@ -26,7 +26,7 @@ QImage finePicture(QSize logical) {
 
 }  // namespace
 
-class Form2ScaledScreenTest : public QObject {
+class PreviewWindowScaledScreenTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<harness::ScriptedPrompter> prompter;
@@ -37,29 +37,29 @@ class Form2ScaledScreenTest : public QObject {
     void cleanup() { prompter.reset(); }
 
     void theScreenIsScaled() {
-        Form2 form(dir.path());
+        PreviewWindow form(dir.path());
         QCOMPARE(form.devicePixelRatioF(), 2.0);
         // The window keeps its logical size: 9840 x 9360 twips.
         QCOMPARE(form.size(), QSize(656, 624));
     }
 
     void aFinePictureIsMeasuredByItsLogicalSize() {
-        Form2 form(dir.path());
+        PreviewWindow form(dir.path());
         form.handOver(finePicture(QSize(400, 300)), dir.filePath("result.xls"));
         // 400 x 300 logical pixels: 6000 x 4500 twips, less the holder's 62.
         QCOMPARE(form.baseWidth(), 5938);
         QCOMPARE(form.baseHeight(), 4438);
-        QCOMPARE(form.picture1()->widthTwips(), 5938);
-        QCOMPARE(form.picture1()->size(), QSize(396, 296));  // 5938 / 15, 4438 / 15
+        QCOMPARE(form.picture()->widthTwips(), 5938);
+        QCOMPARE(form.picture()->size(), QSize(396, 296));  // 5938 / 15, 4438 / 15
     }
 
     void theDrawnPixmapHasTwiceThePixelsAndTheSameLogicalSize() {
-        Form2 form(dir.path());
+        PreviewWindow form(dir.path());
         form.handOver(finePicture(QSize(400, 300)), dir.filePath("result.xls"));
-        const QImage surface = form.picture1()->surface();
+        const QImage surface = form.picture()->surface();
         QCOMPARE(surface.devicePixelRatio(), 2.0);
-        QCOMPARE(surface.deviceIndependentSize().toSize(), form.picture1()->size());
-        QCOMPARE(surface.size(), form.picture1()->size() * 2);
+        QCOMPARE(surface.deviceIndependentSize().toSize(), form.picture()->size());
+        QCOMPARE(surface.size(), form.picture()->size() * 2);
         // Drawn one to one in device pixels: the checkerboard is intact.
         int kept = 0;
         for (int y = 10; y < 100; ++y)
@@ -67,41 +67,41 @@ class Form2ScaledScreenTest : public QObject {
                 if (qGray(surface.pixel(x, y)) == ((x + y) % 2 ? 0 : 255)) ++kept;
         QCOMPARE(kept, 90 * 90);
 
-        form.PushButton1_Click();  // Zoom In
+        form.onZoomInClicked();  // Zoom In
         QCOMPARE(form.zoom(), 1.25f);
         QCOMPARE(form.scaledWidth(), 7422);  // floor(5938 x 1.25)
-        const QImage zoomed = form.picture1()->surface();
-        QCOMPARE(zoomed.deviceIndependentSize().toSize(), form.picture1()->size());
-        QCOMPARE(zoomed.size(), form.picture1()->size() * 2);
+        const QImage zoomed = form.picture()->surface();
+        QCOMPARE(zoomed.deviceIndependentSize().toSize(), form.picture()->size());
+        QCOMPARE(zoomed.size(), form.picture()->size() * 2);
     }
 
     void aPlainPictureTakesTheSameTwipsAndIsShownAtTheScreensRatio() {
-        Form2 form(dir.path());
+        PreviewWindow form(dir.path());
         form.handOver(harness::picture(400, 300), dir.filePath("result.xls"));
         QCOMPARE(form.baseWidth(), 5938);
         QCOMPARE(form.baseHeight(), 4438);
-        QCOMPARE(form.picture1()->surface().size(), form.picture1()->size() * 2);
+        QCOMPARE(form.picture()->surface().size(), form.picture()->size() * 2);
     }
 
     void theDrawingLimitsCountLogicalPixels() {
-        Form2 form(dir.path());
+        PreviewWindow form(dir.path());
         // 800 x 700 logical: 11938 wide at 1.0, 14922 at 1.25, past 12500.
         form.handOver(finePicture(QSize(800, 700)), dir.filePath("result.xls"));
         QCOMPARE(form.scaledWidth(), 11938);
-        form.PushButton1_Click();
+        form.onZoomInClicked();
         QCOMPARE(form.zoom(), 1.0f);
-        form.PushButton2_Click();
+        form.onZoomOutClicked();
         QCOMPARE(form.zoom(), 0.75f);
         QCOMPARE(form.scaledWidth(), 8953);  // floor(11938 x 0.75)
-        QCOMPARE(form.picture1()->surface().size(), form.picture1()->size() * 2);
+        QCOMPARE(form.picture()->surface().size(), form.picture()->size() * 2);
     }
 };
 
 int main(int argc, char** argv) {
     qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
-    Form2ScaledScreenTest test;
+    PreviewWindowScaledScreenTest test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "form2_scaled_screen_qtest.moc"
+#include "preview_window_scaled_screen_qtest.moc"

@@ -1,33 +1,33 @@
 // Form2: saving the result workbook where the user wants it.
 
 #include "app/guarded.h"
-#include "app/main_module.h"
+#include "app/program.h"
 #include "app/prompter.h"
-#include "preview/form2.h"
+#include "preview/preview_window.h"
 #include "preview/replacing_copy.h"
 #include "preview/save_folder.h"
 
 namespace tallowby {
 
-void Form2::PushButton6_Click() {
+void PreviewWindow::onSaveClicked() {
     Guarded g(QStringLiteral("Form2"), QStringLiteral("PushButton6_Click"), this);
     QString target;
     Prompter::Answer answer = Prompter::Answer::No;
     bool written = false;
 
-    g.run(106, [&] { CommonDialog1.fileName.clear(); });
-    g.run(108, [&] { CommonDialog1.title = QStringLiteral("Save File"); });
-    g.run(110, [&] { CommonDialog1.filter = QStringLiteral("Excel Files (*.xls)|*.xls|"); });
+    g.run(106, [&] { saveDialog_.fileName.clear(); });
+    g.run(108, [&] { saveDialog_.title = QStringLiteral("Save File"); });
+    g.run(110, [&] { saveDialog_.filter = QStringLiteral("Excel Files (*.xls)|*.xls|"); });
     g.run(112, [&] {
-        CommonDialog1.fileName =
-            prompter().saveFileNameIn(this, CommonDialog1.title, CommonDialog1.filter,
-                                      preview::saveDialogFolder(CommonDialog1.initDir));
+        saveDialog_.fileName =
+            prompter().saveFileNameIn(this, saveDialog_.title, saveDialog_.filter,
+                                      preview::saveDialogFolder(saveDialog_.initDir));
     });
-    g.run(114, [&] { target = CommonDialog1.fileName; });
+    g.run(114, [&] { target = saveDialog_.fileName; });
     if (g.test(116, [&] { return !target.isEmpty(); })) {
-        if (g.test(118, [&] { return Main::FileExists(target); })) {
+        if (g.test(118, [&] { return program::fileExists(target); })) {
             g.run(120, [&] {
-                answer = prompter().message(this, Main::AppTitle(),
+                answer = prompter().message(this, program::appTitle(),
                                             QStringLiteral("Are you sure you wish to overwrite ") +
                                                 target + QStringLiteral(" ?"),
                                             Prompter::Icon::None, Prompter::Buttons::YesNo);
@@ -39,13 +39,13 @@ void Form2::PushButton6_Click() {
         }
     }
     if (g.test(128, [&] { return answer == Prompter::Answer::Yes; })) {
-        written = g.run(130, [&] { preview::copyReplacing(mExcelFile, target); });
+        written = g.run(130, [&] { preview::copyReplacing(resultFile_, target); });
     }
     // Only a written file is announced; a failed copy has had its report.
     if (written) {
-        CommonDialog1.initDir = preview::folderOfSavedFile(target);
+        saveDialog_.initDir = preview::folderOfSavedFile(target);
         g.run(132, [&] {
-            prompter().message(this, Main::AppTitle(), QStringLiteral("Done."),
+            prompter().message(this, program::appTitle(), QStringLiteral("Done."),
                                Prompter::Icon::None, Prompter::Buttons::Ok);
         });
     }

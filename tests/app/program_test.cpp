@@ -1,4 +1,4 @@
-#include "app/main_module.h"
+#include "app/program.h"
 
 #include <gtest/gtest.h>
 
@@ -29,32 +29,32 @@ QByteArray readAll(const QString& path) {
 TEST(FileExists, MissingFolderFileAndFolder) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    EXPECT_FALSE(Main::FileExists(dir.filePath("no-such-folder/file.txt")));
-    EXPECT_FALSE(Main::FileExists(dir.filePath("absent.txt")));
-    EXPECT_FALSE(Main::FileExists(QString()));
-    EXPECT_TRUE(Main::FileExists(dir.path()));  // a folder counts
-    Main::WriteBinaryFile("x", dir.filePath("present.txt"));
-    EXPECT_TRUE(Main::FileExists(dir.filePath("present.txt")));
+    EXPECT_FALSE(program::fileExists(dir.filePath("no-such-folder/file.txt")));
+    EXPECT_FALSE(program::fileExists(dir.filePath("absent.txt")));
+    EXPECT_FALSE(program::fileExists(QString()));
+    EXPECT_TRUE(program::fileExists(dir.path()));  // a folder counts
+    program::writeBinaryFile("x", dir.filePath("present.txt"));
+    EXPECT_TRUE(program::fileExists(dir.filePath("present.txt")));
 }
 
 TEST(RemoveFile, RemovesFilesReadOnlyOnesTooAndIgnoresMissing) {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.bin");
-    Main::WriteBinaryFile("abc", path);
+    program::writeBinaryFile("abc", path);
     QFile::setPermissions(path, QFileDevice::ReadOwner);
-    Main::RemoveFile(path);
+    program::removeFile(path);
     EXPECT_FALSE(QFile::exists(path));
-    Main::RemoveFile(path);  // already gone: nothing happens, nothing thrown
-    Main::RemoveFile(dir.filePath("missing/folder/file"));
+    program::removeFile(path);  // already gone: nothing happens, nothing thrown
+    program::removeFile(dir.filePath("missing/folder/file"));
 }
 
 TEST(WriteBinaryFile, ShorterWriteLeavesExactlyTheNewBytes) {
     QTemporaryDir dir;
     const QString path = dir.filePath("out.bin");
-    Main::WriteBinaryFile(QByteArray(20, 'o'), path);
+    program::writeBinaryFile(QByteArray(20, 'o'), path);
     ASSERT_EQ(QFileInfo(path).size(), 20);
     const QByteArray fresh("0123456789");
-    Main::WriteBinaryFile(fresh, path);
+    program::writeBinaryFile(fresh, path);
     EXPECT_EQ(readAll(path), fresh);
 }
 
@@ -62,16 +62,16 @@ TEST(WriteBinaryFile, KeepsEveryByteValueAndCreatesTheFile) {
     QTemporaryDir dir;
     QByteArray bytes;
     for (int i = 0; i < 256; ++i) bytes.append(static_cast<char>(i));
-    Main::WriteBinaryFile(bytes, dir.filePath("all.bin"));
+    program::writeBinaryFile(bytes, dir.filePath("all.bin"));
     EXPECT_EQ(readAll(dir.filePath("all.bin")), bytes);
-    Main::WriteBinaryFile(QByteArray(), dir.filePath("all.bin"));
+    program::writeBinaryFile(QByteArray(), dir.filePath("all.bin"));
     EXPECT_EQ(QFileInfo(dir.filePath("all.bin")).size(), 0);
 }
 
 TEST(WriteBinaryFile, UnwritablePathThrowsWithTheReason) {
     QTemporaryDir dir;
     try {
-        Main::WriteBinaryFile("x", dir.filePath("no-such-folder/out.bin"));
+        program::writeBinaryFile("x", dir.filePath("no-such-folder/out.bin"));
         FAIL() << "no failure";
     } catch (const Failure& f) {
         EXPECT_NE(QString::fromUtf8(f.what()).indexOf("no-such-folder"), -1);
@@ -79,25 +79,25 @@ TEST(WriteBinaryFile, UnwritablePathThrowsWithTheReason) {
 }
 
 TEST(AppTitle, ShortNamesStayLongOnesAreCutAtTheirLastBlanks) {
-    EXPECT_EQ(Main::AppTitleFrom("Tallowby"), "Tallowby");
+    EXPECT_EQ(program::appTitleFrom("Tallowby"), "Tallowby");
     const QString forty(40, QLatin1Char('x'));
-    EXPECT_EQ(Main::AppTitleFrom(forty), forty);
-    EXPECT_EQ(Main::AppTitleFrom("Tallowby Weekly Employee Timesheet Maker Deluxe Edition"),
+    EXPECT_EQ(program::appTitleFrom(forty), forty);
+    EXPECT_EQ(program::appTitleFrom("Tallowby Weekly Employee Timesheet Maker Deluxe Edition"),
               "Tallowby Weekly Employee Timesheet Maker");
     // No blank to cut at: the first 40 characters.
-    EXPECT_EQ(Main::AppTitleFrom(QString(50, QLatin1Char('y'))), QString(40, QLatin1Char('y')));
+    EXPECT_EQ(program::appTitleFrom(QString(50, QLatin1Char('y'))), QString(40, QLatin1Char('y')));
 }
 
 TEST(AppTitle, SetAppTitleGivesTheProductName) {
-    Main::SetAppTitle();
-    EXPECT_EQ(Main::AppTitle(), "Tallowby");
+    program::setAppTitle();
+    EXPECT_EQ(program::appTitle(), "Tallowby");
 }
 
 TEST(MaybeOpenHomePage, OnlyTheDrawOfSevenOpensTheHomePage) {
     testing::ScriptedPrompter prompter;
     QStringList launched;
     for (int n = 1; n <= 100; ++n)
-        Main::MaybeOpenHomePage({[n] { return n; }, [&](const QString& a) { launched << a; }});
+        program::maybeOpenHomePage({[n] { return n; }, [&](const QString& a) { launched << a; }});
     ASSERT_EQ(launched.size(), 1);
     EXPECT_EQ(launched[0], QString::fromUtf8(build::kHomePage));
     EXPECT_TRUE(launched[0].endsWith('/'));
@@ -106,7 +106,7 @@ TEST(MaybeOpenHomePage, OnlyTheDrawOfSevenOpensTheHomePage) {
 
 TEST(MaybeOpenHomePage, DefaultLauncherGoesThroughThePrompter) {
     testing::ScriptedPrompter prompter;
-    Main::MaybeOpenHomePage({[] { return 7; }, nullptr});
+    program::maybeOpenHomePage({[] { return 7; }, nullptr});
     ASSERT_EQ(prompter.openedUrls.size(), 1u);
     EXPECT_EQ(prompter.openedUrls[0].toString(), QString::fromUtf8(build::kHomePage));
 }
@@ -122,14 +122,14 @@ TEST(UsePlainColours, FramesLabelsAndCheckBoxesButNotFields) {
     white.setColor(QPalette::Window, Qt::white);
     edit->setPalette(white);
     window.setPalette(white);
-    Main::UsePlainColours(&window);
+    program::usePlainColours(&window);
     const QColor face = window.palette().color(QPalette::Button);
     EXPECT_EQ(window.palette().color(QPalette::Window), face);
     EXPECT_EQ(frame->palette().color(QPalette::Window), face);
     EXPECT_EQ(label->palette().color(QPalette::Window), face);
     EXPECT_EQ(check->palette().color(QPalette::Window), face);
     EXPECT_EQ(edit->palette().color(QPalette::Window), QColor(Qt::white));
-    Main::UsePlainColours(nullptr);
+    program::usePlainColours(nullptr);
 }
 
 }  // namespace

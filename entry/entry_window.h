@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/main_module.h"
+#include "app/program.h"
 #include "entry/window_pointer.h"
 #include "workbook/run/timesheet_record.h"
 
@@ -29,10 +29,10 @@ class SettingsStore;
 
 // What the main window needs from its surroundings; tests replace the parts
 // that would reach outside (the browser, the presence check, ending the program).
-struct Form1Options {
+struct EntryWindowOptions {
     SettingsStore* store = nullptr;  // required; not owned
     QString programFolder;           // x/o.cjs; HAND-M.CUR here or in ../share/tallowby
-    Main::HomePageHooks homePage;
+    program::HomePageHooks homePage;
     std::function<void()> presenceCheck;  // default: IsInstalled::CheckExcelInstalled
     std::function<void()> endProgram;     // default: leave the event loop
     std::function<QDate()> today;         // default: the current date
@@ -40,11 +40,11 @@ struct Form1Options {
 
 // The entry window: general fields, the hour-rate and employee-hours lists,
 // the sample data. Creating it runs its load procedure.
-class Form1 : public QWidget {
+class EntryWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit Form1(Form1Options options, QWidget* parent = nullptr);
-    ~Form1() override;
+    explicit EntryWindow(EntryWindowOptions options, QWidget* parent = nullptr);
+    ~EntryWindow() override;
 
     // The values the generation run reads, taken from the controls now.
     TimesheetRecord record() const;
@@ -61,43 +61,43 @@ class Form1 : public QWidget {
     WindowPointer windowPointer() const { return pointer_; }
     bool hasCustomPointer() const { return customPointer_.has_value(); }
 
-    void FillDayList();
-    void FillTypeList();
+    void fillDayChoice();
+    void fillRateChoice();
 
     // Controls, named as the rest of the program knows them.
-    QPushButton* PushButton6 = nullptr;  // Start Creating Template
-    QPushButton* PushButton1 = nullptr;  // Help
-    QPushButton* PushButton7 = nullptr;  // Load Sample/Example Data
-    QGroupBox* Frame1 = nullptr;
-    SelectAllLineEdit* txtName = nullptr;
-    SelectAllLineEdit* txtLocation = nullptr;
-    SelectAllLineEdit* txtCity = nullptr;
-    SelectAllLineEdit* txtPhone = nullptr;
-    SelectAllLineEdit* txtEmp = nullptr;
-    SelectAllLineEdit* txtSVisor = nullptr;
-    QDateEdit* dtpDate = nullptr;
-    QTabWidget* TabControl1 = nullptr;
-    QWidget* Frame2 = nullptr;  // "Hour Rates" page
-    SelectAllLineEdit* txtType = nullptr;
-    SelectAllLineEdit* txtRate = nullptr;
-    QPushButton* PushButton2 = nullptr;  // Edit Selected
-    QTreeWidget* ListView1 = nullptr;
-    QWidget* Frame5 = nullptr;  // "Employee Hours" page
-    QComboBox* Combo1 = nullptr;
-    QComboBox* Combo2 = nullptr;
-    QTimeEdit* dtpTime = nullptr;
-    QPushButton* PushButton3 = nullptr;  // Add
-    QPushButton* PushButton4 = nullptr;  // Delete Selected
-    QTreeWidget* ListView2 = nullptr;
+    QPushButton* startButton_ = nullptr;   // Start Creating Template
+    QPushButton* helpButton_ = nullptr;    // Help
+    QPushButton* sampleButton_ = nullptr;  // Load Sample/Example Data
+    QGroupBox* generalBox_ = nullptr;
+    SelectAllLineEdit* companyEdit_ = nullptr;
+    SelectAllLineEdit* addressEdit_ = nullptr;
+    SelectAllLineEdit* cityEdit_ = nullptr;
+    SelectAllLineEdit* phoneEdit_ = nullptr;
+    SelectAllLineEdit* employeeEdit_ = nullptr;
+    SelectAllLineEdit* supervisorEdit_ = nullptr;
+    QDateEdit* weekStartEdit_ = nullptr;
+    QTabWidget* listTabs_ = nullptr;
+    QWidget* ratesPage_ = nullptr;  // "Hour Rates" page
+    SelectAllLineEdit* rateNameEdit_ = nullptr;
+    SelectAllLineEdit* rateAmountEdit_ = nullptr;
+    QPushButton* editRateButton_ = nullptr;  // Edit Selected
+    QTreeWidget* rateList_ = nullptr;
+    QWidget* hoursPage_ = nullptr;  // "Employee Hours" page
+    QComboBox* dayChoice_ = nullptr;
+    QComboBox* rateChoice_ = nullptr;
+    QTimeEdit* hoursEdit_ = nullptr;
+    QPushButton* addHoursButton_ = nullptr;     // Add
+    QPushButton* deleteHoursButton_ = nullptr;  // Delete Selected
+    QTreeWidget* hoursList_ = nullptr;
 
     // Event procedures.
-    void PushButton1_Click();
-    void PushButton2_Click();
-    void PushButton3_Click();
-    void PushButton4_Click();
-    void PushButton6_Click();
-    void PushButton7_Click();
-    void ListView1_ItemClick(QTreeWidgetItem* item);
+    void onHelpClicked();
+    void onEditRateClicked();
+    void onAddHoursClicked();
+    void onDeleteHoursClicked();
+    void onStartClicked();
+    void onSampleClicked();
+    void onRateClicked(QTreeWidgetItem* item);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -114,18 +114,18 @@ class Form1 : public QWidget {
     void connectHandlers();
     void watchHover();
 
-    void Form_Load();
-    void ApplySkin();
+    void load();
+    void applySkin();
     void unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int firstLine);
     void addDefaultRates(Guarded& g);
 
     void saveField(const QString& key, const QString& text);
-    void dtpDate_Change();
-    void TabControl1_SelectedChanged(int index);
+    void onWeekStartChanged();
+    void onListTabChanged(int index);
     void setPointer(WindowPointer pointer);
     std::optional<HoverZone> zoneOf(QObject* watched, QEvent* event) const;
 
-    Form1Options options_;
+    EntryWindowOptions options_;
     QList<QWidget*> tabOrder_;
     std::function<void()> generationRunner_;
     std::optional<QCursor> customPointer_;

@@ -14,12 +14,12 @@
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/hover_cursor_path.h"
-#include "app/main_module.h"
 #include "app/packed_list.h"
+#include "app/program.h"
 #include "app/prompter.h"
 #include "app/settings_store.h"
 #include "app/week_start_date.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "entry/list_rows.h"
 #include "entry/select_all_line_edit.h"
 
@@ -43,26 +43,26 @@ QString inProgramFolder(const QString& folder, const QString& name) {
 
 }  // namespace
 
-void Form1::Form_Load() {
+void EntryWindow::load() {
     Guarded g(QStringLiteral("Form1"), QStringLiteral("Form_Load"), this);
     SettingsStore& store = *options_.store;
 
-    g.run(100, [&] { ApplySkin(); });
+    g.run(100, [&] { applySkin(); });
     g.run(104, [&] { setWindowTitle(QStringLiteral("Tallowby")); });
     g.run(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/tallowby.png"))); });
-    g.run(104, [&] { Main::SetAppTitle(); });
+    g.run(104, [&] { program::setAppTitle(); });
     const QString cursorPath = hoverCursorPath(options_.programFolder);
-    if (g.test(106, [&] { return Main::FileExists(cursorPath); }))
+    if (g.test(106, [&] { return program::fileExists(cursorPath); }))
         g.run(108, [&] { customPointer_ = cursor_file::load(cursorPath); });
-    g.run(110, [&] { Main::MaybeOpenHomePage(options_.homePage); });
+    g.run(110, [&] { program::maybeOpenHomePage(options_.homePage); });
 
     const auto restore = [&](int line, SelectAllLineEdit* edit, const char* key) {
         g.run(line, [&] { edit->setText(store.GetSetting(QString::fromLatin1(key), QString())); });
     };
-    restore(128, txtName, "txtName");
-    restore(130, txtLocation, "txtLocation");
-    restore(132, txtCity, "txtCity");
-    restore(134, txtPhone, "txtPhone");
+    restore(128, companyEdit_, "txtName");
+    restore(130, addressEdit_, "txtLocation");
+    restore(132, cityEdit_, "txtCity");
+    restore(134, phoneEdit_, "txtPhone");
     std::optional<QDate> storedDate;
     QString storedDateText;
     const bool dateValid = g.test(136, [&] {
@@ -74,54 +74,54 @@ void Form1::Form_Load() {
     const bool keepStoredDate =
         week_start_date::isUnreadable(storedDateText, QLocale(), options_.today());
     if (keepStoredDate)
-        prompter().message(this, Main::AppTitle(),
+        prompter().message(this, program::appTitle(),
                            week_start_date::unreadableNotice(storedDateText),
                            Prompter::Icon::Warning, Prompter::Buttons::Ok);
     if (dateValid) {
         g.run(138, [&] {
             if (!storedDate) throw Failure("Type mismatch");
-            dtpDate->setDate(*storedDate);
+            weekStartEdit_->setDate(*storedDate);
         });
     } else {
         g.run(140, [&] {
             const QScopedValueRollback keep(keepStoredDate_, keepStoredDate);
-            dtpDate->setDate(options_.today());
+            weekStartEdit_->setDate(options_.today());
         });
     }
-    restore(142, txtEmp, "txtEmp");
-    restore(144, txtSVisor, "txtSVisor");
+    restore(142, employeeEdit_, "txtEmp");
+    restore(144, supervisorEdit_, "txtSVisor");
 
     QString rates;
     if (g.test(146, [&] {
             rates = store.GetSetting(QStringLiteral("Rates"), QString());
             return !isBlankText(rates);
         })) {
-        unpackInto(g, ListView1, rates, 148);
+        unpackInto(g, rateList_, rates, 148);
     } else {
         addDefaultRates(g);
     }
     QString hours;
     g.run(180, [&] { hours = store.GetSetting(QStringLiteral("Hours"), QString()); });
-    unpackInto(g, ListView2, hours, 180);
+    unpackInto(g, hoursList_, hours, 180);
 
-    g.run(198, [&] { FillDayList(); });
-    g.run(200, [&] { FillTypeList(); });
+    g.run(198, [&] { fillDayChoice(); });
+    g.run(200, [&] { fillRateChoice(); });
     g.run(202, [&] {
         const QString text = store.GetSetting(QStringLiteral("TabSel"), QStringLiteral("0"));
         bool ok = false;
         const int index = text.trimmed().toInt(&ok);
         if (!ok) throw Failure("Type mismatch");
-        if (index < 0 || index >= TabControl1->count()) throw Failure("Invalid tab index");
-        TabControl1->setCurrentIndex(index);
+        if (index < 0 || index >= listTabs_->count()) throw Failure("Invalid tab index");
+        listTabs_->setCurrentIndex(index);
     });
     g.run(204, [&] { options_.presenceCheck(); });
 
-    txtName->setFocus(Qt::OtherFocusReason);
+    companyEdit_->setFocus(Qt::OtherFocusReason);
 }
 
 // Statements, from `firstLine`: +0 split into rows, +2 each row, +4 split into
 // fields, +6 each field, +10 add the row, +12 set a further field, +16 next row.
-void Form1::unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int firstLine) {
+void EntryWindow::unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int firstLine) {
     std::vector<QStringList> rows;
     g.run(firstLine, [&] { rows = packed_list::unpack(text); });
     // Thousands of stored rows failing alike give one report with the count.
@@ -143,18 +143,18 @@ void Form1::unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int f
     list_rows::ensureCurrentRow(list);
 }
 
-void Form1::addDefaultRates(Guarded& g) {
+void EntryWindow::addDefaultRates(Guarded& g) {
     int line = 166;
     for (const char* description : kDefaultRates) {
         g.run(line, [&] {
-            new QTreeWidgetItem(ListView1, QStringList{QString::fromLatin1(description)});
+            new QTreeWidgetItem(rateList_, QStringList{QString::fromLatin1(description)});
         });
         line += 2;
     }
-    list_rows::ensureCurrentRow(ListView1);
+    list_rows::ensureCurrentRow(rateList_);
 }
 
-void Form1::ApplySkin() {
+void EntryWindow::applySkin() {
     const QString skin = inProgramFolder(options_.programFolder, QStringLiteral("x/o.cjs"));
     if (!QFileInfo(skin).isFile()) return;
     // No skinning component here: the plain system colours are the whole skin.
@@ -168,25 +168,25 @@ void Form1::ApplySkin() {
     paint(this);
     for (QWidget* child : findChildren<QWidget*>()) {
         if (qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
-            child->inherits("QCheckBox") || child->inherits("QRadioButton") || child == Frame2 ||
-            child == Frame5)
+            child->inherits("QCheckBox") || child->inherits("QRadioButton") ||
+            child == ratesPage_ || child == hoursPage_)
             paint(child);
     }
 }
 
-void Form1::saveLists() {
+void EntryWindow::saveLists() {
     Guarded g(QStringLiteral("Form1"), QStringLiteral("Form_QueryUnload"), this);
     SettingsStore& store = *options_.store;
     QString rates;
-    g.run(100, [&] { rates = packed_list::pack(list_rows::read(ListView1)); });
+    g.run(100, [&] { rates = packed_list::pack(list_rows::read(rateList_)); });
     g.run(120, [&] { store.SaveSetting(QStringLiteral("Rates"), rates); });
     QString hours;
-    g.run(122, [&] { hours = packed_list::pack(list_rows::read(ListView2)); });
+    g.run(122, [&] { hours = packed_list::pack(list_rows::read(hoursList_)); });
     g.run(142, [&] { store.SaveSetting(QStringLiteral("Hours"), hours); });
 }
 
 // Form_QueryUnload never cancels; Form_Unload then ends the program at once.
-void Form1::closeEvent(QCloseEvent* event) {
+void EntryWindow::closeEvent(QCloseEvent* event) {
     saveLists();
     event->accept();
     options_.endProgram();

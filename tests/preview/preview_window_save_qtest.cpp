@@ -8,28 +8,28 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/main_module.h"
-#include "form2_harness.h"
-#include "preview/form2.h"
+#include "app/program.h"
+#include "preview/preview_window.h"
+#include "preview_window_harness.h"
 
-using tallowby::Form2;
+using tallowby::PreviewWindow;
 using Answer = tallowby::Prompter::Answer;
 using Buttons = tallowby::Prompter::Buttons;
 using Icon = tallowby::Prompter::Icon;
 
-class Form2SaveTest : public QObject {
+class PreviewWindowSaveTest : public QObject {
     Q_OBJECT
 
   private slots:
     void init() {
-        tallowby::Main::SetAppTitle();
+        tallowby::program::setAppTitle();
         prompter = std::make_unique<harness::ScriptedPrompter>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
         result = dir->filePath("kovlar12345678.xls");
         resultBytes = QByteArray("\xD0\xCF\x11\xE0 result workbook", 21).repeated(500);
         harness::writeFile(result, resultBytes);
-        form = std::make_unique<Form2>(QStringLiteral("/nonexistent"));
+        form = std::make_unique<PreviewWindow>(QStringLiteral("/nonexistent"));
         form->handOver(harness::picture(300, 200), result);
     }
     void cleanup() {
@@ -154,10 +154,10 @@ class Form2SaveTest : public QObject {
 
     std::unique_ptr<harness::ScriptedPrompter> prompter;
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<Form2> form;
+    std::unique_ptr<PreviewWindow> form;
     QString result;
     QByteArray resultBytes;
 };
 
-QTEST_MAIN(Form2SaveTest)
-#include "form2_save_qtest.moc"
+QTEST_MAIN(PreviewWindowSaveTest)
+#include "preview_window_save_qtest.moc"

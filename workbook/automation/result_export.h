@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace tallowby::Excel1 {
+namespace tallowby::result_export {
 
 // A new engine instance with the file opened in it (not read-only).
 std::unique_ptr<automation::Application> OpenInNewExcel(const QString& path);
@@ -29,4 +29,4 @@ int16_t ParseVersionNumber(const QString& version);
 void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,
                           QWidget* reportParent = nullptr, double pixelRatio = 1.0);
 
-}  // namespace tallowby::Excel1
+}  // namespace tallowby::result_export

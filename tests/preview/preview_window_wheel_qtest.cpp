@@ -8,11 +8,11 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "form2_harness.h"
-#include "preview/form2.h"
 #include "preview/picture_box.h"
+#include "preview/preview_window.h"
+#include "preview_window_harness.h"
 
-using tallowby::Form2;
+using tallowby::PreviewWindow;
 
 namespace {
 
@@ -39,7 +39,7 @@ constexpr int kNotchValues = 3 * 300 / 10;
 
 }  // namespace
 
-class Form2WheelTest : public QObject {
+class PreviewWindowWheelTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<harness::ScriptedPrompter> prompter;
@@ -48,12 +48,12 @@ class Form2WheelTest : public QObject {
     // 800 x 700 pixels: drawn at 1.0 as 11938 x 10438 twips, larger than the
     // viewport both ways: bars of step 10, maxima 261 (2608 / 10) and 301
     // (3013 / 10).
-    std::unique_ptr<Form2> largePreview() {
-        auto form = std::make_unique<Form2>(dir.path());
+    std::unique_ptr<PreviewWindow> largePreview() {
+        auto form = std::make_unique<PreviewWindow>(dir.path());
         form->handOver(harness::picture(800, 700), dir.filePath("result.xls"));
         return form;
     }
-    QWidget* viewport(Form2& form) { return form.findChild<QWidget*>("Picture2"); }
+    QWidget* viewport(PreviewWindow& form) { return form.findChild<QWidget*>("Picture2"); }
 
   private slots:
     void init() { prompter = std::make_unique<harness::ScriptedPrompter>(); }
@@ -62,100 +62,100 @@ class Form2WheelTest : public QObject {
     void theWheelScrollsDownAndUpThroughTheVerticalBar() {
         auto form = largePreview();
         QCOMPARE(form->vStep(), 10);
-        QCOMPARE(form->vScroll1()->maximum(), 301);
-        notches(form->picture1(), -1);  // towards the user: down
-        QCOMPARE(form->vScroll1()->value(), kNotchValues);
-        QCOMPARE(form->picture1()->topTwips(), -900.0f);
-        QCOMPARE(form->hScroll1()->value(), 0);
-        notches(form->picture1(), -1);
-        QCOMPARE(form->vScroll1()->value(), 2 * kNotchValues);
-        notches(form->picture1(), 1);
-        QCOMPARE(form->vScroll1()->value(), kNotchValues);
-        QCOMPARE(form->picture1()->topTwips(), -900.0f);
+        QCOMPARE(form->vScrollBar()->maximum(), 301);
+        notches(form->picture(), -1);  // towards the user: down
+        QCOMPARE(form->vScrollBar()->value(), kNotchValues);
+        QCOMPARE(form->picture()->topTwips(), -900.0f);
+        QCOMPARE(form->hScrollBar()->value(), 0);
+        notches(form->picture(), -1);
+        QCOMPARE(form->vScrollBar()->value(), 2 * kNotchValues);
+        notches(form->picture(), 1);
+        QCOMPARE(form->vScrollBar()->value(), kNotchValues);
+        QCOMPARE(form->picture()->topTwips(), -900.0f);
         // The bar's own limit holds: the picture stops at its maximum.
-        notches(form->picture1(), -10);
-        QCOMPARE(form->vScroll1()->value(), 301);
-        QCOMPARE(form->picture1()->topTwips(), -3010.0f);
-        notches(form->picture1(), 10);
-        QCOMPARE(form->vScroll1()->value(), 0);
-        QCOMPARE(form->picture1()->topTwips(), 0.0f);
+        notches(form->picture(), -10);
+        QCOMPARE(form->vScrollBar()->value(), 301);
+        QCOMPARE(form->picture()->topTwips(), -3010.0f);
+        notches(form->picture(), 10);
+        QCOMPARE(form->vScrollBar()->value(), 0);
+        QCOMPARE(form->picture()->topTwips(), 0.0f);
     }
 
     void shiftAndATiltingWheelScrollSideways() {
         auto form = largePreview();
-        notches(form->picture1(), -1, Qt::ShiftModifier);
-        QCOMPARE(form->hScroll1()->value(), kNotchValues);
-        QCOMPARE(form->picture1()->leftTwips(), -900.0f);
-        QCOMPARE(form->vScroll1()->value(), 0);
-        wheel(form->picture1(), QPoint(120, 0));  // tilted left
-        QCOMPARE(form->hScroll1()->value(), 0);
-        wheel(form->picture1(), QPoint(-240, 0));
-        QCOMPARE(form->hScroll1()->value(), 2 * kNotchValues);
-        QCOMPARE(form->vScroll1()->value(), 0);
+        notches(form->picture(), -1, Qt::ShiftModifier);
+        QCOMPARE(form->hScrollBar()->value(), kNotchValues);
+        QCOMPARE(form->picture()->leftTwips(), -900.0f);
+        QCOMPARE(form->vScrollBar()->value(), 0);
+        wheel(form->picture(), QPoint(120, 0));  // tilted left
+        QCOMPARE(form->hScrollBar()->value(), 0);
+        wheel(form->picture(), QPoint(-240, 0));
+        QCOMPARE(form->hScrollBar()->value(), 2 * kNotchValues);
+        QCOMPARE(form->vScrollBar()->value(), 0);
     }
 
     void theWheelCountsAnywhereOverTheViewportButNotElsewhere() {
         auto form = largePreview();
         // Zoomed out, the picture leaves part of the viewport uncovered.
         notches(viewport(*form), -1);
-        QCOMPARE(form->vScroll1()->value(), kNotchValues);
+        QCOMPARE(form->vScrollBar()->value(), kNotchValues);
         notches(form->findChild<QPushButton*>("PushButton6"), -1);
-        QCOMPARE(form->vScroll1()->value(), kNotchValues);
+        QCOMPARE(form->vScrollBar()->value(), kNotchValues);
     }
 
     void aBarThatIsDisabledIsNotMoved() {
-        auto form = std::make_unique<Form2>(dir.path());
+        auto form = std::make_unique<PreviewWindow>(dir.path());
         form->handOver(harness::picture(300, 200), dir.filePath("result.xls"));
-        QVERIFY(!form->vScroll1()->isEnabled());
-        notches(form->picture1(), -3);
-        notches(form->picture1(), -3, Qt::ShiftModifier);
-        QCOMPARE(form->vScroll1()->value(), 0);
-        QCOMPARE(form->hScroll1()->value(), 0);
-        QCOMPARE(form->picture1()->topTwips(), 0.0f);
-        QCOMPARE(form->picture1()->leftTwips(), 0.0f);
+        QVERIFY(!form->vScrollBar()->isEnabled());
+        notches(form->picture(), -3);
+        notches(form->picture(), -3, Qt::ShiftModifier);
+        QCOMPARE(form->vScrollBar()->value(), 0);
+        QCOMPARE(form->hScrollBar()->value(), 0);
+        QCOMPARE(form->picture()->topTwips(), 0.0f);
+        QCOMPARE(form->picture()->leftTwips(), 0.0f);
     }
 
     void ctrlWheelZoomsExactlyAsTheButtons() {
         // 400 x 300 pixels: base 5938 x 4438 twips, room to zoom in and out.
-        Form2 byWheel(dir.path());
-        Form2 byButton(dir.path());
+        PreviewWindow byWheel(dir.path());
+        PreviewWindow byButton(dir.path());
         byWheel.handOver(harness::picture(400, 300), dir.filePath("a.xls"));
         byButton.handOver(harness::picture(400, 300), dir.filePath("b.xls"));
         const auto same = [&] {
             QCOMPARE(byWheel.zoom(), byButton.zoom());
             QCOMPARE(byWheel.scaledWidth(), byButton.scaledWidth());
-            QCOMPARE(byWheel.picture1()->size(), byButton.picture1()->size());
-            QCOMPARE(byWheel.picture1()->surface(), byButton.picture1()->surface());
+            QCOMPARE(byWheel.picture()->size(), byButton.picture()->size());
+            QCOMPARE(byWheel.picture()->surface(), byButton.picture()->surface());
         };
-        notches(byWheel.picture1(), 1, Qt::ControlModifier);
+        notches(byWheel.picture(), 1, Qt::ControlModifier);
         QTest::mouseClick(byButton.findChild<QPushButton*>("PushButton1"), Qt::LeftButton);
         QCOMPARE(byWheel.zoom(), 1.25f);
         QCOMPARE(byWheel.scaledWidth(), 7422);  // floor(5938 x 1.25)
         same();
-        notches(byWheel.picture1(), -3, Qt::ControlModifier);
+        notches(byWheel.picture(), -3, Qt::ControlModifier);
         for (int i = 0; i < 3; ++i)
             QTest::mouseClick(byButton.findChild<QPushButton*>("PushButton2"), Qt::LeftButton);
         QCOMPARE(byWheel.zoom(), 0.5f);
         same();
         // Past the smallest factor the step is refused, as the button's is.
-        notches(byWheel.picture1(), -2, Qt::ControlModifier);
+        notches(byWheel.picture(), -2, Qt::ControlModifier);
         QCOMPARE(byWheel.zoom(), 0.25f);
-        notches(byWheel.picture1(), -1, Qt::ControlModifier);
+        notches(byWheel.picture(), -1, Qt::ControlModifier);
         QCOMPARE(byWheel.zoom(), 0.25f);
         // Half notches add up to one step.
-        wheel(byWheel.picture1(), QPoint(0, 60), Qt::ControlModifier);
+        wheel(byWheel.picture(), QPoint(0, 60), Qt::ControlModifier);
         QCOMPARE(byWheel.zoom(), 0.25f);
-        wheel(byWheel.picture1(), QPoint(0, 60), Qt::ControlModifier);
+        wheel(byWheel.picture(), QPoint(0, 60), Qt::ControlModifier);
         QCOMPARE(byWheel.zoom(), 0.5f);
         QVERIFY(prompter->reports().isEmpty());
     }
 
     void ctrlWheelPastTheDrawingLimitFallsBackToOneAsZoomInDoes() {
         auto form = largePreview();
-        const QImage drawn = form->picture1()->surface();
-        notches(form->picture1(), 1, Qt::ControlModifier);  // 1.25 would be 14922 wide
+        const QImage drawn = form->picture()->surface();
+        notches(form->picture(), 1, Qt::ControlModifier);  // 1.25 would be 14922 wide
         QCOMPARE(form->zoom(), 1.0f);
-        QCOMPARE(form->picture1()->surface(), drawn);
+        QCOMPARE(form->picture()->surface(), drawn);
         QCOMPARE(form->scaledWidth(), 11938);
     }
 
@@ -163,24 +163,24 @@ class Form2WheelTest : public QObject {
         auto form = largePreview();
         QWidget* box = viewport(*form);
         key(box, Qt::Key_Down);
-        QCOMPARE(form->vScroll1()->value(), 30);  // one line, 300 twips
-        QCOMPARE(form->picture1()->topTwips(), -300.0f);
-        key(form->picture1(), Qt::Key_Right);
-        QCOMPARE(form->hScroll1()->value(), 30);
+        QCOMPARE(form->vScrollBar()->value(), 30);  // one line, 300 twips
+        QCOMPARE(form->picture()->topTwips(), -300.0f);
+        key(form->picture(), Qt::Key_Right);
+        QCOMPARE(form->hScrollBar()->value(), 30);
         key(box, Qt::Key_Left);
-        QCOMPARE(form->hScroll1()->value(), 0);
+        QCOMPARE(form->hScrollBar()->value(), 0);
         key(box, Qt::Key_PageDown);  // 7395 - 300 twips, 710 steps, held at 301
-        QCOMPARE(form->vScroll1()->value(), 301);
+        QCOMPARE(form->vScrollBar()->value(), 301);
         key(box, Qt::Key_PageUp);
-        QCOMPARE(form->vScroll1()->value(), 0);
+        QCOMPARE(form->vScrollBar()->value(), 0);
         key(box, Qt::Key_Up);
-        QCOMPARE(form->vScroll1()->value(), 0);
+        QCOMPARE(form->vScrollBar()->value(), 0);
         // Shortcuts with modifiers are not taken for scrolling.
         key(box, Qt::Key_Down, Qt::ControlModifier);
-        QCOMPARE(form->vScroll1()->value(), 0);
+        QCOMPARE(form->vScrollBar()->value(), 0);
     }
 };
 
-QTEST_MAIN(Form2WheelTest)
+QTEST_MAIN(PreviewWindowWheelTest)
 
-#include "form2_wheel_qtest.moc"
+#include "preview_window_wheel_qtest.moc"

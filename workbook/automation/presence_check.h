@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-namespace tallowby::IsInstalled {
+namespace tallowby::presence_check {
 
 // The explanation shown when the spreadsheet engine cannot be started.
 QString missingEngineMessage();
@@ -11,9 +11,9 @@ QString missingEngineMessage();
 // The presence check that ends start-up: makes sure an engine instance can be
 // created and the embedded template read; otherwise shows the explanation and
 // ends the program at once.
-void CheckExcelInstalled();
+void checkEngineInstalled();
 
 // How the program ends after the explanation (tests replace it).
 void setEndProgram(std::function<void()> endProgram);
 
-}  // namespace tallowby::IsInstalled
+}  // namespace tallowby::presence_check

@@ -6,12 +6,12 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "form2_harness.h"
-#include "preview/form2.h"
 #include "preview/picture_box.h"
+#include "preview/preview_window.h"
+#include "preview_window_harness.h"
 #include "tests/test_paths.h"
 
-using tallowby::Form2;
+using tallowby::PreviewWindow;
 
 namespace {
 // Base size at zoom 1.0 for a picture of this many pixels: the holder's
@@ -20,12 +20,12 @@ int base(int pixels) {
     return pixels * 15 - 62;
 }
 
-QPushButton* button(Form2& form, const char* name) {
+QPushButton* button(PreviewWindow& form, const char* name) {
     return form.findChild<QPushButton*>(QLatin1String(name));
 }
 }  // namespace
 
-class Form2Test : public QObject {
+class PreviewWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -37,7 +37,7 @@ class Form2Test : public QObject {
     void cleanup() { prompter.reset(); }
 
     void layoutAsDesigned() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         QCOMPARE(form.windowTitle(), QStringLiteral("Tallowby"));
         QCOMPARE(form.size(), QSize(656, 624));  // 9840 x 9360 twips
         QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -66,16 +66,16 @@ class Form2Test : public QObject {
         QCOMPARE(button(form, "PushButton6")->font().pointSizeF(), 11.25);
         QVERIFY(button(form, "PushButton6")->font().bold());
         QCOMPARE(form.findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("Zoom:"));
-        QVERIFY(!form.hScroll1()->isEnabled());
-        QVERIFY(!form.vScroll1()->isEnabled());
-        QCOMPARE(form.hScroll1()->maximum(), 32767);
+        QVERIFY(!form.hScrollBar()->isEnabled());
+        QVERIFY(!form.vScrollBar()->isEnabled());
+        QCOMPARE(form.hScrollBar()->maximum(), 32767);
     }
 
     void tabOrderSkipsWhatCannotTakeFocus() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(harness::picture(800, 700), "/tmp/result.xls");  // both bars enabled
         QStringList order;
-        QWidget* at = form.hScroll1();
+        QWidget* at = form.hScrollBar();
         for (int i = 0; i < 16; ++i) {
             const bool takesFocus = (at->focusPolicy() & Qt::TabFocus) && at->isVisible() &&
                                     at->isEnabled() && !at->objectName().isEmpty();
@@ -88,155 +88,155 @@ class Form2Test : public QObject {
     }
 
     void handOverPreparesThePicture() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(harness::picture(370, 330), "/tmp/result.xls");
         QVERIFY(form.isVisible());
         QVERIFY(!form.preparationDue());
-        QCOMPARE(form.mExcelFile, QStringLiteral("/tmp/result.xls"));
+        QCOMPARE(form.resultFile_, QStringLiteral("/tmp/result.xls"));
         QCOMPARE(form.zoom(), 1.0f);
         QCOMPARE(form.baseWidth(), base(370));
         QCOMPARE(form.baseHeight(), base(330));
-        QCOMPARE(form.picture1()->widthTwips(), base(370));
-        QCOMPARE(form.picture1()->heightTwips(), base(330));
-        QCOMPARE(form.picture1()->leftTwips(), 0.0f);
-        QVERIFY(form.picture1()->picture().isNull());  // replaced by the drawing
+        QCOMPARE(form.picture()->widthTwips(), base(370));
+        QCOMPARE(form.picture()->heightTwips(), base(330));
+        QCOMPARE(form.picture()->leftTwips(), 0.0f);
+        QVERIFY(form.picture()->picture().isNull());  // replaced by the drawing
         QCOMPARE(form.hStep(), 0);
         QVERIFY(prompter->reports().isEmpty());
     }
 
     void zoomsInAndOutWithinTheLimits() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(harness::picture(370, 330), "/tmp/result.xls");
         const float in[] = {1.25f, 1.5f, 1.75f, 2.0f, 2.25f, 2.25f};
         for (float expected : in) {
             QTest::mouseClick(button(form, "PushButton1"), Qt::LeftButton);
             QCOMPARE(form.zoom(), expected);
             QCOMPARE(form.scaledWidth(), static_cast<int>(base(370) * double(expected)));
-            QCOMPARE(form.picture1()->widthTwips(), form.scaledWidth());
-            QCOMPARE(form.picture1()->heightTwips(), form.scaledHeight());
+            QCOMPARE(form.picture()->widthTwips(), form.scaledWidth());
+            QCOMPARE(form.picture()->heightTwips(), form.scaledHeight());
         }
         const float out[] = {2.0f, 1.75f, 1.5f, 1.25f, 1.0f, 0.75f, 0.5f, 0.25f, 0.25f};
         for (float expected : out) {
             QTest::mouseClick(button(form, "PushButton2"), Qt::LeftButton);
             QCOMPARE(form.zoom(), expected);
-            QCOMPARE(form.picture1()->widthTwips(), static_cast<int>(base(370) * double(expected)));
+            QCOMPARE(form.picture()->widthTwips(), static_cast<int>(base(370) * double(expected)));
         }
-        QCOMPARE(form.picture1()->size(), QSize(91, 81));  // 1372 x 1222 twips
+        QCOMPARE(form.picture()->size(), QSize(91, 81));  // 1372 x 1222 twips
         QVERIFY(prompter->reports().isEmpty());
     }
 
     void everyDrawingStartsFromTheUntouchedPicture() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(harness::picture(300, 200), "/tmp/result.xls");
-        const QImage first = form.picture1()->surface();
-        for (int i = 0; i < 3; ++i) form.PushButton2_Click();
-        for (int i = 0; i < 8; ++i) form.PushButton1_Click();
+        const QImage first = form.picture()->surface();
+        for (int i = 0; i < 3; ++i) form.onZoomOutClicked();
+        for (int i = 0; i < 8; ++i) form.onZoomInClicked();
         QCOMPARE(form.zoom(), 2.25f);
-        for (int i = 0; i < 5; ++i) form.PushButton2_Click();
+        for (int i = 0; i < 5; ++i) form.onZoomOutClicked();
         QCOMPARE(form.zoom(), 1.0f);
-        QCOMPARE(form.picture1()->surface(), first);
+        QCOMPARE(form.picture()->surface(), first);
         // The drawn region's corner is the picture's dark frame.
         QCOMPARE(QColor(first.pixel(0, 0)), QColor(Qt::black));
     }
 
     void tooLargeAStepFallsBackToOne() {
         // Base 8008 x 5998: 1.25 and 1.5 are drawn, 1.75 (14014 wide) is not.
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(harness::picture(538, 404), "/tmp/result.xls");
-        form.PushButton1_Click();
-        form.PushButton1_Click();
+        form.onZoomInClicked();
+        form.onZoomInClicked();
         QCOMPARE(form.zoom(), 1.5f);
-        QCOMPARE(form.picture1()->widthTwips(), 12012);
-        const QImage drawing = form.picture1()->surface();
-        const int hMax = form.hScroll1()->maximum();
+        QCOMPARE(form.picture()->widthTwips(), 12012);
+        const QImage drawing = form.picture()->surface();
+        const int hMax = form.hScrollBar()->maximum();
 
-        form.PushButton1_Click();
+        form.onZoomInClicked();
         QCOMPARE(form.zoom(), 1.0f);
         QCOMPARE(form.scaledWidth(), 8008);
-        QCOMPARE(form.picture1()->widthTwips(), 12012);  // the 1.5 drawing stays
-        QCOMPARE(form.picture1()->surface(), drawing);
-        QCOMPARE(form.hScroll1()->maximum(), hMax);
+        QCOMPARE(form.picture()->widthTwips(), 12012);  // the 1.5 drawing stays
+        QCOMPARE(form.picture()->surface(), drawing);
+        QCOMPARE(form.hScrollBar()->maximum(), hMax);
 
-        form.PushButton2_Click();
+        form.onZoomOutClicked();
         QCOMPARE(form.zoom(), 0.75f);
-        QCOMPARE(form.picture1()->widthTwips(), 6006);
-        form.PushButton1_Click();
-        form.PushButton1_Click();
+        QCOMPARE(form.picture()->widthTwips(), 6006);
+        form.onZoomInClicked();
+        form.onZoomInClicked();
         QCOMPARE(form.zoom(), 1.25f);
-        QCOMPARE(form.picture1()->widthTwips(), 10010);
+        QCOMPARE(form.picture()->widthTwips(), 10010);
         QVERIFY(prompter->reports().isEmpty());
     }
 
     void tooLargeAtPreparationIsShownAsAssigned() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(harness::picture(850, 100), "/tmp/result.xls");  // base 12688
-        QCOMPARE(form.picture1()->widthTwips(), 850 * 15);
-        QVERIFY(!form.picture1()->picture().isNull());
+        QCOMPARE(form.picture()->widthTwips(), 850 * 15);
+        QVERIFY(!form.picture()->picture().isNull());
         QCOMPARE(form.hStep(), 10);
-        QCOMPARE(form.hScroll1()->maximum(), 342);  // (12750 - 9330) / 10
+        QCOMPARE(form.hScrollBar()->maximum(), 342);  // (12750 - 9330) / 10
 
-        form.PushButton1_Click();
+        form.onZoomInClicked();
         QCOMPARE(form.zoom(), 1.0f);
-        QCOMPARE(form.picture1()->widthTwips(), 850 * 15);
-        form.PushButton2_Click();
+        QCOMPARE(form.picture()->widthTwips(), 850 * 15);
+        form.onZoomOutClicked();
         QCOMPARE(form.zoom(), 0.75f);
-        QCOMPARE(form.picture1()->widthTwips(), 9516);
-        QVERIFY(form.picture1()->picture().isNull());
+        QCOMPARE(form.picture()->widthTwips(), 9516);
+        QVERIFY(form.picture()->picture().isNull());
     }
 
     void barsFollowEveryZoom() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(harness::picture(370, 330), "/tmp/result.xls");  // base 5488 x 4888
-        QVERIFY(!form.hScroll1()->isEnabled());
+        QVERIFY(!form.hScrollBar()->isEnabled());
         QCOMPARE(form.hStep(), 0);
 
-        for (int i = 0; i < 3; ++i) form.PushButton1_Click();  // 1.75: 9604 x 8554
-        QVERIFY(form.hScroll1()->isEnabled());
+        for (int i = 0; i < 3; ++i) form.onZoomInClicked();  // 1.75: 9604 x 8554
+        QVERIFY(form.hScrollBar()->isEnabled());
         QCOMPARE(form.hStep(), 10);
-        QCOMPARE(form.hScroll1()->maximum(), 27);  // 27.4
+        QCOMPARE(form.hScrollBar()->maximum(), 27);  // 27.4
         QCOMPARE(form.vStep(), 10);
-        QCOMPARE(form.vScroll1()->maximum(), 113);  // 112.9
+        QCOMPARE(form.vScrollBar()->maximum(), 113);  // 112.9
 
-        form.PushButton1_Click();
-        form.PushButton1_Click();  // 2.25: 12348 x 10998
-        QCOMPARE(form.hScroll1()->maximum(), 302);
-        QCOMPARE(form.vScroll1()->maximum(), 357);
-        form.hScroll1()->setValue(100);
-        QCOMPARE(form.picture1()->leftTwips(), -1000.0f);
-        form.vScroll1()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        QCOMPARE(form.picture1()->topTwips(), -10.0f);
+        form.onZoomInClicked();
+        form.onZoomInClicked();  // 2.25: 12348 x 10998
+        QCOMPARE(form.hScrollBar()->maximum(), 302);
+        QCOMPARE(form.vScrollBar()->maximum(), 357);
+        form.hScrollBar()->setValue(100);
+        QCOMPARE(form.picture()->leftTwips(), -1000.0f);
+        form.vScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(form.picture()->topTwips(), -10.0f);
 
         // Back to a size the viewport holds: picture at the corner, bars off.
-        form.PushButton2_Click();
-        form.PushButton2_Click();
-        form.PushButton2_Click();  // 1.5: 8232 x 7332
-        QCOMPARE(form.picture1()->leftTwips(), 0.0f);
-        QCOMPARE(form.picture1()->topTwips(), 0.0f);
-        QVERIFY(!form.hScroll1()->isEnabled());
-        QVERIFY(!form.vScroll1()->isEnabled());
+        form.onZoomOutClicked();
+        form.onZoomOutClicked();
+        form.onZoomOutClicked();  // 1.5: 8232 x 7332
+        QCOMPARE(form.picture()->leftTwips(), 0.0f);
+        QCOMPARE(form.picture()->topTwips(), 0.0f);
+        QVERIFY(!form.hScrollBar()->isEnabled());
+        QVERIFY(!form.vScrollBar()->isEnabled());
         QCOMPARE(form.hStep(), 0);
     }
 
     void aMissingPictureIsHarmless() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(QImage(), "/tmp/result.xls");
-        form.PushButton1_Click();
-        form.PushButton2_Click();
-        form.PushButton2_Click();
-        QCOMPARE(form.picture1()->widthTwips(), 0);
-        QVERIFY(!form.hScroll1()->isEnabled());
+        form.onZoomInClicked();
+        form.onZoomOutClicked();
+        form.onZoomOutClicked();
+        QCOMPARE(form.picture()->widthTwips(), 0);
+        QVERIFY(!form.hScrollBar()->isEnabled());
     }
 
     void backDeletesTheResultAndShowsTheMainWindow() {
         QWidget mainWindow;
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.setMainWindow(&mainWindow);
         const QString result = dir.filePath("kovlar11111111.xls");
         harness::writeFile(result, "workbook");
         form.handOver(harness::picture(600, 500), result);  // base 8938 x 7438
-        form.PushButton1_Click();
-        form.hScroll1()->setValue(5);
-        QCOMPARE(form.picture1()->leftTwips(), -50.0f);
+        form.onZoomInClicked();
+        form.hScrollBar()->setValue(5);
+        QCOMPARE(form.picture()->leftTwips(), -50.0f);
 
         QTest::mouseClick(button(form, "PushButton8"), Qt::LeftButton);
         QVERIFY(!QFile::exists(result));
@@ -250,24 +250,24 @@ class Form2Test : public QObject {
         harness::writeFile(second, "workbook 2");
         form.handOver(harness::picture(640, 520), second);
         QVERIFY(form.isVisible());
-        QCOMPARE(form.mExcelFile, second);
+        QCOMPARE(form.resultFile_, second);
         QCOMPARE(form.zoom(), 1.0f);
         QCOMPARE(form.baseWidth(), base(640));
         QCOMPARE(form.baseHeight(), base(520));
-        QCOMPARE(form.picture1()->widthTwips(), base(640));
-        QCOMPARE(form.picture1()->leftTwips(), 0.0f);
-        QCOMPARE(form.picture1()->topTwips(), 0.0f);
-        QCOMPARE(form.hScroll1()->value(), 0);
-        QCOMPARE(form.hScroll1()->maximum(), 21);  // (9538 - 9330) / 10 = 20.8
-        QCOMPARE(form.vScroll1()->maximum(), 31);  // (7738 - 7425) / 10 = 31.3
+        QCOMPARE(form.picture()->widthTwips(), base(640));
+        QCOMPARE(form.picture()->leftTwips(), 0.0f);
+        QCOMPARE(form.picture()->topTwips(), 0.0f);
+        QCOMPARE(form.hScrollBar()->value(), 0);
+        QCOMPARE(form.hScrollBar()->maximum(), 21);  // (9538 - 9330) / 10 = 20.8
+        QCOMPARE(form.vScrollBar()->maximum(), 31);  // (7738 - 7425) / 10 = 31.3
         QVERIFY(QFile::exists(second));
         QVERIFY(prompter->reports().isEmpty());
     }
 
     void aHandOverToTheShownWindowIsPreparedToo() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         form.handOver(harness::picture(300, 200), "/tmp/first.xls");
-        form.PushButton1_Click();
+        form.onZoomInClicked();
         form.handOver(harness::picture(320, 210), "/tmp/second.xls");
         QVERIFY(!form.preparationDue());
         QCOMPARE(form.zoom(), 1.0f);
@@ -275,7 +275,7 @@ class Form2Test : public QObject {
     }
 
     void closingDeletesSavesListsAndEnds() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         const QString result = dir.filePath("kovlar33333333.xls");
         harness::writeFile(result, "workbook");
         int listsSaved = 0;
@@ -294,7 +294,7 @@ class Form2Test : public QObject {
     }
 
     void hoverPointerWithoutCursorFileIsTheArrow() {
-        Form2 form(folder);
+        PreviewWindow form(folder);
         QVERIFY(!form.hasHoverCursor());
         form.handOver(harness::picture(300, 200), "/tmp/result.xls");
         harness::mouse(button(form, "PushButton6"), QEvent::MouseMove, {5, 5}, Qt::NoButton,
@@ -306,7 +306,7 @@ class Form2Test : public QObject {
         const QString source = QString::fromUtf8(tallowby::test_paths::kHandCursorFile);
         if (!QFile::exists(source)) QSKIP("no hover cursor file in the source tree");
         QVERIFY(QFile::copy(source, folder + "/HAND-M.CUR"));
-        Form2 form(folder);
+        PreviewWindow form(folder);
         QVERIFY(form.hasHoverCursor());
         QVERIFY(prompter->reports().isEmpty());
         form.handOver(harness::picture(300, 200), "/tmp/result.xls");
@@ -333,7 +333,7 @@ class Form2Test : public QObject {
 
     void aBrokenCursorFileIsReportedAtLoad() {
         harness::writeFile(folder + "/HAND-M.CUR", "not a cursor");
-        Form2 form(folder);
+        PreviewWindow form(folder);
         QVERIFY(!form.hasHoverCursor());
         QCOMPARE(prompter->reports().size(), 1);
         QVERIFY(
@@ -346,5 +346,5 @@ class Form2Test : public QObject {
     QString folder;
 };
 
-QTEST_MAIN(Form2Test)
-#include "form2_qtest.moc"
+QTEST_MAIN(PreviewWindowTest)
+#include "preview_window_qtest.moc"

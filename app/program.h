@@ -9,28 +9,28 @@ class QWidget;
 namespace tallowby {
 
 // The small file and desktop helpers every window leans on.
-namespace Main {
+namespace program {
 
 // True when the file's last-modified time can be read; a folder counts too.
-bool FileExists(const QString& path);
+bool fileExists(const QString& path);
 
 // Lets pending window events run once, then deletes the file; when that
 // fails, makes it writable and tries again. Never reports.
-void RemoveFile(const QString& path);
+void removeFile(const QString& path);
 
 // Writes exactly these bytes to the path, creating or truncating the file.
 // Throws tallowby::Failure with a description when the write fails.
-void WriteBinaryFile(const QByteArray& bytes, const QString& path);
+void writeBinaryFile(const QByteArray& bytes, const QString& path);
 
 // The application title: the product name cut at its last blank while it is
 // longer than 40 characters. SetAppTitle stores it for AppTitle().
-QString AppTitleFrom(const QString& productName);
-void SetAppTitle();
-QString AppTitle();
+QString appTitleFrom(const QString& productName);
+void setAppTitle();
+QString appTitle();
 
 // Gives a window the plain system button-face background, and the same to its
 // frames, labels, check boxes and option buttons.
-void UsePlainColours(QWidget* window);
+void usePlainColours(QWidget* window);
 
 // About one start in a hundred opens the maker's home page. The draw and the
 // launcher are injectable so tests never open a browser.
@@ -38,7 +38,7 @@ struct HomePageHooks {
     std::function<int()> draw;                   // 1..100; default: seeded from the time of day
     std::function<void(const QString&)> launch;  // default: the prompter's openUrl
 };
-void MaybeOpenHomePage(const HomePageHooks& hooks = {});
+void maybeOpenHomePage(const HomePageHooks& hooks = {});
 
-}  // namespace Main
+}  // namespace program
 }  // namespace tallowby

@@ -1,4 +1,4 @@
-#include "app/main_module.h"
+#include "app/program.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -17,18 +17,18 @@
 #include "app/failure.h"
 #include "app/prompter.h"
 
-namespace tallowby::Main {
+namespace tallowby::program {
 
 namespace {
 QString g_appTitle = QStringLiteral("Tallowby");
 }
 
-bool FileExists(const QString& path) {
+bool fileExists(const QString& path) {
     if (path.isEmpty()) return false;
     return QFileInfo(path).lastModified().isValid();
 }
 
-void RemoveFile(const QString& path) {
+void removeFile(const QString& path) {
     QCoreApplication::processEvents();
     if (path.isEmpty()) return;
     if (QFile::remove(path)) return;
@@ -37,7 +37,7 @@ void RemoveFile(const QString& path) {
     QFile::remove(path);
 }
 
-void WriteBinaryFile(const QByteArray& bytes, const QString& path) {
+void writeBinaryFile(const QByteArray& bytes, const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw Failure(QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString()));
@@ -47,7 +47,7 @@ void WriteBinaryFile(const QByteArray& bytes, const QString& path) {
         throw Failure(QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString()));
 }
 
-QString AppTitleFrom(const QString& productName) {
+QString appTitleFrom(const QString& productName) {
     QString title = productName;
     while (title.size() > 40) {
         const qsizetype blank = title.lastIndexOf(QLatin1Char(' '));
@@ -60,16 +60,16 @@ QString AppTitleFrom(const QString& productName) {
     return title;
 }
 
-void SetAppTitle() {
-    g_appTitle = AppTitleFrom(QStringLiteral("Tallowby"));
+void setAppTitle() {
+    g_appTitle = appTitleFrom(QStringLiteral("Tallowby"));
     QCoreApplication::setApplicationName(g_appTitle);
 }
 
-QString AppTitle() {
+QString appTitle() {
     return g_appTitle;
 }
 
-void UsePlainColours(QWidget* window) {
+void usePlainColours(QWidget* window) {
     if (!window) return;
     auto paint = [](QWidget* w) {
         QPalette pal = w->palette();
@@ -87,7 +87,7 @@ void UsePlainColours(QWidget* window) {
     }
 }
 
-void MaybeOpenHomePage(const HomePageHooks& hooks) {
+void maybeOpenHomePage(const HomePageHooks& hooks) {
     const int number = hooks.draw ? hooks.draw() : [] {
         QRandomGenerator generator(
             static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
@@ -101,4 +101,4 @@ void MaybeOpenHomePage(const HomePageHooks& hooks) {
         prompter().openUrl(QUrl(address));
 }
 
-}  // namespace tallowby::Main
+}  // namespace tallowby::program

@@ -7,10 +7,10 @@
 #include "app/build_config.h"
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/main_module.h"
+#include "app/program.h"
 #include "app/prompter.h"
 #include "entry/entry_labels.h"
-#include "entry/form1.h"
+#include "entry/entry_window.h"
 #include "entry/list_rows.h"
 #include "entry/sample_data.h"
 #include "entry/select_all_line_edit.h"
@@ -49,135 +49,138 @@ void clearChoice(QComboBox* combo) {
 
 }  // namespace
 
-void Form1::PushButton1_Click() {
+void EntryWindow::onHelpClicked() {
     Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"), this);
     g.run(100, [&] {
-        prompter().message(this, Main::AppTitle(),
+        prompter().message(this, program::appTitle(),
                            QStringLiteral("Questions? Please contact Team Marrowick at ") +
                                QString::fromUtf8(build::kContactPage),
                            Prompter::Icon::None, Prompter::Buttons::Ok);
     });
 }
 
-void Form1::ListView1_ItemClick(QTreeWidgetItem*) {
+void EntryWindow::onRateClicked(QTreeWidgetItem*) {
     // The row the click has just made current, not the event's argument.
-    if (ListView1->topLevelItemCount() == 0) return;
-    const QTreeWidgetItem* current = ListView1->currentItem();
+    if (rateList_->topLevelItemCount() == 0) return;
+    const QTreeWidgetItem* current = rateList_->currentItem();
     if (!current) return;
-    txtType->setText(current->text(0));
-    txtRate->setText(current->text(1));
+    rateNameEdit_->setText(current->text(0));
+    rateAmountEdit_->setText(current->text(1));
 }
 
-void Form1::PushButton2_Click() {
+void EntryWindow::onEditRateClicked() {
     Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"), this);
-    if (g.test(100, [&] { return ListView1->topLevelItemCount() > 0; })) {
+    if (g.test(100, [&] { return rateList_->topLevelItemCount() > 0; })) {
         // With rows but none current there is nothing to write into.
-        QTreeWidgetItem* current = ListView1->currentItem();
+        QTreeWidgetItem* current = rateList_->currentItem();
         if (current) {
-            g.run(102, [&] { current->setText(0, txtType->text()); });
-            g.run(104, [&] { current->setText(1, txtRate->text()); });
+            g.run(102, [&] { current->setText(0, rateNameEdit_->text()); });
+            g.run(104, [&] { current->setText(1, rateAmountEdit_->text()); });
             // The hours entries of this rate show its new description.
             g.run(105, [&] {
-                entry_labels::relabel(ListView2, 1, 4, ListView1->indexOfTopLevelItem(current),
+                entry_labels::relabel(hoursList_, 1, 4, rateList_->indexOfTopLevelItem(current),
                                       current->text(0));
             });
         }
     }
-    g.run(106, [&] { txtType->clear(); });
-    g.run(108, [&] { txtRate->clear(); });
+    g.run(106, [&] { rateNameEdit_->clear(); });
+    g.run(108, [&] { rateAmountEdit_->clear(); });
 }
 
-void Form1::PushButton3_Click() {
+void EntryWindow::onAddHoursClicked() {
     Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"), this);
     // An entry without a day or a type would have no place on the sheet.
     bool refused = false;
     g.run(99, [&] {
-        const QString missing = missingChoice(chosenIndex(Combo1) >= 0, chosenIndex(Combo2) >= 0);
+        const QString missing =
+            missingChoice(chosenIndex(dayChoice_) >= 0, chosenIndex(rateChoice_) >= 0);
         if (missing.isEmpty()) return;
         refused = true;
-        prompter().message(this, Main::AppTitle(), missing, Prompter::Icon::Warning,
+        prompter().message(this, program::appTitle(), missing, Prompter::Icon::Warning,
                            Prompter::Buttons::Ok);
     });
     if (refused) return;
     QTreeWidgetItem* item = nullptr;
-    g.run(100, [&] { item = new QTreeWidgetItem(ListView2, QStringList{Combo1->currentText()}); });
-    g.run(102, [&] { requireRow(item)->setText(1, Combo2->currentText()); });
-    g.run(104,
-          [&] { requireRow(item)->setText(2, dtpTime->time().toString(QStringLiteral("hh:mm"))); });
-    g.run(106, [&] { requireRow(item)->setText(3, QString::number(chosenIndex(Combo1))); });
-    g.run(108, [&] { requireRow(item)->setText(4, QString::number(chosenIndex(Combo2))); });
-    g.run(110, [&] { clearChoice(Combo1); });
-    g.run(112, [&] { clearChoice(Combo2); });
-    g.run(114, [&] { dtpTime->setTime(QTime(0, 0)); });
-    list_rows::ensureCurrentRow(ListView2);
+    g.run(100,
+          [&] { item = new QTreeWidgetItem(hoursList_, QStringList{dayChoice_->currentText()}); });
+    g.run(102, [&] { requireRow(item)->setText(1, rateChoice_->currentText()); });
+    g.run(104, [&] {
+        requireRow(item)->setText(2, hoursEdit_->time().toString(QStringLiteral("hh:mm")));
+    });
+    g.run(106, [&] { requireRow(item)->setText(3, QString::number(chosenIndex(dayChoice_))); });
+    g.run(108, [&] { requireRow(item)->setText(4, QString::number(chosenIndex(rateChoice_))); });
+    g.run(110, [&] { clearChoice(dayChoice_); });
+    g.run(112, [&] { clearChoice(rateChoice_); });
+    g.run(114, [&] { hoursEdit_->setTime(QTime(0, 0)); });
+    list_rows::ensureCurrentRow(hoursList_);
 }
 
-void Form1::PushButton4_Click() {
+void EntryWindow::onDeleteHoursClicked() {
     Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton4_Click"), this);
-    if (g.test(100, [&] { return ListView2->topLevelItemCount() > 0; })) {
+    if (g.test(100, [&] { return hoursList_->topLevelItemCount() > 0; })) {
         g.run(102, [&] {
-            QTreeWidgetItem* current = ListView2->currentItem();
+            QTreeWidgetItem* current = hoursList_->currentItem();
             if (!current) return;  // entries but none current: nothing to remove
-            delete ListView2->takeTopLevelItem(ListView2->indexOfTopLevelItem(current));
+            delete hoursList_->takeTopLevelItem(hoursList_->indexOfTopLevelItem(current));
         });
     }
-    list_rows::ensureCurrentRow(ListView2);
+    list_rows::ensureCurrentRow(hoursList_);
 }
 
-void Form1::PushButton6_Click() {
+void EntryWindow::onStartClicked() {
     if (generationRunner_) generationRunner_();
 }
 
-void Form1::PushButton7_Click() {
+void EntryWindow::onSampleClicked() {
     namespace sd = sample_data;
     Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton7_Click"), this);
-    g.run(100, [&] { txtName->setText(QString::fromUtf8(sd::kCompany)); });
-    g.run(102, [&] { txtLocation->setText(QString::fromUtf8(sd::kAddress)); });
-    g.run(104, [&] { txtCity->setText(QString::fromUtf8(sd::kCity)); });
-    g.run(106, [&] { txtPhone->setText(QString::fromUtf8(sd::kPhone)); });
-    g.run(108, [&] { dtpDate->setDate(options_.today().addDays(-sd::kWeekStartDaysAgo)); });
-    g.run(110, [&] { txtEmp->setText(QString::fromUtf8(sd::kEmployee)); });
-    g.run(112, [&] { txtSVisor->setText(QString::fromUtf8(sd::kSupervisor)); });
+    g.run(100, [&] { companyEdit_->setText(QString::fromUtf8(sd::kCompany)); });
+    g.run(102, [&] { addressEdit_->setText(QString::fromUtf8(sd::kAddress)); });
+    g.run(104, [&] { cityEdit_->setText(QString::fromUtf8(sd::kCity)); });
+    g.run(106, [&] { phoneEdit_->setText(QString::fromUtf8(sd::kPhone)); });
+    g.run(108, [&] { weekStartEdit_->setDate(options_.today().addDays(-sd::kWeekStartDaysAgo)); });
+    g.run(110, [&] { employeeEdit_->setText(QString::fromUtf8(sd::kEmployee)); });
+    g.run(112, [&] { supervisorEdit_->setText(QString::fromUtf8(sd::kSupervisor)); });
     int line = 114;
     for (const sd::SampleRate& rate : sd::kRates) {
         QTreeWidgetItem* item = nullptr;
         g.run(line, [&] {
-            item = new QTreeWidgetItem(ListView1, QStringList{QString::fromUtf8(rate.description)});
+            item = new QTreeWidgetItem(rateList_, QStringList{QString::fromUtf8(rate.description)});
         });
         g.run(line + 2, [&] { requireRow(item)->setText(1, QString::fromUtf8(rate.rate)); });
         line += 4;
     }
-    list_rows::ensureCurrentRow(ListView1);
-    g.run(142, [&] { FillDayList(); });
-    g.run(144, [&] { FillTypeList(); });
+    list_rows::ensureCurrentRow(rateList_);
+    g.run(142, [&] { fillDayChoice(); });
+    g.run(144, [&] { fillRateChoice(); });
 
     // A failing loop header resumes with the body, so the body runs once.
     const int days = g.value(
-        146, [&] { return Combo1->count(); }, 1);
+        146, [&] { return dayChoice_->count(); }, 1);
     for (int d = 0; d < days; ++d) {
-        g.run(148, [&] { Combo1->setCurrentIndex(d); });
+        g.run(148, [&] { dayChoice_->setCurrentIndex(d); });
         const int types = g.value(
-            150, [&] { return Combo2->count(); }, 1);
+            150, [&] { return rateChoice_->count(); }, 1);
         for (int t = 0; t < types; ++t) {
             if (!g.test(152, [&] { return sd::wantsEntry(d, t); })) continue;
-            g.run(154, [&] { Combo2->setCurrentIndex(t); });
+            g.run(154, [&] { rateChoice_->setCurrentIndex(t); });
             g.run(156, [&] {
-                dtpTime->setTime(
+                hoursEdit_->setTime(
                     QTime::fromString(QString::fromLatin1(sd::kHours), QStringLiteral("hh:mm")));
             });
             QTreeWidgetItem* item = nullptr;
             g.run(158, [&] {
-                item = new QTreeWidgetItem(ListView2, QStringList{Combo1->currentText()});
+                item = new QTreeWidgetItem(hoursList_, QStringList{dayChoice_->currentText()});
             });
-            g.run(160, [&] { requireRow(item)->setText(1, Combo2->currentText()); });
+            g.run(160, [&] { requireRow(item)->setText(1, rateChoice_->currentText()); });
             g.run(162, [&] {
-                requireRow(item)->setText(2, dtpTime->time().toString(QStringLiteral("hh:mm")));
+                requireRow(item)->setText(2, hoursEdit_->time().toString(QStringLiteral("hh:mm")));
             });
             g.run(164, [&] { requireRow(item)->setText(3, QString::number(d)); });
             g.run(166, [&] { requireRow(item)->setText(4, QString::number(t)); });
         }
     }
-    list_rows::ensureCurrentRow(ListView2);
+    list_rows::ensureCurrentRow(hoursList_);
 }
 
 }  // namespace tallowby

@@ -1,16 +1,16 @@
-#include "workbook/automation/is_installed.h"
+#include "workbook/automation/presence_check.h"
 
 #include <QStringList>
 #include <cstdlib>
 #include <span>
 
-#include "app/main_module.h"
+#include "app/program.h"
 #include "app/prompter.h"
 #include "workbook/automation/application.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/run/template_resource.h"
 
-namespace tallowby::IsInstalled {
+namespace tallowby::presence_check {
 
 namespace {
 std::function<void()>& endProgram() {
@@ -48,9 +48,9 @@ QString missingEngineMessage() {
     return paragraphs.join(QStringLiteral("\r\n\r\n"));
 }
 
-void CheckExcelInstalled() {
+void checkEngineInstalled() {
     if (enginePresent()) return;
-    prompter().message(nullptr, Main::AppTitle(), missingEngineMessage(), Prompter::Icon::None,
+    prompter().message(nullptr, program::appTitle(), missingEngineMessage(), Prompter::Icon::None,
                        Prompter::Buttons::Ok);
     if (endProgram())
         endProgram()();
@@ -62,4 +62,4 @@ void setEndProgram(std::function<void()> end) {
     endProgram() = std::move(end);
 }
 
-}  // namespace tallowby::IsInstalled
+}  // namespace tallowby::presence_check

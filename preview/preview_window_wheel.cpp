@@ -6,12 +6,12 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "preview/form2.h"
+#include "preview/preview_window.h"
 #include "preview/wheel_math.h"
 
 namespace tallowby {
 
-bool Form2::viewportEvent(QEvent* event) {
+bool PreviewWindow::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::Wheel) {
         viewportWheel(static_cast<QWheelEvent*>(event));
         return true;
@@ -26,12 +26,12 @@ bool Form2::viewportEvent(QEvent* event) {
     return false;
 }
 
-void Form2::viewportWheel(QWheelEvent* event) {
+void PreviewWindow::viewportWheel(QWheelEvent* event) {
     const QPoint angle = event->angleDelta();
     if (event->modifiers() & Qt::ControlModifier) {
         const int notches = zoomNotches_.add(angle.y() != 0 ? angle.y() : angle.x());
-        for (int i = 0; i < notches; ++i) PushButton1_Click();  // away from the user: Zoom In
-        for (int i = 0; i > notches; --i) PushButton2_Click();
+        for (int i = 0; i < notches; ++i) onZoomInClicked();  // away from the user: Zoom In
+        for (int i = 0; i > notches; --i) onZoomOutClicked();
         return;
     }
     // Shift turns the ordinary wheel sideways; a tilting wheel is sideways anyway.
@@ -43,11 +43,11 @@ void Form2::viewportWheel(QWheelEvent* event) {
         scrollViewBy(true, preview::twipsForWheel(angle.x()));
 }
 
-void Form2::scrollViewBy(bool horizontal, int twips) {
-    QScrollBar* bar = horizontal ? HScroll1 : VScroll1;
+void PreviewWindow::scrollViewBy(bool horizontal, int twips) {
+    QScrollBar* bar = horizontal ? hScroll_ : vScroll_;
     // A disabled bar has nothing to show beyond the viewport.
     if (!bar->isEnabled()) return;
-    const int values = preview::barValuesForTwips(twips, horizontal ? mHStep : mVStep);
+    const int values = preview::barValuesForTwips(twips, horizontal ? hStep_ : vStep_);
     if (values != 0) bar->setValue(bar->value() + values);
 }
 
