@@ -4,8 +4,11 @@
 #     (tools/preview_screenshots: main window tabs, previews at 1.0 and 1.25,
 #     the sample data scrolled, the preview on a screen scaled 2x);
 #   - the filled template drawn by the engine and, from the same saved
-#     workbook, by LibreOffice (tools/render_sheet and soffice headless).
-# Needs xvfb, xauth and libreoffice-calc-nogui + libreoffice-draw-nogui.
+#     workbook, by LibreOffice (tools/render_sheet and soffice headless);
+#   - the printed page of a filled week as tallowby-fill writes it and as
+#     LibreOffice exports the same workbook, both turned into pictures.
+# Needs xvfb, xauth, libreoffice-calc-nogui + libreoffice-draw-nogui and
+# poppler-utils.
 # BUILD_DIR names the build folder (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +16,7 @@ cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-docs}")"
 build="${BUILD_DIR:-build}"
 mkdir -p "$out"
-cmake --build "$build" --target preview_screenshots render_sheet
+cmake --build "$build" --target preview_screenshots render_sheet tallowby-fill
 
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$build/tools/preview_screenshots" "$out"
 
@@ -28,3 +31,26 @@ soffice -env:UserInstallation="file://$work/profile" --headless \
 QT_QPA_PLATFORM=offscreen "$build/tools/render_sheet" --trim "$work/filled.png" \
     "$out/libreoffice-render.png"
 echo "wrote $out/engine-render.png and $out/libreoffice-render.png"
+
+# The printed page: a week with three of the seven rate types used, on Letter.
+cat >"$work/week.ini" <<'INI'
+[Tallowby]
+txtName=Quillfeather Joinery Ltd
+txtLocation=12 Mill Lane
+txtCity=Springfield
+txtPhone=555-0100
+txtEmp=Ana Example
+txtSVisor=Bo Overseer
+dtpDate=2021-08-30
+Rates=Regular^11.50|Overtime^12.70|Sick^10.00|Holiday^11.50|Vacation^11.50|Bonus^15.00|Other^9.00
+Hours=Mon^Regular^08:00^0^0|Tue^Regular^07:30^1^0|Tue^Overtime^01:30^1^1|Wed^Regular^07:45^2^0|Thu^Regular^08:00^3^0|Fri^Sick^08:00^4^2
+INI
+LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 QT_QPA_PLATFORM=offscreen "$build/fill/tallowby-fill" \
+    --settings "$work/week.ini" --xls "$work/week.xls" --pdf "$work/week.pdf"
+mkdir -p "$work/lo"
+soffice -env:UserInstallation="file://$work/profile" --headless \
+    --convert-to pdf --outdir "$work/lo" "$work/week.xls" >"$work/soffice.log" 2>&1 ||
+    { cat "$work/soffice.log" >&2; exit 1; }
+pdftoppm -png -r 72 -singlefile "$work/week.pdf" "$out/pdf-page-tallowby"
+pdftoppm -png -r 72 -singlefile "$work/lo/week.pdf" "$out/pdf-page-libreoffice"
+echo "wrote $out/pdf-page-tallowby.png and $out/pdf-page-libreoffice.png"
