@@ -602,18 +602,6 @@ class EntryWindowTest : public QObject {
         QCOMPARE(presenceChecks_, 1);
     }
 
-    void aSkinFileGivesPlainColours() {
-        QTemporaryDir folder;
-        QDir(folder.path()).mkpath("x");
-        QFile skin(folder.filePath("x/o.cjs"));
-        QVERIFY(skin.open(QIODevice::WriteOnly));
-        skin.close();
-        auto form = start(folder.path());
-        const QColor face = form->palette().color(QPalette::Button);
-        QCOMPARE(form->palette().color(QPalette::Window), face);
-        QCOMPARE(form->generalBox_->palette().color(QPalette::Window), face);
-    }
-
     void typedTextSurvivesAKilledProcess() {
         QProcess helper;
         helper.start(QCoreApplication::applicationFilePath(), {"--type-and-wait", store_->path()});
