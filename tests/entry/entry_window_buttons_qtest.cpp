@@ -4,24 +4,16 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QProcess>
 #include <QPushButton>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTreeWidget>
-#include <cstdio>
 #include <memory>
 
 #include "app/build_config.h"
 #include "entry/entry_window.h"
 #include "entry/select_all_line_edit.h"
-#include "entry_window_fixture.h"
+#include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
 using namespace tallowby::testing;
@@ -119,7 +111,7 @@ class EntryWindowButtonsTest : public QObject, private EntryWindowFixture {
 };
 
 int main(int argc, char** argv) {
-    return runInUnitedStatesEnglish<EntryWindowButtonsTest>(argc, argv);
+    return runTestProgram<EntryWindowButtonsTest>(argc, argv, ProgramLocale::UnitedStatesEnglish);
 }
 
 #include "entry_window_buttons_qtest.moc"

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QLocale>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -155,12 +156,48 @@ class EntryWindowFixture {
     }
 };
 
-// A Qt test program whose dates and numbers read as in the United States.
+// True in a test program's scaled run: the program started itself again
+// with QT_SCALE_FACTOR set and "--scaled" before the tests to run.
+inline bool g_scaledRun = false;
+
+struct ScaledRun {
+    bool finished = false;
+    int exitCode = -1;
+    QByteArray output;
+};
+
+// Runs this test program again at the given scale factor, only the given tests.
+inline ScaledRun runScaled(const QString& factor, const QStringList& tests) {
+    QProcess scaled;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_SCALE_FACTOR", factor);
+    scaled.setProcessEnvironment(environment);
+    scaled.start(QCoreApplication::applicationFilePath(), QStringList{"--scaled"} + tests);
+    ScaledRun run;
+    run.finished = scaled.waitForFinished(120000);
+    run.exitCode = scaled.exitCode();
+    run.output = scaled.readAllStandardOutput();
+    return run;
+}
+
+enum class ProgramLocale { System, UnitedStatesEnglish };
+
+// A Qt test program's main: the locale it reads dates and numbers in, and
+// the scaled run's arguments.
 template <class Test>
-int runInUnitedStatesEnglish(int argc, char** argv) {
+int runTestProgram(int argc, char** argv, ProgramLocale locale) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    g_scaledRun = arguments.size() > 1 && arguments[1] == "--scaled";
     QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    if (locale == ProgramLocale::UnitedStatesEnglish)
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     Test test;
+    if (g_scaledRun) {
+        // QTest takes the rest: the test functions to run.
+        arguments.removeAt(1);
+        return QTest::qExec(&test, arguments);
+    }
     return QTest::qExec(&test, argc, argv);
 }
 

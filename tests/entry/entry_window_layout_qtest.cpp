@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -15,13 +14,11 @@
 #include <QTest>
 #include <QTimeEdit>
 #include <QTreeWidget>
-#include <cstdio>
 #include <memory>
 
-#include "app/build_config.h"
 #include "entry/entry_window.h"
 #include "entry/select_all_line_edit.h"
-#include "entry_window_fixture.h"
+#include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
 using namespace tallowby::testing;
@@ -187,7 +184,7 @@ class EntryWindowLayoutTest : public QObject, private EntryWindowFixture {
 };
 
 int main(int argc, char** argv) {
-    return runInUnitedStatesEnglish<EntryWindowLayoutTest>(argc, argv);
+    return runTestProgram<EntryWindowLayoutTest>(argc, argv, ProgramLocale::UnitedStatesEnglish);
 }
 
 #include "entry_window_layout_qtest.moc"

@@ -4,25 +4,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QProcess>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTreeWidget>
-#include <cstdio>
 #include <memory>
 
-#include "app/build_config.h"
 #include "entry/entry_window.h"
 #include "entry/select_all_line_edit.h"
-#include "entry_window_fixture.h"
+#include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
 using namespace tallowby::testing;
@@ -158,7 +149,7 @@ class EntryWindowListsTest : public QObject, private EntryWindowFixture {
 };
 
 int main(int argc, char** argv) {
-    return runInUnitedStatesEnglish<EntryWindowListsTest>(argc, argv);
+    return runTestProgram<EntryWindowListsTest>(argc, argv, ProgramLocale::UnitedStatesEnglish);
 }
 
 #include "entry_window_lists_qtest.moc"

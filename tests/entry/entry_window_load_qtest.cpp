@@ -6,13 +6,8 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
 #include <QProcess>
-#include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTreeWidget>
@@ -22,7 +17,7 @@
 #include "app/build_config.h"
 #include "entry/entry_window.h"
 #include "entry/select_all_line_edit.h"
-#include "entry_window_fixture.h"
+#include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
 using namespace tallowby::testing;
@@ -218,7 +213,7 @@ int main(int argc, char** argv) {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         return typeAndWait(QString::fromLocal8Bit(argv[2]));
     }
-    return runInUnitedStatesEnglish<EntryWindowLoadTest>(argc, argv);
+    return runTestProgram<EntryWindowLoadTest>(argc, argv, ProgramLocale::UnitedStatesEnglish);
 }
 
 #include "entry_window_load_qtest.moc"
