@@ -57,15 +57,18 @@ class Panning : public ::testing::Test {
     static float dragWide(float left, float grab, float pointer) {
         return dragPosition(left, grab, pointer, kWideWidth, kViewportInnerWidth);
     }
-    static std::optional<int> widePercent(float left) {
+    // A drag from the home position that must end at `expectedLeft`; the
+    // percentage the release then sets the bar to.
+    static std::optional<int> dragFromHomeAndRelease(float grab, float pointer,
+                                                     float expectedLeft) {
+        const float left = dragWide(0, grab, pointer);
+        EXPECT_FLOAT_EQ(left, expectedLeft);
         return releasePercent(left, kWideWidth, kViewportOuterWidth);
     }
 };
 
 TEST_F(Panning, DragReleaseAndBarOfAWidePicture) {
-    const float left = dragWide(0, 1500, 266);
-    EXPECT_FLOAT_EQ(left, -1234);
-    const auto percent = widePercent(left);
+    const auto percent = dragFromHomeAndRelease(1500, 266, -1234);
     ASSERT_TRUE(percent);
     EXPECT_EQ(*percent, 41);
     const auto value = barValueForPercent(*percent, 300);
@@ -75,9 +78,7 @@ TEST_F(Panning, DragReleaseAndBarOfAWidePicture) {
 }
 
 TEST_F(Panning, DraggedAllTheWayTheBarStaysWhereItIs) {
-    const float left = dragWide(0, 5000, 0);
-    EXPECT_FLOAT_EQ(left, -3030);
-    const auto percent = widePercent(left);
+    const auto percent = dragFromHomeAndRelease(5000, 0, -3030);
     ASSERT_TRUE(percent);
     EXPECT_EQ(*percent, 101);
     EXPECT_FALSE(barValueForPercent(*percent, 300));  // 303 > 300
