@@ -18,13 +18,10 @@
 using namespace tallowby;
 using namespace tallowby::testing;
 
-class EntryWindowButtonsTest : public QObject, private EntryWindowFixture {
+class EntryWindowButtonsTest : public EntryWindowTest {
     Q_OBJECT
 
   private slots:
-    void init() { setUp(); }
-    void cleanup() { tearDown(); }
-
     void sampleDataOnAFreshStartAndAgain() {
         auto form = start();
         QTest::mouseClick(form->sampleButton_, Qt::LeftButton);
@@ -115,3 +112,4 @@ int main(int argc, char** argv) {
 }
 
 #include "entry_window_buttons_qtest.moc"
+#include "moc_entry_window_fixture.cpp"

@@ -156,6 +156,17 @@ class EntryWindowFixture {
     }
 };
 
+// The base of the main window's own test classes: a fresh fixture for every
+// test function. Its meta-object code comes from the one test program source
+// that includes "moc_entry_window_fixture.cpp".
+class EntryWindowTest : public QObject, protected EntryWindowFixture {
+    Q_OBJECT
+
+  private slots:
+    void init() { setUp(); }
+    void cleanup() { tearDown(); }
+};
+
 // True in a test program's scaled run: the program started itself again
 // with QT_SCALE_FACTOR set and "--scaled" before the tests to run.
 inline bool g_scaledRun = false;

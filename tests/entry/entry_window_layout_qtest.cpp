@@ -23,13 +23,10 @@
 using namespace tallowby;
 using namespace tallowby::testing;
 
-class EntryWindowLayoutTest : public QObject, private EntryWindowFixture {
+class EntryWindowLayoutTest : public EntryWindowTest {
     Q_OBJECT
 
   private slots:
-    void init() { setUp(); }
-    void cleanup() { tearDown(); }
-
     void windowGeometryAndFonts() {
         auto form = start();
         QCOMPARE(form->size(), QSize(624, 658));
@@ -188,3 +185,4 @@ int main(int argc, char** argv) {
 }
 
 #include "entry_window_layout_qtest.moc"
+#include "moc_entry_window_fixture.cpp"

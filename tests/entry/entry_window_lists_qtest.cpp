@@ -18,13 +18,10 @@
 using namespace tallowby;
 using namespace tallowby::testing;
 
-class EntryWindowListsTest : public QObject, private EntryWindowFixture {
+class EntryWindowListsTest : public EntryWindowTest {
     Q_OBJECT
 
   private slots:
-    void init() { setUp(); }
-    void cleanup() { tearDown(); }
-
     void aWednesdayWeekStartFillsTheDayChoice() {
         auto form = start();
         form->weekStartEdit_->setDate(QDate(2021, 9, 1));
@@ -153,3 +150,4 @@ int main(int argc, char** argv) {
 }
 
 #include "entry_window_lists_qtest.moc"
+#include "moc_entry_window_fixture.cpp"

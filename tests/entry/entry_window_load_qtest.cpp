@@ -22,13 +22,10 @@
 using namespace tallowby;
 using namespace tallowby::testing;
 
-class EntryWindowLoadTest : public QObject, private EntryWindowFixture {
+class EntryWindowLoadTest : public EntryWindowTest {
     Q_OBJECT
 
   private slots:
-    void init() { setUp(); }
-    void cleanup() { tearDown(); }
-
     void firstRunWithAnEmptyStore() {
         auto form = start();
         for (auto* edit : {form->companyEdit_, form->addressEdit_, form->cityEdit_,
@@ -217,3 +214,4 @@ int main(int argc, char** argv) {
 }
 
 #include "entry_window_load_qtest.moc"
+#include "moc_entry_window_fixture.cpp"
