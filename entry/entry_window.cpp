@@ -20,13 +20,13 @@
 
 #include "app/guarded.h"
 #include "app/settings_store.h"
+#include "app/twips.h"
 #include "app/week_start_date.h"
 #include "entry/entry_labels.h"
 #include "entry/list_fit.h"
 #include "entry/list_rows.h"
 #include "entry/picker_fields.h"
 #include "entry/select_all_line_edit.h"
-#include "entry/twips.h"
 #include "workbook/automation/presence_check.h"
 
 namespace tallowby {
@@ -59,6 +59,18 @@ QLabel* addLabel(QWidget* parent, const QString& caption, int left, int top, int
     return label;
 }
 
+// A caption and the field it names, both placed in twips, the caption first.
+template <class Field>
+Field* addField(QWidget* parent, const QString& caption, const QRect& captionTwips,
+                const QRect& fieldTwips) {
+    addLabel(parent, caption, captionTwips.x(), captionTwips.y(), captionTwips.width(),
+             captionTwips.height());
+    auto* field = new Field(parent);
+    field->setGeometry(
+        twipsRect(fieldTwips.x(), fieldTwips.y(), fieldTwips.width(), fieldTwips.height()));
+    return field;
+}
+
 QPushButton* addButton(QWidget* parent, const QString& caption, const QRect& geometry) {
     auto* button = new QPushButton(caption, parent);
     button->setFont(captionFont());
@@ -67,9 +79,11 @@ QPushButton* addButton(QWidget* parent, const QString& caption, const QRect& geo
     return button;
 }
 
-QTreeWidget* addList(QWidget* parent, const QStringList& headers, const QList<int>& widthsTwips,
+// A list on its page, its columns kept fitted to the page at the given
+// widths (0 hides a column).
+QTreeWidget* addList(QWidget* page, const QStringList& headers, const QList<int>& widthsTwips,
                      const QRect& geometry) {
-    auto* list = new QTreeWidget(parent);
+    auto* list = new QTreeWidget(page);
     list->setGeometry(geometry);
     list->setColumnCount(static_cast<int>(headers.size()));
     list->setHeaderLabels(headers);
@@ -79,12 +93,15 @@ QTreeWidget* addList(QWidget* parent, const QStringList& headers, const QList<in
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->header()->setStretchLastSection(false);
     list->header()->setSectionsMovable(false);
+    QList<int> widths;
     for (int i = 0; i < widthsTwips.size(); ++i) {
+        widths << twipsToPixels(widthsTwips[i]);
         if (widthsTwips[i] == 0)
             list->setColumnHidden(i, true);  // kept in the rows and the stored text
         else
-            list->setColumnWidth(i, twipsToPixels(widthsTwips[i]));
+            list->setColumnWidth(i, widths.last());
     }
+    list_fit::keepFitted(list, page, widths);
     return list;
 }
 
@@ -145,14 +162,12 @@ void EntryWindow::buildGeneralFrame() {
         {"Company Name:", 300, &companyEdit_},     {"Address:", 750, &addressEdit_},
         {"City, ST  ZIP Code:", 1200, &cityEdit_}, {"Phone:", 1650, &phoneEdit_},
         {"Employee Name:", 2100, &employeeEdit_},  {"Supervisor Name:", 2550, &supervisorEdit_}};
-    for (const Field& f : fields) {
-        addLabel(generalBox_, QString::fromLatin1(f.caption), 240, f.top + 45, 1740, 225);
-        *f.edit = new SelectAllLineEdit(generalBox_);
-        (*f.edit)->setGeometry(twipsRect(2160, f.top, 6675, 345));
-    }
-    addLabel(generalBox_, QStringLiteral(" Week Start:"), 200, 3045, 1050, 225);
-    weekStartEdit_ = new DatePicker(generalBox_);
-    weekStartEdit_->setGeometry(twipsRect(2160, 3000, 6675, 345));
+    for (const Field& f : fields)
+        *f.edit =
+            addField<SelectAllLineEdit>(generalBox_, QString::fromLatin1(f.caption),
+                                        {240, f.top + 45, 1740, 225}, {2160, f.top, 6675, 345});
+    weekStartEdit_ = addField<DatePicker>(generalBox_, QStringLiteral(" Week Start:"),
+                                          {200, 3045, 1050, 225}, {2160, 3000, 6675, 345});
     weekStartEdit_->setDisplayFormat(QStringLiteral("dd-MMM-yyyy"));
     weekStartEdit_->setCalendarPopup(true);
     weekStartEdit_->setDate(options_.today());
@@ -169,36 +184,30 @@ void EntryWindow::buildGeneralFrame() {
 void EntryWindow::buildRatesPage() {
     ratesPage_ = new QWidget;
     ratesPage_->setObjectName(QStringLiteral("Frame2"));
-    addLabel(ratesPage_, QStringLiteral("Description:"), 240, 345, 1740, 225);
-    rateNameEdit_ = new SelectAllLineEdit(ratesPage_);
-    rateNameEdit_->setGeometry(twipsRect(2160, 300, 6555, 345));
-    addLabel(ratesPage_, QStringLiteral("Rate:"), 240, 795, 1740, 225);
-    rateAmountEdit_ = new SelectAllLineEdit(ratesPage_);
-    rateAmountEdit_->setGeometry(twipsRect(2160, 750, 6555, 345));
+    rateNameEdit_ = addField<SelectAllLineEdit>(ratesPage_, QStringLiteral("Description:"),
+                                                {240, 345, 1740, 225}, {2160, 300, 6555, 345});
+    rateAmountEdit_ = addField<SelectAllLineEdit>(ratesPage_, QStringLiteral("Rate:"),
+                                                  {240, 795, 1740, 225}, {2160, 750, 6555, 345});
     editRateButton_ =
         addButton(ratesPage_, QStringLiteral("Edit Selected"), twipsRect(2160, 1200, 6555, 405));
     rateList_ = addList(ratesPage_, {QStringLiteral("Description"), QStringLiteral("Rate")},
                         {4300, 2900}, twipsRect(255, 1680, 8460, 2850));
-    list_fit::keepFitted(rateList_, ratesPage_, {twipsToPixels(4300), twipsToPixels(2900)});
 }
 
 void EntryWindow::buildHoursPage() {
     hoursPage_ = new QWidget;
     hoursPage_->setObjectName(QStringLiteral("Frame5"));
-    addLabel(hoursPage_, QStringLiteral("Day:"), 1515, 345, 360, 225);
-    dayChoice_ = new QComboBox(hoursPage_);
-    dayChoice_->setGeometry(twipsRect(2040, 300, 6645, 345));
-    addLabel(hoursPage_, QStringLiteral("Type:"), 1425, 795, 450, 225);
-    rateChoice_ = new QComboBox(hoursPage_);
-    rateChoice_->setGeometry(twipsRect(2040, 750, 6645, 345));
+    dayChoice_ = addField<QComboBox>(hoursPage_, QStringLiteral("Day:"), {1515, 345, 360, 225},
+                                     {2040, 300, 6645, 345});
+    rateChoice_ = addField<QComboBox>(hoursPage_, QStringLiteral("Type:"), {1425, 795, 450, 225},
+                                      {2040, 750, 6645, 345});
     for (QComboBox* combo : {dayChoice_, rateChoice_}) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr);
     }
-    addLabel(hoursPage_, QStringLiteral("Event Time"), 945, 1245, 930, 225);
-    hoursEdit_ = new TimePicker(hoursPage_);
-    hoursEdit_->setGeometry(twipsRect(2040, 1200, 1575, 345));
+    hoursEdit_ = addField<TimePicker>(hoursPage_, QStringLiteral("Event Time"),
+                                      {945, 1245, 930, 225}, {2040, 1200, 1575, 345});
     hoursEdit_->setDisplayFormat(QStringLiteral("HH:mm"));
     hoursEdit_->setTime(QTime(0, 0));
     addHoursButton_ =
@@ -209,8 +218,6 @@ void EntryWindow::buildHoursPage() {
                          {QStringLiteral("Day"), QStringLiteral("Rate Type"),
                           QStringLiteral("Hours"), QStringLiteral("DN"), QStringLiteral("RN")},
                          {4200, 2800, 1440, 0, 0}, twipsRect(135, 2235, 8580, 2370));
-    list_fit::keepFitted(hoursList_, hoursPage_,
-                         {twipsToPixels(4200), twipsToPixels(2800), twipsToPixels(1440), 0, 0});
 }
 
 void EntryWindow::setTabOrder() {

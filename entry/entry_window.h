@@ -31,7 +31,7 @@ class SettingsStore;
 // that would reach outside (the browser, the presence check, ending the program).
 struct EntryWindowOptions {
     SettingsStore* store = nullptr;  // required; not owned
-    QString programFolder;           // x/o.cjs; HAND-M.CUR here or in ../share/tallowby
+    QString programFolder;           // HAND-M.CUR here or in ../share/tallowby
     program::HomePageHooks homePage;
     std::function<void()> presenceCheck;  // default: IsInstalled::CheckExcelInstalled
     std::function<void()> endProgram;     // default: leave the event loop
@@ -115,7 +115,6 @@ class EntryWindow : public QWidget {
     void watchHover();
 
     void load();
-    void applySkin();
     void unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int firstLine);
     void addDefaultRates(Guarded& g);
 

@@ -2,10 +2,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
-#include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
 #include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -37,17 +33,12 @@ bool isBlankText(const QString& text) {
     return true;
 }
 
-QString inProgramFolder(const QString& folder, const QString& name) {
-    return QDir(folder.isEmpty() ? QStringLiteral(".") : folder).filePath(name);
-}
-
 }  // namespace
 
 void EntryWindow::load() {
     Guarded g(QStringLiteral("Form1"), QStringLiteral("Form_Load"), this);
     SettingsStore& store = *options_.store;
 
-    g.run(100, [&] { applySkin(); });
     g.run(104, [&] { setWindowTitle(QStringLiteral("Tallowby")); });
     g.run(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/tallowby.png"))); });
     g.run(104, [&] { program::setAppTitle(); });
@@ -152,26 +143,6 @@ void EntryWindow::addDefaultRates(Guarded& g) {
         line += 2;
     }
     list_rows::ensureCurrentRow(rateList_);
-}
-
-void EntryWindow::applySkin() {
-    const QString skin = inProgramFolder(options_.programFolder, QStringLiteral("x/o.cjs"));
-    if (!QFileInfo(skin).isFile()) return;
-    // No skinning component here: the plain system colours are the whole skin.
-    const QColor buttonFace = palette().color(QPalette::Button);
-    auto paint = [&](QWidget* w) {
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::Window, buttonFace);
-        w->setPalette(pal);
-        w->setAutoFillBackground(true);
-    };
-    paint(this);
-    for (QWidget* child : findChildren<QWidget*>()) {
-        if (qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
-            child->inherits("QCheckBox") || child->inherits("QRadioButton") ||
-            child == ratesPage_ || child == hoursPage_)
-            paint(child);
-    }
 }
 
 void EntryWindow::saveLists() {

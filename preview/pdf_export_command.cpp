@@ -8,6 +8,7 @@
 #include "app/guarded.h"
 #include "app/program.h"
 #include "app/prompter.h"
+#include "preview/save_confirmation.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/run/timesheet_pdf.h"
 
@@ -27,7 +28,6 @@ QString suggestedPdfPath(const QString& excelFile) {
 void exportPdf(QWidget* parent, const QString& excelFile) {
     Guarded g(QStringLiteral("Form2"), QStringLiteral("mnuExportPdf_Click"), parent);
     QString suggested, target;
-    Prompter::Answer answer = Prompter::Answer::No;
     QByteArray pdf;
     bool written = false;
 
@@ -37,28 +37,13 @@ void exportPdf(QWidget* parent, const QString& excelFile) {
                                                    QStringLiteral("PDF Files (*.pdf)|*.pdf|"),
                                                    suggested);
     });
-    if (g.test(104, [&] { return !target.isEmpty(); })) {
-        if (g.test(106, [&] { return program::fileExists(target); })) {
-            g.run(108, [&] {
-                answer = prompter().message(parent, program::appTitle(),
-                                            QStringLiteral("Are you sure you wish to overwrite ") +
-                                                target + QStringLiteral(" ?"),
-                                            Prompter::Icon::None, Prompter::Buttons::YesNo);
-            });
-        } else {
-            g.run(110, [&] { answer = Prompter::Answer::Yes; });
-        }
-    }
+    const Prompter::Answer answer =
+        confirmTarget(g, parent, target, {.chosen = 104, .exists = 106, .ask = 108, .fresh = 110});
     if (g.test(112, [&] { return answer == Prompter::Answer::Yes; })) {
         if (g.run(114, [&] { pdf = timesheetPdf(excelFile, QLocale()); }))
             written = g.run(116, [&] { writeFileAtomically(target, pdf); });
     }
-    if (written) {
-        g.run(118, [&] {
-            prompter().message(parent, program::appTitle(), QStringLiteral("Done."),
-                               Prompter::Icon::None, Prompter::Buttons::Ok);
-        });
-    }
+    if (written) announceDone(g, 118, parent);
 }
 
 }  // namespace tallowby::preview

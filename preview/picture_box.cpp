@@ -2,22 +2,14 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
-#include "preview/zoom_math.h"
+#include "app/twips.h"
 
 namespace tallowby::preview {
 
-int twipsToPixels(double twips) {
-    const int pixels = roundHalfEven(twips / kTwipsPerPixel);
-    return pixels < 0 ? 0 : pixels;
-}
-
 namespace {
-int positionPixels(float twips) {
-    return roundHalfEven(static_cast<double>(twips) / kTwipsPerPixel);
-}
-
 QSize logicalSize(const QImage& picture) {
     const QSizeF size = picture.deviceIndependentSize();
     return QSize(static_cast<int>(std::lround(size.width())),
@@ -85,12 +77,13 @@ void PictureBox::setHeightTwips(int height) {
 void PictureBox::moveTwips(float left, float top) {
     left_ = left;
     top_ = top;
-    move(positionPixels(left_), positionPixels(top_));
+    move(twipsToPixels(left_), twipsToPixels(top_));
 }
 
 void PictureBox::applyGeometry() {
-    setGeometry(positionPixels(left_), positionPixels(top_), twipsToPixels(width_),
-                twipsToPixels(height_));
+    // Positions may be negative while the picture is panned; sizes never are.
+    setGeometry(twipsToPixels(left_), twipsToPixels(top_), std::max(0, twipsToPixels(width_)),
+                std::max(0, twipsToPixels(height_)));
     fitSurface();
 }
 

@@ -73,7 +73,4 @@ class PictureBox : public QWidget {
     int height_ = 0;
 };
 
-// Pixels for a length in twips, to the nearest pixel and never negative.
-int twipsToPixels(double twips);
-
 }  // namespace tallowby::preview

@@ -16,20 +16,18 @@
 #include "app/guarded.h"
 #include "app/hover_cursor_path.h"
 #include "app/program.h"
+#include "app/twips.h"
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
 #include "preview/zoom_math.h"
 
 namespace tallowby {
 
-using preview::twipsToPixels;
-
 namespace {
 const QString kModule = QStringLiteral("Form2");
 
 void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
-                        twipsToPixels(height));
+    widget->setGeometry(twipsRect(left, top, width, height));
 }
 
 QFont boldArial(double points) {
@@ -58,9 +56,17 @@ void PreviewWindow::buildControls() {
     setFont(boldArial(9));
     setFixedSize(twipsToPixels(9840), twipsToPixels(9360));
     setMouseTracking(true);
+    buildViewport();
+    buildScrollBars();
+    buildCommandButtons();
+    buildZoomOrigin();
+    setFocusOrder();
+    centreOnScreen();
+}
 
-    // The viewport: a white box with a one-pixel flat border whose inner area
-    // clips the picture.
+// The viewport: a white box with a one-pixel flat border whose inner area
+// clips the picture.
+void PreviewWindow::buildViewport() {
     viewport_ = new QFrame(this);
     viewport_->setObjectName(QStringLiteral("Picture2"));
     place(viewport_, 120, 120, preview::kViewportOuterWidth, preview::kViewportOuterHeight);
@@ -82,7 +88,9 @@ void PreviewWindow::buildControls() {
     connect(picture_, &preview::PictureBox::mousePressed, this, &PreviewWindow::onPicturePressed);
     connect(picture_, &preview::PictureBox::mouseMoved, this, &PreviewWindow::onPictureMoved);
     connect(picture_, &preview::PictureBox::mouseReleased, this, &PreviewWindow::onPictureReleased);
+}
 
+void PreviewWindow::buildScrollBars() {
     auto makeBar = [this](Qt::Orientation orientation, const char* name) {
         auto* bar = new QScrollBar(orientation, this);
         bar->setObjectName(QLatin1String(name));
@@ -101,9 +109,11 @@ void PreviewWindow::buildControls() {
     vScroll_->setCursor(Qt::ArrowCursor);
     hScroll_->setCursor(Qt::ArrowCursor);
     place(hScroll_, 120, 7545, 9330, 255);
-    connect(hScroll_, &QScrollBar::valueChanged, this, &PreviewWindow::onHScrollChanged);
-    connect(vScroll_, &QScrollBar::valueChanged, this, &PreviewWindow::onVScrollChanged);
+    connect(hScroll_, &QScrollBar::valueChanged, this, [this] { onScrollChanged(Qt::Horizontal); });
+    connect(vScroll_, &QScrollBar::valueChanged, this, [this] { onScrollChanged(Qt::Vertical); });
+}
 
+void PreviewWindow::buildCommandButtons() {
     commandBox_ = new QGroupBox(QStringLiteral("Zoom:"), this);
     commandBox_->setObjectName(QStringLiteral("Frame1"));
     place(commandBox_, 120, 7860, 9600, 855);
@@ -131,15 +141,21 @@ void PreviewWindow::buildControls() {
     connect(saveButton_, &QPushButton::clicked, this, &PreviewWindow::onSaveClicked);
     connect(backButton_, &QPushButton::clicked, this, &PreviewWindow::onBackClicked);
     commandBox_->installEventFilter(this);
+}
 
-    // The holder lies outside the client area and is never shown.
+// The holder lies outside the client area and is never shown.
+void PreviewWindow::buildZoomOrigin() {
     zoomOrigin_ = new QFrame(this);
     zoomOrigin_->setObjectName(QStringLiteral("Zoom_Ori"));
     zoomOrigin_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     zoomOrigin_->setLineWidth(2);
     place(zoomOrigin_, 10320, 480, 0, 0);
     zoomOrigin_->setVisible(false);
+}
 
+// The viewport's parts take the keys (and their events are watched for the
+// wheel); Tab walks the controls in the window's own order.
+void PreviewWindow::setFocusOrder() {
     viewport_->setFocusPolicy(Qt::StrongFocus);
     picture_->setFocusPolicy(Qt::StrongFocus);
     for (QWidget* viewportPart :
@@ -148,7 +164,9 @@ void PreviewWindow::buildControls() {
     QWidget* order[] = {hScroll_,    vScroll_,      viewport_,      picture_,    commandBox_,
                         zoomOrigin_, zoomInButton_, zoomOutButton_, saveButton_, backButton_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
 
+void PreviewWindow::centreOnScreen() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());

@@ -79,6 +79,12 @@ class PreviewWindow : public QWidget {
 
   private:
     void buildControls();
+    void buildViewport();
+    void buildScrollBars();
+    void buildCommandButtons();
+    void buildZoomOrigin();
+    void setFocusOrder();
+    void centreOnScreen();
     void load();
     void prepareForResult();
     void beforeClose();
@@ -93,10 +99,13 @@ class PreviewWindow : public QWidget {
     void onPicturePressed(Qt::MouseButtons buttons, float x, float y);
     void onPictureMoved(Qt::MouseButtons buttons, float x, float y);
     void onPictureReleased(Qt::MouseButtons buttons, float x, float y);
-    void onHScrollChanged();
-    void onVScrollChanged();
-    static void setHScrollByPercent(QScrollBar* bar, int percent);
-    static void setVScrollByPercent(QScrollBar* bar, int percent);
+    // One axis of the picture: where a drag puts its near edge, and that
+    // edge as a percentage of the bar's range.
+    float dragPositionAlong(Qt::Orientation axis, float grab, float pointer) const;
+    std::optional<int> releasePercentAlong(Qt::Orientation axis) const;
+    static void setBarByPercent(QScrollBar* bar, int percent);
+    // A bar's committed value moves the picture along the bar's axis.
+    void onScrollChanged(Qt::Orientation axis);
 
     // The wheel and the keys over the viewport; true when the event was used.
     bool viewportEvent(QEvent* event);

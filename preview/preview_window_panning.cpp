@@ -24,16 +24,8 @@ void PreviewWindow::onPictureMoved(Qt::MouseButtons buttons, float x, float y) {
     if (!g.test(100, [&] { return buttons != Qt::NoButton; })) return;
     float newLeft = picture_->leftTwips();
     float newTop = picture_->topTwips();
-    g.run(104, [&] {
-        newLeft = preview::dragPosition(picture_->leftTwips(), downX_, x,
-                                        static_cast<float>(picture_->widthTwips()),
-                                        preview::kViewportInnerWidth);
-    });
-    g.run(114, [&] {
-        newTop = preview::dragPosition(picture_->topTwips(), downY_, y,
-                                       static_cast<float>(picture_->heightTwips()),
-                                       preview::kViewportInnerHeight);
-    });
+    g.run(104, [&] { newLeft = dragPositionAlong(Qt::Horizontal, downX_, x); });
+    g.run(114, [&] { newTop = dragPositionAlong(Qt::Vertical, downY_, y); });
     g.run(124, [&] { picture_->moveTwips(newLeft, newTop); });
 }
 
@@ -41,49 +33,46 @@ void PreviewWindow::onPictureReleased(Qt::MouseButtons, float, float) {
     Guarded g(kModule, QStringLiteral("Picture1_MouseUp"), this);
     std::optional<int> hPercent;
     std::optional<int> vPercent;
-    g.run(100, [&] {
-        hPercent = preview::releasePercent(picture_->leftTwips(),
-                                           static_cast<float>(picture_->widthTwips()),
-                                           preview::kViewportOuterWidth);
-    });
-    g.run(102, [&] {
-        vPercent = preview::releasePercent(picture_->topTwips(),
-                                           static_cast<float>(picture_->heightTwips()),
-                                           preview::kViewportOuterHeight);
-    });
+    g.run(100, [&] { hPercent = releasePercentAlong(Qt::Horizontal); });
+    g.run(102, [&] { vPercent = releasePercentAlong(Qt::Vertical); });
     // A picture exactly as large as the viewport has no range to measure
     // against: its bar is left as it is.
     g.run(104, [&] {
-        if (hPercent) setHScrollByPercent(hScroll_, *hPercent);
+        if (hPercent) setBarByPercent(hScroll_, *hPercent);
     });
     g.run(106, [&] {
-        if (vPercent) setVScrollByPercent(vScroll_, *vPercent);
+        if (vPercent) setBarByPercent(vScroll_, *vPercent);
     });
 }
 
-namespace {
-void setBarByPercent(QScrollBar* bar, int percent) {
+float PreviewWindow::dragPositionAlong(Qt::Orientation axis, float grab, float pointer) const {
+    const bool horizontal = axis == Qt::Horizontal;
+    return preview::dragPosition(
+        horizontal ? picture_->leftTwips() : picture_->topTwips(), grab, pointer,
+        static_cast<float>(horizontal ? picture_->widthTwips() : picture_->heightTwips()),
+        horizontal ? preview::kViewportInnerWidth : preview::kViewportInnerHeight);
+}
+
+std::optional<int> PreviewWindow::releasePercentAlong(Qt::Orientation axis) const {
+    const bool horizontal = axis == Qt::Horizontal;
+    return preview::releasePercent(
+        horizontal ? picture_->leftTwips() : picture_->topTwips(),
+        static_cast<float>(horizontal ? picture_->widthTwips() : picture_->heightTwips()),
+        horizontal ? preview::kViewportOuterWidth : preview::kViewportOuterHeight);
+}
+
+void PreviewWindow::setBarByPercent(QScrollBar* bar, int percent) {
     const std::optional<int> value = preview::barValueForPercent(percent, bar->maximum());
     if (value) bar->setValue(*value);
 }
-}  // namespace
 
-void PreviewWindow::setHScrollByPercent(QScrollBar* bar, int percent) {
-    setBarByPercent(bar, percent);
-}
-
-void PreviewWindow::setVScrollByPercent(QScrollBar* bar, int percent) {
-    setBarByPercent(bar, percent);
-}
-
-void PreviewWindow::onHScrollChanged() {
-    picture_->setLeftTwips(
-        static_cast<float>(preview::positionForBarValue(hStep_, hScroll_->value())));
-}
-
-void PreviewWindow::onVScrollChanged() {
-    picture_->setTopTwips(
-        static_cast<float>(preview::positionForBarValue(vStep_, vScroll_->value())));
+void PreviewWindow::onScrollChanged(Qt::Orientation axis) {
+    if (axis == Qt::Horizontal)
+        picture_->setLeftTwips(
+            static_cast<float>(preview::positionForBarValue(hStep_, hScroll_->value())));
+    else
+        picture_->setTopTwips(
+            static_cast<float>(preview::positionForBarValue(vStep_, vScroll_->value())));
 }
 
 }  // namespace tallowby

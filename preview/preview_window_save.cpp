@@ -5,6 +5,7 @@
 #include "app/prompter.h"
 #include "preview/preview_window.h"
 #include "preview/replacing_copy.h"
+#include "preview/save_confirmation.h"
 #include "preview/save_folder.h"
 
 namespace tallowby {
@@ -12,7 +13,6 @@ namespace tallowby {
 void PreviewWindow::onSaveClicked() {
     Guarded g(QStringLiteral("Form2"), QStringLiteral("PushButton6_Click"), this);
     QString target;
-    Prompter::Answer answer = Prompter::Answer::No;
     bool written = false;
 
     g.run(106, [&] { saveDialog_.fileName.clear(); });
@@ -24,30 +24,15 @@ void PreviewWindow::onSaveClicked() {
                                       preview::saveDialogFolder(saveDialog_.initDir));
     });
     g.run(114, [&] { target = saveDialog_.fileName; });
-    if (g.test(116, [&] { return !target.isEmpty(); })) {
-        if (g.test(118, [&] { return program::fileExists(target); })) {
-            g.run(120, [&] {
-                answer = prompter().message(this, program::appTitle(),
-                                            QStringLiteral("Are you sure you wish to overwrite ") +
-                                                target + QStringLiteral(" ?"),
-                                            Prompter::Icon::None, Prompter::Buttons::YesNo);
-            });
-            // The existing file is not removed here: the copy replaces it
-            // only once the new bytes are complete, so a failed copy keeps it.
-        } else {
-            g.run(126, [&] { answer = Prompter::Answer::Yes; });
-        }
-    }
+    const Prompter::Answer answer = preview::confirmTarget(
+        g, this, target, {.chosen = 116, .exists = 118, .ask = 120, .fresh = 126});
     if (g.test(128, [&] { return answer == Prompter::Answer::Yes; })) {
         written = g.run(130, [&] { preview::copyReplacing(resultFile_, target); });
     }
     // Only a written file is announced; a failed copy has had its report.
     if (written) {
         saveDialog_.initDir = preview::folderOfSavedFile(target);
-        g.run(132, [&] {
-            prompter().message(this, program::appTitle(), QStringLiteral("Done."),
-                               Prompter::Icon::None, Prompter::Buttons::Ok);
-        });
+        preview::announceDone(g, 132, this);
     }
 }
 

@@ -1,11 +1,9 @@
 #pragma once
 
 // Zoom arithmetic of the preview window. Every length is in twips
-// (1/1440 inch; 15 twips to the pixel at 96 dots per inch).
+// (1/1440 inch; 15 twips to the pixel at 96 dots per inch, see app/twips.h).
 
 namespace tallowby::preview {
-
-inline constexpr int kTwipsPerPixel = 15;
 
 // The holder's sunken border takes 30 twips on each side; a further 2 twips are
 // left off the drawn region.

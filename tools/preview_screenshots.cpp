@@ -79,6 +79,10 @@ bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
            const std::function<bool(tallowby::EntryWindow&)>& beforeRun,
            const std::function<bool(tallowby::PreviewWindow&)>& inPreview) {
     QTemporaryDir settings;
+    if (!settings.isValid()) {
+        std::fprintf(stderr, "no temporary folder for the settings\n");
+        return false;
+    }
     tallowby::SettingsStore store(settings.filePath("Marrowick/Marrowick.ini"));
     prepare(store);
     tallowby::EntryWindowOptions options;
@@ -127,7 +131,10 @@ int main(int argc, char** argv) {
     }
     if (args.first() == "--scaled") return takeScaledPicture(QDir(args.at(1)));
     const QDir out(args.first());
-    QDir().mkpath(out.path());
+    if (!QDir().mkpath(out.path())) {
+        std::fprintf(stderr, "could not make the folder %s\n", qPrintable(out.path()));
+        return 1;
+    }
 
     bool ok = shoot([](tallowby::SettingsStore&) {},
                     [&](tallowby::EntryWindow& form) {

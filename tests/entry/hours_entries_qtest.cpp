@@ -18,29 +18,13 @@
 #include "entry/preview_launcher.h"
 #include "entry/select_all_line_edit.h"
 #include "preview/preview_window.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/entry/entry_window_fixture.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 using namespace tallowby;
 
-namespace {
-
-QStringList column(const QTreeWidget* list, int c) {
-    QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(c);
-    return texts;
-}
-
-}  // namespace
-
-class HoursEntriesTest : public QObject {
+class HoursEntriesTest : public QObject, private testing::EntryWindowFixture {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<testing::ScriptedPrompter> prompter_;
-    std::unique_ptr<EntryWindow> form_;
-    std::unique_ptr<PreviewLauncher> launcher_;
 
     void add(int day, const QString& type, QTime hours) {
         form_->dayChoice_->setCurrentIndex(day);
@@ -51,27 +35,11 @@ class HoursEntriesTest : public QObject {
 
   private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        qputenv("TEMP", dir_->path().toUtf8());
-        store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
-        prompter_ = std::make_unique<testing::ScriptedPrompter>();
-        EntryWindowOptions o;
-        o.store = store_.get();
-        o.programFolder = qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
-        o.homePage = {[] { return 1; }, [](const QString&) {}};
-        o.endProgram = [] {};
-        o.today = [] { return QDate(2020, 11, 30); };  // a Monday
-        form_ = std::make_unique<EntryWindow>(o);
-        launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
-        form_->setGenerationRunner([this] { launcher_->run(); });
+        setUp(true);
+        // A Monday.
+        openWindow(quietOptions(QDate(2020, 11, 30), testing::resourcesFolder()), true);
     }
-    void cleanup() {
-        launcher_.reset();
-        form_.reset();
-        prompter_.reset();
-        store_.reset();
-        dir_.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void addRefusesAnEntryWithoutADayOrAType() {
         form_->rateChoice_->setCurrentIndex(0);  // a type, no day
@@ -89,18 +57,18 @@ class HoursEntriesTest : public QObject {
         QCOMPARE(form_->dayChoice_->currentIndex(), 2);
         add(2, "Overtime", QTime(1, 0));
         QCOMPARE(form_->hoursList_->topLevelItemCount(), 1);
-        QCOMPARE(column(form_->hoursList_, 4), QStringList{"1"});
+        QCOMPARE(testing::rowTexts(form_->hoursList_, 4), QStringList{"1"});
     }
 
     void dayTextsFollowTheWeekStart() {
         add(1, "Regular", QTime(2, 0));
         add(6, "Other", QTime(3, 0));
-        QCOMPARE(column(form_->hoursList_, 0),
+        QCOMPARE(testing::rowTexts(form_->hoursList_, 0),
                  (QStringList{"Tuesday, December 1, 2020", "Sunday, December 6, 2020"}));
         form_->weekStartEdit_->setDate(QDate(2020, 12, 7));
-        QCOMPARE(column(form_->hoursList_, 0),
+        QCOMPARE(testing::rowTexts(form_->hoursList_, 0),
                  (QStringList{"Tuesday, December 8, 2020", "Sunday, December 13, 2020"}));
-        QCOMPARE(column(form_->hoursList_, 3), (QStringList{"1", "6"}));
+        QCOMPARE(testing::rowTexts(form_->hoursList_, 3), (QStringList{"1", "6"}));
         QVERIFY(prompter_->texts().isEmpty());
     }
 
@@ -112,9 +80,9 @@ class HoursEntriesTest : public QObject {
         form_->rateNameEdit_->setText("Late shift");
         form_->rateAmountEdit_->setText("17.25");
         form_->onEditRateClicked();
-        QCOMPARE(column(form_->hoursList_, 1),
+        QCOMPARE(testing::rowTexts(form_->hoursList_, 1),
                  (QStringList{"Late shift", "Regular", "Late shift"}));
-        QCOMPARE(column(form_->hoursList_, 4), (QStringList{"1", "0", "1"}));
+        QCOMPARE(testing::rowTexts(form_->hoursList_, 4), (QStringList{"1", "0", "1"}));
     }
 
     void leftOutEntriesAreNamedInOneMessage() {

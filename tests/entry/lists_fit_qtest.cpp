@@ -15,13 +15,13 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
 
 namespace {
 
-bool g_scaledRun = false;
+using testing::g_scaledRun;
 
 // Widest text of a column, header included, as the list draws it.
 int contentWidth(QTreeWidget* list, int column) {
@@ -34,13 +34,8 @@ int contentWidth(QTreeWidget* list, int column) {
 
 }  // namespace
 
-class ListsFitTest : public QObject {
+class ListsFitTest : public QObject, private testing::EntryWindowFixture {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<testing::ScriptedPrompter> prompter_;
-    std::unique_ptr<EntryWindow> form_;
 
     void checkFits(QTreeWidget* list, int tab) {
         form_->listTabs_->setCurrentIndex(tab);
@@ -72,26 +67,14 @@ class ListsFitTest : public QObject {
 
   private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
-        prompter_ = std::make_unique<testing::ScriptedPrompter>();
-        EntryWindowOptions o;
-        o.store = store_.get();
-        o.homePage = {[] { return 1; }, [](const QString&) {}};
+        setUp();
+        EntryWindowOptions o = quietOptions(testing::kSampleToday, QString());
         o.presenceCheck = [] {};
-        o.endProgram = [] {};
-        o.today = [] { return QDate(2021, 9, 14); };
-        form_ = std::make_unique<EntryWindow>(o);
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        openWindow(o, false);
+        QVERIFY(showWindow());
         QTest::mouseClick(form_->sampleButton_, Qt::LeftButton);
     }
-    void cleanup() {
-        form_.reset();
-        prompter_.reset();
-        store_.reset();
-        dir_.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void theRatesListFitsItsPage() { checkFits(form_->rateList_, 0); }
     void theHoursListFitsItsPage() {
@@ -110,31 +93,17 @@ class ListsFitTest : public QObject {
 
     void theSameAtScaleFactorOneAndAHalf() {
         if (g_scaledRun) QSKIP("this is the scaled run");
-        QProcess scaled;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_SCALE_FACTOR", "1.5");
-        scaled.setProcessEnvironment(environment);
-        scaled.start(QCoreApplication::applicationFilePath(),
-                     {"--scaled", "theRatesListFitsItsPage", "theHoursListFitsItsPage"});
-        QVERIFY(scaled.waitForFinished(120000));
-        const QByteArray output = scaled.readAllStandardOutput();
-        QVERIFY2(scaled.exitCode() == 0, output.constData());
-        QCOMPARE(output.count("PASS   : ListsFitTest::the"), qsizetype(2));
+        const testing::ScaledRun scaled =
+            testing::runScaled("1.5", {"theRatesListFitsItsPage", "theHoursListFitsItsPage"});
+        QVERIFY(scaled.finished);
+        QVERIFY2(scaled.exitCode == 0, scaled.output.constData());
+        QCOMPARE(scaled.output.count("PASS   : ListsFitTest::the"), qsizetype(2));
     }
 };
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    g_scaledRun = arguments.size() > 1 && arguments[1] == "--scaled";
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    ListsFitTest test;
-    if (g_scaledRun) {
-        arguments.removeAt(1);
-        return QTest::qExec(&test, arguments);
-    }
-    return QTest::qExec(&test, argc, argv);
+    return testing::runTestProgram<ListsFitTest>(argc, argv,
+                                                 testing::ProgramLocale::UnitedStatesEnglish);
 }
 
 #include "lists_fit_qtest.moc"

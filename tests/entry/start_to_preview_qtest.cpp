@@ -15,56 +15,24 @@
 #include "entry/select_all_line_edit.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
-#include "tests/app/scripted_prompter.h"
-#include "tests/test_paths.h"
+#include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
 
-class StartToPreviewTest : public QObject {
+class StartToPreviewTest : public QObject, private testing::EntryWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<testing::ScriptedPrompter> prompter_;
-    std::unique_ptr<EntryWindow> form_;
-    std::unique_ptr<PreviewLauncher> launcher_;
-    int endings_ = 0;
-
     PreviewWindow& startRun() {
-        QTest::mouseClick(form_->startButton_, Qt::LeftButton);
-        PreviewWindow* preview = launcher_->preview();
-        if (!preview)
-            qFatal("no preview after the run: %s", qPrintable(prompter_->texts().join("\n")));
-        preview->setEndProgram([this] { ++endings_; });
-        return *preview;
+        return EntryWindowFixture::startRun([this] { ++endings_; });
     }
 
   private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        qputenv("TEMP", dir_->path().toUtf8());
-        store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
-        prompter_ = std::make_unique<testing::ScriptedPrompter>();
-        EntryWindowOptions o;
-        o.store = store_.get();
-        o.programFolder = QString::fromUtf8(test_paths::kResourcesDir);
-        o.homePage = {[] { return 1; }, [](const QString&) {}};
-        o.endProgram = [] {};
-        o.today = [] { return QDate(2021, 9, 14); };
-        form_ = std::make_unique<EntryWindow>(o);
-        launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
-        form_->setGenerationRunner([this] { launcher_->run(); });
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-        endings_ = 0;
+        setUp(true);
+        openWindow(quietOptions(testing::kSampleToday, testing::resourcesFolder()), true);
+        QVERIFY(showWindow());
     }
-    void cleanup() {
-        launcher_.reset();
-        form_.reset();
-        prompter_.reset();
-        store_.reset();
-        dir_.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void sampleDataThenStartShowsThePreviewAndLeavesOnlyTheResult() {
         QTest::mouseClick(form_->sampleButton_, Qt::LeftButton);

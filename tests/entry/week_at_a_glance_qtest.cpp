@@ -17,7 +17,7 @@
 #include "entry/preview_launcher.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/entry/entry_window_fixture.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/render/sheet_renderer.h"
 
@@ -25,7 +25,7 @@ using namespace tallowby;
 
 namespace {
 
-bool g_scaledRun = false;
+using testing::g_scaledRun;
 
 // The viewport's inner area at 96 dpi: 9300 x 7395 twips.
 constexpr int kViewportInnerPixels = 620;
@@ -38,29 +38,16 @@ QSize plainPictureSize(const QString& resultWorkbook) {
 
 }  // namespace
 
-class WeekAtAGlanceTest : public QObject {
+class WeekAtAGlanceTest : public QObject, private testing::EntryWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<SettingsStore> store_;
-    std::unique_ptr<testing::ScriptedPrompter> prompter_;
-    std::unique_ptr<EntryWindow> form_;
-    std::unique_ptr<PreviewLauncher> launcher_;
-
     PreviewWindow& startRun() {
-        QTest::mouseClick(form_->startButton_, Qt::LeftButton);
-        PreviewWindow* preview = launcher_->preview();
-        if (!preview)
-            qFatal("no preview after the run: %s", qPrintable(prompter_->texts().join("\n")));
-        preview->setEndProgram([] {});
-        return *preview;
+        return EntryWindowFixture::startRun([] {});
     }
 
   private slots:
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        qputenv("TEMP", dir_->path().toUtf8());
-        store_ = std::make_unique<SettingsStore>(dir_->filePath("Marrowick/Marrowick.ini"));
+        setUp(true);
         store_->SaveSetting("txtName", "Marrowick Joinery Ltd");
         store_->SaveSetting("txtEmp", "Ada Pennington");
         store_->SaveSetting("dtpDate", "2021-08-30");
@@ -71,26 +58,10 @@ class WeekAtAGlanceTest : public QObject {
         store_->SaveSetting("Hours",
                             "^^08:00^0^0|^^02:30^0^1|^^07:45^1^2|^^04:00^2^3|^^08:00^3^4|"
                             "^^03:00^4^5|^^01:15^5^6|^^10:00^6^0");
-        prompter_ = std::make_unique<testing::ScriptedPrompter>();
-        EntryWindowOptions o;
-        o.store = store_.get();
-        o.programFolder = qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/resources";
-        o.homePage = {[] { return 1; }, [](const QString&) {}};
-        o.endProgram = [] {};
-        o.today = [] { return QDate(2021, 9, 14); };
-        form_ = std::make_unique<EntryWindow>(o);
-        launcher_ = std::make_unique<PreviewLauncher>(*form_, o.programFolder);
-        form_->setGenerationRunner([this] { launcher_->run(); });
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        openWindow(quietOptions(testing::kSampleToday, testing::resourcesFolder()), true);
+        QVERIFY(showWindow());
     }
-    void cleanup() {
-        launcher_.reset();
-        form_.reset();
-        prompter_.reset();
-        store_.reset();
-        dir_.reset();
-    }
+    void cleanup() { tearDown(); }
 
     void theWholeWeekIsDrawnWithinTheViewportsWidth() {
         QCOMPARE(form_->rateList_->topLevelItemCount(), 7);
@@ -131,16 +102,12 @@ class WeekAtAGlanceTest : public QObject {
 
     void aScaledScreenGetsTwiceThePixelsAtTheSameSize() {
         if (g_scaledRun) QSKIP("this is the scaled run");
-        QProcess scaled;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_SCALE_FACTOR", "2");
-        scaled.setProcessEnvironment(environment);
-        scaled.start(QCoreApplication::applicationFilePath(),
-                     {"--scaled", "theScaledPictureHasTwiceThePixels"});
-        QVERIFY(scaled.waitForFinished(120000));
-        const QByteArray output = scaled.readAllStandardOutput();
-        QVERIFY2(scaled.exitCode() == 0, output.constData());
-        QVERIFY(output.contains("PASS   : WeekAtAGlanceTest::theScaledPictureHasTwiceThePixels"));
+        const testing::ScaledRun scaled =
+            testing::runScaled("2", {"theScaledPictureHasTwiceThePixels"});
+        QVERIFY(scaled.finished);
+        QVERIFY2(scaled.exitCode == 0, scaled.output.constData());
+        QVERIFY(scaled.output.contains(
+            "PASS   : WeekAtAGlanceTest::theScaledPictureHasTwiceThePixels"));
     }
 
     void theScaledPictureHasTwiceThePixels() {
@@ -165,18 +132,7 @@ class WeekAtAGlanceTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    g_scaledRun = arguments.size() > 1 && arguments[1] == "--scaled";
-    QApplication app(argc, argv);
-    WeekAtAGlanceTest test;
-    if (g_scaledRun) {
-        // QTest takes the rest: the one test function to run.
-        QStringList rest = arguments;
-        rest.removeAt(1);
-        return QTest::qExec(&test, rest);
-    }
-    return QTest::qExec(&test, argc, argv);
+    return testing::runTestProgram<WeekAtAGlanceTest>(argc, argv, testing::ProgramLocale::System);
 }
 
 #include "week_at_a_glance_qtest.moc"

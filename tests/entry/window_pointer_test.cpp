@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "entry/twips.h"
+#include "app/twips.h"
 
 namespace tallowby {
 namespace {
@@ -30,6 +30,13 @@ TEST(Twips, FifteenToThePixelHalvesToEven) {
     EXPECT_EQ(twipsToPixels(7), 0);  // 0.47
     EXPECT_EQ(twipsToPixels(8), 1);  // 0.53
     EXPECT_EQ(twipsToPixels(1695), 113);
+    // Halves go to the even pixel, in both directions: the preview's
+    // picture positions are negative while it is panned.
+    EXPECT_EQ(twipsToPixels(22.5), 2);  // 1.5
+    EXPECT_EQ(twipsToPixels(37.5), 2);  // 2.5
+    EXPECT_EQ(twipsToPixels(-37.5), -2);
+    EXPECT_EQ(twipsToPixels(-1230), -82);
+    EXPECT_EQ(twipsToPixels(1e300), INT_MAX);
     EXPECT_EQ(twipsRect(120, 630, 4560, 405), QRect(8, 42, 304, 27));
 }
 

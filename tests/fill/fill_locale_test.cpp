@@ -15,6 +15,7 @@
 namespace {
 
 using tallowby::testing::runFill;
+using tallowby::testing::writeFile;
 
 bool localeAvailable(const char* name) {
     const locale_t handle = newlocale(LC_ALL_MASK, name, static_cast<locale_t>(0));
@@ -28,12 +29,11 @@ class FillLocaleTest : public ::testing::TestWithParam<const char*> {
     // Writes a settings file whose rates are typed as `regular` and `overtime`.
     QString settingsWithRates(const char* regular, const char* overtime) {
         const QString path = dir.filePath("timesheet.ini");
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(
+        EXPECT_TRUE(writeFile(
+            path,
             QByteArray("[Tallowby]\ntxtName=Tallowby Test\ndtpDate=2021-08-30\nRates=Regular^") +
-            regular + "|Overtime^" + overtime +
-            "\nHours=Mon^Regular^02:00^0^0|Tue^Overtime^01:30^1^1\n");
+                regular + "|Overtime^" + overtime +
+                "\nHours=Mon^Regular^02:00^0^0|Tue^Overtime^01:30^1^1\n"));
         return path;
     }
 

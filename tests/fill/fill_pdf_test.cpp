@@ -9,36 +9,15 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "tests/fill/fill_process.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-ProgramRun runProgram(const QString& program, const QStringList& arguments,
-                      const QString& lang = {}) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    if (!lang.isEmpty()) {
-        env.insert("LANG", lang);
-        env.insert("LC_ALL", lang);
-    }
-    process.setProcessEnvironment(env);
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000)) return {};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QString fillProgram() {
-    return qEnvironmentVariable("TALLOWBY_BINARY_DIR") + "/fill/tallowby-fill";
-}
+using ProgramRun = tallowby::testing::FillOutcome;
+using tallowby::testing::runFill;
+using tallowby::testing::runProgram;
+using tallowby::testing::writeFile;
 
 // An amount of money in half cents, shown with two decimals rounded half up
 // as the sheet's formats show it.
@@ -57,20 +36,19 @@ class FillPdfTest : public ::testing::Test {
         if (!popplerInstalled()) GTEST_SKIP() << "poppler-utils (pdftotext) is not installed";
         ASSERT_TRUE(dir.isValid());
         settings = dir.filePath("week.ini");
-        QFile f(settings);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(
-            "[Tallowby]\n"
-            "txtName=Quillfeather Joinery Ltd\n"
-            "txtLocation=12 Mill Lane\n"
-            "txtCity=Springfield\n"
-            "txtPhone=555-0100\n"
-            "txtEmp=Ana Example\n"
-            "txtSVisor=Bo Overseer\n"
-            "dtpDate=2021-08-30\n"
-            "Rates=Regular^11.50|Overtime^12.70|Illness^10.00\n"
-            "Hours=Mon^Regular^08:00^0^0|Tue^Overtime^01:30^1^1|Wed^Regular^07:45^2^0|"
-            "Sun^Illness^03:15^6^2\n");
+        ASSERT_TRUE(
+            writeFile(settings,
+                      "[Tallowby]\n"
+                      "txtName=Quillfeather Joinery Ltd\n"
+                      "txtLocation=12 Mill Lane\n"
+                      "txtCity=Springfield\n"
+                      "txtPhone=555-0100\n"
+                      "txtEmp=Ana Example\n"
+                      "txtSVisor=Bo Overseer\n"
+                      "dtpDate=2021-08-30\n"
+                      "Rates=Regular^11.50|Overtime^12.70|Illness^10.00\n"
+                      "Hours=Mon^Regular^08:00^0^0|Tue^Overtime^01:30^1^1|Wed^Regular^07:45^2^0|"
+                      "Sun^Illness^03:15^6^2\n"));
     }
     static bool popplerInstalled() { return runProgram("pdftotext", {"-v"}).exitCode == 0; }
 
@@ -81,8 +59,8 @@ class FillPdfTest : public ::testing::Test {
 TEST_F(FillPdfTest, OnePageHoldingEveryTextAndFigureAsTextWithItsFontsAndTitle) {
     const QString xls = dir.filePath("week.xls");
     const QString pdf = dir.filePath("week.pdf");
-    const ProgramRun fill = runProgram(
-        fillProgram(), {"--xls", xls, "--pdf", pdf, "--settings", settings}, "en_US.UTF-8");
+    const ProgramRun fill =
+        runFill({"--xls", xls, "--pdf", pdf, "--settings", settings}, "en_US.UTF-8");
     ASSERT_EQ(fill.exitCode, 0) << fill.err.toStdString();
 
     const ProgramRun info = runProgram("pdfinfo", {pdf});
@@ -156,8 +134,7 @@ TEST_F(FillPdfTest, OnePageHoldingEveryTextAndFigureAsTextWithItsFontsAndTitle) 
 
 TEST_F(FillPdfTest, PaperFollowsTheLocaleAndThePdfStandsAlone) {
     const QString pdf = dir.filePath("week.pdf");
-    const ProgramRun fill =
-        runProgram(fillProgram(), {"--pdf", pdf, "--settings", settings}, "de_DE.UTF-8");
+    const ProgramRun fill = runFill({"--pdf", pdf, "--settings", settings}, "de_DE.UTF-8");
     ASSERT_EQ(fill.exitCode, 0) << fill.err.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // settings and the PDF
     const ProgramRun info = runProgram("pdfinfo", {pdf});
@@ -166,18 +143,15 @@ TEST_F(FillPdfTest, PaperFollowsTheLocaleAndThePdfStandsAlone) {
 
 TEST_F(FillPdfTest, APdfThatCannotBeWrittenLeavesTheOldFileWhole) {
     const QString pdf = dir.filePath("week.pdf");
-    QFile old(pdf);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old contents");
-    old.close();
+    ASSERT_TRUE(writeFile(pdf, "old contents"));
     const QString blocked = settings + "/week.pdf";  // below a regular file
-    const ProgramRun o = runProgram(fillProgram(), {"--pdf", blocked, "--settings", settings});
+    const ProgramRun o = runFill({"--pdf", blocked, "--settings", settings});
     EXPECT_EQ(o.exitCode, 2);
     EXPECT_TRUE(o.err.contains("cannot write", Qt::CaseInsensitive)) << o.err.toStdString();
 
     const ProgramRun both =
-        runProgram(fillProgram(), {"--xls", dir.filePath("week.xls"), "--picture",
-                                   dir.filePath("week.png"), "--pdf", pdf, "--settings", settings});
+        runFill({"--xls", dir.filePath("week.xls"), "--picture", dir.filePath("week.png"), "--pdf",
+                 pdf, "--settings", settings});
     ASSERT_EQ(both.exitCode, 0) << both.err.toStdString();
     QFile written(pdf);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));

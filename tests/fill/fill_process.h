@@ -1,8 +1,10 @@
 #pragma once
 
-// Runs the built tallowby-fill as a user's script would, with its own
-// environment: the locale the child runs under is always stated, never
-// inherited from the test runner.
+// Runs the built tallowby-fill (and the tools that read what it wrote) as a
+// user's script would, with its own environment: the locale the child runs
+// under is always stated, never inherited from the test runner.
+#include <QByteArray>
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -17,8 +19,8 @@ struct FillOutcome {
     QString err;
 };
 
-inline FillOutcome runFill(const QStringList& arguments,
-                           const QString& locale = QStringLiteral("C.UTF-8")) {
+inline FillOutcome runProgram(const QString& program, const QStringList& arguments,
+                              const QString& locale = QStringLiteral("C.UTF-8")) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -26,11 +28,27 @@ inline FillOutcome runFill(const QStringList& arguments,
         env.remove(name);
     env.insert("LC_ALL", locale);
     process.setProcessEnvironment(env);
-    process.start(QString::fromUtf8(test_paths::kFillTool), arguments);
+    process.start(program, arguments);
     if (!process.waitForFinished(60000)) return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+inline FillOutcome runFill(const QStringList& arguments,
+                           const QString& locale = QStringLiteral("C.UTF-8")) {
+    return runProgram(QString::fromUtf8(test_paths::kFillTool), arguments, locale);
+}
+
+// Replaces the file's contents; false when they could not all be written.
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline QByteArray fileContents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace tallowby::testing

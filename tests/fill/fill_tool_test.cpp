@@ -17,34 +17,30 @@
 namespace {
 
 using Outcome = tallowby::testing::FillOutcome;
+using tallowby::testing::fileContents;
 using tallowby::testing::runFill;
+using tallowby::testing::writeFile;
 
 class FillToolTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         settings = dir.filePath("timesheet.ini");
-        QFile f(settings);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(
-            "[Tallowby]\n"
-            "txtName=Tallowby Test, Inc\n"
-            "txtEmp=Ana Example\n"
-            "dtpDate=2021-08-30\n"
-            "Rates=Regular^11.50|Overtime^12.70\n"
-            "Hours=Mon^Regular^02:00^0^0|Tue^Overtime^01:30^1^1\n");
+        ASSERT_TRUE(writeFile(settings,
+                              "[Tallowby]\n"
+                              "txtName=Tallowby Test, Inc\n"
+                              "txtEmp=Ana Example\n"
+                              "dtpDate=2021-08-30\n"
+                              "Rates=Regular^11.50|Overtime^12.70\n"
+                              "Hours=Mon^Regular^02:00^0^0|Tue^Overtime^01:30^1^1\n"));
     }
     void writeSettings(const QString& rates, const QString& hours) {
-        QFile f(settings);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("[Tallowby]\ndtpDate=2021-08-30\nRates=%1\nHours=%2\n")
-                    .arg(rates, hours)
-                    .toUtf8());
+        ASSERT_TRUE(writeFile(settings,
+                              QStringLiteral("[Tallowby]\ndtpDate=2021-08-30\nRates=%1\nHours=%2\n")
+                                  .arg(rates, hours)
+                                  .toUtf8()));
     }
-    QByteArray contents(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray contents(const QString& path) { return fileContents(path); }
 
     QTemporaryDir dir;
     QString settings;
@@ -125,10 +121,7 @@ TEST_F(FillToolTest, AnOutputThatCannotBeWrittenLeavesTheOldFileWhole) {
     // A successful run replaces an existing output only when complete; a
     // failing picture write afterwards does not touch the workbook.
     const QString xls = dir.filePath("week.xls");
-    QFile old(xls);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old contents");
-    old.close();
+    ASSERT_TRUE(writeFile(xls, "old contents"));
     const Outcome second = runFill({"--xls", xls, "--picture", blocked, "--settings", settings});
     EXPECT_EQ(second.exitCode, 2);
     EXPECT_NE(contents(xls), QByteArray("old contents"));
@@ -203,10 +196,8 @@ TEST_F(FillToolTest, AStoreThatIsAFifoDoesNotHoldTheRunUp) {
 
 TEST_F(FillToolTest, AStoredWeekStartThatIsNoDateIsToldOnceAndLeftInTheFile) {
     for (const char* stored : {"1900-02-29", "0000-00-00"}) {
-        QFile f(settings);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("[Tallowby]\ntxtName=ACME\ndtpDate=") + stored + "\n");
-        f.close();
+        ASSERT_TRUE(
+            writeFile(settings, QByteArray("[Tallowby]\ntxtName=ACME\ndtpDate=") + stored + "\n"));
         const QByteArray before = contents(settings);
         const Outcome o = runFill({"--xls", dir.filePath("week.xls"), "--settings", settings});
         EXPECT_EQ(o.exitCode, 1) << o.err.toStdString();

@@ -27,17 +27,6 @@ using Answer = tallowby::Prompter::Answer;
 
 namespace {
 
-// Also records the file the export suggests.
-class SuggestionRecorder : public harness::ScriptedPrompter {
-  public:
-    QString saveFileNameSuggesting(QWidget* parent, const QString& title, const QString& filter,
-                                   const QString& suggested) override {
-        suggestions << suggested;
-        return saveFileName(parent, title, filter);
-    }
-    QStringList suggestions;
-};
-
 QString pdfText(const QString& path) {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
@@ -70,10 +59,10 @@ class PreviewMenuTest : public QObject {
         picture = made.picture;
     }
     void init() {
-        prompter = std::make_unique<SuggestionRecorder>();
+        prompter = std::make_unique<harness::RecordingPrompter>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
-        form = std::make_unique<PreviewWindow>(QStringLiteral("/nonexistent"));
+        form = harness::plainWindow();
         form->setEndProgram([this] { ++programEnds; });
         menu = new PreviewMenu(*form);
         // Each test's own copy: closing the window deletes the one it holds.
@@ -269,7 +258,7 @@ class PreviewMenuTest : public QObject {
     QImage picture;
     QTemporaryDir work;
     QString handedOver;
-    std::unique_ptr<SuggestionRecorder> prompter;
+    std::unique_ptr<harness::RecordingPrompter> prompter;
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<PreviewWindow> form;
     PreviewMenu* menu = nullptr;

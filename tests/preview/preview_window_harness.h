@@ -1,22 +1,44 @@
 #pragma once
 
-// Shared by the preview window's Qt tests: the scripted prompter, pictures of
-// a chosen size, and mouse events sent straight to a widget.
+// Shared by the preview window's Qt tests: the scripted prompter (one that
+// also records the save dialogs' folders and suggestions), pictures of a
+// chosen size, files, and mouse events sent straight to a widget.
 
 #include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <memory>
 
+#include "preview/preview_window.h"
 #include "tests/app/scripted_prompter.h"
 
 namespace harness {
 
 using ScriptedPrompter = tallowby::testing::ScriptedPrompter;
 using Asked = ScriptedPrompter::Message;
+
+// Also records where each save dialog opened and the file it suggested, then
+// answers as the scripted prompter does.
+class RecordingPrompter : public ScriptedPrompter {
+  public:
+    QString saveFileNameIn(QWidget* parent, const QString& title, const QString& filter,
+                           const QString& folder) override {
+        folders << folder;
+        return saveFileName(parent, title, filter);
+    }
+    QString saveFileNameSuggesting(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& suggested) override {
+        suggestions << suggested;
+        return saveFileName(parent, title, filter);
+    }
+    QStringList folders;
+    QStringList suggestions;
+};
 
 // A picture of the given size in pixels: a gradient with a dark frame, so
 // scaled drawings can be told apart.
@@ -29,6 +51,18 @@ inline QImage picture(int width, int height) {
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, width - 1, height - 1);
     return image;
+}
+
+// A preview window that finds no hover cursor file.
+inline std::unique_ptr<tallowby::PreviewWindow> plainWindow() {
+    return std::make_unique<tallowby::PreviewWindow>(QStringLiteral("/nonexistent"));
+}
+
+// One handed a small picture (300 x 200 pixels) and the result workbook `file`.
+inline std::unique_ptr<tallowby::PreviewWindow> windowHolding(const QString& file) {
+    auto form = plainWindow();
+    form->handOver(picture(300, 200), file);
+    return form;
 }
 
 inline void writeFile(const QString& path, const QByteArray& bytes) {

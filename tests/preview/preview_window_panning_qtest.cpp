@@ -17,7 +17,7 @@ class PreviewWindowPanningTest : public QObject {
   private slots:
     void init() {
         prompter = std::make_unique<harness::ScriptedPrompter>();
-        form = std::make_unique<PreviewWindow>(QStringLiteral("/nonexistent"));
+        form = harness::plainWindow();
     }
     void cleanup() {
         QVERIFY2(prompter->reports().isEmpty(), qPrintable(prompter->reports().join("\n")));

@@ -15,23 +15,12 @@ namespace {
 
 QTemporaryDir* g_home = nullptr;
 
-// Records the folder each dialog opened in, then answers as the harness does.
-class FolderRecordingPrompter : public harness::ScriptedPrompter {
-  public:
-    QString saveFileNameIn(QWidget* parent, const QString& title, const QString& filter,
-                           const QString& folder) override {
-        folders << folder;
-        return saveFileName(parent, title, filter);
-    }
-    QStringList folders;
-};
-
 }  // namespace
 
 class PreviewWindowSaveFolderTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FolderRecordingPrompter> prompter;
+    std::unique_ptr<harness::RecordingPrompter> prompter;
     std::unique_ptr<PreviewWindow> form;
     QString documents;
 
@@ -43,10 +32,9 @@ class PreviewWindowSaveFolderTest : public QObject {
     void init() {
         documents = g_home->filePath("Documents");
         QVERIFY(QDir().mkpath(documents));
-        prompter = std::make_unique<FolderRecordingPrompter>();
+        prompter = std::make_unique<harness::RecordingPrompter>();
         harness::writeFile(g_home->filePath("kovlar11111111.xls"), "result");
-        form = std::make_unique<PreviewWindow>(QStringLiteral("/nonexistent"));
-        form->handOver(harness::picture(300, 200), g_home->filePath("kovlar11111111.xls"));
+        form = harness::windowHolding(g_home->filePath("kovlar11111111.xls"));
     }
     void cleanup() {
         form.reset();

@@ -29,8 +29,7 @@ class PreviewWindowSaveTest : public QObject {
         result = dir->filePath("kovlar12345678.xls");
         resultBytes = QByteArray("\xD0\xCF\x11\xE0 result workbook", 21).repeated(500);
         harness::writeFile(result, resultBytes);
-        form = std::make_unique<PreviewWindow>(QStringLiteral("/nonexistent"));
-        form->handOver(harness::picture(300, 200), result);
+        form = harness::windowHolding(result);
     }
     void cleanup() {
         form.reset();

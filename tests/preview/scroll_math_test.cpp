@@ -47,12 +47,28 @@ TEST(SetupBar, MaximumStaysWithinSixteenBits) {
     EXPECT_EQ(bar.maximum, kBarLimit);
 }
 
-TEST(Panning, DragReleaseAndBarOfAWidePicture) {
-    // Picture 3000 wider than the viewport: step 10, maximum 300.
-    const float width = kViewportOuterWidth + 3000;
-    const float left = dragPosition(0, 1500, 266, width, kViewportInnerWidth);
-    EXPECT_FLOAT_EQ(left, -1234);
-    const auto percent = releasePercent(left, width, kViewportOuterWidth);
+// A picture 3000 twips wider than the viewport: its bar has step 10 and
+// maximum 300.
+class Panning : public ::testing::Test {
+  protected:
+    static constexpr float kWideWidth = kViewportOuterWidth + 3000;
+
+    // Where a drag from `grab` to `pointer` puts the wide picture's left edge.
+    static float dragWide(float left, float grab, float pointer) {
+        return dragPosition(left, grab, pointer, kWideWidth, kViewportInnerWidth);
+    }
+    // A drag from the home position that must end at `expectedLeft`; the
+    // percentage the release then sets the bar to.
+    static std::optional<int> dragFromHomeAndRelease(float grab, float pointer,
+                                                     float expectedLeft) {
+        const float left = dragWide(0, grab, pointer);
+        EXPECT_FLOAT_EQ(left, expectedLeft);
+        return releasePercent(left, kWideWidth, kViewportOuterWidth);
+    }
+};
+
+TEST_F(Panning, DragReleaseAndBarOfAWidePicture) {
+    const auto percent = dragFromHomeAndRelease(1500, 266, -1234);
     ASSERT_TRUE(percent);
     EXPECT_EQ(*percent, 41);
     const auto value = barValueForPercent(*percent, 300);
@@ -61,23 +77,19 @@ TEST(Panning, DragReleaseAndBarOfAWidePicture) {
     EXPECT_EQ(positionForBarValue(10, *value), -1230);
 }
 
-TEST(Panning, DraggedAllTheWayTheBarStaysWhereItIs) {
-    const float width = kViewportOuterWidth + 3000;
-    const float left = dragPosition(0, 5000, 0, width, kViewportInnerWidth);
-    EXPECT_FLOAT_EQ(left, -3030);
-    const auto percent = releasePercent(left, width, kViewportOuterWidth);
+TEST_F(Panning, DraggedAllTheWayTheBarStaysWhereItIs) {
+    const auto percent = dragFromHomeAndRelease(5000, 0, -3030);
     ASSERT_TRUE(percent);
     EXPECT_EQ(*percent, 101);
     EXPECT_FALSE(barValueForPercent(*percent, 300));  // 303 > 300
 }
 
-TEST(Panning, TheNearSideNeverShowsAGap) {
-    const float width = kViewportOuterWidth + 3000;
-    EXPECT_FLOAT_EQ(dragPosition(-100, 10, 500, width, kViewportInnerWidth), 0);
-    EXPECT_FLOAT_EQ(dragPosition(-100, 10, 60, width, kViewportInnerWidth), -50);
+TEST_F(Panning, TheNearSideNeverShowsAGap) {
+    EXPECT_FLOAT_EQ(dragWide(-100, 10, 500), 0);
+    EXPECT_FLOAT_EQ(dragWide(-100, 10, 60), -50);
 }
 
-TEST(Panning, ANarrowPictureJumpsBetweenTheTwoSides) {
+TEST_F(Panning, ANarrowPictureJumpsBetweenTheTwoSides) {
     const float width = 5000;
     const float right = dragPosition(0, 100, 50, width, kViewportInnerWidth);
     EXPECT_FLOAT_EQ(right, kViewportInnerWidth - width);
@@ -89,7 +101,7 @@ TEST(Panning, ANarrowPictureJumpsBetweenTheTwoSides) {
     EXPECT_FALSE(barValueForPercent(*percent, 300));
 }
 
-TEST(Panning, FineBarMovesOneTwipPerStep) {
+TEST_F(Panning, FineBarMovesOneTwipPerStep) {
     EXPECT_EQ(positionForBarValue(1, 37), -37);
     EXPECT_EQ(positionForBarValue(10, 1), -10);
     EXPECT_EQ(positionForBarValue(0, 250), 0);

@@ -142,14 +142,13 @@ def check_case(name, rates, hours):
     for reader, path in (("tallowby", xls), ("LibreOffice", recalculated_by_libreoffice(xls)),
                          ("Gnumeric", recalculated_by_gnumeric(xls))):
         got_hours, got_pay, got_total, got_d23, got_d24 = read_figures(path, columns)
-        for col in range(2, totals + 1):
-            if not close(got_hours[col], want_hours[col]):
-                failures.append("%s %s: hours in column %s: %r, want %r" % (
-                    name, reader, column_name(col), got_hours[col], want_hours[col]))
-        for col in range(2, totals):
-            if not close(got_pay[col], want_pay[col]):
-                failures.append("%s %s: pay in column %s: %r, want %r" % (
-                    name, reader, column_name(col), got_pay[col], want_pay[col]))
+        # Hours in every rate column and the total column, pay in the rate columns.
+        for what, got, want, last in (("hours", got_hours, want_hours, totals),
+                                      ("pay", got_pay, want_pay, totals - 1)):
+            for col in range(2, last + 1):
+                if not close(got[col], want[col]):
+                    failures.append("%s %s: %s in column %s: %r, want %r" % (
+                        name, reader, what, column_name(col), got[col], want[col]))
         if not close(got_total, want_total) or not close(got_d24, want_total):
             failures.append("%s %s: total pay %r / %r, want %r" % (
                 name, reader, got_total, got_d24, want_total))
@@ -172,23 +171,21 @@ def main():
     failures += check_case("sample", fresh, sample_hours(len(fresh)))
     # Sample rates first, so pay is not zero.
     failures += check_case("sample-paid", SAMPLE_RATES, sample_hours(len(SAMPLE_RATES)))
-    # Nine rates, repeated day/rate entries (summed, past 24 hours too), and
-    # entries with no place: -1 indexes, a day past the week, a rate index past
-    # the list, an index that is no number. Hours with minutes.
+    # Nine rates, and hours with minutes.
     extra = SAMPLE_RATES + [("Night", "15.25"), ("Weekend", "18")]
     odd_hours = [
-        ("Mon", "Regular", "08:00", "0", "0"),
-        ("Mon", "Regular", "07:30", "0", "0"),
-        ("Tue", "Overtime", "01:45", "1", "1"),
-        ("Wed", "Night", "03:00", "2", "7"),
-        ("?", "Regular", "04:00", "-1", "0"),
-        ("Thu", "?", "05:00", "3", "-1"),
-        ("Sun", "Holiday", "06:15", "6", "4"),
-        ("Fri", "Other", "00:30", "4", "6"),
-        ("Wed", "Weekend", "10:30", "2", "8"),
-        ("Wed", "Weekend", "15:45", "2", "8"),
-        ("Nextweek", "Regular", "01:00", "7", "0"),
-        ("Sat", "Gone", "02:00", "5", "9"),
+        # The same day and rate twice: summed. Then the eighth rate's column.
+        ("Mon", "Regular", "08:00", "0", "0"), ("Mon", "Regular", "07:30", "0", "0"),
+        ("Tue", "Overtime", "01:45", "1", "1"), ("Wed", "Night", "03:00", "2", "7"),
+        # No place: -1 indexes.
+        ("?", "Regular", "04:00", "-1", "0"), ("Thu", "?", "05:00", "3", "-1"),
+        # Hours with minutes in further columns.
+        ("Sun", "Holiday", "06:15", "6", "4"), ("Fri", "Other", "00:30", "4", "6"),
+        # The ninth rate twice on one day: summed past 24 hours.
+        ("Wed", "Weekend", "10:30", "2", "8"), ("Wed", "Weekend", "15:45", "2", "8"),
+        # No place: a day past the week, a rate index past the list, an index
+        # that is no number.
+        ("Nextweek", "Regular", "01:00", "7", "0"), ("Sat", "Gone", "02:00", "5", "9"),
         ("Sat", "", "02:30", "5", "x"),
     ]
     failures += check_case("odd", extra, odd_hours)

@@ -3,13 +3,11 @@ Gnumeric read it: every character whole, the cut at 32,767 UTF-16 units made
 between characters.
 Usage: check_edge_text.py <edge_text_tool> <base.xls> <work folder>"""
 import csv
-import glob
 import os
-import shutil
-import subprocess
-import sys
 
 import xlrd
+
+from interop_files import csv_files, fail, gnumeric_export, libreoffice_export, tool_output
 
 EMOJI, CLEF = "\U0001F600", "\U0001D11E"
 EXPECTED = [
@@ -24,11 +22,6 @@ SHEET = "\u52E4\u52D9\u8868"
 FIRST_ROW = 200
 
 
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
 def check(kind, values):
     for i, (got, want) in enumerate(zip(values, EXPECTED)):
         if got != want:
@@ -41,21 +34,15 @@ def check(kind, values):
 
 
 def csv_column(folder):
-    files = sorted(glob.glob(os.path.join(folder, "*.csv")))
-    if not files:
-        fail("nothing exported to " + folder)
+    first = csv_files(folder)[0]
     csv.field_size_limit(10 ** 7)
-    with open(files[0], encoding="utf-8", newline="") as h:
+    with open(first, encoding="utf-8", newline="") as h:
         rows = list(csv.reader(h))
     return [rows[FIRST_ROW + i][0] for i in range(len(EXPECTED))]
 
 
 def main():
-    tool, base, work = sys.argv[1:4]
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    out = os.path.join(work, "edge.xls")
-    subprocess.run([tool, base, out], check=True)
+    _, out, work = tool_output("edge.xls")
 
     book = xlrd.open_workbook(out)
     sheet = book.sheet_by_index(0)
@@ -64,15 +51,12 @@ def main():
     check("xlrd", [sheet.cell_value(FIRST_ROW + i, 0) for i in range(len(EXPECTED))])
 
     lo = os.path.join(work, "lo")
-    subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(work, "profile"), "--headless",
-                    "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1", "--outdir", lo, out],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    libreoffice_export(out, lo, os.path.join(work, "profile"), "csv:Text - txt - csv (StarCalc):44,34,76,1")
     check("LibreOffice", csv_column(lo))
 
     gn = os.path.join(work, "gn")
     os.makedirs(gn)
-    subprocess.run(["ssconvert", "-T", "Gnumeric_stf:stf_csv", out, os.path.join(gn, "sheet.csv")],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    gnumeric_export(out, os.path.join(gn, "sheet.csv"), "-T", "Gnumeric_stf:stf_csv")
     check("Gnumeric", csv_column(gn))
     print("PASS")
 

@@ -5,18 +5,11 @@ and Gnumeric show the new cells as meant.
 
 Usage: check_edits.py <roundtrip tool> <original.xls> <work dir>"""
 import csv
-import glob
 import os
-import shutil
-import subprocess
-import sys
 
 import xlrd
 
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
+from interop_files import csv_files, fail, gnumeric_export, libreoffice_export, tool_output
 
 
 def check_xlrd(path):
@@ -49,10 +42,7 @@ def check_xlrd(path):
 
 
 def first_sheet_rows(folder):
-    files = sorted(glob.glob(os.path.join(folder, "*.csv")))
-    if not files:
-        fail("nothing exported into " + folder)
-    with open(files[0], encoding="utf-8", errors="replace") as f:
+    with open(csv_files(folder)[0], encoding="utf-8", errors="replace") as f:
         return list(csv.reader(f))
 
 
@@ -65,24 +55,16 @@ def check_shown(kind, rows):
 
 
 def main():
-    tool, original, work = sys.argv[1:4]
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    edited = os.path.join(work, "edited.xls")
-    subprocess.run([tool, original, edited, "--edit"], check=True)
+    _, edited, work = tool_output("edited.xls", "--edit")
     check_xlrd(edited)
     lo = os.path.join(work, "lo")
-    subprocess.run(["soffice", "-env:UserInstallation=file://" + os.path.join(work, "profile"),
-                    "--headless", "--convert-to",
-                    "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true,false,false,1",
-                    "--outdir", lo, edited], check=True, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
+    libreoffice_export(edited, lo, os.path.join(work, "profile"),
+                       "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true,false,false,1")
     check_shown("LibreOffice", first_sheet_rows(lo))
     gn = os.path.join(work, "gn")
     os.makedirs(gn)
-    subprocess.run(["ssconvert", "-S", "-T", "Gnumeric_stf:stf_assistant", "-O", "format=preserve",
-                    edited, os.path.join(gn, "sheet.%n.csv")], check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    gnumeric_export(edited, os.path.join(gn, "sheet.%n.csv"), "-S", "-T",
+                    "Gnumeric_stf:stf_assistant", "-O", "format=preserve")
     check_shown("Gnumeric", first_sheet_rows(gn))
     print("PASS")
 

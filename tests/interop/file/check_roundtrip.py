@@ -6,18 +6,11 @@ original: values, number formats, fonts, merges, sizes, the print area, and
 recalculate.
 
 Usage: check_roundtrip.py <roundtrip tool> <original.xls> <work dir>"""
-import glob
 import os
-import shutil
-import subprocess
-import sys
 
 import xlrd
 
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
+from interop_files import csv_files, fail, gnumeric_export, libreoffice_export, tool_output
 
 
 def xlrd_view(path):
@@ -72,28 +65,23 @@ def libreoffice_csv(path, out_dir, profile):
     os.makedirs(out_dir, exist_ok=True)
     # Field separator, quote, UTF-8, first line; quote all text, cell text as
     # shown (formatted), all sheets into separate files.
-    subprocess.run(["soffice", "-env:UserInstallation=file://" + profile, "--headless",
-                    "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,true,false,false,-1",
-                    "--outdir", out_dir, path], check=True, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
+    libreoffice_export(path, out_dir, profile,
+                       "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,true,false,false,-1")
     return read_csvs(out_dir)
 
 
 def gnumeric_csv(path, out_dir):
     os.makedirs(out_dir, exist_ok=True)
-    subprocess.run(["ssconvert", "--recalc", "-S", "-T", "Gnumeric_stf:stf_assistant", "-O", "format=preserve",
-                    path, os.path.join(out_dir, "sheet.%n.csv")], check=True,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    gnumeric_export(path, os.path.join(out_dir, "sheet.%n.csv"), "--recalc", "-S", "-T",
+                    "Gnumeric_stf:stf_assistant", "-O", "format=preserve")
     return read_csvs(out_dir)
 
 
 def read_csvs(folder):
     result = {}
-    for f in sorted(glob.glob(os.path.join(folder, "*.csv"))):
+    for f in csv_files(folder):
         with open(f, encoding="utf-8", errors="replace") as h:
             result[os.path.basename(f).split(".", 1)[-1] if "sheet." in f else os.path.basename(f)] = h.read()
-    if not result:
-        fail("no sheets exported from " + folder)
     return result
 
 
@@ -113,11 +101,7 @@ def compare_exports(kind, a, b):
 
 
 def main():
-    tool, original, work = sys.argv[1:4]
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    copy = os.path.join(work, "copy.xls")
-    subprocess.run([tool, original, copy], check=True)
+    original, copy, work = tool_output("copy.xls")
     compare_xlrd(original, copy)
     profile = os.path.join(work, "lo-profile")
     compare_exports("LibreOffice", libreoffice_csv(original, os.path.join(work, "lo-original"), profile),

@@ -4,12 +4,11 @@ saves from it, and finds the sheet, print area, merges, labels and number
 formats the generation run relies on.
 
 Usage: check_template_table.py <roundtrip tool> <template.xlt> <work dir>"""
-import os
-import shutil
-import subprocess
 import sys
 
 import xlrd
+
+from interop_files import tool_output
 
 COLUMNS = "ABCDEFGHI"
 LABELS = {
@@ -84,11 +83,7 @@ def check(path):
 
 
 def main():
-    tool, template, work = sys.argv[1:4]
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    saved = os.path.join(work, "saved.xls")
-    subprocess.run([tool, template, saved, "--as-workbook"], check=True)
+    template, saved, _ = tool_output("saved.xls", "--as-workbook")
     failed = False
     for label, path in (("template", template), ("saved workbook", saved)):
         problems = check(path)
