@@ -6,50 +6,31 @@
 #include <QImageWriter>
 #include <QLocale>
 
-#include "app/build_config.h"
 #include "app/atomic_file.h"
+#include "app/build_config.h"
+#include "app/error_report.h"
 #include "app/output_target.h"
-#include "app/prompter.h"
+#include "app/program.h"
 #include "app/settings_store.h"
 #include "workbook/run/entry_placement.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
-#include "workbook/run/stored_record.h"
 #include "workbook/run/timesheet_pdf.h"
+#include "workbook/run/timesheet_store.h"
 
 namespace tallowby::fill {
 
 namespace {
 
-// Error reports of the run go to the terminal instead of message boxes.
-class TerminalPrompter final : public Prompter {
-  public:
-    explicit TerminalPrompter(QTextStream& err) : err_(err) {}
-    Answer message(QWidget*, const QString& caption, const QString& text, Icon,
-                   Buttons buttons) override {
-        QString flat = text;
-        flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        err_ << caption << ": " << flat << "\n";
-        err_.flush();
-        ++reports_;
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    bool openUrl(const QUrl&) override { return false; }
-    int reports() const { return reports_; }
-
-  private:
-    QTextStream& err_;
-    int reports_ = 0;
-};
-
-// Installs a prompter for the lifetime of the object.
-class ScopedPrompter {
-  public:
-    explicit ScopedPrompter(Prompter& p) { setPrompter(&p); }
-    ~ScopedPrompter() { setPrompter(nullptr); }
-};
+// What the user would have been shown in a box, on one line: its caption,
+// then its text with line breaks made plain.
+void writeNotice(QTextStream& err, const QString& caption, const QString& text) {
+    QString flat = text;
+    flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    err << caption << ": " << flat << "\n";
+    err.flush();
+}
 
 bool writeAtomically(const QString& path, const QByteArray& bytes, QString& error) {
     try {
@@ -167,11 +148,18 @@ int run(const FillOptions& options, QTextStream& err) {
         return 2;
     }
 
-    TerminalPrompter terminal(err);
-    ScopedPrompter scoped(terminal);
+    int notices = 0;
+    SettingsStore settings(settingsPath);
+    settings.setProblemNotice([&](const QString& text) {
+        writeNotice(err, program::appTitle(), text);
+        ++notices;
+    });
     TimesheetRecord record;
     try {
-        record = recordFromSettings(SettingsStore(settingsPath));
+        QStringList told;
+        record = TimesheetStore(settings).load(QDate::currentDate(), &told);
+        for (const QString& text : told) writeNotice(err, program::appTitle(), text);
+        notices += static_cast<int>(told.size());
     } catch (const std::exception& e) {
         err << "tallowby-fill: " << e.what() << "\n";
         return 2;
@@ -185,6 +173,9 @@ int run(const FillOptions& options, QTextStream& err) {
         return 2;
     }
     const GenerationResult result = runGeneration(record, *folder, GenerationHooks{});
+    // The run's error reports, in the order they happened.
+    for (const StatementFailure& failure : result.failures)
+        writeNotice(err, QString::fromLatin1(error_report::kCaption), error_report::text(failure));
     if (!result.handedOver) {
         err << "tallowby-fill: the workbook could not be made\n";
         return 2;
@@ -225,7 +216,7 @@ int run(const FillOptions& options, QTextStream& err) {
             return 2;
         }
     }
-    return terminal.reports() == 0 ? 0 : 1;
+    return notices == 0 && result.failures.empty() ? 0 : 1;
 }
 
 }  // namespace tallowby::fill

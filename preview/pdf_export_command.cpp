@@ -7,7 +7,9 @@
 #include "app/atomic_file.h"
 #include "app/guarded.h"
 #include "app/program.h"
-#include "app/prompter.h"
+#include "app/report_locations.h"
+#include "ui/error_report_box.h"
+#include "ui/prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/run/timesheet_pdf.h"
 
@@ -25,7 +27,8 @@ QString suggestedPdfPath(const QString& excelFile) {
 }
 
 void exportPdf(QWidget* parent, const QString& excelFile) {
-    Guarded g(QStringLiteral("Form2"), QStringLiteral("mnuExportPdf_Click"), parent);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kExportPdfClicked,
+              error_report::shownOver(parent));
     QString suggested, target;
     Prompter::Answer answer = Prompter::Answer::No;
     QByteArray pdf;
