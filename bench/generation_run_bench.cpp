@@ -9,13 +9,13 @@
 #include <cmath>
 
 #include "app/error_report.h"
-#include "bench/template_fixture.h"
+#include "tests/support/gui_application.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 
 namespace {
 
-using tallowby::bench::ensureGuiApplication;
+using tallowby::testing::ensureGuiApplication;
 
 tallowby::TimesheetRecord sampleTimesheet() {
     tallowby::TimesheetRecord r;

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QLocale>
 
-#include "bench/template_fixture.h"
+#include "tests/support/gui_application.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 #include "workbook/run/timesheet_pdf.h"
@@ -33,7 +33,7 @@ tallowby::TimesheetRecord filledWeek() {
 }
 
 void BM_PdfOfFilledWeek(benchmark::State& state) {
-    tallowby::bench::ensureGuiApplication();
+    tallowby::testing::ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
     const tallowby::GenerationResult made = tallowby::runGeneration(filledWeek(), folder, {});
     if (!made.handedOver || !made.failures.empty()) {

@@ -12,7 +12,7 @@
 
 #include "app/failure.h"
 #include "app/settings_store.h"
-#include "tests/app/full_disk.h"
+#include "tests/support/full_disk.h"
 
 namespace tallowby {
 namespace {

@@ -22,8 +22,8 @@
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
 #include "entry/select_all_line_edit.h"
-#include "tests/app/scripted_prompter.h"
-#include "tests/test_paths.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/test_paths.h"
 
 using namespace tallowby;
 

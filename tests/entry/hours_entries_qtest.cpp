@@ -18,7 +18,7 @@
 #include "entry/preview_launcher.h"
 #include "entry/select_all_line_edit.h"
 #include "preview/preview_window.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/scripted_prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 using namespace tallowby;

@@ -15,7 +15,7 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/scripted_prompter.h"
 
 using namespace tallowby;
 

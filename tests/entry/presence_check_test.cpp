@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/scripted_prompter.h"
 #include "workbook/automation/application.h"
 
 namespace tallowby {

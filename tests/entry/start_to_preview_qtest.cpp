@@ -15,8 +15,8 @@
 #include "entry/select_all_line_edit.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
-#include "tests/app/scripted_prompter.h"
-#include "tests/test_paths.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/test_paths.h"
 
 using namespace tallowby;
 

@@ -17,7 +17,7 @@
 #include "entry/preview_launcher.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/scripted_prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/render/sheet_renderer.h"
 

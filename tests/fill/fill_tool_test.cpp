@@ -10,8 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "tests/app/full_disk.h"
 #include "tests/fill/fill_process.h"
+#include "tests/support/full_disk.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {

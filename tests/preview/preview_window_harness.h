@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace harness {
 

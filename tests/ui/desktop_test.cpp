@@ -10,8 +10,8 @@
 
 #include "app/build_config.h"
 #include "app/program.h"
-#include "tests/app/qt_application.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/qt_application.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace tallowby {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "app/error_report.h"
 #include "app/failure.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace tallowby {
 namespace {
