@@ -74,6 +74,66 @@ QString outputsRefused(const FillOptions& options, const QString& settingsPath) 
     return {};
 }
 
+// The timesheet from the settings file by the store's rules. What the user
+// is told about the file or its values goes to `err` and is counted.
+std::optional<TimesheetRecord> loadRecord(const QString& settingsPath, QTextStream& err,
+                                          int& notices) {
+    SettingsStore settings(settingsPath);
+    settings.setProblemNotice([&](const QString& text) {
+        writeNotice(err, program::appTitle(), text);
+        ++notices;
+    });
+    try {
+        QStringList told;
+        TimesheetRecord record = TimesheetStore(settings).load(QDate::currentDate(), &told);
+        for (const QString& text : told) writeNotice(err, program::appTitle(), text);
+        notices += static_cast<int>(told.size());
+        return record;
+    } catch (const std::exception& e) {
+        err << "tallowby-fill: " << e.what() << "\n";
+        return std::nullopt;
+    }
+}
+
+// Copies the made workbook and writes the picture and the PDF asked for;
+// false, with the reason on `err`, at the first that fails.
+bool writeOutputs(const FillOptions& options, const GenerationResult& result, QTextStream& err) {
+    QFile made(result.resultPath);
+    if (!made.open(QIODevice::ReadOnly)) {
+        err << "tallowby-fill: the workbook could not be made\n";
+        return false;
+    }
+    QString error;
+    if (!options.xlsPath.isEmpty() && !writeAtomically(options.xlsPath, made.readAll(), error)) {
+        err << "tallowby-fill: " << error << "\n";
+        return false;
+    }
+    if (!options.picturePath.isEmpty()) {
+        if (result.picture.isNull()) {
+            err << "tallowby-fill: there is no picture of the sheet to write\n";
+            return false;
+        }
+        if (!writePicture(options.picturePath, result.picture, error)) {
+            err << "tallowby-fill: " << error << "\n";
+            return false;
+        }
+    }
+    if (!options.pdfPath.isEmpty()) {
+        QByteArray pdf;
+        try {
+            pdf = timesheetPdf(result.resultPath, QLocale());
+        } catch (const std::exception& e) {
+            err << "tallowby-fill: cannot make the PDF: " << e.what() << "\n";
+            return false;
+        }
+        if (!writeAtomically(options.pdfPath, pdf, error)) {
+            err << "tallowby-fill: " << error << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 QString usage() {
@@ -149,21 +209,8 @@ int run(const FillOptions& options, QTextStream& err) {
     }
 
     int notices = 0;
-    SettingsStore settings(settingsPath);
-    settings.setProblemNotice([&](const QString& text) {
-        writeNotice(err, program::appTitle(), text);
-        ++notices;
-    });
-    TimesheetRecord record;
-    try {
-        QStringList told;
-        record = TimesheetStore(settings).load(QDate::currentDate(), &told);
-        for (const QString& text : told) writeNotice(err, program::appTitle(), text);
-        notices += static_cast<int>(told.size());
-    } catch (const std::exception& e) {
-        err << "tallowby-fill: " << e.what() << "\n";
-        return 2;
-    }
+    const std::optional<TimesheetRecord> record = loadRecord(settingsPath, err, notices);
+    if (!record) return 2;
 
     std::optional<PrivateTempFolder> folder;
     try {
@@ -172,7 +219,7 @@ int run(const FillOptions& options, QTextStream& err) {
         err << "tallowby-fill: " << e.what() << "\n";
         return 2;
     }
-    const GenerationResult result = runGeneration(record, *folder, GenerationHooks{});
+    const GenerationResult result = runGeneration(*record, *folder, GenerationHooks{});
     // The run's error reports, in the order they happened.
     for (const StatementFailure& failure : result.failures)
         writeNotice(err, QString::fromLatin1(error_report::kCaption), error_report::text(failure));
@@ -183,39 +230,7 @@ int run(const FillOptions& options, QTextStream& err) {
     // Left-out entries are the list's business, not a failure of the run.
     if (!result.leftOut.empty()) err << "tallowby-fill: " << leftOutMessage(result.leftOut) << "\n";
 
-    QFile made(result.resultPath);
-    if (!made.open(QIODevice::ReadOnly)) {
-        err << "tallowby-fill: the workbook could not be made\n";
-        return 2;
-    }
-    QString error;
-    if (!options.xlsPath.isEmpty() && !writeAtomically(options.xlsPath, made.readAll(), error)) {
-        err << "tallowby-fill: " << error << "\n";
-        return 2;
-    }
-    if (!options.picturePath.isEmpty()) {
-        if (result.picture.isNull()) {
-            err << "tallowby-fill: there is no picture of the sheet to write\n";
-            return 2;
-        }
-        if (!writePicture(options.picturePath, result.picture, error)) {
-            err << "tallowby-fill: " << error << "\n";
-            return 2;
-        }
-    }
-    if (!options.pdfPath.isEmpty()) {
-        QByteArray pdf;
-        try {
-            pdf = timesheetPdf(result.resultPath, QLocale());
-        } catch (const std::exception& e) {
-            err << "tallowby-fill: cannot make the PDF: " << e.what() << "\n";
-            return 2;
-        }
-        if (!writeAtomically(options.pdfPath, pdf, error)) {
-            err << "tallowby-fill: " << error << "\n";
-            return 2;
-        }
-    }
+    if (!writeOutputs(options, result, err)) return 2;
     return notices == 0 && result.failures.empty() ? 0 : 1;
 }
 
