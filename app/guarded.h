@@ -22,7 +22,7 @@ using FailureSink = std::function<void(const StatementFailure&)>;
 // reported through the error report with its number, and the procedure goes
 // on with the next statement: nothing is retried, nothing is abandoned.
 // Each failure goes to the sink when it happens (or when a Repeated scope
-// ends), in the order the statements ran.
+// ends), in the order the statements ran; without a sink it is only counted.
 //
 //   Guarded g(kEntryWindow, kAddHoursClicked, sink);
 //   if (g.test(100, [&] { return list.count() > 0; })) {
