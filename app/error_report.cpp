@@ -1,7 +1,6 @@
 #include "app/error_report.h"
 
 #include "app/build_config.h"
-#include "app/prompter.h"
 
 namespace tallowby::error_report {
 
@@ -18,11 +17,8 @@ QString text(const QString& description, const QString& module, const QString& p
            QString::fromUtf8(build::kSupportEmail);
 }
 
-void show(const QString& description, const QString& module, const QString& procedure, int line,
-          QWidget* parent) {
-    prompter().message(parent, QString::fromLatin1(kCaption),
-                       text(description, module, procedure, line), Prompter::Icon::Warning,
-                       Prompter::Buttons::Ok);
+QString text(const StatementFailure& failure) {
+    return text(failure.description, failure.module, failure.procedure, failure.line);
 }
 
 }  // namespace tallowby::error_report

@@ -2,11 +2,12 @@
 
 #include <QString>
 
-class QWidget;
+#include "app/guarded.h"
 
 namespace tallowby {
 
-// The one message box through which every guarded procedure reports a failure.
+// The text of the one error report through which every guarded procedure
+// reports a failure (the windows show it with ui/error_report_box.h).
 namespace error_report {
 
 inline constexpr const char* kCaption = "Application Error";
@@ -18,10 +19,7 @@ QString locationText(const QString& module, const QString& procedure);
 // then the support line.
 QString text(const QString& description, const QString& module, const QString& procedure, int line);
 
-// Shows the report (warning icon, OK only) through the prompter and returns
-// when the user has pressed OK.
-void show(const QString& description, const QString& module, const QString& procedure, int line,
-          QWidget* parent = nullptr);
+QString text(const StatementFailure& failure);
 
 }  // namespace error_report
 }  // namespace tallowby

@@ -4,8 +4,6 @@
 #include <exception>
 #include <utility>
 
-#include "app/error_report.h"
-
 namespace tallowby {
 
 namespace {
@@ -14,8 +12,8 @@ thread_local Guarded* t_running = nullptr;
 thread_local QStringList* t_handedOver = nullptr;
 }  // namespace
 
-Guarded::Guarded(QString module, QString procedure, QWidget* parent)
-    : module_(std::move(module)), procedure_(std::move(procedure)), parent_(parent) {}
+Guarded::Guarded(QString module, QString procedure, FailureSink sink)
+    : module_(std::move(module)), procedure_(std::move(procedure)), sink_(std::move(sink)) {}
 
 bool Guarded::run(int line, const std::function<void()>& statement) {
     line_ = line;
@@ -57,7 +55,7 @@ bool Guarded::passToRunningStatement(const QString& description) {
 void Guarded::report(const QString& description) {
     ++failures_;
     if (repeatedDepth_ == 0) {
-        error_report::show(description, module_, procedure_, line_, parent_);
+        if (sink_) sink_({description, module_, procedure_, line_});
         return;
     }
     for (Gathered& g : gathered_) {
@@ -72,10 +70,11 @@ void Guarded::report(const QString& description) {
 void Guarded::reportGathered() {
     const std::vector<Gathered> gathered = std::move(gathered_);
     gathered_.clear();
-    for (const Gathered& g : gathered)
-        error_report::show(
-            g.times == 1 ? g.description : repeatedDescription(g.description, g.times), module_,
-            procedure_, g.line, parent_);
+    for (const Gathered& g : gathered) {
+        if (!sink_) continue;
+        sink_({g.times == 1 ? g.description : repeatedDescription(g.description, g.times), module_,
+               procedure_, g.line});
+    }
 }
 
 QString Guarded::repeatedDescription(const QString& description, int times) {

@@ -4,22 +4,34 @@
 #include <functional>
 #include <vector>
 
-class QWidget;
-
 namespace tallowby {
+
+// One failed statement: what the error report says and where.
+struct StatementFailure {
+    QString description;
+    QString module;     // e.g. "Form1"
+    QString procedure;  // e.g. "PushButton6_Click"
+    int line = 0;
+};
+
+// Whoever presents failures: a window shows the error report at once, the
+// command line writes them out, the generation run keeps them for its caller.
+using FailureSink = std::function<void(const StatementFailure&)>;
 
 // Runs the numbered statements of one procedure. A statement that throws is
 // reported through the error report with its number, and the procedure goes
 // on with the next statement: nothing is retried, nothing is abandoned.
+// Each failure goes to the sink when it happens (or when a Repeated scope
+// ends), in the order the statements ran; without a sink it is only counted.
 //
-//   Guarded g("Form1", "PushButton2_Click");
+//   Guarded g(kEntryWindow, kAddHoursClicked, sink);
 //   if (g.test(100, [&] { return list.count() > 0; })) {
 //       g.run(102, [&] { ... });
 //   }
 //   g.run(106, [&] { ... });
 class Guarded {
   public:
-    Guarded(QString module, QString procedure, QWidget* parent = nullptr);
+    Guarded(QString module, QString procedure, FailureSink sink);
     Guarded(const Guarded&) = delete;
     Guarded& operator=(const Guarded&) = delete;
 
@@ -70,7 +82,6 @@ class Guarded {
     static QString repeatedDescription(const QString& description, int times);
 
     int failures() const { return failures_; }
-    int currentLine() const { return line_; }
     const QString& module() const { return module_; }
     const QString& procedure() const { return procedure_; }
 
@@ -86,7 +97,7 @@ class Guarded {
 
     QString module_;
     QString procedure_;
-    QWidget* parent_;
+    FailureSink sink_;
     int line_ = 0;
     int failures_ = 0;
     int repeatedDepth_ = 0;

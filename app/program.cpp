@@ -1,21 +1,11 @@
 #include "app/program.h"
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QLabel>
-#include <QPalette>
-#include <QRandomGenerator>
-#include <QTime>
-#include <QUrl>
-#include <QWidget>
 
-#include "app/build_config.h"
 #include "app/failure.h"
-#include "app/prompter.h"
 
 namespace tallowby::program {
 
@@ -67,38 +57,6 @@ void setAppTitle() {
 
 QString appTitle() {
     return g_appTitle;
-}
-
-void usePlainColours(QWidget* window) {
-    if (!window) return;
-    auto paint = [](QWidget* w) {
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::Window, pal.color(QPalette::Button));
-        w->setPalette(pal);
-        w->setAutoFillBackground(true);
-    };
-    paint(window);
-    for (QWidget* child : window->findChildren<QWidget*>()) {
-        const bool plain =
-            qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
-            (qobject_cast<QAbstractButton*>(child) && child->inherits("QCheckBox")) ||
-            child->inherits("QRadioButton");
-        if (plain) paint(child);
-    }
-}
-
-void maybeOpenHomePage(const HomePageHooks& hooks) {
-    const int number = hooks.draw ? hooks.draw() : [] {
-        QRandomGenerator generator(
-            static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
-        return static_cast<int>(generator.generateDouble() * 100) + 1;
-    }();
-    if (number != 7) return;
-    const QString address = QString::fromUtf8(build::kHomePage);
-    if (hooks.launch)
-        hooks.launch(address);
-    else
-        prompter().openUrl(QUrl(address));
 }
 
 }  // namespace tallowby::program

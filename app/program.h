@@ -2,13 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
-
-class QWidget;
 
 namespace tallowby {
 
-// The small file and desktop helpers every window leans on.
+// The small file helpers and the application title every part leans on
+// (the desktop ones are in ui/desktop.h).
 namespace program {
 
 // True when the file's last-modified time can be read; a folder counts too.
@@ -27,18 +25,6 @@ void writeBinaryFile(const QByteArray& bytes, const QString& path);
 QString appTitleFrom(const QString& productName);
 void setAppTitle();
 QString appTitle();
-
-// Gives a window the plain system button-face background, and the same to its
-// frames, labels, check boxes and option buttons.
-void usePlainColours(QWidget* window);
-
-// About one start in a hundred opens the maker's home page. The draw and the
-// launcher are injectable so tests never open a browser.
-struct HomePageHooks {
-    std::function<int()> draw;                   // 1..100; default: seeded from the time of day
-    std::function<void(const QString&)> launch;  // default: the prompter's openUrl
-};
-void maybeOpenHomePage(const HomePageHooks& hooks = {});
 
 }  // namespace program
 }  // namespace tallowby

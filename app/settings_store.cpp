@@ -17,8 +17,6 @@
 #include "app/atomic_file.h"
 #include "app/failure.h"
 #include "app/ini_text.h"
-#include "app/program.h"
-#include "app/prompter.h"
 
 namespace tallowby {
 
@@ -158,9 +156,7 @@ void SettingsStore::ensureLoaded() const {
     lines_ = std::move(loaded.lines);
     writable_ = loaded.mayReplace;
     damaged_ = loaded.problem && loaded.mayReplace;
-    if (loaded.problem)
-        prompter().message(nullptr, program::appTitle(), *loaded.problem, Prompter::Icon::Warning,
-                           Prompter::Buttons::Ok);
+    if (loaded.problem && notice_) notice_(*loaded.problem);
 }
 
 QString SettingsStore::GetSetting(const QString& key, const QString& defaultValue) const {

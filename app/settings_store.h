@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace tallowby {
@@ -19,8 +20,8 @@ namespace tallowby {
 // folder only the owner can enter when the store makes that folder.
 //
 // What the user owns is never written over. When the file cannot be used,
-// the user is told once (through the prompter) and the store starts from the
-// defaults:
+// the user is told once (through the problem notice, when one is set) and the
+// store starts from the defaults:
 // - a folder, FIFO, device or socket at the path, or a file that cannot be
 //   read: nothing is ever written there; values set during the run are kept
 //   in memory only;
@@ -39,6 +40,11 @@ class SettingsStore {
     explicit SettingsStore(QString iniPath, QString section = QString::fromLatin1(kSection));
 
     const QString& path() const { return path_; }
+
+    // Who tells the user, at the first use, why the file cannot be used: the
+    // windows show a warning, the command line writes a line.
+    using ProblemNotice = std::function<void(const QString& text)>;
+    void setProblemNotice(ProblemNotice notice) { notice_ = std::move(notice); }
 
     // The stored text, or `defaultValue` when the key is absent.
     QString GetSetting(const QString& key, const QString& defaultValue = QString()) const;
@@ -63,6 +69,7 @@ class SettingsStore {
 
     QString path_;
     QString section_;
+    ProblemNotice notice_;
     mutable bool loaded_ = false;
     mutable QStringList lines_;
     mutable bool writable_ = true;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/test_paths.h"
+#include "tests/support/test_paths.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {

@@ -8,21 +8,14 @@
 #include <QGuiApplication>
 #include <cmath>
 
-#include "app/prompter.h"
+#include "app/error_report.h"
+#include "tests/support/gui_application.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 
 namespace {
 
-void ensureGuiApplication() {
-    static int argc = 1;
-    static char name[] = "tallowby_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static QGuiApplication app(argc, argv);
-    }
-}
+using tallowby::testing::ensureGuiApplication;
 
 tallowby::TimesheetRecord sampleTimesheet() {
     tallowby::TimesheetRecord r;
@@ -43,34 +36,25 @@ tallowby::TimesheetRecord sampleTimesheet() {
     return r;
 }
 
-// Answers every error report by failing the benchmark: a run that reports is no measurement.
-class FailingPrompter final : public tallowby::Prompter {
-  public:
-    Answer message(QWidget*, const QString&, const QString& text, Icon, Buttons) override {
-        lastError = text;
-        return Answer::Ok;
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    bool openUrl(const QUrl&) override { return false; }
-    QString lastError;
-};
+// A run that reports a failure is no measurement.
+bool madeCleanly(benchmark::State& state, const tallowby::GenerationResult& result) {
+    if (result.handedOver && result.failures.empty()) return true;
+    const QString why = result.failures.empty() ? QStringLiteral("the run did not hand over")
+                                                : tallowby::error_report::text(result.failures[0]);
+    state.SkipWithError(why.toStdString().c_str());
+    return false;
+}
 
 void BM_GenerationRun(benchmark::State& state) {
     ensureGuiApplication();
-    FailingPrompter prompter;
-    tallowby::setPrompter(&prompter);
     tallowby::PrivateTempFolder folder;
     const tallowby::TimesheetRecord record = sampleTimesheet();
     for (auto _ : state) {
         tallowby::GenerationResult result = tallowby::runGeneration(record, folder, {});
-        if (!result.handedOver || !prompter.lastError.isEmpty()) {
-            state.SkipWithError(prompter.lastError.toStdString().c_str());
-            break;
-        }
+        if (!madeCleanly(state, result)) break;
         benchmark::DoNotOptimize(result.picture.constBits());
         QFile::remove(result.resultPath);
     }
-    tallowby::setPrompter(nullptr);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
@@ -95,20 +79,14 @@ tallowby::TimesheetRecord timesheetWithRates(int rates) {
 
 void BM_GenerationRunRates(benchmark::State& state) {
     ensureGuiApplication();
-    FailingPrompter prompter;
-    tallowby::setPrompter(&prompter);
     tallowby::PrivateTempFolder folder;
     const tallowby::TimesheetRecord record = timesheetWithRates(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         tallowby::GenerationResult result = tallowby::runGeneration(record, folder, {});
-        if (!result.handedOver || !prompter.lastError.isEmpty()) {
-            state.SkipWithError(prompter.lastError.toStdString().c_str());
-            break;
-        }
+        if (!madeCleanly(state, result)) break;
         benchmark::DoNotOptimize(result.picture.constBits());
         QFile::remove(result.resultPath);
     }
-    tallowby::setPrompter(nullptr);
 }
 BENCHMARK(BM_GenerationRunRates)
     ->Arg(7)

@@ -7,8 +7,7 @@
 #include <QFile>
 #include <QLocale>
 
-#include "app/prompter.h"
-#include "bench/template_fixture.h"
+#include "tests/support/gui_application.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 #include "workbook/run/timesheet_pdf.h"
@@ -33,25 +32,11 @@ tallowby::TimesheetRecord filledWeek() {
     return r;
 }
 
-class SilentPrompter final : public tallowby::Prompter {
-  public:
-    Answer message(QWidget*, const QString&, const QString&, Icon, Buttons) override {
-        ++reports;
-        return Answer::Ok;
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    bool openUrl(const QUrl&) override { return false; }
-    int reports = 0;
-};
-
 void BM_PdfOfFilledWeek(benchmark::State& state) {
-    tallowby::bench::ensureGuiApplication();
-    SilentPrompter prompter;
-    tallowby::setPrompter(&prompter);
+    tallowby::testing::ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
     const tallowby::GenerationResult made = tallowby::runGeneration(filledWeek(), folder, {});
-    tallowby::setPrompter(nullptr);
-    if (!made.handedOver || prompter.reports != 0) {
+    if (!made.handedOver || !made.failures.empty()) {
         state.SkipWithError("the week could not be generated");
         return;
     }

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "bench/template_fixture.h"
-#include "tests/engine/render/sample_week.h"
+#include "tests/support/sample_week.h"
+#include "tests/support/template_fixture.h"
 #include "workbook/engine/formula/recalculate.h"
 
 namespace {
@@ -10,7 +10,7 @@ using tallowby::engine::Workbook;
 
 // Recalculating the filled template: every formula cell, in dependency order.
 void RecalculateFilledTemplate(benchmark::State& state) {
-    Workbook workbook = tallowby::bench::templateWorkbook();
+    Workbook workbook = tallowby::engine::testing::templateWorkbook();
     tallowby::engine::testing::SampleWeek::fill(workbook);
     size_t formulas = 0;
     for (auto _ : state) {

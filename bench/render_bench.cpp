@@ -1,7 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "bench/template_fixture.h"
-#include "tests/engine/render/sample_week.h"
+#include "tests/support/gui_application.h"
+#include "tests/support/sample_week.h"
+#include "tests/support/template_fixture.h"
 #include "workbook/engine/formula/recalculate.h"
 #include "workbook/engine/render/sheet_renderer.h"
 
@@ -12,8 +13,8 @@ using tallowby::engine::Workbook;
 
 // Drawing the filled template's used range (A1:I29) to a picture.
 void RenderFilledTemplate(benchmark::State& state) {
-    tallowby::bench::ensureGuiApplication();
-    Workbook workbook = tallowby::bench::templateWorkbook();
+    tallowby::testing::ensureGuiApplication();
+    Workbook workbook = tallowby::engine::testing::templateWorkbook();
     tallowby::engine::testing::SampleWeek::fill(workbook);
     tallowby::engine::formula::recalculate(workbook);
     const FormatLocale locale = FormatLocale::english();

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "app/guarded.h"
+#include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "app/twips.h"
 #include "app/week_start_date.h"
@@ -26,8 +27,8 @@
 #include "entry/list_fit.h"
 #include "entry/list_rows.h"
 #include "entry/picker_fields.h"
+#include "entry/presence_check.h"
 #include "entry/select_all_line_edit.h"
-#include "workbook/automation/presence_check.h"
 
 namespace tallowby {
 
@@ -113,6 +114,8 @@ EntryWindow::EntryWindow(EntryWindowOptions options, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       options_(std::move(options)) {
     if (!options_.store) throw std::invalid_argument("Form1 needs a settings store");
+    // The store tells the user once, at its first use, when its file cannot be used.
+    options_.store->setProblemNotice([](const QString& text) { program::warnUser(text); });
     if (!options_.presenceCheck) options_.presenceCheck = &presence_check::checkEngineInstalled;
     if (!options_.endProgram) options_.endProgram = [] { QCoreApplication::exit(0); };
     if (!options_.today) options_.today = [] { return QDate::currentDate(); };
@@ -251,12 +254,12 @@ bool EntryWindow::focusNextPrevChild(bool next) {
 
 void EntryWindow::connectHandlers() {
     const std::pair<SelectAllLineEdit*, const char*> saved[] = {
-        {companyEdit_, "txtName"}, {addressEdit_, "txtLocation"}, {cityEdit_, "txtCity"},
-        {phoneEdit_, "txtPhone"},  {employeeEdit_, "txtEmp"},     {supervisorEdit_, "txtSVisor"}};
+        {companyEdit_, settings_keys::kCompany},   {addressEdit_, settings_keys::kAddress},
+        {cityEdit_, settings_keys::kCity},         {phoneEdit_, settings_keys::kPhone},
+        {employeeEdit_, settings_keys::kEmployee}, {supervisorEdit_, settings_keys::kSupervisor}};
     for (const auto& [edit, key] : saved) {
-        const QString name = QString::fromLatin1(key);
         connect(edit, &QLineEdit::textChanged, this,
-                [this, name](const QString& text) { saveField(name, text); });
+                [this, key](const QString& text) { saveField(key, text); });
     }
     connect(weekStartEdit_, &QDateEdit::dateChanged, this, [this] { onWeekStartChanged(); });
     connect(listTabs_, &QTabWidget::currentChanged, this,
@@ -286,15 +289,13 @@ void unguarded(F&& body) {
 }
 }  // namespace
 
-void EntryWindow::saveField(const QString& key, const QString& text) {
-    unguarded([&] { options_.store->SaveSetting(key, text); });
+void EntryWindow::saveField(const char* key, const QString& text) {
+    unguarded([&] { timesheet().saveField(key, text); });
 }
 
 void EntryWindow::onWeekStartChanged() {
     unguarded([&] {
-        if (!keepStoredDate_)
-            options_.store->SaveSetting(QStringLiteral("dtpDate"),
-                                        week_start_date::toStoredText(weekStartEdit_->date()));
+        if (!keepStoredDate_) timesheet().saveWeekStart(weekStartEdit_->date());
         fillDayChoice();
         // Entries keep their day index; their day texts follow the new dates.
         QStringList days;
@@ -305,7 +306,7 @@ void EntryWindow::onWeekStartChanged() {
 
 void EntryWindow::onListTabChanged(int index) {
     unguarded([&] {
-        options_.store->SaveSetting(QStringLiteral("TabSel"), QString::number(index));
+        timesheet().saveListTab(index);
         fillRateChoice();
     });
 }

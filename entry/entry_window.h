@@ -7,9 +7,10 @@
 #include <functional>
 #include <optional>
 
-#include "app/program.h"
 #include "entry/window_pointer.h"
+#include "ui/desktop.h"
 #include "workbook/run/timesheet_record.h"
+#include "workbook/run/timesheet_store.h"
 
 class QComboBox;
 class QDateEdit;
@@ -115,10 +116,13 @@ class EntryWindow : public QWidget {
     void watchHover();
 
     void load();
-    void unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int firstLine);
+    void unpackInto(Guarded& g, QTreeWidget* list,
+                    const std::function<std::vector<QStringList>()>& read, int firstLine);
     void addDefaultRates(Guarded& g);
 
-    void saveField(const QString& key, const QString& text);
+    void saveField(const char* key, const QString& text);
+    // The timesheet in the settings store: every load and save goes through it.
+    TimesheetStore timesheet() const { return TimesheetStore(*options_.store); }
     void onWeekStartChanged();
     void onListTabChanged(int index);
     void setPointer(WindowPointer pointer);

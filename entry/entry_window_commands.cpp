@@ -8,12 +8,14 @@
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/program.h"
-#include "app/prompter.h"
+#include "app/report_locations.h"
 #include "entry/entry_labels.h"
 #include "entry/entry_window.h"
 #include "entry/list_rows.h"
 #include "entry/sample_data.h"
 #include "entry/select_all_line_edit.h"
+#include "ui/error_report_box.h"
+#include "ui/prompter.h"
 
 namespace tallowby {
 
@@ -50,7 +52,8 @@ void clearChoice(QComboBox* combo) {
 }  // namespace
 
 void EntryWindow::onHelpClicked() {
-    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton1_Click"), this);
+    Guarded g(report_locations::kEntryWindow, report_locations::kHelpClicked,
+              error_report::shownOver(this));
     g.run(100, [&] {
         prompter().message(this, program::appTitle(),
                            QStringLiteral("Questions? Please contact Team Marrowick at ") +
@@ -69,7 +72,8 @@ void EntryWindow::onRateClicked(QTreeWidgetItem*) {
 }
 
 void EntryWindow::onEditRateClicked() {
-    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"), this);
+    Guarded g(report_locations::kEntryWindow, report_locations::kEditRateClicked,
+              error_report::shownOver(this));
     if (g.test(100, [&] { return rateList_->topLevelItemCount() > 0; })) {
         // With rows but none current there is nothing to write into.
         QTreeWidgetItem* current = rateList_->currentItem();
@@ -88,7 +92,8 @@ void EntryWindow::onEditRateClicked() {
 }
 
 void EntryWindow::onAddHoursClicked() {
-    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"), this);
+    Guarded g(report_locations::kEntryWindow, report_locations::kAddHoursClicked,
+              error_report::shownOver(this));
     // An entry without a day or a type would have no place on the sheet.
     bool refused = false;
     g.run(99, [&] {
@@ -116,7 +121,8 @@ void EntryWindow::onAddHoursClicked() {
 }
 
 void EntryWindow::onDeleteHoursClicked() {
-    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton4_Click"), this);
+    Guarded g(report_locations::kEntryWindow, report_locations::kDeleteHoursClicked,
+              error_report::shownOver(this));
     if (g.test(100, [&] { return hoursList_->topLevelItemCount() > 0; })) {
         g.run(102, [&] {
             QTreeWidgetItem* current = hoursList_->currentItem();
@@ -133,7 +139,8 @@ void EntryWindow::onStartClicked() {
 
 void EntryWindow::onSampleClicked() {
     namespace sd = sample_data;
-    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton7_Click"), this);
+    Guarded g(report_locations::kEntryWindow, report_locations::kSampleClicked,
+              error_report::shownOver(this));
     g.run(100, [&] { companyEdit_->setText(QString::fromUtf8(sd::kCompany)); });
     g.run(102, [&] { addressEdit_->setText(QString::fromUtf8(sd::kAddress)); });
     g.run(104, [&] { cityEdit_->setText(QString::fromUtf8(sd::kCity)); });

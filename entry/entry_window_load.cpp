@@ -6,38 +6,26 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "app/cursor_file.h"
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/hover_cursor_path.h"
-#include "app/packed_list.h"
 #include "app/program.h"
-#include "app/prompter.h"
-#include "app/settings_store.h"
+#include "app/report_locations.h"
+#include "app/settings_keys.h"
 #include "app/week_start_date.h"
 #include "entry/entry_window.h"
 #include "entry/list_rows.h"
 #include "entry/select_all_line_edit.h"
+#include "ui/cursor_file.h"
+#include "ui/desktop.h"
+#include "ui/error_report_box.h"
 
 namespace tallowby {
 
-namespace {
-
-const char* const kDefaultRates[] = {"Regular", "Overtime", "Illness", "Vacation",
-                                     "Holiday", "Unpaid",   "Other"};
-
-// Blanks are spaces; tabs and line breaks are content.
-bool isBlankText(const QString& text) {
-    for (QChar c : text)
-        if (c != QLatin1Char(' ')) return false;
-    return true;
-}
-
-}  // namespace
-
 void EntryWindow::load() {
-    Guarded g(QStringLiteral("Form1"), QStringLiteral("Form_Load"), this);
-    SettingsStore& store = *options_.store;
+    Guarded g(report_locations::kEntryWindow, report_locations::kEntryLoad,
+              error_report::shownOver(this));
+    TimesheetStore store = timesheet();
 
     g.run(104, [&] { setWindowTitle(QStringLiteral("Tallowby")); });
     g.run(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/tallowby.png"))); });
@@ -48,30 +36,24 @@ void EntryWindow::load() {
     g.run(110, [&] { program::maybeOpenHomePage(options_.homePage); });
 
     const auto restore = [&](int line, SelectAllLineEdit* edit, const char* key) {
-        g.run(line, [&] { edit->setText(store.GetSetting(QString::fromLatin1(key), QString())); });
+        g.run(line, [&] { edit->setText(store.field(key)); });
     };
-    restore(128, companyEdit_, "txtName");
-    restore(130, addressEdit_, "txtLocation");
-    restore(132, cityEdit_, "txtCity");
-    restore(134, phoneEdit_, "txtPhone");
-    std::optional<QDate> storedDate;
-    QString storedDateText;
+    restore(128, companyEdit_, settings_keys::kCompany);
+    restore(130, addressEdit_, settings_keys::kAddress);
+    restore(132, cityEdit_, settings_keys::kCity);
+    restore(134, phoneEdit_, settings_keys::kPhone);
+    TimesheetStore::WeekStart week;
     const bool dateValid = g.test(136, [&] {
-        storedDateText = store.GetSetting(QStringLiteral("dtpDate"), QString());
-        storedDate = week_start_date::fromStoredText(storedDateText, QLocale(), options_.today());
-        return storedDate.has_value();
+        week = store.weekStart(options_.today());
+        return week.date.has_value();
     });
     // Text that is no date is the user's: say so once and leave it stored.
-    const bool keepStoredDate =
-        week_start_date::isUnreadable(storedDateText, QLocale(), options_.today());
-    if (keepStoredDate)
-        prompter().message(this, program::appTitle(),
-                           week_start_date::unreadableNotice(storedDateText),
-                           Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    const bool keepStoredDate = week.unreadable;
+    if (keepStoredDate) program::warnUser(week_start_date::unreadableNotice(week.storedText), this);
     if (dateValid) {
         g.run(138, [&] {
-            if (!storedDate) throw Failure("Type mismatch");
-            weekStartEdit_->setDate(*storedDate);
+            if (!week.date) throw Failure("Type mismatch");
+            weekStartEdit_->setDate(*week.date);
         });
     } else {
         g.run(140, [&] {
@@ -79,26 +61,26 @@ void EntryWindow::load() {
             weekStartEdit_->setDate(options_.today());
         });
     }
-    restore(142, employeeEdit_, "txtEmp");
-    restore(144, supervisorEdit_, "txtSVisor");
+    restore(142, employeeEdit_, settings_keys::kEmployee);
+    restore(144, supervisorEdit_, settings_keys::kSupervisor);
 
-    QString rates;
+    std::optional<std::vector<QStringList>> rates;
     if (g.test(146, [&] {
-            rates = store.GetSetting(QStringLiteral("Rates"), QString());
-            return !isBlankText(rates);
+            rates = store.storedRates();
+            return rates.has_value();
         })) {
-        unpackInto(g, rateList_, rates, 148);
+        unpackInto(
+            g, rateList_, [&] { return rates ? *rates : std::vector<QStringList>{}; }, 148);
     } else {
         addDefaultRates(g);
     }
-    QString hours;
-    g.run(180, [&] { hours = store.GetSetting(QStringLiteral("Hours"), QString()); });
-    unpackInto(g, hoursList_, hours, 180);
+    unpackInto(
+        g, hoursList_, [&] { return store.storedHours(); }, 180);
 
     g.run(198, [&] { fillDayChoice(); });
     g.run(200, [&] { fillRateChoice(); });
     g.run(202, [&] {
-        const QString text = store.GetSetting(QStringLiteral("TabSel"), QStringLiteral("0"));
+        const QString text = store.listTab();
         bool ok = false;
         const int index = text.trimmed().toInt(&ok);
         if (!ok) throw Failure("Type mismatch");
@@ -110,11 +92,13 @@ void EntryWindow::load() {
     companyEdit_->setFocus(Qt::OtherFocusReason);
 }
 
-// Statements, from `firstLine`: +0 split into rows, +2 each row, +4 split into
-// fields, +6 each field, +10 add the row, +12 set a further field, +16 next row.
-void EntryWindow::unpackInto(Guarded& g, QTreeWidget* list, const QString& text, int firstLine) {
+// Statements, from `firstLine`: +0 read the stored rows, +2 each row, +4 split
+// into fields, +6 each field, +10 add the row, +12 set a further field (one
+// beyond the list's columns is surplus and fails), +16 next row.
+void EntryWindow::unpackInto(Guarded& g, QTreeWidget* list,
+                             const std::function<std::vector<QStringList>()>& read, int firstLine) {
     std::vector<QStringList> rows;
-    g.run(firstLine, [&] { rows = packed_list::unpack(text); });
+    g.run(firstLine, [&] { rows = read(); });
     // Thousands of stored rows failing alike give one report with the count.
     Guarded::Repeated loop(g);
     for (const QStringList& fields : rows) {
@@ -136,7 +120,7 @@ void EntryWindow::unpackInto(Guarded& g, QTreeWidget* list, const QString& text,
 
 void EntryWindow::addDefaultRates(Guarded& g) {
     int line = 166;
-    for (const char* description : kDefaultRates) {
+    for (const char* description : kDefaultRateDescriptions) {
         g.run(line, [&] {
             new QTreeWidgetItem(rateList_, QStringList{QString::fromLatin1(description)});
         });
@@ -146,14 +130,15 @@ void EntryWindow::addDefaultRates(Guarded& g) {
 }
 
 void EntryWindow::saveLists() {
-    Guarded g(QStringLiteral("Form1"), QStringLiteral("Form_QueryUnload"), this);
-    SettingsStore& store = *options_.store;
-    QString rates;
-    g.run(100, [&] { rates = packed_list::pack(list_rows::read(rateList_)); });
-    g.run(120, [&] { store.SaveSetting(QStringLiteral("Rates"), rates); });
-    QString hours;
-    g.run(122, [&] { hours = packed_list::pack(list_rows::read(hoursList_)); });
-    g.run(142, [&] { store.SaveSetting(QStringLiteral("Hours"), hours); });
+    Guarded g(report_locations::kEntryWindow, report_locations::kEntryClosing,
+              error_report::shownOver(this));
+    TimesheetStore store = timesheet();
+    std::vector<QStringList> rates;
+    g.run(100, [&] { rates = list_rows::read(rateList_); });
+    g.run(120, [&] { store.saveRates(rates); });
+    std::vector<QStringList> hours;
+    g.run(122, [&] { hours = list_rows::read(hoursList_); });
+    g.run(142, [&] { store.saveHours(hours); });
 }
 
 // Form_QueryUnload never cancels; Form_Unload then ends the program at once.

@@ -2,12 +2,13 @@
 
 #include <exception>
 
-#include "app/error_report.h"
 #include "app/program.h"
-#include "app/prompter.h"
+#include "app/report_locations.h"
 #include "entry/entry_window.h"
 #include "preview/preview_menu.h"
 #include "preview/preview_window.h"
+#include "ui/error_report_box.h"
+#include "ui/prompter.h"
 #include "workbook/run/entry_placement.h"
 
 namespace tallowby {
@@ -36,8 +37,8 @@ void PreviewLauncher::run() {
     try {
         folder = &sessionTempFolder();
     } catch (const std::exception& e) {
-        error_report::show(QString::fromUtf8(e.what()), QStringLiteral("Form1"),
-                           QStringLiteral("PushButton6_Click"), 100, &main_);
+        error_report::show(QString::fromUtf8(e.what()), report_locations::kEntryWindow,
+                           report_locations::kStartClicked, 100, &main_);
         return;
     }
     GenerationHooks hooks = extra_;
@@ -46,7 +47,8 @@ void PreviewLauncher::run() {
         ensurePreview().handOver(picture, resultPath);
     };
     hooks.hideMainWindow = [this] { main_.hide(); };
-    hooks.reportParent = &main_;
+    // The run's failures are shown over the main window as they happen.
+    hooks.reportFailure = error_report::shownOver(&main_);
     // The preview opens on the screen the main window is on.
     hooks.pictureRatio = main_.devicePixelRatioF();
     const GenerationResult result = runGeneration(main_.record(), *folder, hooks);

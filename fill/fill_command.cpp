@@ -6,50 +6,31 @@
 #include <QImageWriter>
 #include <QLocale>
 
-#include "app/build_config.h"
 #include "app/atomic_file.h"
+#include "app/build_config.h"
+#include "app/error_report.h"
 #include "app/output_target.h"
-#include "app/prompter.h"
+#include "app/program.h"
 #include "app/settings_store.h"
 #include "workbook/run/entry_placement.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
-#include "workbook/run/stored_record.h"
 #include "workbook/run/timesheet_pdf.h"
+#include "workbook/run/timesheet_store.h"
 
 namespace tallowby::fill {
 
 namespace {
 
-// Error reports of the run go to the terminal instead of message boxes.
-class TerminalPrompter final : public Prompter {
-  public:
-    explicit TerminalPrompter(QTextStream& err) : err_(err) {}
-    Answer message(QWidget*, const QString& caption, const QString& text, Icon,
-                   Buttons buttons) override {
-        QString flat = text;
-        flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-            .replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        err_ << caption << ": " << flat << "\n";
-        err_.flush();
-        ++reports_;
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    bool openUrl(const QUrl&) override { return false; }
-    int reports() const { return reports_; }
-
-  private:
-    QTextStream& err_;
-    int reports_ = 0;
-};
-
-// Installs a prompter for the lifetime of the object.
-class ScopedPrompter {
-  public:
-    explicit ScopedPrompter(Prompter& p) { setPrompter(&p); }
-    ~ScopedPrompter() { setPrompter(nullptr); }
-};
+// What the user would have been shown in a box, on one line: its caption,
+// then its text with line breaks made plain.
+void writeNotice(QTextStream& err, const QString& caption, const QString& text) {
+    QString flat = text;
+    flat.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    err << caption << ": " << flat << "\n";
+    err.flush();
+}
 
 bool writeAtomically(const QString& path, const QByteArray& bytes, QString& error) {
     try {
@@ -91,6 +72,66 @@ QString outputsRefused(const FillOptions& options, const QString& settingsPath) 
             if (output_target::sameFile(outputs[i], outputs[j]))
                 return QStringLiteral("two outputs name the same file %1").arg(outputs[j]);
     return {};
+}
+
+// The timesheet from the settings file by the store's rules. What the user
+// is told about the file or its values goes to `err` and is counted.
+std::optional<TimesheetRecord> loadRecord(const QString& settingsPath, QTextStream& err,
+                                          int& notices) {
+    SettingsStore settings(settingsPath);
+    settings.setProblemNotice([&](const QString& text) {
+        writeNotice(err, program::appTitle(), text);
+        ++notices;
+    });
+    try {
+        QStringList told;
+        TimesheetRecord record = TimesheetStore(settings).load(QDate::currentDate(), &told);
+        for (const QString& text : told) writeNotice(err, program::appTitle(), text);
+        notices += static_cast<int>(told.size());
+        return record;
+    } catch (const std::exception& e) {
+        err << "tallowby-fill: " << e.what() << "\n";
+        return std::nullopt;
+    }
+}
+
+// Copies the made workbook and writes the picture and the PDF asked for;
+// false, with the reason on `err`, at the first that fails.
+bool writeOutputs(const FillOptions& options, const GenerationResult& result, QTextStream& err) {
+    QFile made(result.resultPath);
+    if (!made.open(QIODevice::ReadOnly)) {
+        err << "tallowby-fill: the workbook could not be made\n";
+        return false;
+    }
+    QString error;
+    if (!options.xlsPath.isEmpty() && !writeAtomically(options.xlsPath, made.readAll(), error)) {
+        err << "tallowby-fill: " << error << "\n";
+        return false;
+    }
+    if (!options.picturePath.isEmpty()) {
+        if (result.picture.isNull()) {
+            err << "tallowby-fill: there is no picture of the sheet to write\n";
+            return false;
+        }
+        if (!writePicture(options.picturePath, result.picture, error)) {
+            err << "tallowby-fill: " << error << "\n";
+            return false;
+        }
+    }
+    if (!options.pdfPath.isEmpty()) {
+        QByteArray pdf;
+        try {
+            pdf = timesheetPdf(result.resultPath, QLocale());
+        } catch (const std::exception& e) {
+            err << "tallowby-fill: cannot make the PDF: " << e.what() << "\n";
+            return false;
+        }
+        if (!writeAtomically(options.pdfPath, pdf, error)) {
+            err << "tallowby-fill: " << error << "\n";
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -167,15 +208,9 @@ int run(const FillOptions& options, QTextStream& err) {
         return 2;
     }
 
-    TerminalPrompter terminal(err);
-    ScopedPrompter scoped(terminal);
-    TimesheetRecord record;
-    try {
-        record = recordFromSettings(SettingsStore(settingsPath));
-    } catch (const std::exception& e) {
-        err << "tallowby-fill: " << e.what() << "\n";
-        return 2;
-    }
+    int notices = 0;
+    const std::optional<TimesheetRecord> record = loadRecord(settingsPath, err, notices);
+    if (!record) return 2;
 
     std::optional<PrivateTempFolder> folder;
     try {
@@ -184,7 +219,10 @@ int run(const FillOptions& options, QTextStream& err) {
         err << "tallowby-fill: " << e.what() << "\n";
         return 2;
     }
-    const GenerationResult result = runGeneration(record, *folder, GenerationHooks{});
+    const GenerationResult result = runGeneration(*record, *folder, GenerationHooks{});
+    // The run's error reports, in the order they happened.
+    for (const StatementFailure& failure : result.failures)
+        writeNotice(err, QString::fromLatin1(error_report::kCaption), error_report::text(failure));
     if (!result.handedOver) {
         err << "tallowby-fill: the workbook could not be made\n";
         return 2;
@@ -192,40 +230,8 @@ int run(const FillOptions& options, QTextStream& err) {
     // Left-out entries are the list's business, not a failure of the run.
     if (!result.leftOut.empty()) err << "tallowby-fill: " << leftOutMessage(result.leftOut) << "\n";
 
-    QFile made(result.resultPath);
-    if (!made.open(QIODevice::ReadOnly)) {
-        err << "tallowby-fill: the workbook could not be made\n";
-        return 2;
-    }
-    QString error;
-    if (!options.xlsPath.isEmpty() && !writeAtomically(options.xlsPath, made.readAll(), error)) {
-        err << "tallowby-fill: " << error << "\n";
-        return 2;
-    }
-    if (!options.picturePath.isEmpty()) {
-        if (result.picture.isNull()) {
-            err << "tallowby-fill: there is no picture of the sheet to write\n";
-            return 2;
-        }
-        if (!writePicture(options.picturePath, result.picture, error)) {
-            err << "tallowby-fill: " << error << "\n";
-            return 2;
-        }
-    }
-    if (!options.pdfPath.isEmpty()) {
-        QByteArray pdf;
-        try {
-            pdf = timesheetPdf(result.resultPath, QLocale());
-        } catch (const std::exception& e) {
-            err << "tallowby-fill: cannot make the PDF: " << e.what() << "\n";
-            return 2;
-        }
-        if (!writeAtomically(options.pdfPath, pdf, error)) {
-            err << "tallowby-fill: " << error << "\n";
-            return 2;
-        }
-    }
-    return terminal.reports() == 0 ? 0 : 1;
+    if (!writeOutputs(options, result, err)) return 2;
+    return notices == 0 && result.failures.empty() ? 0 : 1;
 }
 
 }  // namespace tallowby::fill

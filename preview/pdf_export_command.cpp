@@ -7,8 +7,10 @@
 #include "app/atomic_file.h"
 #include "app/guarded.h"
 #include "app/program.h"
-#include "app/prompter.h"
+#include "app/report_locations.h"
 #include "preview/save_confirmation.h"
+#include "ui/error_report_box.h"
+#include "ui/prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/run/timesheet_pdf.h"
 
@@ -26,7 +28,8 @@ QString suggestedPdfPath(const QString& excelFile) {
 }
 
 void exportPdf(QWidget* parent, const QString& excelFile) {
-    Guarded g(QStringLiteral("Form2"), QStringLiteral("mnuExportPdf_Click"), parent);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kExportPdfClicked,
+              error_report::shownOver(parent));
     QString suggested, target;
     QByteArray pdf;
     bool written = false;

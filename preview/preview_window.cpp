@@ -11,20 +11,22 @@
 #include <QScreen>
 #include <QScrollBar>
 
-#include "app/cursor_file.h"
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/hover_cursor_path.h"
 #include "app/program.h"
+#include "app/report_locations.h"
 #include "app/twips.h"
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
 #include "preview/zoom_math.h"
+#include "ui/cursor_file.h"
+#include "ui/desktop.h"
+#include "ui/error_report_box.h"
 
 namespace tallowby {
 
 namespace {
-const QString kModule = QStringLiteral("Form2");
 
 void place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(twipsRect(left, top, width, height));
@@ -174,7 +176,8 @@ void PreviewWindow::centreOnScreen() {
 }
 
 void PreviewWindow::load() {
-    Guarded g(kModule, QStringLiteral("Form_Load"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewLoad,
+              error_report::shownOver(this));
     g.run(100, [&] { preparationDue_ = true; });
     g.run(102, [&] { program::usePlainColours(this); });
     g.run(104, [&] {
@@ -203,7 +206,8 @@ void PreviewWindow::showEvent(QShowEvent* event) {
 }
 
 void PreviewWindow::prepareForResult() {
-    Guarded g(kModule, QStringLiteral("Form_Activate"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewActivate,
+              error_report::shownOver(this));
     if (!g.test(100, [&] { return !preparationDue_; })) {
         // Picture1's drawing surface and the holder are always persistent.
         g.run(106, [&] { picture_->setAutoSize(true); });
@@ -237,7 +241,8 @@ int PreviewWindow::holderInnerHeight() const {
 }
 
 bool PreviewWindow::redrawImage() {
-    Guarded g(kModule, QStringLiteral("RedrawImage"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kRedrawImage,
+              error_report::shownOver(this));
     bool drew = false;
     g.run(100, [&] { scaledWidth_ = preview::scaledSize(baseWidth_, zoom_); });
     g.run(102, [&] { scaledHeight_ = preview::scaledSize(baseHeight_, zoom_); });
@@ -297,17 +302,20 @@ void PreviewWindow::setupScrollbars() {
 }
 
 void PreviewWindow::onZoomInClicked() {
-    Guarded g(kModule, QStringLiteral("PushButton1_Click"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kZoomInClicked,
+              error_report::shownOver(this));
     g.run(100, [&] { zoomStep(0); });
 }
 
 void PreviewWindow::onZoomOutClicked() {
-    Guarded g(kModule, QStringLiteral("PushButton2_Click"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kZoomOutClicked,
+              error_report::shownOver(this));
     g.run(100, [&] { zoomStep(1); });
 }
 
 void PreviewWindow::onBackClicked() {
-    Guarded g(kModule, QStringLiteral("PushButton8_Click"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kBackClicked,
+              error_report::shownOver(this));
     g.run(102, [&] { program::removeFile(resultFile_); });
     g.run(104, [&] {
         if (!mainWindow_) throw Failure(QStringLiteral("The main window is not available"));
@@ -323,7 +331,8 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PreviewWindow::beforeClose() {
-    Guarded g(kModule, QStringLiteral("Form_QueryUnload"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewClosing,
+              error_report::shownOver(this));
     g.run(100, [&] { program::removeFile(resultFile_); });
     g.run(102, [&] { QCoreApplication::processEvents(); });
     g.run(104, [&] { QCoreApplication::processEvents(); });

@@ -3,24 +3,24 @@
 #include <QScrollBar>
 
 #include "app/guarded.h"
+#include "app/report_locations.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
 #include "preview/scroll_math.h"
+#include "ui/error_report_box.h"
 
 namespace tallowby {
 
-namespace {
-const QString kModule = QStringLiteral("Form2");
-}
-
 void PreviewWindow::onPicturePressed(Qt::MouseButtons, float x, float y) {
-    Guarded g(kModule, QStringLiteral("picture1_MouseDown"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kPicturePressed,
+              error_report::shownOver(this));
     g.run(100, [&] { downX_ = x; });
     g.run(102, [&] { downY_ = y; });
 }
 
 void PreviewWindow::onPictureMoved(Qt::MouseButtons buttons, float x, float y) {
-    Guarded g(kModule, QStringLiteral("picture1_MouseMove"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kPictureMoved,
+              error_report::shownOver(this));
     if (!g.test(100, [&] { return buttons != Qt::NoButton; })) return;
     float newLeft = picture_->leftTwips();
     float newTop = picture_->topTwips();
@@ -30,7 +30,8 @@ void PreviewWindow::onPictureMoved(Qt::MouseButtons buttons, float x, float y) {
 }
 
 void PreviewWindow::onPictureReleased(Qt::MouseButtons, float, float) {
-    Guarded g(kModule, QStringLiteral("Picture1_MouseUp"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kPictureReleased,
+              error_report::shownOver(this));
     std::optional<int> hPercent;
     std::optional<int> vPercent;
     g.run(100, [&] { hPercent = releasePercentAlong(Qt::Horizontal); });

@@ -2,16 +2,19 @@
 
 #include "app/guarded.h"
 #include "app/program.h"
-#include "app/prompter.h"
+#include "app/report_locations.h"
 #include "preview/preview_window.h"
 #include "preview/replacing_copy.h"
 #include "preview/save_confirmation.h"
 #include "preview/save_folder.h"
+#include "ui/error_report_box.h"
+#include "ui/prompter.h"
 
 namespace tallowby {
 
 void PreviewWindow::onSaveClicked() {
-    Guarded g(QStringLiteral("Form2"), QStringLiteral("PushButton6_Click"), this);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kSaveClicked,
+              error_report::shownOver(this));
     QString target;
     bool written = false;
 

@@ -10,6 +10,8 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
+#include "app/report_locations.h"
+#include "ui/error_report_box.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/print/locale_paper.h"
 #include "workbook/engine/print/sheet_page.h"
@@ -49,7 +51,8 @@ void setPrintDialogRunner(PrintDialogRunner runner) {
 }
 
 void printTimesheet(QWidget* parent, const QString& excelFile) {
-    Guarded g(QStringLiteral("Form2"), QStringLiteral("mnuPrint_Click"), parent);
+    Guarded g(report_locations::kPreviewWindow, report_locations::kPrintClicked,
+              error_report::shownOver(parent));
     std::optional<engine::Workbook> workbook;
     QPrinter printer(QPrinter::HighResolution);
     bool accepted = false;

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/prompter.h"
+#include "ui/prompter.h"
 
 class QWidget;
 

@@ -13,7 +13,7 @@
 #include <exception>
 #include <string>
 
-#include "tests/engine/render/sample_week.h"
+#include "tests/support/sample_week.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/formula/recalculate.h"
 #include "workbook/engine/render/sheet_renderer.h"

@@ -12,8 +12,7 @@
 
 #include "app/failure.h"
 #include "app/settings_store.h"
-#include "tests/app/full_disk.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/full_disk.h"
 
 namespace tallowby {
 namespace {
@@ -83,7 +82,6 @@ TEST(AtomicFile, FullDiskKeepsTheWholeSettingsStore) {
     }
     const QByteArray before = readFile(path);
     ASSERT_EQ(disk.fill(), 0);
-    testing::ScriptedPrompter prompter;
     SettingsStore store(path);
     EXPECT_THROW(store.SaveSetting("txtCity", "Leek"), Failure);
     EXPECT_EQ(readFile(path), before);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/build_config.h"
-#include "tests/app/scripted_prompter.h"
 
 namespace tallowby {
 namespace {
@@ -34,19 +33,6 @@ TEST(ErrorReport, EmptyDescriptionAndLineZeroStillGiveEveryPiece) {
     EXPECT_TRUE(text.startsWith(
         QStringLiteral("\r\nin Tallowby2021/08/31.Form1.PushButton3_Click at line 0\r\r")));
     EXPECT_EQ(text.count(QLatin1Char('\n')), 1);  // the blank line is two bare CRs
-}
-
-TEST(ErrorReport, ShowsWarningBoxWithOwnCaptionAndOkOnly) {
-    testing::ScriptedPrompter prompter;
-    error_report::show(QStringLiteral("Disk full"), QStringLiteral("Form1"),
-                       QStringLiteral("Form_QueryUnload"), 120);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    const auto& m = prompter.messages[0];
-    EXPECT_EQ(m.caption, QStringLiteral("Application Error"));
-    EXPECT_EQ(m.icon, Prompter::Icon::Warning);
-    EXPECT_EQ(m.buttons, Prompter::Buttons::Ok);
-    EXPECT_EQ(m.text, error_report::text(QStringLiteral("Disk full"), QStringLiteral("Form1"),
-                                         QStringLiteral("Form_QueryUnload"), 120));
 }
 
 }  // namespace

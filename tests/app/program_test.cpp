@@ -2,20 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include "app/build_config.h"
 #include "app/failure.h"
-#include "tests/app/qt_application.h"
-#include "tests/app/scripted_prompter.h"
 
 namespace tallowby {
 namespace {
@@ -91,45 +84,6 @@ TEST(AppTitle, ShortNamesStayLongOnesAreCutAtTheirLastBlanks) {
 TEST(AppTitle, SetAppTitleGivesTheProductName) {
     program::setAppTitle();
     EXPECT_EQ(program::appTitle(), "Tallowby");
-}
-
-TEST(MaybeOpenHomePage, OnlyTheDrawOfSevenOpensTheHomePage) {
-    testing::ScriptedPrompter prompter;
-    QStringList launched;
-    for (int n = 1; n <= 100; ++n)
-        program::maybeOpenHomePage({[n] { return n; }, [&](const QString& a) { launched << a; }});
-    ASSERT_EQ(launched.size(), 1);
-    EXPECT_EQ(launched[0], QString::fromUtf8(build::kHomePage));
-    EXPECT_TRUE(launched[0].endsWith('/'));
-    EXPECT_TRUE(prompter.openedUrls.empty());
-}
-
-TEST(MaybeOpenHomePage, DefaultLauncherGoesThroughThePrompter) {
-    testing::ScriptedPrompter prompter;
-    program::maybeOpenHomePage({[] { return 7; }, nullptr});
-    ASSERT_EQ(prompter.openedUrls.size(), 1u);
-    EXPECT_EQ(prompter.openedUrls[0].toString(), QString::fromUtf8(build::kHomePage));
-}
-
-TEST(UsePlainColours, FramesLabelsAndCheckBoxesButNotFields) {
-    testing::qtApplication();
-    QWidget window;
-    auto* frame = new QGroupBox(&window);
-    auto* label = new QLabel(frame);
-    auto* check = new QCheckBox(&window);
-    auto* edit = new QLineEdit(&window);
-    QPalette white = edit->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    edit->setPalette(white);
-    window.setPalette(white);
-    program::usePlainColours(&window);
-    const QColor face = window.palette().color(QPalette::Button);
-    EXPECT_EQ(window.palette().color(QPalette::Window), face);
-    EXPECT_EQ(frame->palette().color(QPalette::Window), face);
-    EXPECT_EQ(label->palette().color(QPalette::Window), face);
-    EXPECT_EQ(check->palette().color(QPalette::Window), face);
-    EXPECT_EQ(edit->palette().color(QPalette::Window), QColor(Qt::white));
-    program::usePlainColours(nullptr);
 }
 
 }  // namespace

@@ -11,10 +11,20 @@
 #include <utility>
 
 #include "app/failure.h"
-#include "tests/app/scripted_prompter.h"
 
 namespace tallowby {
 namespace {
+
+// What a store tells the user about its file, in order.
+struct Notices {
+    struct Message {
+        QString text;
+    };
+    std::vector<Message> messages;
+    void listenTo(SettingsStore& store) {
+        store.setProblemNotice([this](const QString& text) { messages.push_back({text}); });
+    }
+};
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -108,17 +118,16 @@ TEST_F(SettingsStoreTest, UnusableStoreIsToldOnceAndNeverWrittenOver) {
         {dir.filePath("fifo/Marrowick.ini"), "it is a FIFO"},
         {dir.filePath("file/Marrowick.ini"), "Not a directory"}};
     for (const auto& [where, why] : cases) {
-        testing::ScriptedPrompter prompter;
+        Notices told;
         SettingsStore store(where);
+        told.listenTo(store);
         EXPECT_EQ(store.GetSetting("txtName", "absent"), "absent") << where.toStdString();
         EXPECT_NO_THROW(store.SaveSetting("txtName", "kept in memory"));
         EXPECT_EQ(store.GetSetting("txtName"), "kept in memory");
         store.SaveSetting("Rates", "x");
-        ASSERT_EQ(prompter.messages.size(), 1u) << where.toStdString();
-        EXPECT_TRUE(prompter.messages[0].text.contains(why))
-            << prompter.messages[0].text.toStdString();
-        EXPECT_TRUE(prompter.messages[0].text.contains(where));
-        EXPECT_EQ(prompter.messages[0].icon, Prompter::Icon::Warning);
+        ASSERT_EQ(told.messages.size(), 1u) << where.toStdString();
+        EXPECT_TRUE(told.messages[0].text.contains(why)) << told.messages[0].text.toStdString();
+        EXPECT_TRUE(told.messages[0].text.contains(where));
     }
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(dir.filePath("fifo/Marrowick.ini")).constData(), &st), 0);
@@ -176,8 +185,9 @@ TEST_F(SettingsStoreTest, DamagedStoreIsToldOnceAndKeptBesideTheNewOne) {
         QDir(dir.filePath("Marrowick")).removeRecursively();
         QDir().mkpath(dir.filePath("Marrowick"));
         writeFile(path(), bytes);
-        testing::ScriptedPrompter prompter;
+        Notices told;
         SettingsStore store(path());
+        told.listenTo(store);
         EXPECT_EQ(store.GetSetting("txtName", "default"), "default") << why.toStdString();
         EXPECT_EQ(store.GetSetting("Rates", "default"), "default");
         EXPECT_EQ(readFile(path()), bytes);  // reading leaves it alone
@@ -186,15 +196,15 @@ TEST_F(SettingsStoreTest, DamagedStoreIsToldOnceAndKeptBesideTheNewOne) {
         store.SaveSetting("txtPhone", "1");
         EXPECT_EQ(readFile(kept), bytes) << why.toStdString();
         EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtCity=Leek\ntxtPhone=1\n");
-        ASSERT_EQ(prompter.messages.size(), 1u);
-        EXPECT_TRUE(prompter.messages[0].text.contains(why))
-            << prompter.messages[0].text.toStdString();
-        EXPECT_TRUE(prompter.messages[0].text.contains(kept));
+        ASSERT_EQ(told.messages.size(), 1u);
+        EXPECT_TRUE(told.messages[0].text.contains(why)) << told.messages[0].text.toStdString();
+        EXPECT_TRUE(told.messages[0].text.contains(kept));
     }
     // A second damaged store on the same day does not replace the first one kept.
     writeFile(path(), QByteArray("\xFF\xFEx", 3));
-    testing::ScriptedPrompter prompter;
+    Notices told;
     SettingsStore again(path());
+    told.listenTo(again);
     again.SaveSetting("txtName", "x");
     EXPECT_EQ(readFile(kept + "-2"), QByteArray("\xFF\xFEx", 3));
     EXPECT_TRUE(QFile::exists(kept));
@@ -202,10 +212,11 @@ TEST_F(SettingsStoreTest, DamagedStoreIsToldOnceAndKeptBesideTheNewOne) {
 
 TEST_F(SettingsStoreTest, ByteOrderMarkCommentsAndWindowsLineEndsAreText) {
     writeFile(path(), "\xEF\xBB\xBF; made by hand\r\n[Tallowby]\r\ntxtName=ACME\r\n\r\n");
-    testing::ScriptedPrompter prompter;
+    Notices told;
     SettingsStore store(path());
+    told.listenTo(store);
     EXPECT_EQ(store.GetSetting("txtName"), "ACME");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(told.messages.empty());
 }
 
 TEST_F(SettingsStoreTest, DefaultPathIsInTheUsersConfigurationFolder) {

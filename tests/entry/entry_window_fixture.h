@@ -21,8 +21,8 @@
 #include "entry/entry_window.h"
 #include "entry/preview_launcher.h"
 #include "preview/preview_window.h"
-#include "tests/app/scripted_prompter.h"
-#include "tests/test_paths.h"
+#include "tests/support/scripted_prompter.h"
+#include "tests/support/test_paths.h"
 
 namespace tallowby::testing {
 

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "tests/test_paths.h"
+#include "tests/support/test_paths.h"
 
 namespace tallowby::testing {
 

@@ -10,8 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "tests/app/full_disk.h"
 #include "tests/fill/fill_process.h"
+#include "tests/support/full_disk.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {
@@ -83,6 +83,25 @@ TEST_F(FillToolTest, MoreRateTypesThanColumnsMakeNoWorkbook) {
     EXPECT_EQ(o.exitCode, 2);
     EXPECT_FALSE(QFileInfo::exists(xls));
     EXPECT_TRUE(o.err.contains("at most 254 rate types")) << o.err.toStdString();
+}
+
+TEST_F(FillToolTest, TheRunsFailuresArePrintedAsTheirErrorReports) {
+    QString rates;
+    for (int i = 0; i < 255; ++i) rates += QStringLiteral("%1R%2^1").arg(i ? "|" : "").arg(i);
+    writeSettings(rates, "Mon^R0^02:00^0^0");
+    const Outcome o = runFill({"--xls", dir.filePath("week.xls"), "--settings", settings});
+    EXPECT_EQ(o.exitCode, 2);
+    // The window's report, caption first, its line breaks made plain, once.
+    EXPECT_EQ(o.err.count("Application Error: The timesheet has room for at most 254 rate types"),
+              1)
+        << o.err.toStdString();
+    EXPECT_TRUE(
+        o.err.contains("\nin Tallowby2021/08/31.Form1.PushButton6_Click at line 101\n\n"
+                       "Please email screenshot of this message to "))
+        << o.err.toStdString();
+    EXPECT_FALSE(o.err.contains('\r'));
+    EXPECT_TRUE(o.err.endsWith("tallowby-fill: the workbook could not be made\n"))
+        << o.err.toStdString();
 }
 
 TEST_F(FillToolTest, RefusesBadArgumentsWithAMessageAndNoOutput) {

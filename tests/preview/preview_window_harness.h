@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "preview/preview_window.h"
-#include "tests/app/scripted_prompter.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace harness {
 

@@ -9,7 +9,7 @@
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
 #include "preview_window_harness.h"
-#include "tests/test_paths.h"
+#include "tests/support/test_paths.h"
 
 using tallowby::PreviewWindow;
 

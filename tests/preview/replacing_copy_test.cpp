@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <stdexcept>
 
-#include "tests/app/full_disk.h"
+#include "tests/support/full_disk.h"
 
 using tallowby::preview::copyReplacing;
 

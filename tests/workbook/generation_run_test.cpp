@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-#include "tests/app/scripted_prompter.h"
+#include "tests/workbook/run_failures.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/engine_calls.h"
 #include "workbook/engine/biff/workbook_io.h"
@@ -61,7 +61,6 @@ class GenerationRunTest : public ::testing::Test {
         return c ? c->value : CellValue{};
     }
 
-    testing::ScriptedPrompter prompter;
     PrivateTempFolder folder;
     std::vector<bool> busyLog;
     QImage handedPicture;
@@ -72,7 +71,8 @@ class GenerationRunTest : public ::testing::Test {
 
 TEST_F(GenerationRunTest, FillsTheCellMapSavesDrawsAndHandsOver) {
     const GenerationResult result = run(sampleRecord());
-    EXPECT_TRUE(prompter.messages.empty()) << prompter.texts().join("\n").toStdString();
+    EXPECT_TRUE(result.failures.empty())
+        << testing::textsOf(result.failures).join("\n").toStdString();
     ASSERT_TRUE(result.handedOver);
     EXPECT_TRUE(hidden);
     EXPECT_EQ(handedPath, result.resultPath);
@@ -122,7 +122,8 @@ TEST_F(GenerationRunTest, RepeatedEntriesAreSummedAndEntriesWithoutAPlaceAreLeft
     };
     const GenerationResult result = run(r);
     ASSERT_TRUE(result.handedOver);
-    EXPECT_TRUE(prompter.messages.empty()) << prompter.texts().join("\n").toStdString();
+    EXPECT_TRUE(result.failures.empty())
+        << testing::textsOf(result.failures).join("\n").toStdString();
     ASSERT_EQ(result.leftOut.size(), 5u);
     EXPECT_EQ(result.leftOut[0].hours, "03:00");
     EXPECT_EQ(result.leftOut[4].hours, "06:00");
@@ -146,10 +147,12 @@ TEST_F(GenerationRunTest, AFailingEngineIsReportedOnceAndEndsTheRun) {
     EXPECT_FALSE(result.handedOver);
     EXPECT_FALSE(hidden);
     EXPECT_TRUE(handedPath.isEmpty());
-    ASSERT_EQ(prompter.messages.size(), 1);
-    EXPECT_EQ(prompter.reportedLines(), QList<int>{102});
-    EXPECT_TRUE(prompter.messages[0].text.startsWith(
-        "no engine here\r\nin Tallowby2021/08/31.Form1.PushButton6_Click at line 102\r\r"));
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_EQ(testing::linesOf(result.failures), QList<int>{102});
+    EXPECT_TRUE(
+        error_report::text(result.failures[0])
+            .startsWith(
+                "no engine here\r\nin Tallowby2021/08/31.Form1.PushButton6_Click at line 102\r\r"));
     EXPECT_EQ(busyLog.back(), false);
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
@@ -161,8 +164,33 @@ TEST_F(GenerationRunTest, ABrokenTemplateIsReportedAtTheOpenAndLeavesNothingBehi
     const GenerationResult result = runGeneration(sampleRecord(), folder, hooks);
     EXPECT_FALSE(result.handedOver);
     EXPECT_FALSE(hidden);
-    EXPECT_EQ(prompter.reportedLines(), QList<int>{108});
+    EXPECT_EQ(testing::linesOf(result.failures), QList<int>{108});
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(GenerationRunTest, EachFailureIsHandedToTheCallerTheMomentItHappens) {
+    automation::setApplicationFactory([]() -> std::unique_ptr<automation::Application> {
+        throw std::runtime_error("no engine here");
+    });
+    bool busy = false;
+    std::vector<StatementFailure> told;
+    std::vector<bool> busyWhenTold;
+    GenerationHooks hooks;
+    hooks.setBusy = [&](bool on) { busy = on; };
+    hooks.reportFailure = [&](const StatementFailure& failure) {
+        told.push_back(failure);
+        busyWhenTold.push_back(busy);
+    };
+    const GenerationResult result = runGeneration(sampleRecord(), folder, hooks);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].module, "Form1");
+    EXPECT_EQ(told[0].procedure, "PushButton6_Click");
+    EXPECT_EQ(told[0].line, 102);
+    EXPECT_EQ(told[0].description, "no engine here");
+    // Told while the hourglass still shows, before the run ends early.
+    EXPECT_TRUE(busyWhenTold[0]);
+    EXPECT_FALSE(busy);
+    EXPECT_EQ(testing::textsOf(result.failures), testing::textsOf(told));
 }
 
 TEST_F(GenerationRunTest, AFailingColumnInsertIsReportedWithItsNumberAndTheRunGoesOn) {
@@ -181,8 +209,8 @@ TEST_F(GenerationRunTest, AFailingColumnInsertIsReportedWithItsNumberAndTheRunGo
     while (r.rates.size() < 8) r.rates.push_back({"More", "1"});
     const GenerationResult result = runGeneration(r, folder, hooks);
     EXPECT_TRUE(result.handedOver);
-    EXPECT_EQ(prompter.reportedLines(), QList<int>{131});
-    EXPECT_TRUE(prompter.messages[0].text.contains("pushed off the sheet"));
+    EXPECT_EQ(testing::linesOf(result.failures), QList<int>{131});
+    EXPECT_TRUE(error_report::text(result.failures[0]).contains("pushed off the sheet"));
 }
 
 TEST(ResultName, IsDrawnAgainWhileTheNameIsTaken) {

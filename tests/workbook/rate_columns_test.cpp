@@ -6,7 +6,7 @@
 #include <QLocale>
 #include <cmath>
 
-#include "tests/app/scripted_prompter.h"
+#include "tests/workbook/run_failures.h"
 #include "workbook/automation/engine_calls.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/template_resource.h"
@@ -55,7 +55,6 @@ class RateColumns : public ::testing::TestWithParam<int> {
         return c ? c->value : engine::CellValue{};
     }
 
-    testing::ScriptedPrompter prompter;
     PrivateTempFolder folder;
     engine::Workbook saved;
 };
@@ -65,7 +64,8 @@ TEST_P(RateColumns, EveryRateHasAColumnAndTheTotalsCountThemAll) {
     const Week w = week(rates);
     const GenerationResult result = runGeneration(w.record, folder, {});
     ASSERT_TRUE(result.handedOver);
-    EXPECT_TRUE(prompter.messages.empty()) << prompter.texts().join("\n").toStdString();
+    EXPECT_TRUE(result.failures.empty())
+        << testing::textsOf(result.failures).join("\n").toStdString();
     EXPECT_TRUE(result.leftOut.empty());
     saved = automation::engine_calls::readFile(result.resultPath);
 
@@ -122,10 +122,10 @@ TEST_F(RateColumns, MoreThan254RatesAreRefusedAndNothingIsMade) {
     const Week w = week(255);
     const GenerationResult result = runGeneration(w.record, folder, {});
     EXPECT_FALSE(result.handedOver);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.reportedLines(), QList<int>{101});
-    EXPECT_TRUE(prompter.messages[0].text.contains("at most 254 rate types"));
-    EXPECT_TRUE(prompter.messages[0].text.contains("has 255"));
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_EQ(testing::linesOf(result.failures), QList<int>{101});
+    EXPECT_TRUE(error_report::text(result.failures[0]).contains("at most 254 rate types"));
+    EXPECT_TRUE(error_report::text(result.failures[0]).contains("has 255"));
     EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 

@@ -7,8 +7,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "tests/app/scripted_prompter.h"
-#include "workbook/automation/presence_check.h"
+#include "app/error_report.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {
@@ -50,7 +49,13 @@ class SnapshotTest : public ::testing::Test {
     }
     QTemporaryDir dir;
     QString path;
-    testing::ScriptedPrompter prompter;
+    std::vector<StatementFailure> failures;
+    FailureSink report = [this](const StatementFailure& f) { failures.push_back(f); };
+    QList<int> reportedLines() const {
+        QList<int> lines;
+        for (const StatementFailure& f : failures) lines << f.line;
+        return lines;
+    }
 };
 
 TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
@@ -58,8 +63,8 @@ TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
     ASSERT_EQ(app->Workbooks().count(), 1);
     EXPECT_FALSE(app->Workbooks()(1).ReadOnly());
     const QString picture = dir.filePath("temp.bmp");
-    result_export::saveCellsActivesheet(&app->Workbooks()(1), picture);
-    EXPECT_TRUE(prompter.messages.empty());
+    result_export::saveCellsActivesheet(&app->Workbooks()(1), picture, report);
+    EXPECT_TRUE(failures.empty());
     QFile file(picture);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.read(2), QByteArray("BM"));
@@ -77,49 +82,23 @@ TEST_F(SnapshotTest, WritesNoFileWhenAllThatIsUsedLiesInRowOneOrColumnA) {
     sheet = engine::Sheet{};  // all cleared
     sheet.at(0, 0).value = engine::CellValue::fromText("A1");
     sheet.at(0, 5).value = engine::CellValue::fromText("F1");
-    result_export::saveCellsActivesheet(&book, picture);
+    result_export::saveCellsActivesheet(&book, picture, report);
     EXPECT_FALSE(QFile::exists(picture));
 
     sheet = engine::Sheet{};
     sheet.at(9, 0).value = engine::CellValue::fromNumber(1);
-    result_export::saveCellsActivesheet(&book, picture);
+    result_export::saveCellsActivesheet(&book, picture, report);
     EXPECT_FALSE(QFile::exists(picture));
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(SnapshotTest, FailuresAreReportedWithTheirStatementNumbers) {
-    result_export::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"));
+    result_export::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"), report);
     // No workbook: the sheet (100), its rows (102) and columns (104) fail; the
     // size test then finds nothing used, so no picture is attempted.
-    EXPECT_EQ(prompter.reportedLines(), (QList<int>{100, 102, 104}));
-    EXPECT_TRUE(prompter.messages[0].text.contains("Excel1.saveCellsActivesheet at line 100"));
-}
-
-TEST(CheckExcelInstalled, IsSilentWhenTheEngineStarts) {
-    testing::ScriptedPrompter prompter;
-    bool ended = false;
-    presence_check::setEndProgram([&] { ended = true; });
-    presence_check::checkEngineInstalled();
-    EXPECT_FALSE(ended);
-    EXPECT_TRUE(prompter.messages.empty());
-    presence_check::setEndProgram({});
-}
-
-TEST(CheckExcelInstalled, ExplainsAndEndsWhenNoInstanceCanBeCreated) {
-    testing::ScriptedPrompter prompter;
-    bool ended = false;
-    presence_check::setEndProgram([&] { ended = true; });
-    automation::setApplicationFactory(
-        []() -> std::unique_ptr<automation::Application> { return nullptr; });
-    presence_check::checkEngineInstalled();
-    automation::setApplicationFactory({});
-    presence_check::setEndProgram({});
-    EXPECT_TRUE(ended);
-    ASSERT_EQ(prompter.messages.size(), 1);
-    const QStringList paragraphs = prompter.messages[0].text.split("\r\n\r\n");
-    ASSERT_EQ(paragraphs.size(), 5);
-    EXPECT_EQ(paragraphs[0], "Error 842001. A normal instance of Excel could not be created.");
-    EXPECT_TRUE(paragraphs[4].startsWith("4. All versions of Excel are supported"));
+    EXPECT_EQ(reportedLines(), (QList<int>{100, 102, 104}));
+    EXPECT_TRUE(
+        error_report::text(failures[0]).contains("Excel1.saveCellsActivesheet at line 100"));
 }
 
 }  // namespace

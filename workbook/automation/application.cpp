@@ -186,16 +186,6 @@ int Worksheet::UsedRangeLastColumn() const {
     return used ? used->lastCol + 1 : 1;
 }
 
-int Worksheet::UsedRangeRowsCount() const {
-    const auto used = sheet().usedRange();
-    return used ? used->lastRow - used->firstRow + 1 : 1;
-}
-
-int Worksheet::UsedRangeColumnsCount() const {
-    const auto used = sheet().usedRange();
-    return used ? used->lastCol - used->firstCol + 1 : 1;
-}
-
 QImage Worksheet::UsedRangePicture(double pixelRatio) const {
     owner_->app_->requireRunning();
     owner_->recalculateIfNeeded();

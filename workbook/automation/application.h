@@ -26,10 +26,8 @@ class Worksheet {
     void Activate();
 
     // The used range: every cell record, formatted blanks included, from A1.
-    // Rows count / Rows(count).Row and the same for columns, 1-based.
-    int UsedRangeRowsCount() const;
+    // Its last row and last column, 1-based.
     int UsedRangeLastRow() const;
-    int UsedRangeColumnsCount() const;
     int UsedRangeLastColumn() const;
 
     // The used range from A1 to its last row and column, drawn as the sheet
@@ -146,10 +144,6 @@ class Application {
     Workbook& ActiveWorkbook();
     CellHandle Cells(int row, int column);
 
-    void setDisplayAlerts(bool on) { displayAlerts_ = on; }
-    bool DisplayAlerts() const { return displayAlerts_; }
-    void setVisible(bool on) { visible_ = on; }
-    bool Visible() const { return visible_; }
     QString Version() const;
     void Quit();
 
@@ -165,8 +159,6 @@ class Application {
     void requireRunning() const;
     automation::Workbooks workbooks_;
     Workbook* active_ = nullptr;
-    bool displayAlerts_ = true;
-    bool visible_ = false;
     bool quit_ = false;
     QLocale locale_;
 };

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "app/failure.h"
-#include "app/guarded.h"
+#include "app/report_locations.h"
 
 namespace tallowby::result_export {
 
@@ -42,8 +42,8 @@ int16_t ParseVersionNumber(const QString& version) {
 }
 
 void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,
-                          QWidget* reportParent, double pixelRatio) {
-    Guarded g(QStringLiteral("Excel1"), QStringLiteral("saveCellsActivesheet"), reportParent);
+                          const FailureSink& report, double pixelRatio) {
+    Guarded g(report_locations::kSheetPicture, report_locations::kSavePicture, report);
     automation::Worksheet* sheet = nullptr;
     int lastRow = 0;
     int lastColumn = 0;

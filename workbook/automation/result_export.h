@@ -4,9 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/guarded.h"
 #include "workbook/automation/application.h"
-
-class QWidget;
 
 namespace tallowby::result_export {
 
@@ -25,8 +24,8 @@ int16_t ParseVersionNumber(const QString& version);
 // Draws the used range of the workbook's active sheet into a picture file.
 // Nothing is written when all that is used lies in row 1 or in column A.
 // `pixelRatio` above 1 draws that many device pixels per 96-dpi pixel; the
-// file's resolution says so (192 dpi for 2).
+// file's resolution says so (192 dpi for 2). Failures go to `report`.
 void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,
-                          QWidget* reportParent = nullptr, double pixelRatio = 1.0);
+                          const FailureSink& report, double pixelRatio = 1.0);
 
 }  // namespace tallowby::result_export

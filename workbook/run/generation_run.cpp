@@ -8,6 +8,7 @@
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/program.h"
+#include "app/report_locations.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/result_export.h"
 #include "workbook/run/entry_placement.h"
@@ -27,35 +28,80 @@ T& require(T* object, const char* what) {
     return *object;
 }
 
-}  // namespace
+// The run's statements, step by step; each step shares the engine, the open
+// workbook and the result with the others.
+class GenerationSteps {
+  public:
+    GenerationSteps(const TimesheetRecord& record, const PrivateTempFolder& folder,
+                    const GenerationHooks& hooks)
+        : record_(record),
+          hooks_(hooks),
+          g_(report_locations::kEntryWindow, report_locations::kStartClicked,
+             [this](const StatementFailure& failure) { keep(failure); }),
+          folderPath_(folder.path()),
+          templatePath_(folder.templateFile()),
+          snapshotPath_(folder.snapshotFile()) {}
 
-GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempFolder& folder,
-                               const GenerationHooks& hooks) {
-    Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton6_Click"), hooks.reportParent);
-    GenerationResult result;
-    const QString templatePath = folder.templateFile();
-    const QString snapshotPath = folder.snapshotFile();
-    std::unique_ptr<Application> instance1;
-    Workbook* workbook = nullptr;
-    QByteArray templateData;
+    GenerationResult run() {
+        if (!openTemplate()) return endEarly();
+        fillGeneralFields();
+        fillRates();
+        fillHours();
+        if (!saveResult()) return endEarly();
+        drawPicture();
+        handOver();
+        return result_;
+    }
 
-    auto setBusy = [&](bool busy) {
-        if (hooks.setBusy) hooks.setBusy(busy);
-    };
+  private:
+    void keep(const StatementFailure& failure) {
+        result_.failures.push_back(failure);
+        if (hooks_.reportFailure) hooks_.reportFailure(failure);
+    }
+
+    void setBusy(bool busy) {
+        if (hooks_.setBusy) hooks_.setBusy(busy);
+    }
+
+    Application& app() { return *instance1_; }
+
     // Creating the engine, getting the template and saving the result are
     // what the rest of the run stands on: after one of them fails the run ends
     // with that one report, the pointer back to normal and nothing left behind.
-    auto endEarly = [&] {
-        if (instance1) instance1->Quit();
+    GenerationResult endEarly() {
+        if (instance1_) instance1_->Quit();
         setBusy(false);
-        program::removeFile(snapshotPath);
-        program::removeFile(templatePath);
-        return result;
-    };
+        program::removeFile(snapshotPath_);
+        program::removeFile(templatePath_);
+        return result_;
+    }
 
-    g.run(100, [&] { setBusy(true); });
-    if (!g.run(101, [&] {
-            const int rates = static_cast<int>(record.rates.size());
+    bool openTemplate();
+    void fillGeneralFields();
+    void fillRates();
+    void fillHours();
+    bool saveResult();
+    void drawPicture();
+    void handOver();
+
+    const TimesheetRecord& record_;
+    const GenerationHooks& hooks_;
+    Guarded g_;
+    GenerationResult result_;
+    const QString folderPath_;
+    const QString templatePath_;
+    const QString snapshotPath_;
+    std::unique_ptr<Application> instance1_;
+    Workbook* workbook_ = nullptr;
+    QByteArray templateData_;
+    int row_ = 11;
+    int column_ = 2;
+};
+
+bool GenerationSteps::openTemplate() {
+    g_.run(100, [&] { setBusy(true); });
+    if (!g_.run(101, [&] {
+            const int rates = static_cast<int>(record_.rates.size());
             if (rates > kMostRateEntries)
                 throw Failure(QStringLiteral("The timesheet has room for at most %1 rate types "
                                              "(a sheet has 256 columns), but the hour-rate list "
@@ -63,146 +109,165 @@ GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempF
                                   .arg(kMostRateEntries)
                                   .arg(rates));
         }))
-        return endEarly();
-    if (!g.run(102, [&] { instance1 = automation::CreateApplication(); })) return endEarly();
-    if (!g.run(104, [&] {
-            templateData = hooks.templateBytes ? hooks.templateBytes() : templateBytes();
+        return false;
+    if (!g_.run(102, [&] { instance1_ = automation::CreateApplication(); })) return false;
+    if (!g_.run(104, [&] {
+            templateData_ = hooks_.templateBytes ? hooks_.templateBytes() : templateBytes();
         }))
-        return endEarly();
-    g.run(106, [&] {
-        if (!program::fileExists(templatePath))
-            program::writeBinaryFile(templateData, templatePath);
+        return false;
+    g_.run(106, [&] {
+        if (!program::fileExists(templatePath_))
+            program::writeBinaryFile(templateData_, templatePath_);
     });
-    if (!g.run(108, [&] { workbook = &instance1->Workbooks().Open(templatePath, true); }))
-        return endEarly();
-    Application& app = *instance1;
-    g.run(110, [&] { app.setDisplayAlerts(false); });
-    QString companyName;
-    g.run(112, [&] { companyName = record.company; });
-    g.run(114, [&] { app.ActiveWorkbook().Worksheets(1).Select(); });
-    g.run(116, [&] { app.ActiveWorkbook().Worksheets(1).Activate(); });
-    g.run(118, [&] { app.Cells(4, 1).setValue(companyName); });
-    g.run(120, [&] { app.Cells(7, 1).setValue(record.address); });
-    g.run(122, [&] { app.Cells(8, 1).setValue(record.city); });
-    g.run(124, [&] { app.Cells(9, 1).setValue(record.phone); });
-    g.run(126, [&] { app.Cells(5, 7).setValue(record.employee); });
-    g.run(128, [&] { app.Cells(7, 7).setValue(record.supervisor); });
-    g.run(130, [&] { app.Cells(9, 7).setValue(record.weekStart); });
+    return g_.run(108, [&] { workbook_ = &instance1_->Workbooks().Open(templatePath_, true); });
+}
 
-    int row = 11;
-    const int rateCount = static_cast<int>(record.rates.size());
+void GenerationSteps::fillGeneralFields() {
+    QString companyName;
+    g_.run(112, [&] { companyName = record_.company; });
+    g_.run(114, [&] { app().ActiveWorkbook().Worksheets(1).Select(); });
+    g_.run(116, [&] { app().ActiveWorkbook().Worksheets(1).Activate(); });
+    g_.run(118, [&] { app().Cells(4, 1).setValue(companyName); });
+    g_.run(120, [&] { app().Cells(7, 1).setValue(record_.address); });
+    g_.run(122, [&] { app().Cells(8, 1).setValue(record_.city); });
+    g_.run(124, [&] { app().Cells(9, 1).setValue(record_.phone); });
+    g_.run(126, [&] { app().Cells(5, 7).setValue(record_.employee); });
+    g_.run(128, [&] { app().Cells(7, 7).setValue(record_.supervisor); });
+    g_.run(130, [&] { app().Cells(9, 7).setValue(record_.weekStart); });
+}
+
+// More rate types than the template's seven: columns are inserted inside the
+// rate block, before its last column, so the row sums, the total pay and the
+// print area widen over them, and the block's rows (heading to pay) are
+// filled from a rate column.
+void GenerationSteps::fillRates() {
+    const int rateCount = static_cast<int>(record_.rates.size());
     const int extraColumns = std::max(0, rateCount - kTemplateRateColumns);
-    // More rate types than the template's seven: columns are inserted inside
-    // the rate block, before its last column, so the row sums, the total pay
-    // and the print area widen over them, and the block's rows (heading to
-    // pay) are filled from a rate column.
-    g.run(131, [&] {
+    g_.run(131, [&] {
         if (extraColumns > 0)
-            app.ActiveWorkbook().Worksheets(1).InsertColumns(
+            app().ActiveWorkbook().Worksheets(1).InsertColumns(
                 kFirstRateColumn + kTemplateRateColumns - 1, extraColumns);
     });
-    g.run(132, [&] { row = 11; });
-    g.run(133, [&] {
+    g_.run(132, [&] { row_ = 11; });
+    g_.run(133, [&] {
         if (extraColumns > 0)
-            app.ActiveWorkbook().Worksheets(1).FillRight(
+            app().ActiveWorkbook().Worksheets(1).FillRight(
                 kFirstRateColumn + kTemplateRateColumns - 2,
                 kFirstRateColumn + kTemplateRateColumns - 1, extraColumns, kRateHeadingRow,
                 kRatePayRow);
     });
-    const int rateLoop = g.value(
+    const int rateLoop = g_.value(
         134, [&] { return rateCount; }, 1);
     {
-        Guarded::Repeated loop(g);
+        Guarded::Repeated loop(g_);
         for (int i = 1; i <= rateLoop; ++i)
-            g.run(136, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).description); });
+            g_.run(136,
+                   [&] { app().Cells(row_, i + 1).setValue(record_.rates.at(i - 1).description); });
     }
-    g.run(140, [&] { row = 20; });
+    g_.run(140, [&] { row_ = 20; });
     {
-        Guarded::Repeated loop(g);
+        Guarded::Repeated loop(g_);
         for (int i = 1; i <= rateLoop; ++i)
-            g.run(144, [&] { app.Cells(row, i + 1).setValue(record.rates.at(i - 1).rate); });
+            g_.run(144, [&] { app().Cells(row_, i + 1).setValue(record_.rates.at(i - 1).rate); });
     }
-    g.run(148, [&] { row = 12; });
-    int column = 2;
-    g.run(150, [&] { column = 2; });
-    // Entries are gathered first: repeated ones share a cell, entries without
-    // a place on the sheet are never written.
-    const int rateColumns = std::max(rateCount, kTemplateRateColumns);
-    EntryPlacement placement;
-    g.run(152, [&] { placement = placeEntries(record.hours, rateColumns); });
-    result.leftOut = placement.leftOut;
-    {
-        // Thousands of cells failing alike give one report with the count.
-        Guarded::Repeated loop(g);
-        for (const PlacedCell& placed : placement.cells) {
-            g.run(154, [&] {
-                auto cell = app.Cells(row + (placed.row - kFirstDayRow),
-                                      column + (placed.column - kFirstRateColumn));
-                if (placed.entries.size() == 1) {
-                    cell.setValue(placed.entries.front().hours);
-                    return;
-                }
-                QStringList hours;
-                for (const HoursEntry& e : placed.entries) hours << e.hours;
-                const QStringList notCounted = cell.setSum(hours);
-                for (const HoursEntry& e : placed.entries)
-                    if (notCounted.contains(e.hours)) result.leftOut.push_back(e);
-            });
-        }
-    }
-    g.run(158, [&] { app.ActiveWorkbook().Worksheets(1).Select(); });
-    g.run(160, [&] { app.Cells(1, 1).Select(); });
-    g.run(162, [&] { app.setDisplayAlerts(true); });
-    g.run(164, [&] { app.setVisible(false); });
-    g.run(166, [&] { result.resultPath = drawResultName(folder.path(), hooks.drawDigit); });
-    if (!g.run(182, [&] {
-            require(workbook, "the template workbook")
-                .SaveAs(result.resultPath, result_export::GetXlsFileFormat(&app));
-        }))
-        return endEarly();
-    g.run(184, [&] { app.setDisplayAlerts(false); });
-    g.run(186, [&] { require(workbook, "the workbook").Close(); });
-    workbook = nullptr;
-    g.run(188, [&] { app.Quit(); });
-    g.run(190, [&] { instance1.reset(); });
+}
 
+// Entries are gathered first: repeated ones share a cell, entries without a
+// place on the sheet are never written.
+void GenerationSteps::fillHours() {
+    g_.run(148, [&] { row_ = 12; });
+    g_.run(150, [&] { column_ = 2; });
+    const int rateColumns = std::max(static_cast<int>(record_.rates.size()), kTemplateRateColumns);
+    EntryPlacement placement;
+    g_.run(152, [&] { placement = placeEntries(record_.hours, rateColumns); });
+    result_.leftOut = placement.leftOut;
+    // Thousands of cells failing alike give one report with the count.
+    Guarded::Repeated loop(g_);
+    for (const PlacedCell& placed : placement.cells) {
+        g_.run(154, [&] {
+            auto cell = app().Cells(row_ + (placed.row - kFirstDayRow),
+                                    column_ + (placed.column - kFirstRateColumn));
+            if (placed.entries.size() == 1) {
+                cell.setValue(placed.entries.front().hours);
+                return;
+            }
+            QStringList hours;
+            for (const HoursEntry& e : placed.entries) hours << e.hours;
+            const QStringList notCounted = cell.setSum(hours);
+            for (const HoursEntry& e : placed.entries)
+                if (notCounted.contains(e.hours)) result_.leftOut.push_back(e);
+        });
+    }
+}
+
+bool GenerationSteps::saveResult() {
+    g_.run(158, [&] { app().ActiveWorkbook().Worksheets(1).Select(); });
+    g_.run(160, [&] { app().Cells(1, 1).Select(); });
+    g_.run(166, [&] { result_.resultPath = drawResultName(folderPath_, hooks_.drawDigit); });
+    if (!g_.run(182, [&] {
+            require(workbook_, "the template workbook")
+                .SaveAs(result_.resultPath, result_export::GetXlsFileFormat(&app()));
+        }))
+        return false;
+    g_.run(186, [&] { require(workbook_, "the workbook").Close(); });
+    workbook_ = nullptr;
+    g_.run(188, [&] { app().Quit(); });
+    g_.run(190, [&] { instance1_.reset(); });
+    return true;
+}
+
+// A second instance opens the saved workbook and draws its sheet to the
+// snapshot file, which becomes the preview's picture.
+void GenerationSteps::drawPicture() {
     std::unique_ptr<Application> instance2;
     Workbook* shown = nullptr;
-    g.run(192, [&] { instance2 = result_export::OpenInNewExcel(result.resultPath); });
-    g.run(194, [&] { setBusy(true); });
-    g.run(196, [&] {
-        Application& second = require(instance2.get(), "the second engine instance");
-        shown = &second.Workbooks()(second.Workbooks().count());
+    auto second = [&]() -> Application& {
+        return require(instance2.get(), "the second engine instance");
+    };
+    g_.run(192, [&] { instance2 = result_export::OpenInNewExcel(result_.resultPath); });
+    g_.run(194, [&] { setBusy(true); });
+    g_.run(196, [&] { shown = &second().Workbooks()(second().Workbooks().count()); });
+    g_.run(198, [&] {
+        result_export::saveCellsActivesheet(
+            shown, snapshotPath_, [this](const StatementFailure& f) { keep(f); },
+            hooks_.pictureRatio);
     });
-    g.run(198, [&] {
-        result_export::saveCellsActivesheet(shown, snapshotPath, hooks.reportParent,
-                                            hooks.pictureRatio);
-    });
-    g.run(200,
-          [&] { require(instance2.get(), "the second engine instance").setDisplayAlerts(false); });
-    g.run(202, [&] { require(shown, "the shown workbook").Close(); });
-    g.run(204, [&] { require(instance2.get(), "the second engine instance").Quit(); });
+    // Once it also switched the instance's alerts off; the check that the
+    // instance is still there is what remains of it.
+    g_.run(200, [&] { second(); });
+    g_.run(202, [&] { require(shown, "the shown workbook").Close(); });
+    g_.run(204, [&] { second().Quit(); });
     instance2.reset();
 
-    g.run(206, [&] {
-        QImage picture(snapshotPath);
+    g_.run(206, [&] {
+        QImage picture(snapshotPath_);
         if (picture.isNull())
-            throw Failure(QStringLiteral("Cannot load the picture file %1.").arg(snapshotPath));
+            throw Failure(QStringLiteral("Cannot load the picture file %1.").arg(snapshotPath_));
         // A bitmap file keeps the resolution but not the ratio it was drawn at.
-        picture.setDevicePixelRatio(hooks.pictureRatio);
-        result.picture = picture;
+        picture.setDevicePixelRatio(hooks_.pictureRatio);
+        result_.picture = picture;
     });
-    g.run(208, [&] { setBusy(false); });
-    g.run(212, [&] {
-        if (hooks.handOver) hooks.handOver(result.picture, result.resultPath);
-        result.handedOver = true;
+}
+
+void GenerationSteps::handOver() {
+    g_.run(208, [&] { setBusy(false); });
+    g_.run(212, [&] {
+        if (hooks_.handOver) hooks_.handOver(result_.picture, result_.resultPath);
+        result_.handedOver = true;
     });
-    g.run(214, [&] {
-        if (hooks.hideMainWindow) hooks.hideMainWindow();
+    g_.run(214, [&] {
+        if (hooks_.hideMainWindow) hooks_.hideMainWindow();
     });
-    g.run(216, [&] { program::removeFile(snapshotPath); });
-    g.run(218, [&] { program::removeFile(templatePath); });
-    return result;
+    g_.run(216, [&] { program::removeFile(snapshotPath_); });
+    g_.run(218, [&] { program::removeFile(templatePath_); });
+}
+
+}  // namespace
+
+GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempFolder& folder,
+                               const GenerationHooks& hooks) {
+    GenerationSteps steps(record, folder, hooks);
+    return steps.run();
 }
 
 }  // namespace tallowby

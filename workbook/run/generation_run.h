@@ -6,10 +6,9 @@
 #include <functional>
 #include <vector>
 
+#include "app/guarded.h"
 #include "workbook/run/private_temp_folder.h"
 #include "workbook/run/timesheet_record.h"
-
-class QWidget;
 
 namespace tallowby {
 
@@ -21,7 +20,9 @@ struct GenerationHooks {
     std::function<void()> hideMainWindow;
     std::function<QByteArray()> templateBytes;  // default: the embedded template
     std::function<int()> drawDigit;             // 1..9; default: seeded from the time of day
-    QWidget* reportParent = nullptr;            // parent of the error reports
+    // Told of each failure the moment it happens, in statement order (the
+    // window shows its error report then); the result lists them all too.
+    FailureSink reportFailure;
     // Device pixels per screen pixel where the picture will be shown: the
     // picture is drawn that much finer and handed over with that ratio.
     double pictureRatio = 1.0;
@@ -34,11 +35,13 @@ struct GenerationResult {
     // Hours entries that were not written (no place on the sheet, or hours
     // that cannot be summed with the others of their cell), in list order.
     std::vector<HoursEntry> leftOut;
+    // Every failure of the run, in the order it was reported.
+    std::vector<StatementFailure> failures;
 };
 
 // "Start Creating Template": fills the template from the record, saves the
 // result workbook in the folder, draws it, and hands both over. Failures are
-// reported with their statement numbers; creating the engine, reading or
+// kept with their statement numbers and handed to the caller; creating the engine, reading or
 // opening the template and saving the result end the run, the rest goes on.
 GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempFolder& folder,
                                const GenerationHooks& hooks);

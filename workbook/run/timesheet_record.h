@@ -6,6 +6,10 @@
 
 namespace tallowby {
 
+// The hour-rate list of a timesheet nobody has typed rates into yet.
+inline constexpr const char* kDefaultRateDescriptions[] = {
+    "Regular", "Overtime", "Illness", "Vacation", "Holiday", "Unpaid", "Other"};
+
 // One row of the hour-rate list; its position in `TimesheetRecord::rates` is
 // its rate index.
 struct RateEntry {

@@ -4,7 +4,7 @@
 
 #include "tests/engine/file/sample_files.h"
 #include "tests/engine/formula/token_builder.h"
-#include "tests/engine/render/template_path.h"
+#include "tests/support/template_fixture.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/formula/formula_text.h"
 #include "workbook/engine/formula/recalculate.h"

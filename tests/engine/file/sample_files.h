@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/test_paths.h"
+#include "tests/support/test_paths.h"
 
 namespace tallowby::engine::testing {
 

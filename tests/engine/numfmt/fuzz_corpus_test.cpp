@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fuzz/numfmt_input_fuzz.cpp"
-#include "tests/test_paths.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 

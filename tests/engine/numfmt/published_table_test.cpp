@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/test_paths.h"
+#include "tests/support/test_paths.h"
 #include "workbook/engine/numfmt/number_format.h"
 
 namespace tallowby::engine {

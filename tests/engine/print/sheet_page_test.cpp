@@ -6,7 +6,7 @@
 #include <QRegularExpression>
 #include <QSizeF>
 
-#include "tests/engine/render/template_path.h"
+#include "tests/support/template_fixture.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/print/pdf_document.h"
 

@@ -5,8 +5,8 @@
 #include <limits>
 #include <stdexcept>
 
-#include "tests/engine/render/sample_week.h"
-#include "tests/engine/render/template_path.h"
+#include "tests/support/sample_week.h"
+#include "tests/support/template_fixture.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/formula/recalculate.h"
 #include "workbook/engine/render/sheet_renderer.h"

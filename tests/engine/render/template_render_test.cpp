@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "tests/engine/render/render_fixture.h"
-#include "tests/engine/render/sample_week.h"
-#include "tests/engine/render/template_path.h"
+#include "tests/support/sample_week.h"
+#include "tests/support/template_fixture.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/formula/recalculate.h"
 

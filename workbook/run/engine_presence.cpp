@@ -1,22 +1,13 @@
-#include "workbook/automation/presence_check.h"
+#include "workbook/run/engine_presence.h"
 
 #include <QStringList>
-#include <cstdlib>
 #include <span>
 
-#include "app/program.h"
-#include "app/prompter.h"
 #include "workbook/automation/application.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/run/template_resource.h"
 
-namespace tallowby::presence_check {
-
-namespace {
-std::function<void()>& endProgram() {
-    static std::function<void()> end;
-    return end;
-}
+namespace tallowby::engine_presence {
 
 bool enginePresent() {
     try {
@@ -31,7 +22,6 @@ bool enginePresent() {
         return false;
     }
 }
-}  // namespace
 
 QString missingEngineMessage() {
     const QStringList paragraphs = {
@@ -48,18 +38,4 @@ QString missingEngineMessage() {
     return paragraphs.join(QStringLiteral("\r\n\r\n"));
 }
 
-void checkEngineInstalled() {
-    if (enginePresent()) return;
-    prompter().message(nullptr, program::appTitle(), missingEngineMessage(), Prompter::Icon::None,
-                       Prompter::Buttons::Ok);
-    if (endProgram())
-        endProgram()();
-    else
-        std::exit(1);  // at once: no window's closing steps run
-}
-
-void setEndProgram(std::function<void()> end) {
-    endProgram() = std::move(end);
-}
-
-}  // namespace tallowby::presence_check
+}  // namespace tallowby::engine_presence

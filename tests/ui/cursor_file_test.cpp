@@ -1,4 +1,4 @@
-#include "app/cursor_file.h"
+#include "ui/cursor_file.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "app/failure.h"
-#include "tests/app/qt_application.h"
-#include "tests/test_paths.h"
+#include "tests/support/qt_application.h"
+#include "tests/support/test_paths.h"
 
 namespace tallowby {
 namespace {

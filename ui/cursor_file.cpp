@@ -1,4 +1,4 @@
-#include "app/cursor_file.h"
+#include "ui/cursor_file.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <functional>
 
 namespace tallowby::presence_check {
-
-// The explanation shown when the spreadsheet engine cannot be started.
-QString missingEngineMessage();
 
 // The presence check that ends start-up: makes sure an engine instance can be
 // created and the embedded template read; otherwise shows the explanation and

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/prompter.h"
+#include "ui/prompter.h"
 
 namespace tallowby::testing {
 

@@ -1,4 +1,4 @@
-#include "app/qt_prompter.h"
+#include "ui/qt_prompter.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>

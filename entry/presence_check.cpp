@@ -1,0 +1,32 @@
+#include "entry/presence_check.h"
+
+#include <cstdlib>
+
+#include "app/program.h"
+#include "ui/prompter.h"
+#include "workbook/run/engine_presence.h"
+
+namespace tallowby::presence_check {
+
+namespace {
+std::function<void()>& endProgram() {
+    static std::function<void()> end;
+    return end;
+}
+}  // namespace
+
+void checkEngineInstalled() {
+    if (engine_presence::enginePresent()) return;
+    prompter().message(nullptr, program::appTitle(), engine_presence::missingEngineMessage(),
+                       Prompter::Icon::None, Prompter::Buttons::Ok);
+    if (endProgram())
+        endProgram()();
+    else
+        std::exit(1);  // at once: no window's closing steps run
+}
+
+void setEndProgram(std::function<void()> end) {
+    endProgram() = std::move(end);
+}
+
+}  // namespace tallowby::presence_check

@@ -1,0 +1,54 @@
+#include "ui/desktop.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPalette>
+#include <QRandomGenerator>
+#include <QTime>
+#include <QUrl>
+#include <QWidget>
+
+#include "app/build_config.h"
+#include "app/program.h"
+#include "ui/prompter.h"
+
+namespace tallowby::program {
+
+void usePlainColours(QWidget* window) {
+    if (!window) return;
+    auto paint = [](QWidget* w) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    };
+    paint(window);
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        const bool plain =
+            qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
+            (qobject_cast<QAbstractButton*>(child) && child->inherits("QCheckBox")) ||
+            child->inherits("QRadioButton");
+        if (plain) paint(child);
+    }
+}
+
+void maybeOpenHomePage(const HomePageHooks& hooks) {
+    const int number = hooks.draw ? hooks.draw() : [] {
+        QRandomGenerator generator(
+            static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
+        return static_cast<int>(generator.generateDouble() * 100) + 1;
+    }();
+    if (number != 7) return;
+    const QString address = QString::fromUtf8(build::kHomePage);
+    if (hooks.launch)
+        hooks.launch(address);
+    else
+        prompter().openUrl(QUrl(address));
+}
+
+void warnUser(const QString& text, QWidget* parent) {
+    prompter().message(parent, appTitle(), text, Prompter::Icon::Warning, Prompter::Buttons::Ok);
+}
+
+}  // namespace tallowby::program

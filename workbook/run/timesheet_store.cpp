@@ -1,0 +1,96 @@
+#include "workbook/run/timesheet_store.h"
+
+#include <QLocale>
+
+#include "app/packed_list.h"
+#include "app/settings_keys.h"
+#include "app/week_start_date.h"
+
+namespace tallowby {
+
+namespace {
+QString latin1(const char* key) {
+    return QString::fromLatin1(key);
+}
+
+QString at(const QStringList& fields, qsizetype index) {
+    return index < fields.size() ? fields[index] : QString();
+}
+}  // namespace
+
+bool TimesheetStore::isBlankText(const QString& text) {
+    for (QChar c : text)
+        if (c != QLatin1Char(' ')) return false;
+    return true;
+}
+
+QString TimesheetStore::field(const char* key) const {
+    return settings_.GetSetting(latin1(key), QString());
+}
+
+void TimesheetStore::saveField(const char* key, const QString& text) {
+    settings_.SaveSetting(latin1(key), text);
+}
+
+TimesheetStore::WeekStart TimesheetStore::weekStart(const QDate& today) const {
+    WeekStart result;
+    result.storedText = field(settings_keys::kWeekStart);
+    result.date = week_start_date::fromStoredText(result.storedText, QLocale(), today);
+    result.unreadable = week_start_date::isUnreadable(result.storedText, QLocale(), today);
+    return result;
+}
+
+void TimesheetStore::saveWeekStart(const QDate& date) {
+    saveField(settings_keys::kWeekStart, week_start_date::toStoredText(date));
+}
+
+std::optional<std::vector<QStringList>> TimesheetStore::storedRates() const {
+    const QString rates = field(settings_keys::kRates);
+    if (isBlankText(rates)) return std::nullopt;
+    return packed_list::unpack(rates);
+}
+
+std::vector<QStringList> TimesheetStore::storedHours() const {
+    return packed_list::unpack(field(settings_keys::kHours));
+}
+
+void TimesheetStore::saveRates(const std::vector<QStringList>& rows) {
+    saveField(settings_keys::kRates, packed_list::pack(rows));
+}
+
+void TimesheetStore::saveHours(const std::vector<QStringList>& rows) {
+    saveField(settings_keys::kHours, packed_list::pack(rows));
+}
+
+QString TimesheetStore::listTab() const {
+    return settings_.GetSetting(latin1(settings_keys::kListTab), QStringLiteral("0"));
+}
+
+void TimesheetStore::saveListTab(int index) {
+    saveField(settings_keys::kListTab, QString::number(index));
+}
+
+TimesheetRecord TimesheetStore::load(const QDate& today, QStringList* notices) const {
+    TimesheetRecord record;
+    record.company = field(settings_keys::kCompany);
+    record.address = field(settings_keys::kAddress);
+    record.city = field(settings_keys::kCity);
+    record.phone = field(settings_keys::kPhone);
+    const WeekStart week = weekStart(today);
+    if (week.unreadable && notices)
+        notices->append(week_start_date::unreadableNotice(week.storedText));
+    record.weekStart = week.date.value_or(today);
+    record.employee = field(settings_keys::kEmployee);
+    record.supervisor = field(settings_keys::kSupervisor);
+    if (const auto rates = storedRates()) {
+        for (const QStringList& row : *rates) record.rates.push_back({at(row, 0), at(row, 1)});
+    } else {
+        for (const char* name : kDefaultRateDescriptions)
+            record.rates.push_back({QString::fromLatin1(name), QString()});
+    }
+    for (const QStringList& row : storedHours())
+        record.hours.push_back({at(row, 0), at(row, 1), at(row, 2), at(row, 3), at(row, 4)});
+    return record;
+}
+
+}  // namespace tallowby
