@@ -4,10 +4,10 @@
 #include <map>
 #include <optional>
 
-#include "workbook/engine/biff/formula_tokens.h"
 #include "workbook/engine/biff/page_setup_records.h"
 #include "workbook/engine/biff/record_reader.h"
 #include "workbook/engine/biff/record_types.h"
+#include "workbook/engine/biff/shared_formula.h"
 #include "workbook/engine/cfb/file_format_error.h"
 #include "workbook/engine/cfb/little_endian.h"
 
@@ -211,118 +211,77 @@ class SheetReader {
         if (col > kMaxColumn) f.fail("names a column beyond IV");
     }
 
-    void readCellRecord(const Record& r) {
+    // The fields every single-cell record starts with: row, column, XF. A
+    // later record replaces the cell as a whole.
+    Cell& startCell(FieldReader& f, uint16_t& row, uint16_t& col) {
+        Cell& c = cellAt(f, row, col);
+        c = Cell{};
+        c.xf = f.u16();
+        return c;
+    }
+    Cell& startCell(FieldReader& f) {
         uint16_t row = 0, col = 0;
+        return startCell(f, row, col);
+    }
+
+    // MULRK and MULBLANK: cells side by side in one row, `unit` bytes each
+    // (XF first), the last column after them.
+    template <typename ReadValue>
+    void readCellRun(const Record& r, const char* name, size_t unit, ReadValue readValue) {
+        FieldReader f(r.data, name);
+        const uint16_t row = f.u16();
+        const uint16_t col = f.u16();
+        const size_t count = (f.remaining() >= 2 ? f.remaining() - 2 : 0) / unit;
+        for (size_t i = 0; i < count; ++i) {
+            const uint16_t c = static_cast<uint16_t>(col + i);
+            checkColumn(f, c);
+            Cell cell;
+            cell.xf = f.u16();
+            readValue(f, cell);
+            sheet_.at(row, c) = std::move(cell);
+        }
+    }
+
+    void readCellRecord(const Record& r) {
         switch (r.type) {
-            case kNumber: {
-                FieldReader f(r.data, "NUMBER");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                c.value = CellValue::fromNumber(f.f64());
+            case kNumber:
+                readNumber(r);
                 break;
-            }
-            case kRk: {
-                FieldReader f(r.data, "RK");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                c.value = CellValue::fromNumber(decodeRk(f.u32()));
+            case kRk:
+                readRk(r);
                 break;
-            }
-            case kMulRk: {
-                FieldReader f(r.data, "MULRK");
-                row = f.u16();
-                col = f.u16();
-                const size_t count = (f.remaining() >= 2 ? f.remaining() - 2 : 0) / 6;
-                for (size_t i = 0; i < count; ++i) {
-                    const uint16_t c = static_cast<uint16_t>(col + i);
-                    checkColumn(f, c);
-                    Cell cell;
-                    cell.xf = f.u16();
+            case kMulRk:
+                readCellRun(r, "MULRK", 6, [](FieldReader& f, Cell& cell) {
                     cell.value = CellValue::fromNumber(decodeRk(f.u32()));
-                    sheet_.at(row, c) = std::move(cell);
-                }
+                });
                 break;
-            }
-            case kLabelSst: {
-                FieldReader f(r.data, "LABELSST");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                const uint32_t index = f.u32();
-                if (index >= strings_.size())
-                    f.fail("refers to a shared string that does not exist");
-                c.value = CellValue::fromText(strings_[index]);
+            case kLabelSst:
+                readLabelSst(r);
                 break;
-            }
             case kLabel:
-            case kRString: {
-                FieldReader f(r.data, "LABEL");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                c.value = CellValue::fromText(f.unicodeString());
+            case kRString:
+                readLabel(r);
                 break;
-            }
-            case kBoolErr: {
-                FieldReader f(r.data, "BOOLERR");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                const uint8_t value = f.u8();
-                c.value = f.u8() ? CellValue::fromError(decodeError(value))
-                                 : CellValue::fromBool(value != 0);
+            case kBoolErr:
+                readBoolErr(r);
                 break;
-            }
             case kBlank: {
                 FieldReader f(r.data, "BLANK");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
+                startCell(f);
                 break;
             }
-            case kMulBlank: {
-                FieldReader f(r.data, "MULBLANK");
-                row = f.u16();
-                col = f.u16();
-                const size_t count = (f.remaining() >= 2 ? f.remaining() - 2 : 0) / 2;
-                for (size_t i = 0; i < count; ++i) {
-                    const uint16_t c = static_cast<uint16_t>(col + i);
-                    checkColumn(f, c);
-                    Cell cell;
-                    cell.xf = f.u16();
-                    sheet_.at(row, c) = std::move(cell);
-                }
+            case kMulBlank:
+                readCellRun(r, "MULBLANK", 2, [](FieldReader&, Cell&) {});
                 break;
-            }
             case kFormula:
                 readFormula(r);
                 break;
-            case kString: {
-                std::vector<std::span<const uint8_t>> fragments{r.data};
-                while (records_.peekType() == kContinue) fragments.push_back(records_.next().data);
-                FieldReader f(std::move(fragments), "STRING");
-                const std::string text = f.unicodeString();
-                if (pendingString_)
-                    sheet_.at(pendingString_->row, pendingString_->col).value =
-                        CellValue::fromText(text);
-                pendingString_.reset();
+            case kString:
+                readString(r);
                 break;
-            }
-            case kSharedFormula: {
-                FieldReader f(r.data, "SHRFMLA");
-                const uint16_t firstRow = f.u16();
-                f.u16();
-                const uint8_t firstCol = f.u8();
-                f.skip(3);
-                const uint16_t length = f.u16();
-                SharedFormula shared;
-                shared.tokens = f.bytes(length);
-                shared.extra = f.rest();
-                shared_[CellAddress{firstRow, firstCol}] = std::move(shared);
+            case kSharedFormula:
+                readSharedFormula(r);
                 break;
-            }
             case kRow:
                 readRow(r);
                 break;
@@ -331,12 +290,68 @@ class SheetReader {
         }
     }
 
+    void readNumber(const Record& r) {
+        FieldReader f(r.data, "NUMBER");
+        Cell& c = startCell(f);
+        c.value = CellValue::fromNumber(f.f64());
+    }
+
+    void readRk(const Record& r) {
+        FieldReader f(r.data, "RK");
+        Cell& c = startCell(f);
+        c.value = CellValue::fromNumber(decodeRk(f.u32()));
+    }
+
+    void readLabelSst(const Record& r) {
+        FieldReader f(r.data, "LABELSST");
+        Cell& c = startCell(f);
+        const uint32_t index = f.u32();
+        if (index >= strings_.size()) f.fail("refers to a shared string that does not exist");
+        c.value = CellValue::fromText(strings_[index]);
+    }
+
+    void readLabel(const Record& r) {
+        FieldReader f(r.data, "LABEL");
+        Cell& c = startCell(f);
+        c.value = CellValue::fromText(f.unicodeString());
+    }
+
+    void readBoolErr(const Record& r) {
+        FieldReader f(r.data, "BOOLERR");
+        Cell& c = startCell(f);
+        const uint8_t value = f.u8();
+        c.value =
+            f.u8() ? CellValue::fromError(decodeError(value)) : CellValue::fromBool(value != 0);
+    }
+
+    // The text result of the formula just before it, continued if long.
+    void readString(const Record& r) {
+        std::vector<std::span<const uint8_t>> fragments{r.data};
+        while (records_.peekType() == kContinue) fragments.push_back(records_.next().data);
+        FieldReader f(std::move(fragments), "STRING");
+        const std::string text = f.unicodeString();
+        if (pendingString_)
+            sheet_.at(pendingString_->row, pendingString_->col).value = CellValue::fromText(text);
+        pendingString_.reset();
+    }
+
+    void readSharedFormula(const Record& r) {
+        FieldReader f(r.data, "SHRFMLA");
+        const uint16_t firstRow = f.u16();
+        f.u16();
+        const uint8_t firstCol = f.u8();
+        f.skip(3);
+        const uint16_t length = f.u16();
+        SharedFormula shared;
+        shared.tokens = f.bytes(length);
+        shared.extra = f.rest();
+        shared_[CellAddress{firstRow, firstCol}] = std::move(shared);
+    }
+
     void readFormula(const Record& r) {
         FieldReader f(r.data, "FORMULA");
         uint16_t row = 0, col = 0;
-        Cell& c = cellAt(f, row, col);
-        c = Cell{};
-        c.xf = f.u16();
+        Cell& c = startCell(f, row, col);
         const auto result = f.bytes(8);
         c.formulaFlags = f.u16();
         f.skip(4);

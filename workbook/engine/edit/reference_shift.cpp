@@ -1,12 +1,12 @@
 #include "workbook/engine/edit/reference_shift.h"
 
-#include "workbook/engine/formula/formula_tokens.h"
+#include "workbook/engine/formula/token_cursor.h"
 
 namespace tallowby::engine::edit {
 
 namespace {
 
-namespace ptg = formula::ptg;
+namespace ptg = engine::ptg;
 constexpr int kLastColumn = 255;
 
 uint16_t readU16(const std::vector<uint8_t>& b, size_t at) {

@@ -6,7 +6,7 @@
 
 #include "workbook/engine/formula/formula_functions.h"
 #include "workbook/engine/formula/formula_operand.h"
-#include "workbook/engine/formula/formula_tokens.h"
+#include "workbook/engine/formula/token_cursor.h"
 
 namespace tallowby::engine::formula {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "workbook/engine/formula/extern_sheets.h"
 #include "workbook/engine/formula/formula_functions.h"
-#include "workbook/engine/formula/formula_tokens.h"
+#include "workbook/engine/formula/token_cursor.h"
 
 namespace tallowby::engine::formula {
 namespace {
