@@ -145,7 +145,8 @@ void patchSettings(const Workbook& wb, std::vector<RawRecord>& globals,
     if (!window) {
         RawRecord r{kWindow1, {}};
         ByteWriter w(r.data);
-        for (uint16_t v : {0, 0, 0x4000, 0x2000, 0x0038}) w.u16(v);  // position, size, options
+        // position, size, options
+        for (int v : {0, 0, 0x4000, 0x2000, 0x0038}) w.u16(static_cast<uint16_t>(v));
         w.u16(static_cast<uint16_t>(wb.activeSheet));
         w.u16(0);    // first visible tab
         w.u16(1);    // selected tabs

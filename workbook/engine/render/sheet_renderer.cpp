@@ -260,9 +260,9 @@ class SheetPainter {
         QString before = text, fill, after;
         if (content.shown.fillAt >= 0) {
             const std::string& t = content.shown.text;
-            const size_t at = std::min(static_cast<size_t>(content.shown.fillAt), t.size());
-            before = QString::fromStdString(t.substr(0, at));
-            after = QString::fromStdString(t.substr(at));
+            const size_t split = std::min(static_cast<size_t>(content.shown.fillAt), t.size());
+            before = QString::fromStdString(t.substr(0, split));
+            after = QString::fromStdString(t.substr(split));
             fill = QString::fromStdString(content.shown.fillText);
             text = before + after;
         }
