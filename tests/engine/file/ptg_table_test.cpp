@@ -51,5 +51,11 @@ TEST(PtgTable, ClassedTokensShareTheirBaseSize) {
     EXPECT_EQ(baseId(0x85), 0x85);
 }
 
+TEST(PtgTable, AreaForms) {
+    for (uint8_t id : {Area, AreaErr, AreaN, Area3d, AreaErr3d}) EXPECT_TRUE(isArea(id)) << int{id};
+    for (uint8_t id : {Ref, RefErr, RefN, Ref3d, RefErr3d, Name, Num})
+        EXPECT_FALSE(isArea(id)) << int{id};
+}
+
 }  // namespace
 }  // namespace tallowby::engine::ptg

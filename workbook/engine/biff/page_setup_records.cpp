@@ -5,6 +5,7 @@
 
 #include "workbook/engine/biff/record_order.h"
 #include "workbook/engine/biff/record_reader.h"
+#include "workbook/engine/biff/record_types.h"
 #include "workbook/engine/biff/string_writer.h"
 #include "workbook/engine/cfb/file_format_error.h"
 #include "workbook/engine/cfb/little_endian.h"
@@ -13,18 +14,6 @@ namespace tallowby::engine::biff {
 
 namespace {
 
-constexpr uint16_t kHeader = 0x0014;
-constexpr uint16_t kFooter = 0x0015;
-constexpr uint16_t kVerticalBreaks = 0x001A;
-constexpr uint16_t kHorizontalBreaks = 0x001B;
-constexpr uint16_t kLeftMargin = 0x0026;
-constexpr uint16_t kRightMargin = 0x0027;
-constexpr uint16_t kTopMargin = 0x0028;
-constexpr uint16_t kBottomMargin = 0x0029;
-constexpr uint16_t kWsBool = 0x0081;
-constexpr uint16_t kHCenter = 0x0083;
-constexpr uint16_t kVCenter = 0x0084;
-constexpr uint16_t kSetup = 0x00A1;
 constexpr int kPageSetupRank = 30;
 
 // Decoding never throws: a record it cannot read is simply not modelled.

@@ -242,13 +242,35 @@ class SheetReader {
         }
     }
 
+    // A record of one cell whose value follows its XF.
+    template <typename ReadValue>
+    void readValueCell(const Record& r, const char* name, ReadValue readValue) {
+        FieldReader f(r.data, name);
+        Cell& c = startCell(f);
+        c.value = readValue(f);
+    }
+
+    CellValue sharedString(FieldReader& f) const {
+        const uint32_t index = f.u32();
+        if (index >= strings_.size()) f.fail("refers to a shared string that does not exist");
+        return CellValue::fromText(strings_[index]);
+    }
+
+    static CellValue boolOrError(FieldReader& f) {
+        const uint8_t value = f.u8();
+        return f.u8() ? CellValue::fromError(decodeError(value)) : CellValue::fromBool(value != 0);
+    }
+
     void readCellRecord(const Record& r) {
         switch (r.type) {
             case kNumber:
-                readNumber(r);
+                readValueCell(r, "NUMBER",
+                              [](FieldReader& f) { return CellValue::fromNumber(f.f64()); });
                 break;
             case kRk:
-                readRk(r);
+                readValueCell(r, "RK", [](FieldReader& f) {
+                    return CellValue::fromNumber(decodeRk(f.u32()));
+                });
                 break;
             case kMulRk:
                 readCellRun(r, "MULRK", 6, [](FieldReader& f, Cell& cell) {
@@ -256,20 +278,20 @@ class SheetReader {
                 });
                 break;
             case kLabelSst:
-                readLabelSst(r);
+                readValueCell(r, "LABELSST", [this](FieldReader& f) { return sharedString(f); });
                 break;
             case kLabel:
             case kRString:
-                readLabel(r);
+                readValueCell(r, "LABEL", [](FieldReader& f) {
+                    return CellValue::fromText(f.unicodeString());
+                });
                 break;
             case kBoolErr:
-                readBoolErr(r);
+                readValueCell(r, "BOOLERR", boolOrError);
                 break;
-            case kBlank: {
-                FieldReader f(r.data, "BLANK");
-                startCell(f);
+            case kBlank:
+                readValueCell(r, "BLANK", [](FieldReader&) { return CellValue{}; });
                 break;
-            }
             case kMulBlank:
                 readCellRun(r, "MULBLANK", 2, [](FieldReader&, Cell&) {});
                 break;
@@ -288,40 +310,6 @@ class SheetReader {
             default:
                 break;  // DIMENSIONS, DBCELL, ARRAY, TABLE: rebuilt or not kept
         }
-    }
-
-    void readNumber(const Record& r) {
-        FieldReader f(r.data, "NUMBER");
-        Cell& c = startCell(f);
-        c.value = CellValue::fromNumber(f.f64());
-    }
-
-    void readRk(const Record& r) {
-        FieldReader f(r.data, "RK");
-        Cell& c = startCell(f);
-        c.value = CellValue::fromNumber(decodeRk(f.u32()));
-    }
-
-    void readLabelSst(const Record& r) {
-        FieldReader f(r.data, "LABELSST");
-        Cell& c = startCell(f);
-        const uint32_t index = f.u32();
-        if (index >= strings_.size()) f.fail("refers to a shared string that does not exist");
-        c.value = CellValue::fromText(strings_[index]);
-    }
-
-    void readLabel(const Record& r) {
-        FieldReader f(r.data, "LABEL");
-        Cell& c = startCell(f);
-        c.value = CellValue::fromText(f.unicodeString());
-    }
-
-    void readBoolErr(const Record& r) {
-        FieldReader f(r.data, "BOOLERR");
-        Cell& c = startCell(f);
-        const uint8_t value = f.u8();
-        c.value =
-            f.u8() ? CellValue::fromError(decodeError(value)) : CellValue::fromBool(value != 0);
     }
 
     // The text result of the formula just before it, continued if long.

@@ -74,6 +74,11 @@ constexpr uint8_t withClassOf(uint8_t id, uint8_t classOf) {
     return static_cast<uint8_t>((classOf & kClassMask) | (id & 0x1F));
 }
 
+// True for the area forms of reference tokens (a base id).
+constexpr bool isArea(uint8_t base) {
+    return base == Area || base == AreaErr || base == AreaN || base == Area3d || base == AreaErr3d;
+}
+
 // ptgAttr option bits.
 namespace attr {
 inline constexpr uint8_t Semi = 0x01;

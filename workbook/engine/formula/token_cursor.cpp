@@ -34,8 +34,12 @@ RefPart TokenCursor::readRefPart() {
     return refPart(row, col);
 }
 
-// Areas store both rows before both columns.
-void TokenCursor::readArea(Token& t) {
+// A cell is its own first and last; areas store both rows before both columns.
+void TokenCursor::readReference(Token& t) {
+    if (!ptg::isArea(t.id)) {
+        t.first = t.last = readRefPart();
+        return;
+    }
     const uint16_t r1 = u16(), r2 = u16(), c1 = u16(), c2 = u16();
     t.first = refPart(r1, c1);
     t.last = refPart(r2, c2);
@@ -113,21 +117,18 @@ Token TokenCursor::next() {
             break;
         case ptg::Ref3d:
         case ptg::RefErr3d:
-            t.externSheet = u16();
-            [[fallthrough]];
-        case ptg::Ref:
-        case ptg::RefN:
-        case ptg::RefErr:
-            t.first = t.last = readRefPart();
-            break;
         case ptg::Area3d:
         case ptg::AreaErr3d:
             t.externSheet = u16();
-            [[fallthrough]];
+            readReference(t);
+            break;
+        case ptg::Ref:
+        case ptg::RefN:
+        case ptg::RefErr:
         case ptg::Area:
         case ptg::AreaN:
         case ptg::AreaErr:
-            readArea(t);
+            readReference(t);
             break;
         default:
             skipOperands(raw, t.id);

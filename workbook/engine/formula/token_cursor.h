@@ -63,7 +63,7 @@ class TokenCursor {
     uint16_t u16();
     RefPart refPart(uint16_t row, uint16_t colWord) const;
     RefPart readRefPart();
-    void readArea(Token& t);
+    void readReference(Token& t);
     std::string readString();
     void readAttr(Token& t);
     void readFuncVar(Token& t);

@@ -112,13 +112,8 @@ bool renderDateSection(const FormatSection& section, double serial, const Format
     const std::optional<Moment> m = momentOf(section, serial, date1904);
     if (!m) return false;
     for (const FormatToken& t : section.tokens) {
+        if (appendLiteralOrFill(out, t)) continue;
         switch (t.kind) {
-            case Kind::Literal:
-                appendText(out, t.text);
-                break;
-            case Kind::Fill:
-                appendFill(out, t.text);
-                break;
             case Kind::Year:
                 appendText(out,
                            t.count <= 2 ? padded(m->date.year % 100, 2) : padded(m->date.year, 4));

@@ -49,6 +49,16 @@ void appendText(FormattedValue& out, std::string_view text) {
     out.text.append(text);
 }
 
+bool appendLiteralOrFill(FormattedValue& out, const FormatToken& token) {
+    if (token.kind == Kind::Literal)
+        appendText(out, token.text);
+    else if (token.kind == Kind::Fill)
+        appendFill(out, token.text);
+    else
+        return false;
+    return true;
+}
+
 void appendFill(FormattedValue& out, const std::string& fill) {
     if (out.fillAt >= 0 || fill.empty()) return;
     out.fillAt = static_cast<int>(out.text.size());
@@ -63,16 +73,11 @@ void markUnshowable(FormattedValue& out) {
 
 void renderTextSection(const FormatSection& section, std::string_view text, FormattedValue& out) {
     for (const FormatToken& t : section.tokens) {
+        if (appendLiteralOrFill(out, t)) continue;
         switch (t.kind) {
             case Kind::Text:
             case Kind::General:
                 appendText(out, text);
-                break;
-            case Kind::Literal:
-                appendText(out, t.text);
-                break;
-            case Kind::Fill:
-                appendFill(out, t.text);
                 break;
             case Kind::Digit:
             case Kind::Point:

@@ -137,15 +137,10 @@ void emitRange(const std::vector<FormatToken>& tokens, int from, int to, const F
                FormattedValue& out, std::vector<std::string>& pieces, size_t& next) {
     for (int i = from; i < to; ++i) {
         const FormatToken& t = tokens[static_cast<size_t>(i)];
+        if (appendLiteralOrFill(out, t)) continue;
         switch (t.kind) {
             case Kind::Digit:
                 if (next < pieces.size()) appendText(out, pieces[next++]);
-                break;
-            case Kind::Literal:
-                appendText(out, t.text);
-                break;
-            case Kind::Fill:
-                appendFill(out, t.text);
                 break;
             case Kind::Point:
                 appendText(out, locale.decimal);
@@ -424,12 +419,9 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
 void renderGeneralSection(const std::vector<FormatToken>& tokens, double magnitude,
                           const FormatLocale& locale, FormattedValue& out) {
     for (const FormatToken& t : tokens) {
+        if (appendLiteralOrFill(out, t)) continue;
         if (t.kind == Kind::General)
             appendText(out, formatGeneral(magnitude, locale));
-        else if (t.kind == Kind::Literal)
-            appendText(out, t.text);
-        else if (t.kind == Kind::Fill)
-            appendFill(out, t.text);
         else if (t.kind == Kind::Percent)
             appendText(out, "%");
         else if (t.kind == Kind::Point)
