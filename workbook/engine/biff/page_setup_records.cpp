@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <type_traits>
 
 #include "workbook/engine/biff/record_order.h"
 #include "workbook/engine/biff/record_reader.h"
@@ -54,20 +55,26 @@ std::optional<std::vector<PageBreak>> decodeBreaks(const RawRecord& r) {
         return breaks;
     });
 }
+// The SETUP record's fields in file order, for reading and writing alike.
+template <class Setup, class Field>
+void setupFields(Setup& s, Field&& field) {
+    for (auto* v : {&s.paperSize, &s.scalePercent, &s.firstPageNumber, &s.fitWidthPages,
+                    &s.fitHeightPages, &s.flags, &s.printDpi, &s.verticalDpi})
+        field(*v);
+    field(s.headerMarginInches);
+    field(s.footerMarginInches);
+    field(s.copies);
+}
+
 std::optional<PrintSetup> decodeSetup(const RawRecord& r) {
     return decodeWith<PrintSetup>(r, [](FieldReader& f) {
         PrintSetup s;
-        s.paperSize = f.u16();
-        s.scalePercent = f.u16();
-        s.firstPageNumber = f.u16();
-        s.fitWidthPages = f.u16();
-        s.fitHeightPages = f.u16();
-        s.flags = f.u16();
-        s.printDpi = f.u16();
-        s.verticalDpi = f.u16();
-        s.headerMarginInches = f.f64();
-        s.footerMarginInches = f.f64();
-        s.copies = f.u16();
+        setupFields(s, [&f](auto& v) {
+            if constexpr (std::is_same_v<std::remove_reference_t<decltype(v)>, double>)
+                v = f.f64();
+            else
+                v = f.u16();
+        });
         return s;
     });
 }
@@ -104,17 +111,12 @@ std::vector<uint8_t> encodeBreaks(const std::vector<PageBreak>& breaks) {
 std::vector<uint8_t> encodeSetup(const PrintSetup& s) {
     std::vector<uint8_t> out;
     ByteWriter w(out);
-    w.u16(s.paperSize);
-    w.u16(s.scalePercent);
-    w.u16(s.firstPageNumber);
-    w.u16(s.fitWidthPages);
-    w.u16(s.fitHeightPages);
-    w.u16(s.flags);
-    w.u16(s.printDpi);
-    w.u16(s.verticalDpi);
-    w.f64(s.headerMarginInches);
-    w.f64(s.footerMarginInches);
-    w.u16(s.copies);
+    setupFields(s, [&w](const auto& v) {
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(v)>, double>)
+            w.f64(v);
+        else
+            w.u16(v);
+    });
     return out;
 }
 

@@ -29,25 +29,6 @@ double decodeRk(uint32_t rk) {
     return (rk & 0x01) ? value / 100 : value;
 }
 
-ErrorCode decodeError(uint8_t code) {
-    switch (code) {
-        case 0x00:
-            return ErrorCode::Null;
-        case 0x07:
-            return ErrorCode::Div0;
-        case 0x0F:
-            return ErrorCode::Value;
-        case 0x17:
-            return ErrorCode::Ref;
-        case 0x1D:
-            return ErrorCode::Name;
-        case 0x24:
-            return ErrorCode::Num;
-        default:
-            return ErrorCode::NA;
-    }
-}
-
 bool isCellBlockRecord(uint16_t type) {
     switch (type) {
         case kDimensions:
@@ -258,7 +239,8 @@ class SheetReader {
 
     static CellValue boolOrError(FieldReader& f) {
         const uint8_t value = f.u8();
-        return f.u8() ? CellValue::fromError(decodeError(value)) : CellValue::fromBool(value != 0);
+        return f.u8() ? CellValue::fromError(errorFromCode(value))
+                      : CellValue::fromBool(value != 0);
     }
 
     void readCellRecord(const Record& r) {
@@ -357,7 +339,7 @@ class SheetReader {
                     c.value = CellValue::fromBool(result[2] != 0);
                     break;
                 case 2:
-                    c.value = CellValue::fromError(decodeError(result[2]));
+                    c.value = CellValue::fromError(errorFromCode(result[2]));
                     break;
                 default:
                     c.value = CellValue::fromText("");
