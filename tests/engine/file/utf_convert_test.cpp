@@ -49,6 +49,14 @@ TEST(UtfConvert, SequenceLengthsFromTheLeadByte) {
     EXPECT_EQ(utf8SequenceLength(0xF8), 1u);
 }
 
+TEST(UtfConvert, CharactersOfUtf8Text) {
+    EXPECT_FALSE(isUtf8Continuation('a'));
+    EXPECT_FALSE(isUtf8Continuation(0xE2));
+    EXPECT_TRUE(isUtf8Continuation(0x82));
+    EXPECT_EQ(utf8CharacterCount(""), 0u);
+    EXPECT_EQ(utf8CharacterCount("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"), 4u);
+}
+
 TEST(UtfConvert, SurrogateTests) {
     EXPECT_TRUE(isHighSurrogate(0xD800));
     EXPECT_TRUE(isHighSurrogate(0xDBFF));

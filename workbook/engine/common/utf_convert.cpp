@@ -41,6 +41,12 @@ size_t utf8SequenceLength(unsigned char lead) {
     return 1;
 }
 
+size_t utf8CharacterCount(std::string_view text) {
+    size_t count = 0;
+    for (char c : text) count += !isUtf8Continuation(static_cast<unsigned char>(c));
+    return count;
+}
+
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);

@@ -14,6 +14,14 @@ namespace tallowby::engine::unicode {
 // byte that cannot start one.
 size_t utf8SequenceLength(unsigned char lead);
 
+// True for the bytes that continue a UTF-8 sequence (10xxxxxx).
+inline bool isUtf8Continuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// How many characters UTF-8 text holds: its bytes that do not continue one.
+size_t utf8CharacterCount(std::string_view text);
+
 // Appends one code point as UTF-8.
 void appendUtf8(std::string& out, char32_t c);
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "workbook/engine/common/utf_convert.h"
 #include "workbook/engine/numfmt/section_render.h"
 #include "workbook/engine/numfmt/serial_date.h"
 
@@ -22,7 +23,8 @@ std::string padded(long long number, int width) {
 std::string firstCharacter(const std::string& text) {
     if (text.empty()) return {};
     size_t length = 1;
-    while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+    while (length < text.size() &&
+           unicode::isUtf8Continuation(static_cast<unsigned char>(text[length])))
         ++length;
     return text.substr(0, length);
 }

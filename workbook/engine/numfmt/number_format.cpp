@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "workbook/engine/common/utf_convert.h"
 #include "workbook/engine/numfmt/format_code.h"
 #include "workbook/engine/numfmt/section_render.h"
 
@@ -42,7 +43,7 @@ void appendText(FormattedValue& out, std::string_view text) {
     if (out.text.size() + text.size() > kMaxFormattedBytes) {
         size_t room = kMaxFormattedBytes - std::min(out.text.size(), kMaxFormattedBytes);
         while (room > 0 && room < text.size() &&
-               (static_cast<unsigned char>(text[room]) & 0xC0) == 0x80)
+               unicode::isUtf8Continuation(static_cast<unsigned char>(text[room])))
             --room;  // never split a UTF-8 character
         text = text.substr(0, room);
     }

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "workbook/engine/common/utf_convert.h"
 #include "workbook/engine/numfmt/decimal_digits.h"
 #include "workbook/engine/numfmt/section_render.h"
 
@@ -257,12 +258,6 @@ std::pair<long long, long long> approximate(double x, long long maxDenominator) 
     return {h1, k1};
 }
 
-int utf8Width(const std::string& text) {
-    int width = 0;
-    for (unsigned char c : text) width += (c & 0xC0) != 0x80;
-    return width;
-}
-
 // Where the parts of a fraction format stand: whole number, numerator, the
 // bar, and a denominator of placeholders or of fixed digits ("?/16").
 struct FractionLayout {
@@ -393,7 +388,7 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
     const FormattedValue fraction =
         fractionText(tokens, layout, f, v, hasWhole ? wholeEnd : 0, locale);
     if (hasWhole && v.numerator == 0) {
-        appendText(out, std::string(static_cast<size_t>(utf8Width(fraction.text)), ' '));
+        appendText(out, std::string(unicode::utf8CharacterCount(fraction.text), ' '));
     } else {
         if (fraction.fillAt >= 0 && out.fillAt < 0) {
             out.fillAt = static_cast<int>(out.text.size()) + fraction.fillAt;
