@@ -49,6 +49,9 @@ TEST(PtgTable, ClassedTokensShareTheirBaseSize) {
     // The file walk steps over a byte with bit 7 set like a classed token.
     EXPECT_EQ(tokenSize(Bytes{0x85, 0, 0, 0, 0, 0, 0, 0, 0}), 9u);
     EXPECT_EQ(baseId(0x85), 0x85);
+    EXPECT_EQ(walkedBaseId(0x85), Area);
+    EXPECT_EQ(walkedBaseId(0x7B), Area3d);
+    EXPECT_EQ(walkedBaseId(Num), Num);
 }
 
 TEST(PtgTable, AreaForms) {

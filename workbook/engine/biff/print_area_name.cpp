@@ -30,7 +30,7 @@ std::optional<PrintAreaName> readPrintAreaName(std::span<const uint8_t> data) {
     while (at < tokens.size()) {
         const auto size = ptg::tokenSize(std::span<const uint8_t>(tokens).subspan(at));
         if (!size) return std::nullopt;
-        if (tokens[at] >= 0x20 && (tokens[at] & 0x1F) == (ptg::Area3d & 0x1F)) {
+        if (ptg::walkedBaseId(tokens[at]) == ptg::Area3d) {
             const uint8_t* p = tokens.data() + at;
             CellRange range{peek16(p + 3), peek16(p + 5),
                             static_cast<uint16_t>(peek16(p + 7) & 0xFF),

@@ -56,7 +56,7 @@ std::optional<std::vector<uint8_t>> expandSharedFormula(std::span<const uint8_t>
         const auto size = ptg::tokenSize(std::span<const uint8_t>(out).subspan(at));
         if (!size) return std::nullopt;
         uint8_t* p = out.data() + at;
-        const uint8_t base = p[0] >= 0x20 ? static_cast<uint8_t>((p[0] & 0x1F) | 0x20) : 0xFF;
+        const uint8_t base = ptg::walkedBaseId(p[0]);
         if (base == ptg::RefN) {  // a relative reference becomes a plain one
             p[0] = ptg::withClassOf(ptg::Ref, p[0]);
             fixer.fixRef(p, 1);

@@ -41,9 +41,7 @@ std::optional<size_t> fixedTokenSize(uint8_t base) {
 
 std::optional<size_t> tokenSize(std::span<const uint8_t> t) {
     if (t.empty()) return std::nullopt;
-    // Bit 7 is never set in a valid token; stepping over it like a class bit
-    // keeps the walk going as it always has.
-    const uint8_t base = t[0] >= 0x20 ? static_cast<uint8_t>((t[0] & 0x1F) | 0x20) : t[0];
+    const uint8_t base = walkedBaseId(t[0]);
     size_t size = 0;
     if (base == Str) {  // count, flags, characters
         if (t.size() < 3) return std::nullopt;

@@ -69,6 +69,12 @@ constexpr uint8_t baseId(uint8_t raw) {
     return (raw & kClassMask) ? static_cast<uint8_t>((raw & 0x1F) | 0x20) : raw;
 }
 
+// The base id as the file layer walks tokens: every byte from 0x20 up counts
+// as a classed token (bit 7, never set in a valid token, is passed over).
+constexpr uint8_t walkedBaseId(uint8_t raw) {
+    return raw >= 0x20 ? static_cast<uint8_t>((raw & 0x1F) | 0x20) : raw;
+}
+
 // The same token byte with its class bits replaced by those of `classOf`.
 constexpr uint8_t withClassOf(uint8_t id, uint8_t classOf) {
     return static_cast<uint8_t>((classOf & kClassMask) | (id & 0x1F));
