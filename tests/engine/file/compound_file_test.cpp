@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/engine/file/read_error.h"
 #include "workbook/engine/cfb/file_format_error.h"
 #include "workbook/engine/cfb/little_endian.h"
 
@@ -45,12 +46,7 @@ uint8_t* fatEntry(std::vector<uint8_t>& b, uint32_t sector) {
 }
 
 std::string errorFor(const std::vector<uint8_t>& bytes) {
-    try {
-        readCompoundFile(bytes);
-    } catch (const FileFormatError& e) {
-        return e.what();
-    }
-    return "";
+    return testing::readErrorOf([&] { readCompoundFile(bytes); });
 }
 
 TEST(CompoundFile, StreamsComeBackAsWritten) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "tests/engine/file/read_error.h"
 #include "tests/engine/file/sample_files.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/cfb/compound_file.h"
@@ -56,12 +57,7 @@ std::vector<uint8_t> oneSheetStream(
 }
 
 std::string errorFor(const std::vector<uint8_t>& file) {
-    try {
-        readWorkbook(file);
-    } catch (const FileFormatError& e) {
-        return e.what();
-    }
-    return "";
+    return testing::readErrorOf([&] { readWorkbook(file); });
 }
 
 TEST(DamagedWorkbook, AHandMadeStreamReads) {

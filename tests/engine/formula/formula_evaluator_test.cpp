@@ -51,11 +51,11 @@ TEST_F(FormulaEvaluation, ArithmeticFollowsTokenOrder) {
 
 TEST_F(FormulaEvaluation, ReferenceClassesAndAbsoluteBitsAllReadTheStoredCell) {
     set(4, C, CellValue::fromNumber(7));
-    for (uint8_t id : {0x24, 0x44, 0x64})
+    for (uint8_t id : {uint8_t{0x24}, uint8_t{0x44}, uint8_t{0x64}})
         for (bool rel : {false, true})
             EXPECT_DOUBLE_EQ(number(Tokens().ref(4, C, id, rel, !rel)), 7) << int(id);
     set(5, C, CellValue::fromNumber(1));
-    for (uint8_t id : {0x25, 0x45, 0x65})
+    for (uint8_t id : {uint8_t{0x25}, uint8_t{0x45}, uint8_t{0x65}})
         EXPECT_DOUBLE_EQ(number(Tokens().area(4, C, 5, C, id, id == 0x45).funcVar(4, 1)), 8)
             << int(id);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/engine/formula/token_builder.h"
-#include "workbook/engine/formula/formula_tokens.h"
+#include "workbook/engine/formula/token_cursor.h"
 
 namespace tallowby::engine {
 namespace {

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "tests/support/sample_week.h"
-#include "tests/support/template_fixture.h"
-#include "workbook/engine/biff/workbook_io.h"
+#include "tests/support/template_loading.h"
 #include "workbook/engine/formula/formula_text.h"
 #include "workbook/engine/formula/recalculate.h"
 
@@ -17,9 +13,7 @@ using formula::formulaText;
 class TemplateFormulas : public ::testing::Test {
   protected:
     void SetUp() override {
-        const std::string path = testing::templatePath();
-        ASSERT_TRUE(std::filesystem::exists(path)) << "no template at " << path;
-        book = readWorkbookFile(path);
+        ASSERT_NO_FATAL_FAILURE(testing::loadTemplate(book));
         ASSERT_FALSE(book.sheets.empty());
     }
     std::string textAt(uint16_t row, uint16_t col) {

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "workbook/engine/numfmt/serial_date.h"
 
@@ -17,6 +18,18 @@ std::string show(double value, std::string_view code) {
     return formatNumber(value, code, kEnglish).text;
 }
 
+// A value, a format code and what the code shows for the value.
+struct ShownCase {
+    double value;
+    const char* code;
+    const char* shown;
+};
+
+void expectShown(std::span<const ShownCase> cases) {
+    for (const ShownCase& c : cases)
+        EXPECT_EQ(show(c.value, c.code), c.shown) << c.value << " as " << c.code;
+}
+
 double serial(int y, int m, int d) {
     return static_cast<double>(*serialFromDate(y, m, d));
 }
@@ -26,56 +39,67 @@ double timeOfDay(int h, int m, double s) {
 }
 
 TEST(NumberFormatTimes, CoarserUnitsAreCutAfterSecondsAreRounded) {
-    EXPECT_EQ(show(timeOfDay(10, 29, 40), "h:mm"), "10:29");
-    EXPECT_EQ(show(timeOfDay(10, 29, 59.6), "h:mm"), "10:30");
-    EXPECT_EQ(show(timeOfDay(10, 29, 59.6), "h:mm:ss"), "10:30:00");
-    EXPECT_EQ(show(timeOfDay(10, 29, 59.64), "h:mm:ss.0"), "10:29:59.6");
-    EXPECT_EQ(show(timeOfDay(23, 59, 59.7), "d h:mm:ss"), "1 0:00:00");  // carries into the day
-    EXPECT_EQ(show(2.9999999999999996, "[h]:mm:ss"), "72:00:00");
+    const ShownCase cases[] = {
+        {timeOfDay(10, 29, 40), "h:mm", "10:29"},
+        {timeOfDay(10, 29, 59.6), "h:mm", "10:30"},
+        {timeOfDay(10, 29, 59.6), "h:mm:ss", "10:30:00"},
+        {timeOfDay(10, 29, 59.64), "h:mm:ss.0", "10:29:59.6"},
+        {timeOfDay(23, 59, 59.7), "d h:mm:ss", "1 0:00:00"},  // carries into the day
+        {2.9999999999999996, "[h]:mm:ss", "72:00:00"},
+    };
+    expectShown(cases);
 }
 
 TEST(NumberFormatTimes, ElapsedHoursMinutesSeconds) {
-    EXPECT_EQ(show(1.0625, "[h]:mm"), "25:30");
-    EXPECT_EQ(show(1.0625, "[h]:mm:ss"), "25:30:00");
-    EXPECT_EQ(show(1.5, "[m]"), "2160");
-    EXPECT_EQ(show(1.5, "[mm]:ss"), "2160:00");
-    EXPECT_EQ(show(timeOfDay(0, 2, 5), "[s]"), "125");
-    EXPECT_EQ(show(timeOfDay(0, 2, 5), "[ss]"), "125");
-    EXPECT_EQ(show(timeOfDay(0, 0, 5), "[hh]:mm"), "00:00");
-    EXPECT_EQ(show(2.0 / 24, "h:mm"), "2:00");
-    EXPECT_EQ(show(timeOfDay(0, 5, 7.25), "mm:ss.00"), "05:07.25");
+    const ShownCase cases[] = {
+        {1.0625, "[h]:mm", "25:30"},
+        {1.0625, "[h]:mm:ss", "25:30:00"},
+        {1.5, "[m]", "2160"},
+        {1.5, "[mm]:ss", "2160:00"},
+        {timeOfDay(0, 2, 5), "[s]", "125"},
+        {timeOfDay(0, 2, 5), "[ss]", "125"},
+        {timeOfDay(0, 0, 5), "[hh]:mm", "00:00"},
+        {2.0 / 24, "h:mm", "2:00"},
+        {timeOfDay(0, 5, 7.25), "mm:ss.00", "05:07.25"},
+    };
+    expectShown(cases);
 }
 
 TEST(NumberFormatTimes, TwelveHourClock) {
-    EXPECT_EQ(show(0, "h:mm AM/PM"), "12:00 AM");
-    EXPECT_EQ(show(0.5, "h:mm AM/PM"), "12:00 PM");
-    EXPECT_EQ(show(timeOfDay(14, 5, 0), "hh:mm A/P"), "02:05 P");
-    EXPECT_EQ(show(timeOfDay(9, 5, 0), "h:mm a/p"), "9:05 a");
-    EXPECT_EQ(show(timeOfDay(14, 5, 0), "h"), "14");
+    const ShownCase cases[] = {
+        {0, "h:mm AM/PM", "12:00 AM"},
+        {0.5, "h:mm AM/PM", "12:00 PM"},
+        {timeOfDay(14, 5, 0), "hh:mm A/P", "02:05 P"},
+        {timeOfDay(9, 5, 0), "h:mm a/p", "9:05 a"},
+        {timeOfDay(14, 5, 0), "h", "14"},
+    };
+    expectShown(cases);
 }
 
 TEST(NumberFormatDates, The1900SystemAndItsFictitiousLeapDay) {
-    EXPECT_EQ(show(1, "yyyy-mm-dd"), "1900-01-01");
-    EXPECT_EQ(show(59, "yyyy-mm-dd"), "1900-02-28");
-    EXPECT_EQ(show(60, "yyyy-mm-dd"), "1900-02-29");
-    EXPECT_EQ(show(61, "yyyy-mm-dd"), "1900-03-01");
-    EXPECT_EQ(show(0, "m/d/yyyy"), "1/0/1900");
-    EXPECT_EQ(show(1, "ddd"), "Sun");
-    EXPECT_EQ(show(61, "dddd"), "Thursday");
-    EXPECT_EQ(show(2958465, "yyyy-mm-dd"), "9999-12-31");
+    const ShownCase cases[] = {
+        {1, "yyyy-mm-dd", "1900-01-01"},  {59, "yyyy-mm-dd", "1900-02-28"},
+        {60, "yyyy-mm-dd", "1900-02-29"}, {61, "yyyy-mm-dd", "1900-03-01"},
+        {0, "m/d/yyyy", "1/0/1900"},      {1, "ddd", "Sun"},
+        {61, "dddd", "Thursday"},         {2958465, "yyyy-mm-dd", "9999-12-31"},
+    };
+    expectShown(cases);
     EXPECT_EQ(serial(2021, 8, 30), 44438);
 }
 
 TEST(NumberFormatDates, TokensNamesAndMinutesVersusMonths) {
     const double day = serial(2021, 8, 30) + timeOfDay(7, 4, 9);
-    EXPECT_EQ(show(day, "dddd, mmmm d, yyyy"), "Monday, August 30, 2021");
-    EXPECT_EQ(show(day, "ddd dd mmm yy"), "Mon 30 Aug 21");
-    EXPECT_EQ(show(day, "mmmmm"), "A");
-    EXPECT_EQ(show(day, "m/d/yy h:mm"), "8/30/21 7:04");
-    EXPECT_EQ(show(day, "mm:ss"), "04:09");                  // before seconds: minutes
-    EXPECT_EQ(show(day, "h \"h\" m \"min\""), "7 h 4 min");  // after an hour: minutes
-    EXPECT_EQ(show(day, "m"), "8");                          // alone: the month
-    EXPECT_EQ(show(day, "[$-409]d-mmm-yy;@"), "30-Aug-21");
+    const ShownCase cases[] = {
+        {day, "dddd, mmmm d, yyyy", "Monday, August 30, 2021"},
+        {day, "ddd dd mmm yy", "Mon 30 Aug 21"},
+        {day, "mmmmm", "A"},
+        {day, "m/d/yy h:mm", "8/30/21 7:04"},
+        {day, "mm:ss", "04:09"},                  // before seconds: minutes
+        {day, "h \"h\" m \"min\"", "7 h 4 min"},  // after an hour: minutes
+        {day, "m", "8"},                          // alone: the month
+        {day, "[$-409]d-mmm-yy;@", "30-Aug-21"},
+    };
+    expectShown(cases);
 }
 
 TEST(NumberFormatDates, The1904System) {
@@ -94,32 +118,38 @@ TEST(NumberFormatDates, OutOfRangeFillsTheCellWithHashes) {
 }
 
 TEST(NumberFormatNumbers, PlaceholdersGroupsScalingAndPercent) {
-    EXPECT_EQ(show(1234.5, "0"), "1235");
-    EXPECT_EQ(show(1234.5, "0.00"), "1234.50");
-    EXPECT_EQ(show(1234.5, "#,##0.00"), "1,234.50");
-    EXPECT_EQ(show(-1234.5, "#,##0.00"), "-1,234.50");
-    EXPECT_EQ(show(1.005, "0.00"), "1.01");  // rounds the decimal value typed
-    EXPECT_EQ(show(1234567, "#,##0,"), "1,235");
-    EXPECT_EQ(show(1234567, "0.0,,\" M\""), "1.2 M");
-    EXPECT_EQ(show(0.1234, "0.0%"), "12.3%");
-    EXPECT_EQ(show(5, "000"), "005");
-    EXPECT_EQ(show(0.5, "#.##"), ".5");
-    EXPECT_EQ(show(3, "?.??"), "3.  ");
-    EXPECT_EQ(show(1234, "0.00E+00"), "1.23E+03");
-    EXPECT_EQ(show(0.000123, "0.0E-0"), "1.2E-4");
-    EXPECT_EQ(show(9.999, "0.00E+00"), "1.00E+01");
-    EXPECT_EQ(show(1234, ".00E+00"), ".12E+04");
-    EXPECT_EQ(show(0.9996, ".00E+0"), ".10E+1");
-    EXPECT_EQ(show(1.5, "# ?/?"), "1 1/2");
-    EXPECT_EQ(show(0.3, "# ?/8"), " 2/8");
-    EXPECT_EQ(show(2, "# ?/?"), "2    ");
+    const ShownCase cases[] = {
+        {1234.5, "0", "1235"},
+        {1234.5, "0.00", "1234.50"},
+        {1234.5, "#,##0.00", "1,234.50"},
+        {-1234.5, "#,##0.00", "-1,234.50"},
+        {1.005, "0.00", "1.01"},  // rounds the decimal value typed
+        {1234567, "#,##0,", "1,235"},
+        {1234567, "0.0,,\" M\"", "1.2 M"},
+        {0.1234, "0.0%", "12.3%"},
+        {5, "000", "005"},
+        {0.5, "#.##", ".5"},
+        {3, "?.??", "3.  "},
+        {1234, "0.00E+00", "1.23E+03"},
+        {0.000123, "0.0E-0", "1.2E-4"},
+        {9.999, "0.00E+00", "1.00E+01"},
+        {1234, ".00E+00", ".12E+04"},
+        {0.9996, ".00E+0", ".10E+1"},
+        {1.5, "# ?/?", "1 1/2"},
+        {0.3, "# ?/8", " 2/8"},
+        {2, "# ?/?", "2    "},
+    };
+    expectShown(cases);
 }
 
 TEST(NumberFormatNumbers, LiteralsPaddingAndFill) {
-    EXPECT_EQ(show(5, "\"Total: \"0"), "Total: 5");
-    EXPECT_EQ(show(5, "0\\h"), "5h");
-    EXPECT_EQ(show(5, "0_)"), "5 ");
-    EXPECT_EQ(show(5, "(0)"), "(5)");
+    const ShownCase cases[] = {
+        {5, "\"Total: \"0", "Total: 5"},
+        {5, "0\\h", "5h"},
+        {5, "0_)", "5 "},
+        {5, "(0)", "(5)"},
+    };
+    expectShown(cases);
     const FormattedValue filled = formatNumber(5, "0*-", kEnglish);
     EXPECT_EQ(filled.text, "5");
     EXPECT_EQ(filled.fillAt, 1);
@@ -140,11 +170,14 @@ TEST(NumberFormatSections, SignZeroTextAndConditions) {
     EXPECT_EQ(show(-2, code), "(2.0)");
     EXPECT_EQ(show(0, code), "zero");
     EXPECT_EQ(formatText("abc", code, kEnglish).text, "[abc]");
-    EXPECT_EQ(show(-2, "0;0"), "2");
-    EXPECT_EQ(show(0, "0;-0"), "0");
-    EXPECT_EQ(show(150, "[>100]\"big\";\"small\""), "big");
-    EXPECT_EQ(show(50, "[>100]\"big\";\"small\""), "small");
-    EXPECT_EQ(show(-3, "0;"), "");  // an empty negative section hides the value
+    const ShownCase cases[] = {
+        {-2, "0;0", "2"},
+        {0, "0;-0", "0"},
+        {150, "[>100]\"big\";\"small\"", "big"},
+        {50, "[>100]\"big\";\"small\"", "small"},
+        {-3, "0;", ""},  // an empty negative section hides the value
+    };
+    expectShown(cases);
     EXPECT_EQ(formatText("abc", "0.00", kEnglish).text, "abc");
     EXPECT_EQ(formatText("abc", "@", kEnglish).text, "abc");
 }
@@ -173,24 +206,33 @@ TEST(NumberFormatBuiltIns, AccountingPadsAndFills) {
 TEST(NumberFormatBuiltIns, TheWorkbookTableCodes) {
     // The codes the workbook model lists for ids 14, 22, 37, 39, 45-47.
     const double when = serial(2021, 8, 30) + timeOfDay(14, 30, 0);
-    EXPECT_EQ(show(when, "m/d/yyyy"), "8/30/2021");
-    EXPECT_EQ(show(when, "m/d/yyyy h:mm"), "8/30/2021 14:30");
-    EXPECT_EQ(show(1234.5, "#,##0_);(#,##0)"), "1,235 ");
-    EXPECT_EQ(show(-1234.5, "#,##0_);(#,##0)"), "(1,235)");
-    EXPECT_EQ(show(-0.5, "#,##0.00_);[Red](#,##0.00)"), "(0.50)");
+    const ShownCase cases[] = {
+        {when, "m/d/yyyy", "8/30/2021"},
+        {when, "m/d/yyyy h:mm", "8/30/2021 14:30"},
+        {1234.5, "#,##0_);(#,##0)", "1,235 "},
+        {-1234.5, "#,##0_);(#,##0)", "(1,235)"},
+        {-0.5, "#,##0.00_);[Red](#,##0.00)", "(0.50)"},
+    };
+    expectShown(cases);
     EXPECT_EQ(formatNumber(-0.5, "#,##0.00_);[Red](#,##0.00)", kEnglish).colour, 0xFF0000u);
-    EXPECT_EQ(show(12345.6789, "mm:ss"), "17:37");
-    EXPECT_EQ(show(12345.6789, "[h]:mm:ss"), "296296:17:37");
-    EXPECT_EQ(show(12345.67876, "mm:ss.0"), "17:24.9");
-    EXPECT_EQ(show(11.5, "# ?\?/?\?"), "11  1/2 ");
+    const ShownCase timesAndFractions[] = {
+        {12345.6789, "mm:ss", "17:37"},
+        {12345.6789, "[h]:mm:ss", "296296:17:37"},
+        {12345.67876, "mm:ss.0", "17:24.9"},
+        {11.5, "# ?\?/?\?", "11  1/2 "},
+    };
+    expectShown(timesAndFractions);
 }
 
 TEST(NumberFormatBuiltIns, CurrencyAndLocalePrefixes) {
-    EXPECT_EQ(show(-5, "\"$\"#,##0_);\\(\"$\"#,##0\\)"), "($5)");
-    EXPECT_EQ(show(5, "\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)"), "$5 ");
-    EXPECT_EQ(show(1234.5, "[$\xE2\x82\xAC-407] #,##0.00"), "\xE2\x82\xAC 1,234.50");
-    EXPECT_EQ(show(0.5, "[$-409]h:mm AM/PM"), "12:00 PM");
-    EXPECT_EQ(show(12.5, "##0.0E+0"), "12.5E+0");
+    const ShownCase cases[] = {
+        {-5, "\"$\"#,##0_);\\(\"$\"#,##0\\)", "($5)"},
+        {5, "\"$\"#,##0_);[Red]\\(\"$\"#,##0\\)", "$5 "},
+        {1234.5, "[$\xE2\x82\xAC-407] #,##0.00", "\xE2\x82\xAC 1,234.50"},
+        {0.5, "[$-409]h:mm AM/PM", "12:00 PM"},
+        {12.5, "##0.0E+0", "12.5E+0"},
+    };
+    expectShown(cases);
 }
 
 TEST(NumberFormatGeneral, ElevenCharactersThenScientific) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <span>
 
 namespace tallowby::engine {
 namespace {
@@ -24,27 +25,49 @@ void expectNumber(const TypedInput& input, double value, const std::string& form
     EXPECT_EQ(input.adoptedFormat, format);
 }
 
+// What is typed into a General cell, the number it reads as and the format
+// the cell adopts.
+struct NumberCase {
+    const char* typed;
+    double value;
+    const char* format;
+};
+
+void expectNumbers(TypedInput (*read)(std::string_view, std::string_view),
+                   std::span<const NumberCase> cases) {
+    for (const NumberCase& c : cases) {
+        SCOPED_TRACE(c.typed);
+        expectNumber(read(c.typed, "General"), c.value, c.format);
+    }
+}
+
 TEST(TypedInputUs, NumbersWithSignsSeparatorsAndBlanks) {
-    expectNumber(us("11.50"), 11.5, "");
-    expectNumber(us(" 11.5 "), 11.5, "");
-    expectNumber(us("-3"), -3, "");
-    expectNumber(us("+3"), 3, "");
-    expectNumber(us("(42)"), -42, "");
-    expectNumber(us("1,234"), 1234, "#,##0");
-    expectNumber(us("1,234,567.5"), 1234567.5, "#,##0.00");
-    expectNumber(us(".5"), 0.5, "");
-    expectNumber(us("1e3"), 1000, "0.00E+00");
-    expectNumber(us("2.5E-2"), 0.025, "0.00E+00");
-    expectNumber(us("1 1/2"), 1.5, "# ?/?");
-    expectNumber(us("0 1/2"), 0.5, "# ?/?");
+    const NumberCase cases[] = {
+        {"11.50", 11.5, ""},
+        {" 11.5 ", 11.5, ""},
+        {"-3", -3, ""},
+        {"+3", 3, ""},
+        {"(42)", -42, ""},
+        {"1,234", 1234, "#,##0"},
+        {"1,234,567.5", 1234567.5, "#,##0.00"},
+        {".5", 0.5, ""},
+        {"1e3", 1000, "0.00E+00"},
+        {"2.5E-2", 0.025, "0.00E+00"},
+        {"1 1/2", 1.5, "# ?/?"},
+        {"0 1/2", 0.5, "# ?/?"},
+    };
+    expectNumbers(us, cases);
 }
 
 TEST(TypedInputUs, PercentAndCurrency) {
-    expectNumber(us("5%"), 0.05, "0%");
-    expectNumber(us("12.3%"), 0.123, "0.00%");
-    expectNumber(us("$5.00"), 5, "\"$\"#,##0.00_);\\(\"$\"#,##0.00\\)");
-    expectNumber(us("-$1,000"), -1000, "\"$\"#,##0_);\\(\"$\"#,##0\\)");
-    expectNumber(us("$-7"), -7, "\"$\"#,##0_);\\(\"$\"#,##0\\)");
+    const NumberCase cases[] = {
+        {"5%", 0.05, "0%"},
+        {"12.3%", 0.123, "0.00%"},
+        {"$5.00", 5, "\"$\"#,##0.00_);\\(\"$\"#,##0.00\\)"},
+        {"-$1,000", -1000, "\"$\"#,##0_);\\(\"$\"#,##0\\)"},
+        {"$-7", -7, "\"$\"#,##0_);\\(\"$\"#,##0\\)"},
+    };
+    expectNumbers(us, cases);
 }
 
 TEST(TypedInputUs, MalformedNumbersStayText) {
@@ -57,37 +80,45 @@ TEST(TypedInputUs, MalformedNumbersStayText) {
 }
 
 TEST(TypedInputUs, Times) {
-    expectNumber(us("02:00"), 2.0 / 24, "h:mm");
-    expectNumber(us("14:30:15"), (14 * 3600 + 30 * 60 + 15) / 86400.0, "h:mm:ss");
-    expectNumber(us("2:00 PM"), 14.0 / 24, "h:mm AM/PM");
-    expectNumber(us("12:15 am"), 0.25 / 24, "h:mm AM/PM");
-    expectNumber(us("3 pm"), 15.0 / 24, "h:mm AM/PM");
-    expectNumber(us("25:30"), 1.0625, "[h]:mm:ss");
-    expectNumber(us("1:02.5"), 62.5 / 86400, "mm:ss.0");
+    const NumberCase cases[] = {
+        {"02:00", 2.0 / 24, "h:mm"},
+        {"14:30:15", (14 * 3600 + 30 * 60 + 15) / 86400.0, "h:mm:ss"},
+        {"2:00 PM", 14.0 / 24, "h:mm AM/PM"},
+        {"12:15 am", 0.25 / 24, "h:mm AM/PM"},
+        {"3 pm", 15.0 / 24, "h:mm AM/PM"},
+        {"25:30", 1.0625, "[h]:mm:ss"},
+        {"1:02.5", 62.5 / 86400, "mm:ss.0"},
+    };
+    expectNumbers(us, cases);
     for (const char* typed : {"1:60", "10:30:75", "13:00 PM", "1::2", ":30", "1:2:3:4"})
         EXPECT_EQ(us(typed).kind, Kind::Text) << typed;
 }
 
 TEST(TypedInputUs, DatesInLocaleAndIsoForms) {
-    expectNumber(us("8/30/2021"), 44438, "m/d/yyyy");
-    expectNumber(us("8/30/21"), 44438, "m/d/yyyy");
-    expectNumber(us("2021-08-30"), 44438, "yyyy-mm-dd");
-    expectNumber(us("30-Aug-2021"), 44438, "d-mmm-yy");
-    expectNumber(us("August 30, 2021"), 44438, "d-mmm-yy");
-    expectNumber(us("Monday, August 30, 2021"), 44438, "d-mmm-yy");
-    expectNumber(us("Aug-2021"), 44409, "mmm-yy");
-    // Without a year the date falls in the current one.
-    expectNumber(us("1/2"), 46024, "d-mmm");
-    expectNumber(us("30-Aug"), 46264, "d-mmm");
+    const NumberCase cases[] = {
+        {"8/30/2021", 44438, "m/d/yyyy"},
+        {"8/30/21", 44438, "m/d/yyyy"},
+        {"2021-08-30", 44438, "yyyy-mm-dd"},
+        {"30-Aug-2021", 44438, "d-mmm-yy"},
+        {"August 30, 2021", 44438, "d-mmm-yy"},
+        {"Monday, August 30, 2021", 44438, "d-mmm-yy"},
+        {"Aug-2021", 44409, "mmm-yy"},
+        // Without a year the date falls in the current one.
+        {"1/2", 46024, "d-mmm"},
+        {"30-Aug", 46264, "d-mmm"},
+    };
+    expectNumbers(us, cases);
 }
 
 TEST(TypedInputUs, TwoDigitYearsAndThe1900Calendar) {
-    expectNumber(us("1/1/29"), 47119, "m/d/yyyy");  // 2029
-    expectNumber(us("1/1/30"), 10959, "m/d/yyyy");  // 1930
-    expectNumber(us("1/1/1900"), 1, "m/d/yyyy");
-    expectNumber(us("2/28/1900"), 59, "m/d/yyyy");
-    expectNumber(us("2/29/1900"), 60, "m/d/yyyy");  // the day the 1900 system counts
-    expectNumber(us("3/1/1900"), 61, "m/d/yyyy");
+    const NumberCase cases[] = {
+        {"1/1/29", 47119, "m/d/yyyy"},  // 2029
+        {"1/1/30", 10959, "m/d/yyyy"},  // 1930
+        {"1/1/1900", 1, "m/d/yyyy"},   {"2/28/1900", 59, "m/d/yyyy"},
+        {"2/29/1900", 60, "m/d/yyyy"},  // the day the 1900 system counts
+        {"3/1/1900", 61, "m/d/yyyy"},
+    };
+    expectNumbers(us, cases);
     for (const char* typed :
          {"2/29/2021", "13/1/2021", "0/1/2021", "4/31/2021", "1/1/1899", "1/1/123"})
         EXPECT_EQ(us(typed).kind, Kind::Text) << typed;
@@ -136,25 +167,28 @@ TEST(TypedInputUs, FormattedCellsKeepTheirFormat) {
 }
 
 TEST(TypedInputGerman, DecimalCommaAndDotGroups) {
-    expectNumber(german("11,5"), 11.5, "");
-    expectNumber(german("1.234,5"), 1234.5, "#,##0.00");
-    expectNumber(german("1.234"), 1234, "#,##0");
-    expectNumber(german("-0,25"), -0.25, "");
-    expectNumber(german("5 %"), 0.05, "0%");
-    expectNumber(german("5,00 €"), 5, "#,##0.00 \"€\"");
+    const NumberCase cases[] = {
+        {"11,5", 11.5, ""},       {"1.234,5", 1234.5, "#,##0.00"},
+        {"1.234", 1234, "#,##0"}, {"-0,25", -0.25, ""},
+        {"5 %", 0.05, "0%"},      {"5,00 €", 5, "#,##0.00 \"€\""},
+    };
+    expectNumbers(german, cases);
     EXPECT_EQ(german("1,234.5").kind, Kind::Text);
 }
 
 TEST(TypedInputGerman, DatesAndTimes) {
-    expectNumber(german("30.08.2021"), 44438, "dd.mm.yyyy");
-    expectNumber(german("30.8.21"), 44438, "dd.mm.yyyy");
-    expectNumber(german("2021-08-30"), 44438, "yyyy-mm-dd");
-    expectNumber(german("30. August 2021"), 44438, "d-mmm-yy");
-    expectNumber(german("14:30"), 14.5 / 24, "h:mm");
-    expectNumber(german("14:30:15,5"), (14 * 3600 + 30 * 60 + 15.5) / 86400.0, "h:mm:ss");
-    expectNumber(german("30.08.2021 14:30"), 44438 + 14.5 / 24, "dd.mm.yyyy h:mm");
-    // "1.5" is not a valid grouped number, so it is a day and month.
-    expectNumber(german("1.5"), 46143, "d-mmm");
+    const NumberCase cases[] = {
+        {"30.08.2021", 44438, "dd.mm.yyyy"},
+        {"30.8.21", 44438, "dd.mm.yyyy"},
+        {"2021-08-30", 44438, "yyyy-mm-dd"},
+        {"30. August 2021", 44438, "d-mmm-yy"},
+        {"14:30", 14.5 / 24, "h:mm"},
+        {"14:30:15,5", (14 * 3600 + 30 * 60 + 15.5) / 86400.0, "h:mm:ss"},
+        {"30.08.2021 14:30", 44438 + 14.5 / 24, "dd.mm.yyyy h:mm"},
+        // "1.5" is not a valid grouped number, so it is a day and month.
+        {"1.5", 46143, "d-mmm"},
+    };
+    expectNumbers(german, cases);
     EXPECT_EQ(german("WAHR").kind, Kind::Boolean);
     EXPECT_EQ(german("falsch").number, 0);
     EXPECT_EQ(german("TRUE").kind, Kind::Boolean);

@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 #include <limits>
 #include <stdexcept>
 
-#include "tests/support/sample_week.h"
-#include "tests/support/template_fixture.h"
-#include "workbook/engine/biff/workbook_io.h"
-#include "workbook/engine/formula/recalculate.h"
+#include "tests/support/template_loading.h"
 #include "workbook/engine/render/sheet_renderer.h"
 
 namespace tallowby::engine {
@@ -16,13 +12,7 @@ namespace {
 
 class PixelRatio : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const std::string path = testing::templatePath();
-        ASSERT_TRUE(std::filesystem::exists(path)) << "no template at " << path;
-        book = readWorkbookFile(path);
-        testing::SampleWeek::fill(book);
-        formula::recalculate(book);
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(testing::loadFilledTemplate(book)); }
     QImage draw(double ratio) {
         RenderOptions options;
         options.pixelRatio = ratio;

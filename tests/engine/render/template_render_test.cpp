@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
 #include "tests/engine/render/render_fixture.h"
-#include "tests/support/sample_week.h"
-#include "tests/support/template_fixture.h"
-#include "workbook/engine/biff/workbook_io.h"
-#include "workbook/engine/formula/recalculate.h"
+#include "tests/support/template_loading.h"
 
 namespace tallowby::engine {
 namespace {
@@ -15,11 +11,7 @@ namespace {
 class TemplateRender : public testing::RenderTest {
   protected:
     void SetUp() override {
-        const std::string path = testing::templatePath();
-        ASSERT_TRUE(std::filesystem::exists(path)) << "no template at " << path;
-        book = readWorkbookFile(path);
-        testing::SampleWeek::fill(book);
-        formula::recalculate(book);
+        ASSERT_NO_FATAL_FAILURE(testing::loadFilledTemplate(book));
         image = renderUsedRange(book, 0, FormatLocale::english());
         ASSERT_FALSE(image.isNull());
         // Grid lines from the file's own widths and heights, worked out here.

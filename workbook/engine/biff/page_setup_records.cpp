@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <type_traits>
 
 #include "workbook/engine/biff/record_order.h"
 #include "workbook/engine/biff/record_reader.h"
+#include "workbook/engine/biff/record_types.h"
 #include "workbook/engine/biff/string_writer.h"
 #include "workbook/engine/cfb/file_format_error.h"
 #include "workbook/engine/cfb/little_endian.h"
@@ -13,18 +15,6 @@ namespace tallowby::engine::biff {
 
 namespace {
 
-constexpr uint16_t kHeader = 0x0014;
-constexpr uint16_t kFooter = 0x0015;
-constexpr uint16_t kVerticalBreaks = 0x001A;
-constexpr uint16_t kHorizontalBreaks = 0x001B;
-constexpr uint16_t kLeftMargin = 0x0026;
-constexpr uint16_t kRightMargin = 0x0027;
-constexpr uint16_t kTopMargin = 0x0028;
-constexpr uint16_t kBottomMargin = 0x0029;
-constexpr uint16_t kWsBool = 0x0081;
-constexpr uint16_t kHCenter = 0x0083;
-constexpr uint16_t kVCenter = 0x0084;
-constexpr uint16_t kSetup = 0x00A1;
 constexpr int kPageSetupRank = 30;
 
 // Decoding never throws: a record it cannot read is simply not modelled.
@@ -65,20 +55,26 @@ std::optional<std::vector<PageBreak>> decodeBreaks(const RawRecord& r) {
         return breaks;
     });
 }
+// The SETUP record's fields in file order, for reading and writing alike.
+template <class Setup, class Field>
+void setupFields(Setup& s, Field&& field) {
+    for (auto* v : {&s.paperSize, &s.scalePercent, &s.firstPageNumber, &s.fitWidthPages,
+                    &s.fitHeightPages, &s.flags, &s.printDpi, &s.verticalDpi})
+        field(*v);
+    field(s.headerMarginInches);
+    field(s.footerMarginInches);
+    field(s.copies);
+}
+
 std::optional<PrintSetup> decodeSetup(const RawRecord& r) {
     return decodeWith<PrintSetup>(r, [](FieldReader& f) {
         PrintSetup s;
-        s.paperSize = f.u16();
-        s.scalePercent = f.u16();
-        s.firstPageNumber = f.u16();
-        s.fitWidthPages = f.u16();
-        s.fitHeightPages = f.u16();
-        s.flags = f.u16();
-        s.printDpi = f.u16();
-        s.verticalDpi = f.u16();
-        s.headerMarginInches = f.f64();
-        s.footerMarginInches = f.f64();
-        s.copies = f.u16();
+        setupFields(s, [&f](auto& v) {
+            if constexpr (std::is_same_v<std::remove_reference_t<decltype(v)>, double>)
+                v = f.f64();
+            else
+                v = f.u16();
+        });
         return s;
     });
 }
@@ -115,17 +111,12 @@ std::vector<uint8_t> encodeBreaks(const std::vector<PageBreak>& breaks) {
 std::vector<uint8_t> encodeSetup(const PrintSetup& s) {
     std::vector<uint8_t> out;
     ByteWriter w(out);
-    w.u16(s.paperSize);
-    w.u16(s.scalePercent);
-    w.u16(s.firstPageNumber);
-    w.u16(s.fitWidthPages);
-    w.u16(s.fitHeightPages);
-    w.u16(s.flags);
-    w.u16(s.printDpi);
-    w.u16(s.verticalDpi);
-    w.f64(s.headerMarginInches);
-    w.f64(s.footerMarginInches);
-    w.u16(s.copies);
+    setupFields(s, [&w](const auto& v) {
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(v)>, double>)
+            w.f64(v);
+        else
+            w.u16(v);
+    });
     return out;
 }
 

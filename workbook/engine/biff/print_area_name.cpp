@@ -1,15 +1,14 @@
 #include "workbook/engine/biff/print_area_name.h"
 
-#include "workbook/engine/biff/formula_tokens.h"
 #include "workbook/engine/biff/record_reader.h"
 #include "workbook/engine/cfb/little_endian.h"
+#include "workbook/engine/common/ptg_table.h"
 
 namespace tallowby::engine::biff {
 
 namespace {
 constexpr uint16_t kBuiltInFlag = 0x0020;
 constexpr uint8_t kPrintAreaCode = 0x06;
-constexpr uint8_t kArea3d = 0x3B;  // reference class; the value and array classes are 0x5B, 0x7B
 }  // namespace
 
 std::optional<PrintAreaName> readPrintAreaName(std::span<const uint8_t> data) {
@@ -29,9 +28,9 @@ std::optional<PrintAreaName> readPrintAreaName(std::span<const uint8_t> data) {
     // Walk to the first 3-D area; a union of areas lists them after a memory-function token.
     size_t at = 0;
     while (at < tokens.size()) {
-        const auto size = tokenSize(std::span<const uint8_t>(tokens).subspan(at));
+        const auto size = ptg::tokenSize(std::span<const uint8_t>(tokens).subspan(at));
         if (!size) return std::nullopt;
-        if (tokens[at] >= 0x20 && (tokens[at] & 0x1F) == (kArea3d & 0x1F)) {
+        if (ptg::walkedBaseId(tokens[at]) == ptg::Area3d) {
             const uint8_t* p = tokens.data() + at;
             CellRange range{peek16(p + 3), peek16(p + 5),
                             static_cast<uint16_t>(peek16(p + 7) & 0xFF),
@@ -58,7 +57,7 @@ std::vector<uint8_t> printAreaNameRecord(uint16_t sheetIndex, uint16_t externShe
     w.u32(0);
     w.u8(0);  // 8-bit characters
     w.u8(kPrintAreaCode);
-    w.u8(kArea3d);
+    w.u8(ptg::Area3d);  // reference class
     w.u16(externSheetIndex);
     w.u16(range.firstRow);
     w.u16(range.lastRow);

@@ -33,12 +33,7 @@ void appendStringRecord(std::vector<uint8_t>& out, const std::string& text) {
     size_t written = 0;
     do {
         const size_t n = std::min((kMaxRecordData - data.size()) / unit, units.size() - written);
-        for (size_t k = 0; k < n; ++k) {
-            if (compressed)
-                w.u8(static_cast<uint8_t>(units[written + k]));
-            else
-                w.u16(units[written + k]);
-        }
+        appendUnits(data, units, written, n, compressed);
         written += n;
         appendRecord(out, type, data);
         type = kContinue;

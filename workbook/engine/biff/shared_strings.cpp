@@ -75,15 +75,8 @@ std::vector<RawRecord> SharedStringTable::records(size_t sstOffset) const {
                     RawRecord{kContinue, {static_cast<uint8_t>(compressed ? 0x00 : 0x01)}});
                 room = roomFor(units, written, kMaxRecordData - 1, unit);
             }
-            const size_t n = room;
-            ByteWriter cw(out.back().data);
-            for (size_t k = 0; k < n; ++k) {
-                if (compressed)
-                    cw.u8(static_cast<uint8_t>(units[written + k]));
-                else
-                    cw.u16(units[written + k]);
-            }
-            written += n;
+            appendUnits(out.back().data, units, written, room, compressed);
+            written += room;
         }
     }
 

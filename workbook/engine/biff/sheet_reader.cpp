@@ -4,10 +4,10 @@
 #include <map>
 #include <optional>
 
-#include "workbook/engine/biff/formula_tokens.h"
 #include "workbook/engine/biff/page_setup_records.h"
 #include "workbook/engine/biff/record_reader.h"
 #include "workbook/engine/biff/record_types.h"
+#include "workbook/engine/biff/shared_formula.h"
 #include "workbook/engine/cfb/file_format_error.h"
 #include "workbook/engine/cfb/little_endian.h"
 
@@ -27,25 +27,6 @@ double decodeRk(uint32_t rk) {
         std::memcpy(&value, &bits, sizeof value);
     }
     return (rk & 0x01) ? value / 100 : value;
-}
-
-ErrorCode decodeError(uint8_t code) {
-    switch (code) {
-        case 0x00:
-            return ErrorCode::Null;
-        case 0x07:
-            return ErrorCode::Div0;
-        case 0x0F:
-            return ErrorCode::Value;
-        case 0x17:
-            return ErrorCode::Ref;
-        case 0x1D:
-            return ErrorCode::Name;
-        case 0x24:
-            return ErrorCode::Num;
-        default:
-            return ErrorCode::NA;
-    }
 }
 
 bool isCellBlockRecord(uint16_t type) {
@@ -211,118 +192,100 @@ class SheetReader {
         if (col > kMaxColumn) f.fail("names a column beyond IV");
     }
 
-    void readCellRecord(const Record& r) {
+    // The fields every single-cell record starts with: row, column, XF. A
+    // later record replaces the cell as a whole.
+    Cell& startCell(FieldReader& f, uint16_t& row, uint16_t& col) {
+        Cell& c = cellAt(f, row, col);
+        c = Cell{};
+        c.xf = f.u16();
+        return c;
+    }
+    Cell& startCell(FieldReader& f) {
         uint16_t row = 0, col = 0;
+        return startCell(f, row, col);
+    }
+
+    // MULRK and MULBLANK: cells side by side in one row, `unit` bytes each
+    // (XF first), the last column after them.
+    template <typename ReadValue>
+    void readCellRun(const Record& r, const char* name, size_t unit, ReadValue readValue) {
+        FieldReader f(r.data, name);
+        const uint16_t row = f.u16();
+        const uint16_t col = f.u16();
+        const size_t count = (f.remaining() >= 2 ? f.remaining() - 2 : 0) / unit;
+        for (size_t i = 0; i < count; ++i) {
+            const uint16_t c = static_cast<uint16_t>(col + i);
+            checkColumn(f, c);
+            Cell cell;
+            cell.xf = f.u16();
+            readValue(f, cell);
+            sheet_.at(row, c) = std::move(cell);
+        }
+    }
+
+    // A record of one cell whose value follows its XF.
+    template <typename ReadValue>
+    void readValueCell(const Record& r, const char* name, ReadValue readValue) {
+        FieldReader f(r.data, name);
+        Cell& c = startCell(f);
+        c.value = readValue(f);
+    }
+
+    CellValue sharedString(FieldReader& f) const {
+        const uint32_t index = f.u32();
+        if (index >= strings_.size()) f.fail("refers to a shared string that does not exist");
+        return CellValue::fromText(strings_[index]);
+    }
+
+    static CellValue boolOrError(FieldReader& f) {
+        const uint8_t value = f.u8();
+        return f.u8() ? CellValue::fromError(errorFromCode(value))
+                      : CellValue::fromBool(value != 0);
+    }
+
+    void readCellRecord(const Record& r) {
         switch (r.type) {
-            case kNumber: {
-                FieldReader f(r.data, "NUMBER");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                c.value = CellValue::fromNumber(f.f64());
+            case kNumber:
+                readValueCell(r, "NUMBER",
+                              [](FieldReader& f) { return CellValue::fromNumber(f.f64()); });
                 break;
-            }
-            case kRk: {
-                FieldReader f(r.data, "RK");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                c.value = CellValue::fromNumber(decodeRk(f.u32()));
+            case kRk:
+                readValueCell(r, "RK", [](FieldReader& f) {
+                    return CellValue::fromNumber(decodeRk(f.u32()));
+                });
                 break;
-            }
-            case kMulRk: {
-                FieldReader f(r.data, "MULRK");
-                row = f.u16();
-                col = f.u16();
-                const size_t count = (f.remaining() >= 2 ? f.remaining() - 2 : 0) / 6;
-                for (size_t i = 0; i < count; ++i) {
-                    const uint16_t c = static_cast<uint16_t>(col + i);
-                    checkColumn(f, c);
-                    Cell cell;
-                    cell.xf = f.u16();
+            case kMulRk:
+                readCellRun(r, "MULRK", 6, [](FieldReader& f, Cell& cell) {
                     cell.value = CellValue::fromNumber(decodeRk(f.u32()));
-                    sheet_.at(row, c) = std::move(cell);
-                }
+                });
                 break;
-            }
-            case kLabelSst: {
-                FieldReader f(r.data, "LABELSST");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                const uint32_t index = f.u32();
-                if (index >= strings_.size())
-                    f.fail("refers to a shared string that does not exist");
-                c.value = CellValue::fromText(strings_[index]);
+            case kLabelSst:
+                readValueCell(r, "LABELSST", [this](FieldReader& f) { return sharedString(f); });
                 break;
-            }
             case kLabel:
-            case kRString: {
-                FieldReader f(r.data, "LABEL");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                c.value = CellValue::fromText(f.unicodeString());
+            case kRString:
+                readValueCell(r, "LABEL", [](FieldReader& f) {
+                    return CellValue::fromText(f.unicodeString());
+                });
                 break;
-            }
-            case kBoolErr: {
-                FieldReader f(r.data, "BOOLERR");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
-                const uint8_t value = f.u8();
-                c.value = f.u8() ? CellValue::fromError(decodeError(value))
-                                 : CellValue::fromBool(value != 0);
+            case kBoolErr:
+                readValueCell(r, "BOOLERR", boolOrError);
                 break;
-            }
-            case kBlank: {
-                FieldReader f(r.data, "BLANK");
-                Cell& c = cellAt(f, row, col);
-                c = Cell{};
-                c.xf = f.u16();
+            case kBlank:
+                readValueCell(r, "BLANK", [](FieldReader&) { return CellValue{}; });
                 break;
-            }
-            case kMulBlank: {
-                FieldReader f(r.data, "MULBLANK");
-                row = f.u16();
-                col = f.u16();
-                const size_t count = (f.remaining() >= 2 ? f.remaining() - 2 : 0) / 2;
-                for (size_t i = 0; i < count; ++i) {
-                    const uint16_t c = static_cast<uint16_t>(col + i);
-                    checkColumn(f, c);
-                    Cell cell;
-                    cell.xf = f.u16();
-                    sheet_.at(row, c) = std::move(cell);
-                }
+            case kMulBlank:
+                readCellRun(r, "MULBLANK", 2, [](FieldReader&, Cell&) {});
                 break;
-            }
             case kFormula:
                 readFormula(r);
                 break;
-            case kString: {
-                std::vector<std::span<const uint8_t>> fragments{r.data};
-                while (records_.peekType() == kContinue) fragments.push_back(records_.next().data);
-                FieldReader f(std::move(fragments), "STRING");
-                const std::string text = f.unicodeString();
-                if (pendingString_)
-                    sheet_.at(pendingString_->row, pendingString_->col).value =
-                        CellValue::fromText(text);
-                pendingString_.reset();
+            case kString:
+                readString(r);
                 break;
-            }
-            case kSharedFormula: {
-                FieldReader f(r.data, "SHRFMLA");
-                const uint16_t firstRow = f.u16();
-                f.u16();
-                const uint8_t firstCol = f.u8();
-                f.skip(3);
-                const uint16_t length = f.u16();
-                SharedFormula shared;
-                shared.tokens = f.bytes(length);
-                shared.extra = f.rest();
-                shared_[CellAddress{firstRow, firstCol}] = std::move(shared);
+            case kSharedFormula:
+                readSharedFormula(r);
                 break;
-            }
             case kRow:
                 readRow(r);
                 break;
@@ -331,12 +294,34 @@ class SheetReader {
         }
     }
 
+    // The text result of the formula just before it, continued if long.
+    void readString(const Record& r) {
+        std::vector<std::span<const uint8_t>> fragments{r.data};
+        while (records_.peekType() == kContinue) fragments.push_back(records_.next().data);
+        FieldReader f(std::move(fragments), "STRING");
+        const std::string text = f.unicodeString();
+        if (pendingString_)
+            sheet_.at(pendingString_->row, pendingString_->col).value = CellValue::fromText(text);
+        pendingString_.reset();
+    }
+
+    void readSharedFormula(const Record& r) {
+        FieldReader f(r.data, "SHRFMLA");
+        const uint16_t firstRow = f.u16();
+        f.u16();
+        const uint8_t firstCol = f.u8();
+        f.skip(3);
+        const uint16_t length = f.u16();
+        SharedFormula shared;
+        shared.tokens = f.bytes(length);
+        shared.extra = f.rest();
+        shared_[CellAddress{firstRow, firstCol}] = std::move(shared);
+    }
+
     void readFormula(const Record& r) {
         FieldReader f(r.data, "FORMULA");
         uint16_t row = 0, col = 0;
-        Cell& c = cellAt(f, row, col);
-        c = Cell{};
-        c.xf = f.u16();
+        Cell& c = startCell(f, row, col);
         const auto result = f.bytes(8);
         c.formulaFlags = f.u16();
         f.skip(4);
@@ -354,7 +339,7 @@ class SheetReader {
                     c.value = CellValue::fromBool(result[2] != 0);
                     break;
                 case 2:
-                    c.value = CellValue::fromError(decodeError(result[2]));
+                    c.value = CellValue::fromError(errorFromCode(result[2]));
                     break;
                 default:
                     c.value = CellValue::fromText("");

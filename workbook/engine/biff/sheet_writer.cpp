@@ -216,17 +216,29 @@ class SheetWriter {
 
     static uint8_t errorByte(ErrorCode e) { return static_cast<uint8_t>(e); }
 
+    // Row, column and XF: how every cell record starts.
+    static std::vector<uint8_t> cellStart(const CellAddress& at, uint16_t xf) {
+        std::vector<uint8_t> data;
+        ByteWriter w(data);
+        w.u16(at.row);
+        w.u16(at.col);
+        w.u16(xf);
+        return data;
+    }
+
     void writeCell(const CellAddress& at, const Cell& cell) {
         if (cell.hasFormula()) {
             writeFormula(at, cell);
             return;
         }
-        std::vector<uint8_t> data;
+        std::vector<uint8_t> data = cellStart(at, cell.xf);
         ByteWriter w(data);
-        w.u16(at.row);
-        w.u16(at.col);
-        w.u16(cell.xf);
         const CellValue& v = cell.value;
+        auto writeError = [&](ErrorCode e) {
+            w.u8(errorByte(e));
+            w.u8(1);
+            appendRecord(out_, kBoolErr, data);
+        };
         switch (v.type) {
             case CellValue::Type::Empty:
                 appendRecord(out_, kBlank, data);
@@ -241,17 +253,11 @@ class SheetWriter {
                 appendRecord(out_, kBoolErr, data);
                 return;
             case CellValue::Type::Error:
-                w.u8(errorByte(v.error));
-                w.u8(1);
-                appendRecord(out_, kBoolErr, data);
+                writeError(v.error);
                 return;
             case CellValue::Type::Number: {
-                if (!std::isfinite(v.number)) {  // no file format holds these: show #NUM!
-                    w.u8(errorByte(ErrorCode::Num));
-                    w.u8(1);
-                    appendRecord(out_, kBoolErr, data);
-                    return;
-                }
+                // No file format holds infinities or NaN: show #NUM!.
+                if (!std::isfinite(v.number)) return writeError(ErrorCode::Num);
                 uint32_t rk = 0;
                 if (toRk(v.number, rk)) {
                     w.u32(rk);
@@ -266,11 +272,8 @@ class SheetWriter {
     }
 
     void writeFormula(const CellAddress& at, const Cell& cell) {
-        std::vector<uint8_t> data;
+        std::vector<uint8_t> data = cellStart(at, cell.xf);
         ByteWriter w(data);
-        w.u16(at.row);
-        w.u16(at.col);
-        w.u16(cell.xf);
         const CellValue& v = cell.value;
         bool textResult = false;
         auto special = [&](uint8_t kind, uint8_t value) {

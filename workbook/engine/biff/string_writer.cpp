@@ -20,11 +20,17 @@ void appendUnicodeString(std::vector<uint8_t>& out, const std::string& text, boo
         w.u16(static_cast<uint16_t>(units.size()));
     const bool compressed = fitsCompressed(units);
     w.u8(compressed ? 0x00 : 0x01);
-    for (char16_t c : units) {
+    appendUnits(out, units, 0, units.size(), compressed);
+}
+
+void appendUnits(std::vector<uint8_t>& out, const std::u16string& units, size_t from, size_t count,
+                 bool compressed) {
+    ByteWriter w(out);
+    for (size_t k = from; k < from + count; ++k) {
         if (compressed)
-            w.u8(static_cast<uint8_t>(c));
+            w.u8(static_cast<uint8_t>(units[k]));
         else
-            w.u16(c);
+            w.u16(units[k]);
     }
 }
 

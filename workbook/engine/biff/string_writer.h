@@ -15,4 +15,8 @@ void appendUnicodeString(std::vector<uint8_t>& out, const std::string& text,
 // True when every UTF-16 unit fits in 8 bits (Latin-1).
 bool fitsCompressed(const std::u16string& text);
 
+// Appends units [from, from + count) 8 bits wide when compressed, else 16.
+void appendUnits(std::vector<uint8_t>& out, const std::u16string& units, size_t from, size_t count,
+                 bool compressed);
+
 }  // namespace tallowby::engine::biff

@@ -74,10 +74,10 @@ Xf readXf(std::span<const uint8_t> data) {
     x.indent = p[8] & 0x0F;
     x.shrinkToFit = p[8] & 0x10;
     const uint16_t lines = peek16(p + 10);
-    x.left.style = lines & 0x0F;
-    x.right.style = (lines >> 4) & 0x0F;
-    x.top.style = (lines >> 8) & 0x0F;
-    x.bottom.style = (lines >> 12) & 0x0F;
+    x.left.style = static_cast<uint8_t>(lines & 0x0F);
+    x.right.style = static_cast<uint8_t>((lines >> 4) & 0x0F);
+    x.top.style = static_cast<uint8_t>((lines >> 8) & 0x0F);
+    x.bottom.style = static_cast<uint8_t>((lines >> 12) & 0x0F);
     const uint16_t sideColours = peek16(p + 12);
     x.left.colourIndex = sideColours & 0x7F;
     x.right.colourIndex = (sideColours >> 7) & 0x7F;

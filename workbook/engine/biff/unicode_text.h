@@ -2,16 +2,18 @@
 
 #include <string>
 
+#include "workbook/engine/common/utf_convert.h"
+
 namespace tallowby::engine::biff {
 
 // Cell text in the model is UTF-8; BIFF8 stores UTF-16 (or its Latin-1 subset).
-std::string utf16ToText(const std::u16string& text);
-std::u16string textToUtf16(const std::string& text);
-
-// True for the first half of a surrogate pair.
-inline bool isHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c < 0xDC00;
+inline std::string utf16ToText(const std::u16string& text) {
+    return unicode::utf16ToUtf8(text);
 }
+inline std::u16string textToUtf16(const std::string& text) {
+    return unicode::utf8ToUtf16(text);
+}
+using unicode::isHighSurrogate;
 
 // At most `limit` units of the text, cut between characters: a pair that the
 // limit would split goes as a whole.

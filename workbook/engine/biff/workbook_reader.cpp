@@ -45,81 +45,86 @@ SheetEntry readSheetEntry(std::span<const uint8_t> data) {
     return e;
 }
 
-Workbook readWorkbookStream(std::span<const uint8_t> stream) {
-    RecordReader records(stream);
-    if (records.atEnd())
-        throw FileFormatError("The workbook file is damaged: its workbook stream is empty.");
-    checkBof(records.next());
-
-    Workbook wb;
+// What the globals say about the sheets, read before the sheets themselves.
+struct Globals {
     std::vector<SheetEntry> entries;
     std::vector<std::string> strings;
+};
+
+// Reads one globals record into the model; tells whether it was kept as it
+// stands (a CONTINUE after it is kept too).
+bool readGlobalRecord(const Record& r, bool continuesKept, RecordReader& records, Workbook& wb,
+                      Globals& globals) {
+    switch (r.type) {
+        case kFilePass:
+            throw FileFormatError(
+                "The workbook is protected with a password (encrypted), which "
+                "is not supported.");
+        case kTemplate:
+            wb.isTemplate = true;
+            return false;
+        case kFont:
+            wb.fonts.push_back(readFont(r.data));
+            return false;
+        case kFormat: {
+            auto [id, code] = readFormat(r.data);
+            wb.formats[id] = std::move(code);
+            return false;
+        }
+        case kXf:
+            wb.xfs.push_back(readXf(r.data));
+            return false;
+        case kPalette:
+            readPalette(r.data, wb.palette);
+            return false;
+        case kBoundSheet:
+            globals.entries.push_back(readSheetEntry(r.data));
+            return false;
+        case kSst: {
+            std::vector<std::span<const uint8_t>> fragments{r.data};
+            while (records.peekType() == kContinue) fragments.push_back(records.next().data);
+            globals.strings = readSharedStrings(std::move(fragments));
+            return false;
+        }
+        case kExtSst:
+            return false;  // rebuilt on write
+        case kContinue:
+            if (continuesKept)
+                wb.globalRecords.push_back(RawRecord{r.type, {r.data.begin(), r.data.end()}});
+            return continuesKept;
+        default:
+            if (r.type == kDateMode && r.data.size() >= 2) wb.date1904 = peek16(r.data.data()) == 1;
+            if (r.type == kWindow1 && r.data.size() >= 12)
+                wb.activeSheet = peek16(r.data.data() + 10);
+            wb.globalRecords.push_back(RawRecord{r.type, {r.data.begin(), r.data.end()}});
+            return true;
+    }
+}
+
+Globals readGlobals(RecordReader& records, Workbook& wb) {
+    Globals globals;
     bool lastKept = false;
     while (true) {
         if (records.atEnd())
             throw FileFormatError(
                 "The workbook file is damaged: the workbook globals have no end.");
         const Record r = records.next();
-        if (r.type == kEof) break;
-        const bool continuesKept = lastKept;
-        lastKept = false;
-        switch (r.type) {
-            case kFilePass:
-                throw FileFormatError(
-                    "The workbook is protected with a password (encrypted), which "
-                    "is not supported.");
-            case kTemplate:
-                wb.isTemplate = true;
-                break;
-            case kFont:
-                wb.fonts.push_back(readFont(r.data));
-                break;
-            case kFormat: {
-                auto [id, code] = readFormat(r.data);
-                wb.formats[id] = std::move(code);
-                break;
-            }
-            case kXf:
-                wb.xfs.push_back(readXf(r.data));
-                break;
-            case kPalette:
-                readPalette(r.data, wb.palette);
-                break;
-            case kBoundSheet:
-                entries.push_back(readSheetEntry(r.data));
-                break;
-            case kSst: {
-                std::vector<std::span<const uint8_t>> fragments{r.data};
-                while (records.peekType() == kContinue) fragments.push_back(records.next().data);
-                strings = readSharedStrings(std::move(fragments));
-                break;
-            }
-            case kExtSst:
-                break;  // rebuilt on write
-            case kContinue:
-                if (continuesKept)
-                    wb.globalRecords.push_back(RawRecord{r.type, {r.data.begin(), r.data.end()}});
-                lastKept = continuesKept;
-                break;
-            default:
-                if (r.type == kDateMode && r.data.size() >= 2)
-                    wb.date1904 = peek16(r.data.data()) == 1;
-                if (r.type == kWindow1 && r.data.size() >= 12)
-                    wb.activeSheet = peek16(r.data.data() + 10);
-                wb.globalRecords.push_back(RawRecord{r.type, {r.data.begin(), r.data.end()}});
-                lastKept = true;
-        }
+        if (r.type == kEof) return globals;
+        lastKept = readGlobalRecord(r, lastKept, records, wb, globals);
     }
+}
 
-    // Sheets are read in stream order, each no further than where the next
-    // one begins: overlapping sheets could otherwise make the work grow with
-    // the square of the file size.
+// Sheets are read in stream order, each no further than where the next one
+// begins: overlapping sheets could otherwise make the work grow with the
+// square of the file size.
+std::vector<Sheet> readSheets(std::span<const uint8_t> stream, size_t globalsEnd,
+                              const Globals& globals) {
+    const std::vector<SheetEntry>& entries = globals.entries;
     std::vector<size_t> order(entries.size());
     std::iota(order.begin(), order.end(), size_t{0});
     std::sort(order.begin(), order.end(),
               [&](size_t a, size_t b) { return entries[a].offset < entries[b].offset; });
     std::vector<Sheet> sheets(entries.size());
-    const size_t globalsEnd = records.position();
     for (size_t k = 0; k < order.size(); ++k) {
         const SheetEntry& e = entries[order[k]];
         const size_t limit = k + 1 < order.size() ? entries[order[k + 1]].offset : stream.size();
@@ -128,9 +133,14 @@ Workbook readWorkbookStream(std::span<const uint8_t> stream) {
                                   "\" lies outside the workbook stream.");
         if (limit == e.offset)
             throw FileFormatError("The workbook file is damaged: two sheets share one place.");
-        sheets[order[k]] = readSheet(stream.first(std::min(limit, stream.size())), e, strings);
+        sheets[order[k]] =
+            readSheet(stream.first(std::min(limit, stream.size())), e, globals.strings);
     }
-    wb.sheets = std::move(sheets);
+    return sheets;
+}
+
+// Print areas are built-in names among the globals; each goes to its sheet.
+void readPrintAreas(Workbook& wb) {
     for (const RawRecord& r : wb.globalRecords) {
         if (r.type != kName) continue;
         std::optional<PrintAreaName> area;
@@ -142,6 +152,18 @@ Workbook readWorkbookStream(std::span<const uint8_t> stream) {
         if (area && area->sheetIndex < wb.sheets.size())
             wb.sheets[area->sheetIndex].printArea = area->range;
     }
+}
+
+Workbook readWorkbookStream(std::span<const uint8_t> stream) {
+    RecordReader records(stream);
+    if (records.atEnd())
+        throw FileFormatError("The workbook file is damaged: its workbook stream is empty.");
+    checkBof(records.next());
+
+    Workbook wb;
+    const Globals globals = readGlobals(records, wb);
+    wb.sheets = readSheets(stream, records.position(), globals);
+    readPrintAreas(wb);
     if (wb.activeSheet < 0 || wb.activeSheet >= static_cast<int>(wb.sheets.size()))
         wb.activeSheet = 0;
     return wb;

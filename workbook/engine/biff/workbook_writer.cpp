@@ -28,6 +28,18 @@ constexpr int kExternSheetRank = 64;
 constexpr int kNameRank = 66;
 constexpr int kStringTableRank = 80;
 
+// Puts a record after the last one of its type, or where its rank says when
+// there is none yet.
+void insertAfterItsKind(std::vector<RawRecord>& globals, RawRecord record, int rank) {
+    const uint16_t type = record.type;
+    auto last = std::find_if(globals.rbegin(), globals.rend(),
+                             [type](const RawRecord& r) { return r.type == type; });
+    if (last != globals.rend())
+        globals.insert(last.base(), std::move(record));
+    else
+        insertByRank(Part::Globals, globals, std::move(record), rank);
+}
+
 bool has(const std::vector<RawRecord>& records, uint16_t type) {
     return std::any_of(records.begin(), records.end(),
                        [&](const RawRecord& r) { return r.type == type; });
@@ -56,12 +68,7 @@ uint16_t externSheetEntry(std::vector<RawRecord>& globals, uint16_t sheet, uint1
         ByteWriter(book.data).u16(sheetCount);
         ByteWriter(book.data).u16(0x0401);
         supBookIndex = supBookCount;
-        auto last = std::find_if(globals.rbegin(), globals.rend(),
-                                 [](const RawRecord& r) { return r.type == kSupBook; });
-        if (last != globals.rend())
-            globals.insert(last.base(), std::move(book));
-        else
-            insertByRank(Part::Globals, globals, std::move(book), kSupBookRank);
+        insertAfterItsKind(globals, std::move(book), kSupBookRank);
     }
     auto list = std::find_if(globals.begin(), globals.end(),
                              [](const RawRecord& r) { return r.type == kExternSheet; });
@@ -115,13 +122,8 @@ void updatePrintAreas(const Workbook& wb, std::vector<RawRecord>& globals) {
         }
         if (!wanted) continue;
         const uint16_t xti = externSheetEntry(globals, s, sheetCount);
-        RawRecord name{kName, printAreaNameRecord(s, xti, *wanted)};
-        auto last = std::find_if(globals.rbegin(), globals.rend(),
-                                 [](const RawRecord& r) { return r.type == kName; });
-        if (last != globals.rend())
-            globals.insert(last.base(), std::move(name));
-        else
-            insertByRank(Part::Globals, globals, std::move(name), kNameRank);
+        insertAfterItsKind(globals, RawRecord{kName, printAreaNameRecord(s, xti, *wanted)},
+                           kNameRank);
     }
 }
 
@@ -145,7 +147,8 @@ void patchSettings(const Workbook& wb, std::vector<RawRecord>& globals,
     if (!window) {
         RawRecord r{kWindow1, {}};
         ByteWriter w(r.data);
-        for (uint16_t v : {0, 0, 0x4000, 0x2000, 0x0038}) w.u16(v);  // position, size, options
+        // position, size, options
+        for (int v : {0, 0, 0x4000, 0x2000, 0x0038}) w.u16(static_cast<uint16_t>(v));
         w.u16(static_cast<uint16_t>(wb.activeSheet));
         w.u16(0);    // first visible tab
         w.u16(1);    // selected tabs

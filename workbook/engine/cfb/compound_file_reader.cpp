@@ -9,6 +9,7 @@
 #include "workbook/engine/cfb/entry_name.h"
 #include "workbook/engine/cfb/file_format_error.h"
 #include "workbook/engine/cfb/little_endian.h"
+#include "workbook/engine/common/utf_convert.h"
 
 namespace tallowby::engine {
 
@@ -234,11 +235,11 @@ class Reader {
             if (e.type != kStream && e.type != kStorage) fail("the directory tree is inconsistent");
             if (e.left != kNoStream) stack.push_back({e.left, p.prefix, p.depth, p.parent});
             if (e.right != kNoStream) stack.push_back({e.right, p.prefix, p.depth, p.parent});
-            const std::string name = cfb::utf16ToUtf8(e.name);
+            const std::string name = unicode::utf16ToUtf8(e.name);
             if (name.empty()) fail("a directory entry has no name");
             if (name.find('/') != std::string::npos)
                 fail("the directory entry name " + name + " holds a \"/\"");
-            if (!siblings.emplace(p.parent, cfb::entryNameKey(cfb::utf8ToUtf16(name))).second)
+            if (!siblings.emplace(p.parent, cfb::entryNameKey(unicode::utf8ToUtf16(name))).second)
                 fail("the directory holds the name " + name + " twice");
             const std::string path = p.prefix + name;
             if (e.type == kStorage) {

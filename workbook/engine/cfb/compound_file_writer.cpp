@@ -9,6 +9,7 @@
 #include "workbook/engine/cfb/entry_name.h"
 #include "workbook/engine/cfb/file_format_error.h"
 #include "workbook/engine/cfb/little_endian.h"
+#include "workbook/engine/common/utf_convert.h"
 
 namespace tallowby::engine {
 
@@ -58,7 +59,7 @@ class Writer {
             size_t from = 0;
             while (true) {
                 const size_t slash = s.path.find('/', from);
-                const std::u16string part = utf8ToUtf16(
+                const std::u16string part = unicode::utf8ToUtf16(
                     s.path.substr(from, slash == std::string::npos ? slash : slash - from));
                 if (part.empty() || part.size() > 31)
                     throw FileFormatError("Cannot write the stream \"" + s.path +

@@ -1,12 +1,12 @@
 #include "workbook/engine/edit/reference_shift.h"
 
-#include "workbook/engine/formula/formula_tokens.h"
+#include "workbook/engine/formula/token_cursor.h"
 
 namespace tallowby::engine::edit {
 
 namespace {
 
-namespace ptg = formula::ptg;
+namespace ptg = engine::ptg;
 constexpr int kLastColumn = 255;
 
 uint16_t readU16(const std::vector<uint8_t>& b, size_t at) {
@@ -18,11 +18,6 @@ void writeCol(std::vector<uint8_t>& b, size_t at, int col) {
     const uint16_t word = static_cast<uint16_t>((readU16(b, at) & 0xC000) | col);
     b[at] = static_cast<uint8_t>(word & 0xFF);
     b[at + 1] = static_cast<uint8_t>(word >> 8);
-}
-
-// The #REF! form of a reference token, its class bits kept.
-uint8_t errorForm(uint8_t raw, uint8_t baseError) {
-    return static_cast<uint8_t>((raw & 0x60) | (baseError & 0x1F));
 }
 
 std::optional<int> onSheet(std::optional<int> col) {
@@ -51,8 +46,8 @@ void moveColumns(std::vector<uint8_t>& tokens, bool plainRefsApply,
             const auto col = onSheet(move.single(t.first.col, t.first.colRelative));
             if (col)
                 writeCol(tokens, operands + 2, *col);
-            else
-                tokens[at] = errorForm(tokens[at], threeD ? ptg::RefErr3d : ptg::RefErr);
+            else  // off the sheet: the #REF! form, its class bits kept
+                tokens[at] = ptg::withClassOf(threeD ? ptg::RefErr3d : ptg::RefErr, tokens[at]);
             continue;
         }
         auto cols = move.area(t.first.col, t.first.colRelative, t.last.col, t.last.colRelative);
@@ -63,7 +58,7 @@ void moveColumns(std::vector<uint8_t>& tokens, bool plainRefsApply,
             writeCol(tokens, operands + 4, cols->first);
             writeCol(tokens, operands + 6, cols->second);
         } else {
-            tokens[at] = errorForm(tokens[at], threeD ? ptg::AreaErr3d : ptg::AreaErr);
+            tokens[at] = ptg::withClassOf(threeD ? ptg::AreaErr3d : ptg::AreaErr, tokens[at]);
         }
     }
 }

@@ -6,7 +6,7 @@
 
 #include "workbook/engine/formula/formula_functions.h"
 #include "workbook/engine/formula/formula_operand.h"
-#include "workbook/engine/formula/formula_tokens.h"
+#include "workbook/engine/formula/token_cursor.h"
 
 namespace tallowby::engine::formula {
 namespace {
@@ -192,6 +192,47 @@ class StackMachine {
         push(callFunction(function, args, context_));
     }
 
+    void concat() {
+        const CellValue right = scalarValue(pop(), context_);
+        const CellValue left = scalarValue(pop(), context_);
+        if (left.type == CellValue::Type::Error)
+            push(Operand::of(left));
+        else if (right.type == CellValue::Type::Error)
+            push(Operand::of(right));
+        else
+            push(Operand::of(CellValue::fromText(valueText(left) + valueText(right))));
+    }
+
+    void unary(uint8_t id) {
+        // Unary plus changes nothing, but a reference becomes its value.
+        if (id == ptg::Uplus) return push(Operand::of(scalarValue(pop(), context_)));
+        double n = 0;
+        ErrorCode e{};
+        if (!toNumber(scalarValue(pop(), context_), n, e))
+            push(Operand::error(e));
+        else
+            push(Operand::of(numberResult(id == ptg::Uminus ? -n : n / 100)));
+    }
+
+    // Func and FuncVar; false when the call cannot be made.
+    bool call(const Token& t) {
+        if (t.id == ptg::Func) {
+            const FunctionInfo* info = functionInfo(t.function);
+            if (!info || info->fixedArgs < 0) {
+                failure_ = ErrorCode::Name;
+                return false;  // the argument count is unknown: the stack cannot be balanced
+            }
+            callWithArgs(t.function, static_cast<size_t>(info->fixedArgs));
+            return true;
+        }
+        if (t.commandEquivalent) {
+            failure_ = ErrorCode::Name;
+            return false;
+        }
+        callWithArgs(t.function, static_cast<size_t>(t.argCount));
+        return true;
+    }
+
     // Returns false to stop with failure_ as the result.
     bool step(const Token& t) {
         switch (t.id) {
@@ -209,34 +250,32 @@ class StackMachine {
             case ptg::Ne:
                 comparison(t.id);
                 return true;
-            case ptg::Concat: {
-                const CellValue right = scalarValue(pop(), context_);
-                const CellValue left = scalarValue(pop(), context_);
-                if (left.type == CellValue::Type::Error)
-                    push(Operand::of(left));
-                else if (right.type == CellValue::Type::Error)
-                    push(Operand::of(right));
-                else
-                    push(Operand::of(CellValue::fromText(valueText(left) + valueText(right))));
+            case ptg::Concat:
+                concat();
                 return true;
-            }
-            case ptg::Uplus: {
-                // Unary plus changes nothing, but a reference becomes its value.
-                push(Operand::of(scalarValue(pop(), context_)));
-                return true;
-            }
+            case ptg::Uplus:
             case ptg::Uminus:
-            case ptg::Percent: {
-                double n = 0;
-                ErrorCode e{};
-                if (!toNumber(scalarValue(pop(), context_), n, e))
-                    push(Operand::error(e));
-                else
-                    push(Operand::of(numberResult(t.id == ptg::Uminus ? -n : n / 100)));
+            case ptg::Percent:
+                unary(t.id);
                 return true;
-            }
             case ptg::Paren:
                 return true;
+            case ptg::Attr:
+                if (t.attrOptions & attr::Sum) callWithArgs(kFunctionSum, 1);
+                // If, choose and goto only steer a lazy evaluator; this one
+                // computes every branch and lets IF and CHOOSE pick.
+                return true;
+            case ptg::Func:
+            case ptg::FuncVar:
+                return call(t);
+            default:
+                return operand(t);
+        }
+    }
+
+    // Constants and references.
+    bool operand(const Token& t) {
+        switch (t.id) {
             case ptg::MissArg:
                 push(Operand::missing());
                 return true;
@@ -252,27 +291,6 @@ class StackMachine {
             case ptg::Int:
             case ptg::Num:
                 push(Operand::of(numberResult(t.number)));
-                return true;
-            case ptg::Attr:
-                if (t.attrOptions & attr::Sum) callWithArgs(kFunctionSum, 1);
-                // If, choose and goto only steer a lazy evaluator; this one
-                // computes every branch and lets IF and CHOOSE pick.
-                return true;
-            case ptg::Func: {
-                const FunctionInfo* info = functionInfo(t.function);
-                if (!info || info->fixedArgs < 0) {
-                    failure_ = ErrorCode::Name;
-                    return false;  // the argument count is unknown: the stack cannot be balanced
-                }
-                callWithArgs(t.function, static_cast<size_t>(info->fixedArgs));
-                return true;
-            }
-            case ptg::FuncVar:
-                if (t.commandEquivalent) {
-                    failure_ = ErrorCode::Name;
-                    return false;
-                }
-                callWithArgs(t.function, static_cast<size_t>(t.argCount));
                 return true;
             case ptg::Ref:
             case ptg::Area:

@@ -180,88 +180,63 @@ Operand logical(std::span<const Operand> args, const EvalContext& context, bool 
     return Operand::of(CellValue::fromBool(result));
 }
 
-}  // namespace
-
-const FunctionInfo* functionInfo(uint16_t index) {
-    for (const FunctionInfo& f : kFunctions)
-        if (f.index == index) return &f;
-    return nullptr;
+// IF: the second or third argument, a missing one counting as 0.
+Operand ifFunction(std::span<const Operand> args, const EvalContext& context) {
+    const size_t n = args.size();
+    if (n < 1 || n > 3) return errorOperand(ErrorCode::Value);
+    ErrorCode e{};
+    auto truth = truthArg(args[0], context, e);
+    if (!truth) return errorOperand(e);
+    if (*truth) {
+        if (n < 2) return Operand::of(CellValue::fromBool(true));
+        return args[1].kind == Operand::Kind::Missing ? Operand::number(0) : args[1];
+    }
+    if (n < 3) return Operand::of(CellValue::fromBool(false));
+    return args[2].kind == Operand::Kind::Missing ? Operand::number(0) : args[2];
 }
 
-Operand callFunction(uint16_t index, std::span<const Operand> args, const EvalContext& context) {
-    const FunctionInfo* info = functionInfo(index);
-    if (!info || !info->implemented) return errorOperand(ErrorCode::Name);
+// ISNA (any error for ISERROR).
+Operand isErrorFunction(std::span<const Operand> args, const EvalContext& context, bool anyError) {
+    if (args.size() != 1) return errorOperand(ErrorCode::Value);
+    const CellValue v = scalarValue(args[0], context);
+    const bool isError = v.type == CellValue::Type::Error;
+    return Operand::of(
+        CellValue::fromBool(anyError ? isError : isError && v.error == ErrorCode::NA));
+}
+
+Operand notFunction(std::span<const Operand> args, const EvalContext& context) {
+    if (args.size() != 1) return errorOperand(ErrorCode::Value);
     ErrorCode e{};
+    auto truth = truthArg(args[0], context, e);
+    if (!truth) return errorOperand(e);
+    return Operand::of(CellValue::fromBool(!*truth));
+}
+
+Operand chooseFunction(std::span<const Operand> args, const EvalContext& context) {
     const size_t n = args.size();
-    switch (index) {
-        case 0:
-            return countValues(args, context, false);
-        case 169:
-            return countValues(args, context, true);
-        case 4:
-        case 5:
-        case 6:
-        case 7:
-            if (n == 0) return errorOperand(ErrorCode::Value);
-            return aggregate(args, context, index);
-        case 1: {
-            if (n < 1 || n > 3) return errorOperand(ErrorCode::Value);
-            auto truth = truthArg(args[0], context, e);
-            if (!truth) return errorOperand(e);
-            if (*truth) {
-                if (n < 2) return Operand::of(CellValue::fromBool(true));
-                return args[1].kind == Operand::Kind::Missing ? Operand::number(0) : args[1];
-            }
-            if (n < 3) return Operand::of(CellValue::fromBool(false));
-            return args[2].kind == Operand::Kind::Missing ? Operand::number(0) : args[2];
-        }
-        case 2:
-        case 3: {
-            if (n != 1) return errorOperand(ErrorCode::Value);
-            const CellValue v = scalarValue(args[0], context);
-            const bool isError = v.type == CellValue::Type::Error;
-            return Operand::of(
-                CellValue::fromBool(index == 3 ? isError : isError && v.error == ErrorCode::NA));
-        }
-        case 10:
-            return errorOperand(ErrorCode::NA);
-        case 19:
-            return Operand::number(std::numbers::pi);
-        case 34:
-            return Operand::of(CellValue::fromBool(true));
-        case 35:
-            return Operand::of(CellValue::fromBool(false));
-        case 36:
-            return logical(args, context, true);
-        case 37:
-            return logical(args, context, false);
-        case 38: {
-            if (n != 1) return errorOperand(ErrorCode::Value);
-            auto truth = truthArg(args[0], context, e);
-            if (!truth) return errorOperand(e);
-            return Operand::of(CellValue::fromBool(!*truth));
-        }
-        case 100: {
-            if (n < 2) return errorOperand(ErrorCode::Value);
-            auto choice = numberArg(args[0], context, e);
-            if (!choice) return errorOperand(e);
-            const double k = std::trunc(*choice);
-            if (k < 1 || k > static_cast<double>(n - 1)) return errorOperand(ErrorCode::Value);
-            const Operand& picked = args[static_cast<size_t>(k)];
-            return picked.kind == Operand::Kind::Missing ? Operand::number(0) : picked;
-        }
-        default:
-            break;
-    }
-    // The remaining functions take numbers only.
-    if (n != static_cast<size_t>(info->fixedArgs)) return errorOperand(ErrorCode::Value);
+    if (n < 2) return errorOperand(ErrorCode::Value);
+    ErrorCode e{};
+    auto choice = numberArg(args[0], context, e);
+    if (!choice) return errorOperand(e);
+    const double k = std::trunc(*choice);
+    if (k < 1 || k > static_cast<double>(n - 1)) return errorOperand(ErrorCode::Value);
+    const Operand& picked = args[static_cast<size_t>(k)];
+    return picked.kind == Operand::Kind::Missing ? Operand::number(0) : picked;
+}
+
+// The functions that take numbers only, exactly as many as they are defined with.
+Operand numericFunction(const FunctionInfo& info, std::span<const Operand> args,
+                        const EvalContext& context) {
+    const size_t n = args.size();
+    if (n != static_cast<size_t>(info.fixedArgs)) return errorOperand(ErrorCode::Value);
+    ErrorCode e{};
     std::array<double, 3> x{};
     for (size_t i = 0; i < n; ++i) {
         auto value = numberArg(args[i], context, e);
         if (!value) return errorOperand(e);
         x[i] = *value;
     }
-    switch (index) {
+    switch (info.index) {
         case 20:
             return x[0] < 0 ? errorOperand(ErrorCode::Num) : Operand::number(std::sqrt(x[0]));
         case 24:
@@ -283,6 +258,54 @@ Operand callFunction(uint16_t index, std::span<const Operand> args, const EvalCo
         }
         default:
             return errorOperand(ErrorCode::Name);
+    }
+}
+
+}  // namespace
+
+const FunctionInfo* functionInfo(uint16_t index) {
+    for (const FunctionInfo& f : kFunctions)
+        if (f.index == index) return &f;
+    return nullptr;
+}
+
+Operand callFunction(uint16_t index, std::span<const Operand> args, const EvalContext& context) {
+    const FunctionInfo* info = functionInfo(index);
+    if (!info || !info->implemented) return errorOperand(ErrorCode::Name);
+    switch (index) {
+        case 0:
+            return countValues(args, context, false);
+        case 169:
+            return countValues(args, context, true);
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+            if (args.empty()) return errorOperand(ErrorCode::Value);
+            return aggregate(args, context, index);
+        case 1:
+            return ifFunction(args, context);
+        case 2:
+        case 3:
+            return isErrorFunction(args, context, index == 3);
+        case 10:
+            return errorOperand(ErrorCode::NA);
+        case 19:
+            return Operand::number(std::numbers::pi);
+        case 34:
+            return Operand::of(CellValue::fromBool(true));
+        case 35:
+            return Operand::of(CellValue::fromBool(false));
+        case 36:
+            return logical(args, context, true);
+        case 37:
+            return logical(args, context, false);
+        case 38:
+            return notFunction(args, context);
+        case 100:
+            return chooseFunction(args, context);
+        default:
+            return numericFunction(*info, args, context);
     }
 }
 

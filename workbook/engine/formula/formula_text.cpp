@@ -1,11 +1,12 @@
 #include "workbook/engine/formula/formula_text.h"
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "workbook/engine/formula/extern_sheets.h"
 #include "workbook/engine/formula/formula_functions.h"
-#include "workbook/engine/formula/formula_tokens.h"
+#include "workbook/engine/formula/token_cursor.h"
 
 namespace tallowby::engine::formula {
 namespace {
@@ -65,110 +66,74 @@ std::string sheetPrefix(const Token& t, const Workbook* workbook) {
 }
 
 const char* binaryOperator(uint8_t id) {
-    switch (id) {
-        case ptg::Add:
-            return "+";
-        case ptg::Sub:
-            return "-";
-        case ptg::Mul:
-            return "*";
-        case ptg::Div:
-            return "/";
-        case ptg::Power:
-            return "^";
-        case ptg::Concat:
-            return "&";
-        case ptg::Lt:
-            return "<";
-        case ptg::Le:
-            return "<=";
-        case ptg::Eq:
-            return "=";
-        case ptg::Ge:
-            return ">=";
-        case ptg::Gt:
-            return ">";
-        case ptg::Ne:
-            return "<>";
-        case ptg::Isect:
-            return " ";
-        case ptg::Union:
-            return ",";
-        case ptg::Range:
-            return ":";
-        default:
-            return nullptr;
+    static constexpr std::pair<uint8_t, const char*> kOperators[] = {
+        {ptg::Add, "+"},   {ptg::Sub, "-"},    {ptg::Mul, "*"},  {ptg::Div, "/"},
+        {ptg::Power, "^"}, {ptg::Concat, "&"}, {ptg::Lt, "<"},   {ptg::Le, "<="},
+        {ptg::Eq, "="},    {ptg::Ge, ">="},    {ptg::Gt, ">"},   {ptg::Ne, "<>"},
+        {ptg::Isect, " "}, {ptg::Union, ","},  {ptg::Range, ":"}};
+    for (const auto& [op, text] : kOperators)
+        if (op == id) return text;
+    return nullptr;
+}
+
+std::string functionName(uint16_t index) {
+    const FunctionInfo* info = functionInfo(index);
+    return info ? std::string(info->name) : "FUNCTION" + std::to_string(index);
+}
+
+// Rebuilds the text on a stack of strings, the way the tokens were made.
+class FormulaWriter {
+  public:
+    FormulaWriter(CellAddress at, const Workbook* workbook) : at_(at), workbook_(workbook) {}
+
+    std::string write(std::span<const uint8_t> tokens) {
+        TokenCursor cursor(tokens);
+        while (!cursor.atEnd()) add(cursor.next());
+        if (stack_.size() != 1)
+            throw MalformedFormula("formula tokens do not leave exactly one result");
+        return "=" + stack_.back();
     }
-}
 
-}  // namespace
-
-std::string cellName(uint16_t row, uint16_t col, bool rowAbsolute, bool colAbsolute) {
-    return (colAbsolute ? "$" : "") + columnName(col) + (rowAbsolute ? "$" : "") +
-           std::to_string(row + 1);
-}
-
-std::string formulaText(std::span<const uint8_t> tokens, CellAddress at, const Workbook* workbook) {
-    std::vector<std::string> stack;
-    auto pop = [&]() {
-        if (stack.empty()) throw MalformedFormula("formula operator is missing an operand");
-        std::string top = std::move(stack.back());
-        stack.pop_back();
+  private:
+    std::string pop() {
+        if (stack_.empty()) throw MalformedFormula("formula operator is missing an operand");
+        std::string top = std::move(stack_.back());
+        stack_.pop_back();
         return top;
-    };
-    auto call = [&](const std::string& name, size_t argCount) {
-        if (argCount > stack.size())
+    }
+
+    void call(const std::string& name, size_t argCount) {
+        if (argCount > stack_.size())
             throw MalformedFormula("function has fewer operands than arguments");
         std::string text = name + "(";
-        for (size_t i = stack.size() - argCount; i < stack.size(); ++i) {
-            if (i > stack.size() - argCount) text += ",";
-            text += stack[i];
+        for (size_t i = stack_.size() - argCount; i < stack_.size(); ++i) {
+            if (i > stack_.size() - argCount) text += ",";
+            text += stack_[i];
         }
-        stack.resize(stack.size() - argCount);
-        stack.push_back(text + ")");
-    };
-    auto functionName = [](uint16_t index) {
-        const FunctionInfo* info = functionInfo(index);
-        return info ? std::string(info->name) : "FUNCTION" + std::to_string(index);
-    };
+        stack_.resize(stack_.size() - argCount);
+        stack_.push_back(text + ")");
+    }
 
-    TokenCursor cursor(tokens);
-    while (!cursor.atEnd()) {
-        const Token t = cursor.next();
+    // Operators and functions take their operands from the stack.
+    void add(const Token& t) {
         if (const char* op = binaryOperator(t.id)) {
             std::string right = pop();
             std::string left = pop();
-            stack.push_back(left + op + right);
-            continue;
+            stack_.push_back(left + op + right);
+            return;
         }
         switch (t.id) {
             case ptg::Uplus:
-                stack.push_back("+" + pop());
+                stack_.push_back("+" + pop());
                 break;
             case ptg::Uminus:
-                stack.push_back("-" + pop());
+                stack_.push_back("-" + pop());
                 break;
             case ptg::Percent:
-                stack.push_back(pop() + "%");
+                stack_.push_back(pop() + "%");
                 break;
             case ptg::Paren:
-                stack.push_back("(" + pop() + ")");
-                break;
-            case ptg::MissArg:
-                stack.emplace_back();
-                break;
-            case ptg::Str:
-                stack.push_back(quotedText(t.text));
-                break;
-            case ptg::Err:
-                stack.emplace_back(errorText(static_cast<ErrorCode>(t.error)));
-                break;
-            case ptg::Bool:
-                stack.emplace_back(t.boolean ? "TRUE" : "FALSE");
-                break;
-            case ptg::Int:
-            case ptg::Num:
-                stack.push_back(numberText(t.number));
+                stack_.push_back("(" + pop() + ")");
                 break;
             case ptg::Attr:
                 if (t.attrOptions & attr::Sum) call("SUM", 1);
@@ -184,37 +149,61 @@ std::string formulaText(std::span<const uint8_t> tokens, CellAddress at, const W
             case ptg::FuncVar:
                 call(functionName(t.function), static_cast<size_t>(t.argCount));
                 break;
+            default:
+                stack_.push_back(operandText(t));
+        }
+    }
+
+    // Constants and references stand for themselves.
+    std::string operandText(const Token& t) const {
+        switch (t.id) {
+            case ptg::MissArg:
+                return {};
+            case ptg::Str:
+                return quotedText(t.text);
+            case ptg::Err:
+                return errorText(static_cast<ErrorCode>(t.error));
+            case ptg::Bool:
+                return t.boolean ? "TRUE" : "FALSE";
+            case ptg::Int:
+            case ptg::Num:
+                return numberText(t.number);
             case ptg::Ref:
-                stack.push_back(partName(t.first, at, false));
-                break;
             case ptg::RefN:
-                stack.push_back(partName(t.first, at, true));
-                break;
+                return partName(t.first, at_, t.id == ptg::RefN);
             case ptg::Area:
-                stack.push_back(partName(t.first, at, false) + ":" + partName(t.last, at, false));
-                break;
             case ptg::AreaN:
-                stack.push_back(partName(t.first, at, true) + ":" + partName(t.last, at, true));
-                break;
+                return partName(t.first, at_, t.id == ptg::AreaN) + ":" +
+                       partName(t.last, at_, t.id == ptg::AreaN);
             case ptg::Ref3d:
-                stack.push_back(sheetPrefix(t, workbook) + partName(t.first, at, false));
-                break;
+                return sheetPrefix(t, workbook_) + partName(t.first, at_, false);
             case ptg::Area3d:
-                stack.push_back(sheetPrefix(t, workbook) + partName(t.first, at, false) + ":" +
-                                partName(t.last, at, false));
-                break;
+                return sheetPrefix(t, workbook_) + partName(t.first, at_, false) + ":" +
+                       partName(t.last, at_, false);
             case ptg::RefErr:
             case ptg::AreaErr:
             case ptg::RefErr3d:
             case ptg::AreaErr3d:
-                stack.emplace_back("#REF!");
-                break;
+                return "#REF!";
             default:
                 throw MalformedFormula("formula token cannot be shown as text");
         }
     }
-    if (stack.size() != 1) throw MalformedFormula("formula tokens do not leave exactly one result");
-    return "=" + stack.back();
+
+    CellAddress at_;
+    const Workbook* workbook_;
+    std::vector<std::string> stack_;
+};
+
+}  // namespace
+
+std::string cellName(uint16_t row, uint16_t col, bool rowAbsolute, bool colAbsolute) {
+    return (colAbsolute ? "$" : "") + columnName(col) + (rowAbsolute ? "$" : "") +
+           std::to_string(row + 1);
+}
+
+std::string formulaText(std::span<const uint8_t> tokens, CellAddress at, const Workbook* workbook) {
+    return FormulaWriter(at, workbook).write(tokens);
 }
 
 }  // namespace tallowby::engine::formula

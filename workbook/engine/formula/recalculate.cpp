@@ -9,7 +9,7 @@
 #include "workbook/engine/formula/extern_sheets.h"
 #include "workbook/engine/formula/formula_evaluator.h"
 #include "workbook/engine/formula/formula_operand.h"
-#include "workbook/engine/formula/formula_tokens.h"
+#include "workbook/engine/formula/token_cursor.h"
 
 namespace tallowby::engine::formula {
 namespace {

@@ -146,7 +146,8 @@ std::optional<TypedReading> readMixedFraction(std::string_view text) {
     if (!whole || !numerator || !denominator || *denominator == 0 || *numerator >= *denominator)
         return std::nullopt;
     TypedReading reading;
-    reading.value = static_cast<double>(*whole) + static_cast<double>(*numerator) / *denominator;
+    reading.value = static_cast<double>(*whole) +
+                    static_cast<double>(*numerator) / static_cast<double>(*denominator);
     reading.format = *denominator < 10 ? "# ?/?" : "# ?\?/?\?";
     return reading;
 }

@@ -20,6 +20,9 @@ enum class ErrorCode : uint8_t {
 // "#DIV/0!" and so on.
 const char* errorText(ErrorCode code);
 
+// The error a stored code stands for; a code no error has reads as #N/A.
+ErrorCode errorFromCode(uint8_t code);
+
 // A cell's value, or a formula's result.
 struct CellValue {
     enum class Type : uint8_t { Empty, Number, Text, Boolean, Error };

@@ -1,29 +1,29 @@
 #include "workbook/engine/model/workbook_model.h"
 
-#include "workbook/engine/model/default_palette.h"
-
 #include <algorithm>
+#include <utility>
+
+#include "workbook/engine/model/default_palette.h"
 
 namespace tallowby::engine {
 
+namespace {
+constexpr std::pair<ErrorCode, const char*> kErrorTexts[] = {
+    {ErrorCode::Null, "#NULL!"}, {ErrorCode::Div0, "#DIV/0!"}, {ErrorCode::Value, "#VALUE!"},
+    {ErrorCode::Ref, "#REF!"},   {ErrorCode::Name, "#NAME?"},  {ErrorCode::Num, "#NUM!"},
+    {ErrorCode::NA, "#N/A"}};
+}  // namespace
+
 const char* errorText(ErrorCode code) {
-    switch (code) {
-        case ErrorCode::Null:
-            return "#NULL!";
-        case ErrorCode::Div0:
-            return "#DIV/0!";
-        case ErrorCode::Value:
-            return "#VALUE!";
-        case ErrorCode::Ref:
-            return "#REF!";
-        case ErrorCode::Name:
-            return "#NAME?";
-        case ErrorCode::Num:
-            return "#NUM!";
-        case ErrorCode::NA:
-            return "#N/A";
-    }
+    for (const auto& [error, text] : kErrorTexts)
+        if (error == code) return text;
     return "#N/A";
+}
+
+ErrorCode errorFromCode(uint8_t code) {
+    for (const auto& [error, text] : kErrorTexts)
+        if (static_cast<uint8_t>(error) == code) return error;
+    return ErrorCode::NA;
 }
 
 bool CellValue::operator==(const CellValue& other) const {

@@ -1,7 +1,10 @@
 // Dates and times through y m d h s tokens, elapsed [h] [m] [s] and AM/PM.
 #include <cmath>
 #include <cstdio>
+#include <optional>
+#include <string>
 
+#include "workbook/engine/common/utf_convert.h"
 #include "workbook/engine/numfmt/section_render.h"
 #include "workbook/engine/numfmt/serial_date.h"
 
@@ -20,103 +23,115 @@ std::string padded(long long number, int width) {
 std::string firstCharacter(const std::string& text) {
     if (text.empty()) return {};
     size_t length = 1;
-    while (length < text.size() && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+    while (length < text.size() &&
+           unicode::isUtf8Continuation(static_cast<unsigned char>(text[length])))
         ++length;
     return text.substr(0, length);
 }
 
-}  // namespace
+// A serial split into what the tokens show.
+struct Moment {
+    long long days = 0;
+    int hour = 0, minute = 0, second = 0;
+    std::string fractionDigits;  // the sub-second digits the section shows
+    CivilDate date;
+};
 
-bool renderDateSection(const FormatSection& section, double serial, const FormatLocale& locale,
-                       bool date1904, FormattedValue& out) {
-    if (!(serial >= 0) || serial >= kMaxDateSerial + 1) return false;
+std::optional<Moment> momentOf(const FormatSection& section, double serial, bool date1904) {
+    if (!(serial >= 0) || serial >= kMaxDateSerial + 1) return std::nullopt;
     // Time is rounded once, to the finest unit shown; coarser units are then
     // cut, so 10:29:59.6 shows as 10:30 under h:mm.
     long long unitsPerSecond = 1;
     for (int i = 0; i < section.subSecondDigits; ++i) unitsPerSecond *= 10;
     const long long unitsPerDay = 86400 * unitsPerSecond;
     const long long total = std::llround(serial * static_cast<double>(unitsPerDay));
-    const long long days = total / unitsPerDay;
+    Moment m;
+    m.days = total / unitsPerDay;
     const long long dayUnits = total % unitsPerDay;
     const long long seconds = dayUnits / unitsPerSecond;
     const long long fraction = dayUnits % unitsPerSecond;
-    const int hour = static_cast<int>(seconds / 3600);
-    const int minute = static_cast<int>(seconds / 60 % 60);
-    const int second = static_cast<int>(seconds % 60);
-    const auto date = dateFromSerial(days, date1904);
-    if (!date) return false;
+    m.hour = static_cast<int>(seconds / 3600);
+    m.minute = static_cast<int>(seconds / 60 % 60);
+    m.second = static_cast<int>(seconds % 60);
+    const auto date = dateFromSerial(m.days, date1904);
+    if (!date) return std::nullopt;
+    m.date = *date;
+    if (section.subSecondDigits > 0) m.fractionDigits = padded(fraction, section.subSecondDigits);
+    return m;
+}
 
-    const std::string fractionDigits =
-        section.subSecondDigits > 0 ? padded(fraction, section.subSecondDigits) : std::string();
+// m, mm: the number; mmm: abbreviated; mmmmm: the first letter; else the name.
+std::string monthText(int count, int month, const FormatLocale& locale) {
+    const size_t index = static_cast<size_t>(month - 1);
+    if (count <= 2) return padded(month, count);
+    if (count == 3) return locale.monthAbbrevs[index];
+    if (count == 5) return firstCharacter(locale.monthNames[index]);
+    return locale.monthNames[index];
+}
 
+// d, dd: the day of the month; ddd: the abbreviated weekday; else its name.
+std::string dayText(int count, const Moment& m, const FormatLocale& locale, bool date1904) {
+    if (count <= 2) return padded(m.date.day, count);
+    const size_t weekday = static_cast<size_t>(weekdayFromSerial(m.days, date1904));
+    return count == 3 ? locale.dayAbbrevs[weekday] : locale.dayNames[weekday];
+}
+
+// The text of a time token: clock and elapsed units, AM/PM.
+std::string timeText(const FormatToken& t, const FormatSection& section, const Moment& m,
+                     const FormatLocale& locale) {
+    const long long hours = m.days * 24 + m.hour;
+    switch (t.kind) {
+        case Kind::Hour: {
+            int shown = m.hour;
+            if (section.twelveHour) shown = m.hour % 12 == 0 ? 12 : m.hour % 12;
+            return padded(shown, std::min(t.count, 2));
+        }
+        case Kind::Minute:
+            return padded(m.minute, std::min(t.count, 2));
+        case Kind::Second:
+            return padded(m.second, std::min(t.count, 2));
+        case Kind::ElapsedHours:
+            return padded(hours, t.count);
+        case Kind::ElapsedMinutes:
+            return padded(hours * 60 + m.minute, t.count);
+        case Kind::ElapsedSeconds:
+            return padded((hours * 60 + m.minute) * 60 + m.second, t.count);
+        case Kind::AmPm:
+            return m.hour < 12 ? locale.am : locale.pm;
+        case Kind::AP: {
+            const bool upper = t.symbol == 'A' || t.symbol == 'P';
+            return m.hour < 12 ? (upper ? "A" : "a") : (upper ? "P" : "p");
+        }
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+bool renderDateSection(const FormatSection& section, double serial, const FormatLocale& locale,
+                       bool date1904, FormattedValue& out) {
+    const std::optional<Moment> m = momentOf(section, serial, date1904);
+    if (!m) return false;
     for (const FormatToken& t : section.tokens) {
+        if (appendLiteralOrFill(out, t)) continue;
         switch (t.kind) {
-            case Kind::Literal:
-                appendText(out, t.text);
-                break;
-            case Kind::Fill:
-                appendFill(out, t.text);
-                break;
             case Kind::Year:
-                appendText(out, t.count <= 2 ? padded(date->year % 100, 2) : padded(date->year, 4));
+                appendText(out,
+                           t.count <= 2 ? padded(m->date.year % 100, 2) : padded(m->date.year, 4));
                 break;
-            case Kind::Month: {
-                const std::string& full = locale.monthNames[static_cast<size_t>(date->month - 1)];
-                if (t.count <= 2)
-                    appendText(out, padded(date->month, t.count));
-                else if (t.count == 3)
-                    appendText(out, locale.monthAbbrevs[static_cast<size_t>(date->month - 1)]);
-                else if (t.count == 5)
-                    appendText(out, firstCharacter(full));
-                else
-                    appendText(out, full);
+            case Kind::Month:
+                appendText(out, monthText(t.count, m->date.month, locale));
                 break;
-            }
-            case Kind::Day: {
-                const int weekday = weekdayFromSerial(days, date1904);
-                if (t.count <= 2)
-                    appendText(out, padded(date->day, t.count));
-                else if (t.count == 3)
-                    appendText(out, locale.dayAbbrevs[static_cast<size_t>(weekday)]);
-                else
-                    appendText(out, locale.dayNames[static_cast<size_t>(weekday)]);
+            case Kind::Day:
+                appendText(out, dayText(t.count, *m, locale, date1904));
                 break;
-            }
-            case Kind::Hour: {
-                int shown = hour;
-                if (section.twelveHour) shown = hour % 12 == 0 ? 12 : hour % 12;
-                appendText(out, padded(shown, std::min(t.count, 2)));
-                break;
-            }
-            case Kind::Minute:
-                appendText(out, padded(minute, std::min(t.count, 2)));
-                break;
-            case Kind::Second:
-                appendText(out, padded(second, std::min(t.count, 2)));
-                break;
-            case Kind::ElapsedHours:
-                appendText(out, padded(days * 24 + hour, t.count));
-                break;
-            case Kind::ElapsedMinutes:
-                appendText(out, padded((days * 24 + hour) * 60 + minute, t.count));
-                break;
-            case Kind::ElapsedSeconds:
-                appendText(out, padded(((days * 24 + hour) * 60 + minute) * 60 + second, t.count));
-                break;
-            case Kind::AmPm:
-                appendText(out, hour < 12 ? locale.am : locale.pm);
-                break;
-            case Kind::AP: {
-                const bool upper = t.symbol == 'A' || t.symbol == 'P';
-                appendText(out, hour < 12 ? (upper ? "A" : "a") : (upper ? "P" : "p"));
-                break;
-            }
             case Kind::SubSecond:
                 appendText(out, locale.decimal);
-                appendText(out, fractionDigits.substr(0, static_cast<size_t>(t.count)));
+                appendText(out, m->fractionDigits.substr(0, static_cast<size_t>(t.count)));
                 break;
             default:
-                break;
+                appendText(out, timeText(t, section, *m, locale));
         }
     }
     return true;

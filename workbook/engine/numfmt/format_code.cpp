@@ -3,8 +3,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <list>
+#include <optional>
+#include <tuple>
 #include <unordered_map>
 
+#include "workbook/engine/common/utf_convert.h"
 #include "workbook/engine/model/default_palette.h"
 
 namespace tallowby::engine {
@@ -14,14 +17,6 @@ using Kind = FormatToken::Kind;
 
 // Longest code we read; anything beyond is ignored so absurd codes stay cheap.
 constexpr size_t kMaxCodeLength = 4096;
-
-size_t utf8Length(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if ((lead >> 5) == 0x6) return 2;
-    if ((lead >> 4) == 0xE) return 3;
-    if ((lead >> 3) == 0x1E) return 4;
-    return 1;
-}
 
 char lower(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -122,128 +117,121 @@ size_t runLength(std::string_view code, size_t at, char letter) {
     return end - at;
 }
 
+// The readers below each take the element at code[at] when it is theirs and
+// return the position after it; nothing when the element is not theirs.
+
+// "quoted text", up to the closing quote or the end.
+std::optional<size_t> readQuoted(std::string_view code, size_t at, FormatSection& section) {
+    if (code[at] != '"') return std::nullopt;
+    const size_t close = code.find('"', at + 1);
+    const size_t end = close == std::string_view::npos ? code.size() : close;
+    addLiteral(section, code.substr(at + 1, end - at - 1));
+    return close == std::string_view::npos ? code.size() : close + 1;
+}
+
+// \x (x shown), _x (a space as wide as x), *x (x repeated to fill the cell).
+std::optional<size_t> readEscaped(std::string_view code, size_t at, FormatSection& section) {
+    const char c = code[at];
+    if (c != '\\' && c != '_' && c != '*') return std::nullopt;
+    if (at + 1 >= code.size()) return at + 1;
+    const size_t length = unicode::utf8SequenceLength(static_cast<unsigned char>(code[at + 1]));
+    const std::string_view next = code.substr(at + 1, length);
+    if (c == '\\') addLiteral(section, next);
+    if (c == '_') addLiteral(section, " ");
+    if (c == '*') section.tokens.push_back({Kind::Fill, std::string(next), 0, 0});
+    return at + 1 + length;
+}
+
+// [colour], [condition], [$currency], [h] and the like; an unclosed [ is text.
+std::optional<size_t> readBracketed(std::string_view code, size_t at, FormatSection& section) {
+    if (code[at] != '[') return std::nullopt;
+    const size_t close = code.find(']', at + 1);
+    if (close == std::string_view::npos) {
+        addLiteral(section, code.substr(at, 1));
+        return at + 1;
+    }
+    readBracket(section, code.substr(at + 1, close - at - 1));
+    return close + 1;
+}
+
+// Digit places, an exponent and the words General, AM/PM and A/P.
+std::optional<size_t> readNumberPart(std::string_view code, size_t at, FormatSection& section) {
+    const char c = code[at];
+    if (c == '0' || c == '#' || c == '?') {
+        section.tokens.push_back({Kind::Digit, {}, c, 0});
+        return at + 1;
+    }
+    if ((c == 'E' || c == 'e') && at + 1 < code.size() &&
+        (code[at + 1] == '+' || code[at + 1] == '-')) {
+        section.tokens.push_back({Kind::Exponent, {}, code[at + 1], 0});
+        return at + 2;
+    }
+    static const std::tuple<std::string_view, Kind, bool> kWords[] = {
+        {"general", Kind::General, false}, {"am/pm", Kind::AmPm, false}, {"a/p", Kind::AP, true}};
+    for (const auto& [word, kind, keepsSymbol] : kWords) {
+        if (startsWithNoCase(code, at, word)) {
+            section.tokens.push_back({kind, {}, keepsSymbol ? c : '\0', 0});
+            return at + word.size();
+        }
+    }
+    return std::nullopt;
+}
+
+// The kind a character stands for in `table`, Literal when it is not there.
+Kind kindOf(std::initializer_list<std::pair<char, Kind>> table, char c) {
+    for (const auto& [symbol, kind] : table)
+        if (symbol == c) return kind;
+    return Kind::Literal;
+}
+
+// One-character symbols: point, thousands comma, percent, fraction slash, text.
+std::optional<size_t> readSymbol(std::string_view code, size_t at, FormatSection& section) {
+    const char c = code[at];
+    const Kind kind = kindOf({{'.', Kind::Point},
+                              {',', Kind::Comma},
+                              {'%', Kind::Percent},
+                              {'/', Kind::Slash},
+                              {'@', Kind::Text}},
+                             c);
+    if (kind == Kind::Literal) return std::nullopt;
+    section.tokens.push_back({kind, {}, c, 0});
+    return at + 1;
+}
+
+// A run of one date or time letter (yyyy, mm, d, hh, ss); e is a four-digit year.
+std::optional<size_t> readDatePart(std::string_view code, size_t at, FormatSection& section) {
+    const char lc = lower(code[at]);
+    if (lc == 'e') {
+        section.tokens.push_back({Kind::Year, {}, 0, 4});
+        return at + 1;
+    }
+    const Kind kind = kindOf({{'y', Kind::Year},
+                              {'m', Kind::MonthOrMinute},
+                              {'d', Kind::Day},
+                              {'h', Kind::Hour},
+                              {'s', Kind::Second}},
+                             lc);
+    if (kind == Kind::Literal) return std::nullopt;
+    const size_t run = runLength(code, at, lc);
+    section.tokens.push_back({kind, {}, 0, static_cast<int>(run)});
+    return at + run;
+}
+
 // Reads one section starting at `at`; returns the position after its ';'.
 size_t readSection(std::string_view code, size_t at, FormatSection& section) {
     while (at < code.size()) {
-        const char c = code[at];
-        const char lc = lower(c);
-        if (c == ';') return at + 1;
-        if (c == '"') {
-            const size_t close = code.find('"', at + 1);
-            const size_t end = close == std::string_view::npos ? code.size() : close;
-            addLiteral(section, code.substr(at + 1, end - at - 1));
-            at = close == std::string_view::npos ? code.size() : close + 1;
-            continue;
+        if (code[at] == ';') return at + 1;
+        std::optional<size_t> after;
+        for (auto read :
+             {readQuoted, readEscaped, readBracketed, readNumberPart, readSymbol, readDatePart}) {
+            if ((after = read(code, at, section))) break;
         }
-        if (c == '\\' || c == '_' || c == '*') {
-            if (at + 1 >= code.size()) {
-                ++at;
-                continue;
-            }
-            const size_t length = utf8Length(static_cast<unsigned char>(code[at + 1]));
-            const std::string_view next = code.substr(at + 1, length);
-            if (c == '\\') addLiteral(section, next);
-            if (c == '_') addLiteral(section, " ");
-            if (c == '*') section.tokens.push_back({Kind::Fill, std::string(next), 0, 0});
-            at += 1 + length;
-            continue;
+        if (!after) {  // anything else is shown as it stands
+            const size_t length = unicode::utf8SequenceLength(static_cast<unsigned char>(code[at]));
+            addLiteral(section, code.substr(at, length));
+            after = at + length;
         }
-        if (c == '[') {
-            const size_t close = code.find(']', at + 1);
-            if (close == std::string_view::npos) {
-                addLiteral(section, code.substr(at, 1));
-                ++at;
-                continue;
-            }
-            readBracket(section, code.substr(at + 1, close - at - 1));
-            at = close + 1;
-            continue;
-        }
-        if (c == '0' || c == '#' || c == '?') {
-            section.tokens.push_back({Kind::Digit, {}, c, 0});
-            ++at;
-            continue;
-        }
-        if ((c == 'E' || c == 'e') && at + 1 < code.size() &&
-            (code[at + 1] == '+' || code[at + 1] == '-')) {
-            section.tokens.push_back({Kind::Exponent, {}, code[at + 1], 0});
-            at += 2;
-            continue;
-        }
-        if (startsWithNoCase(code, at, "general")) {
-            section.tokens.push_back({Kind::General, {}, 0, 0});
-            at += 7;
-            continue;
-        }
-        if (startsWithNoCase(code, at, "am/pm")) {
-            section.tokens.push_back({Kind::AmPm, {}, 0, 0});
-            at += 5;
-            continue;
-        }
-        if (startsWithNoCase(code, at, "a/p")) {
-            section.tokens.push_back({Kind::AP, {}, c, 0});
-            at += 3;
-            continue;
-        }
-        Kind simple = Kind::Literal;
-        switch (c) {
-            case '.':
-                simple = Kind::Point;
-                break;
-            case ',':
-                simple = Kind::Comma;
-                break;
-            case '%':
-                simple = Kind::Percent;
-                break;
-            case '/':
-                simple = Kind::Slash;
-                break;
-            case '@':
-                simple = Kind::Text;
-                break;
-            default:
-                break;
-        }
-        if (simple != Kind::Literal) {
-            section.tokens.push_back({simple, {}, c, 0});
-            ++at;
-            continue;
-        }
-        Kind dateKind = Kind::Literal;
-        switch (lc) {
-            case 'y':
-                dateKind = Kind::Year;
-                break;
-            case 'm':
-                dateKind = Kind::MonthOrMinute;
-                break;
-            case 'd':
-                dateKind = Kind::Day;
-                break;
-            case 'h':
-                dateKind = Kind::Hour;
-                break;
-            case 's':
-                dateKind = Kind::Second;
-                break;
-            default:
-                break;
-        }
-        if (lc == 'e') {
-            section.tokens.push_back({Kind::Year, {}, 0, 4});
-            ++at;
-            continue;
-        }
-        if (dateKind != Kind::Literal) {
-            const size_t run = runLength(code, at, lc);
-            section.tokens.push_back({dateKind, {}, 0, static_cast<int>(run)});
-            at += run;
-            continue;
-        }
-        const size_t length = utf8Length(static_cast<unsigned char>(c));
-        addLiteral(section, code.substr(at, length));
-        at += length;
+        at = *after;
     }
     return at;
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "workbook/engine/common/utf_convert.h"
 #include "workbook/engine/numfmt/format_code.h"
 #include "workbook/engine/numfmt/section_render.h"
 
@@ -42,11 +43,21 @@ void appendText(FormattedValue& out, std::string_view text) {
     if (out.text.size() + text.size() > kMaxFormattedBytes) {
         size_t room = kMaxFormattedBytes - std::min(out.text.size(), kMaxFormattedBytes);
         while (room > 0 && room < text.size() &&
-               (static_cast<unsigned char>(text[room]) & 0xC0) == 0x80)
+               unicode::isUtf8Continuation(static_cast<unsigned char>(text[room])))
             --room;  // never split a UTF-8 character
         text = text.substr(0, room);
     }
     out.text.append(text);
+}
+
+bool appendLiteralOrFill(FormattedValue& out, const FormatToken& token) {
+    if (token.kind == Kind::Literal)
+        appendText(out, token.text);
+    else if (token.kind == Kind::Fill)
+        appendFill(out, token.text);
+    else
+        return false;
+    return true;
 }
 
 void appendFill(FormattedValue& out, const std::string& fill) {
@@ -63,16 +74,11 @@ void markUnshowable(FormattedValue& out) {
 
 void renderTextSection(const FormatSection& section, std::string_view text, FormattedValue& out) {
     for (const FormatToken& t : section.tokens) {
+        if (appendLiteralOrFill(out, t)) continue;
         switch (t.kind) {
             case Kind::Text:
             case Kind::General:
                 appendText(out, text);
-                break;
-            case Kind::Literal:
-                appendText(out, t.text);
-                break;
-            case Kind::Fill:
-                appendFill(out, t.text);
                 break;
             case Kind::Digit:
             case Kind::Point:

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <vector>
 
+#include "workbook/engine/common/utf_convert.h"
 #include "workbook/engine/numfmt/decimal_digits.h"
 #include "workbook/engine/numfmt/section_render.h"
 
@@ -137,15 +138,10 @@ void emitRange(const std::vector<FormatToken>& tokens, int from, int to, const F
                FormattedValue& out, std::vector<std::string>& pieces, size_t& next) {
     for (int i = from; i < to; ++i) {
         const FormatToken& t = tokens[static_cast<size_t>(i)];
+        if (appendLiteralOrFill(out, t)) continue;
         switch (t.kind) {
             case Kind::Digit:
                 if (next < pieces.size()) appendText(out, pieces[next++]);
-                break;
-            case Kind::Literal:
-                appendText(out, t.text);
-                break;
-            case Kind::Fill:
-                appendFill(out, t.text);
                 break;
             case Kind::Point:
                 appendText(out, locale.decimal);
@@ -262,104 +258,137 @@ std::pair<long long, long long> approximate(double x, long long maxDenominator) 
     return {h1, k1};
 }
 
-int utf8Width(const std::string& text) {
-    int width = 0;
-    for (unsigned char c : text) width += (c & 0xC0) != 0x80;
-    return width;
+// Where the parts of a fraction format stand: whole number, numerator, the
+// bar, and a denominator of placeholders or of fixed digits ("?/16").
+struct FractionLayout {
+    int numeratorStart = 0;
+    int denominatorEnd = 0;  // the first token after the denominator
+    std::vector<char> wholeSymbols, numeratorSymbols, denominatorSymbols;
+    long long fixedDenominator = 0;
+    bool hasWhole() const { return !wholeSymbols.empty(); }
+};
+
+// "?/16": a fixed denominator typed as digits, with zero placeholders after
+// it adding digits.
+void readFixedDenominator(const std::vector<FormatToken>& tokens, FractionLayout& f) {
+    const int count = static_cast<int>(tokens.size());
+    const std::string& text = tokens[static_cast<size_t>(f.denominatorEnd)].text;
+    size_t digits = 0;
+    while (digits < text.size() && digits < 9 &&
+           std::isdigit(static_cast<unsigned char>(text[digits])))
+        f.fixedDenominator = f.fixedDenominator * 10 + (text[digits++] - '0');
+    ++f.denominatorEnd;
+    while (f.denominatorEnd < count && isDigit(tokens[static_cast<size_t>(f.denominatorEnd)]) &&
+           tokens[static_cast<size_t>(f.denominatorEnd)].symbol == '0' &&
+           f.fixedDenominator < 100000000) {
+        f.fixedDenominator *= 10;
+        ++f.denominatorEnd;
+    }
+    if (digits < text.size()) {
+        // Text after the digits stays a literal; emit it after the fraction.
+        --f.denominatorEnd;
+    }
+}
+
+FractionLayout fractionLayout(const std::vector<FormatToken>& tokens, int slash) {
+    const int count = static_cast<int>(tokens.size());
+    FractionLayout f;
+    // The numerator is the run of placeholders right before the bar; earlier
+    // placeholders, apart from it, hold the whole number.
+    f.numeratorStart = slash;
+    while (f.numeratorStart > 0 && isDigit(tokens[static_cast<size_t>(f.numeratorStart) - 1]))
+        --f.numeratorStart;
+    f.wholeSymbols = symbolsOf(tokens, 0, f.numeratorStart);
+    f.numeratorSymbols = symbolsOf(tokens, f.numeratorStart, slash);
+    f.denominatorEnd = slash + 1;
+    if (tokens[static_cast<size_t>(f.denominatorEnd)].kind == Kind::Literal) {
+        readFixedDenominator(tokens, f);
+    } else {
+        while (f.denominatorEnd < count && isDigit(tokens[static_cast<size_t>(f.denominatorEnd)]))
+            f.denominatorSymbols.push_back(tokens[static_cast<size_t>(f.denominatorEnd++)].symbol);
+    }
+    return f;
+}
+
+struct FractionValue {
+    double whole = 0;
+    long long numerator = 0, denominator = 1;
+};
+
+// The closest fraction the denominator allows (exact for a fixed one).
+FractionValue fractionValue(const FractionLayout& f, double magnitude) {
+    FractionValue v;
+    v.whole = f.hasWhole() ? std::floor(magnitude) : 0;
+    const double part = magnitude - v.whole;
+    if (f.fixedDenominator > 0) {
+        v.denominator = f.fixedDenominator;
+        v.numerator = std::llround(part * static_cast<double>(v.denominator));
+    } else {
+        long long maxDenominator = 1;
+        for (size_t i = 0; i < f.denominatorSymbols.size() && maxDenominator <= kMaxDenominator;
+             ++i)
+            maxDenominator *= 10;
+        maxDenominator = std::min(maxDenominator - 1, kMaxDenominator);
+        if (maxDenominator < 1) maxDenominator = 1;
+        if (f.hasWhole() || part < 1e15) {
+            const double below = std::floor(part);
+            auto [n, d] = approximate(part - below, maxDenominator);
+            v.numerator = n + static_cast<long long>(below) * d;
+            v.denominator = d;
+        }
+    }
+    if (f.hasWhole() && v.numerator >= v.denominator) {
+        v.whole += 1;
+        v.numerator = 0;
+    }
+    return v;
+}
+
+// The numerator (with the literals before it), the bar and the denominator.
+FormattedValue fractionText(const std::vector<FormatToken>& tokens, const Layout& layout,
+                            const FractionLayout& f, const FractionValue& v, int from,
+                            const FormatLocale& locale) {
+    std::vector<std::string> numeratorPieces =
+        placeInteger(std::to_string(v.numerator), f.numeratorSymbols, false, locale.group);
+    std::string denominatorText = std::to_string(v.denominator);
+    FormattedValue fraction;
+    size_t next = 0;
+    emitRange(tokens, from, layout.slash, locale, fraction, numeratorPieces, next);
+    appendText(fraction, "/");
+    if (f.fixedDenominator <= 0) {
+        for (size_t i = denominatorText.size(); i < f.denominatorSymbols.size(); ++i)
+            denominatorText += f.denominatorSymbols[i] == '?'   ? " "
+                               : f.denominatorSymbols[i] == '0' ? "0"
+                                                                : "";
+    }
+    appendText(fraction, denominatorText);
+    return fraction;
 }
 
 void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout, double magnitude,
                     const FormatLocale& locale, FormattedValue& out) {
     const int count = static_cast<int>(tokens.size());
-    // The numerator is the run of placeholders right before the bar; earlier
-    // placeholders, apart from it, hold the whole number.
-    int numeratorStart = layout.slash;
-    while (numeratorStart > 0 && isDigit(tokens[static_cast<size_t>(numeratorStart) - 1]))
-        --numeratorStart;
-    const std::vector<char> wholeSymbols = symbolsOf(tokens, 0, numeratorStart);
-    const std::vector<char> numeratorSymbols = symbolsOf(tokens, numeratorStart, layout.slash);
-    int denominatorEnd = layout.slash + 1;
-    long long fixedDenominator = 0;
-    std::vector<char> denominatorSymbols;
-    if (tokens[static_cast<size_t>(denominatorEnd)].kind == Kind::Literal) {
-        // "?/16": a fixed denominator typed as digits.
-        const std::string& text = tokens[static_cast<size_t>(denominatorEnd)].text;
-        size_t digits = 0;
-        while (digits < text.size() && digits < 9 &&
-               std::isdigit(static_cast<unsigned char>(text[digits])))
-            fixedDenominator = fixedDenominator * 10 + (text[digits++] - '0');
-        ++denominatorEnd;
-        while (denominatorEnd < count && isDigit(tokens[static_cast<size_t>(denominatorEnd)]) &&
-               tokens[static_cast<size_t>(denominatorEnd)].symbol == '0' &&
-               fixedDenominator < 100000000) {
-            fixedDenominator *= 10;
-            ++denominatorEnd;
-        }
-        if (digits < text.size()) {
-            // Text after the digits stays a literal; emit it after the fraction.
-            --denominatorEnd;
-        }
-    } else {
-        while (denominatorEnd < count && isDigit(tokens[static_cast<size_t>(denominatorEnd)]))
-            denominatorSymbols.push_back(tokens[static_cast<size_t>(denominatorEnd++)].symbol);
-    }
-    const bool hasWhole = !wholeSymbols.empty();
-    double whole = hasWhole ? std::floor(magnitude) : 0;
-    const double part = magnitude - whole;
-    long long numerator = 0, denominator = 1;
-    if (fixedDenominator > 0) {
-        denominator = fixedDenominator;
-        numerator = std::llround(part * static_cast<double>(denominator));
-    } else {
-        long long maxDenominator = 1;
-        for (size_t i = 0; i < denominatorSymbols.size() && maxDenominator <= kMaxDenominator; ++i)
-            maxDenominator *= 10;
-        maxDenominator = std::min(maxDenominator - 1, kMaxDenominator);
-        if (maxDenominator < 1) maxDenominator = 1;
-        if (hasWhole || part < 1e15) {
-            const double below = std::floor(part);
-            auto [n, d] = approximate(part - below, maxDenominator);
-            numerator = n + static_cast<long long>(below) * d;
-            denominator = d;
-        }
-    }
-    if (hasWhole && numerator >= denominator) {
-        whole += 1;
-        numerator = 0;
-    }
+    const FractionLayout f = fractionLayout(tokens, layout.slash);
+    const FractionValue v = fractionValue(f, magnitude);
+    const bool hasWhole = f.hasWhole();
 
-    DecimalDigits wholeDigits = DecimalDigits::of(whole);
+    DecimalDigits wholeDigits = DecimalDigits::of(v.whole);
     std::string wholeText = wholeDigits.integerPart();
-    if (hasWhole && numerator == 0 && wholeText.empty()) wholeText = "0";
+    if (hasWhole && v.numerator == 0 && wholeText.empty()) wholeText = "0";
     std::vector<std::string> wholePieces =
-        placeInteger(wholeText, wholeSymbols, false, locale.group);
+        placeInteger(wholeText, f.wholeSymbols, false, locale.group);
     size_t next = 0;
     // The literals between the whole number and the numerator belong to the
     // fraction: they turn into spaces with it when there is no fraction.
     int wholeEnd = 0;
-    for (int i = 0; i < numeratorStart; ++i)
+    for (int i = 0; i < f.numeratorStart; ++i)
         if (isDigit(tokens[static_cast<size_t>(i)])) wholeEnd = i + 1;
     emitRange(tokens, 0, hasWhole ? wholeEnd : 0, locale, out, wholePieces, next);
 
-    std::vector<std::string> numeratorPieces =
-        placeInteger(std::to_string(numerator), numeratorSymbols, false, locale.group);
-    std::string denominatorText = std::to_string(denominator);
-    FormattedValue fraction;
-    next = 0;
-    emitRange(tokens, hasWhole ? wholeEnd : 0, layout.slash, locale, fraction, numeratorPieces,
-              next);
-    appendText(fraction, "/");
-    if (fixedDenominator > 0) {
-        appendText(fraction, denominatorText);
-    } else {
-        for (size_t i = denominatorText.size(); i < denominatorSymbols.size(); ++i)
-            denominatorText += denominatorSymbols[i] == '?'   ? " "
-                               : denominatorSymbols[i] == '0' ? "0"
-                                                              : "";
-        appendText(fraction, denominatorText);
-    }
-    if (hasWhole && numerator == 0) {
-        appendText(out, std::string(static_cast<size_t>(utf8Width(fraction.text)), ' '));
+    const FormattedValue fraction =
+        fractionText(tokens, layout, f, v, hasWhole ? wholeEnd : 0, locale);
+    if (hasWhole && v.numerator == 0) {
+        appendText(out, std::string(unicode::utf8CharacterCount(fraction.text), ' '));
     } else {
         if (fraction.fillAt >= 0 && out.fillAt < 0) {
             out.fillAt = static_cast<int>(out.text.size()) + fraction.fillAt;
@@ -369,27 +398,25 @@ void renderFraction(const std::vector<FormatToken>& tokens, const Layout& layout
     }
     std::vector<std::string> none;
     next = 0;
-    if (fixedDenominator > 0 && denominatorEnd < count &&
-        tokens[static_cast<size_t>(denominatorEnd)].kind == Kind::Literal) {
-        const std::string& text = tokens[static_cast<size_t>(denominatorEnd)].text;
+    int restFrom = f.denominatorEnd;
+    if (f.fixedDenominator > 0 && restFrom < count &&
+        tokens[static_cast<size_t>(restFrom)].kind == Kind::Literal) {
+        const std::string& text = tokens[static_cast<size_t>(restFrom)].text;
         size_t digits = 0;
         while (digits < text.size() && std::isdigit(static_cast<unsigned char>(text[digits])))
             ++digits;
         appendText(out, std::string_view(text).substr(digits));
-        ++denominatorEnd;
+        ++restFrom;
     }
-    emitRange(tokens, denominatorEnd, count, locale, out, none, next);
+    emitRange(tokens, restFrom, count, locale, out, none, next);
 }
 
 void renderGeneralSection(const std::vector<FormatToken>& tokens, double magnitude,
                           const FormatLocale& locale, FormattedValue& out) {
     for (const FormatToken& t : tokens) {
+        if (appendLiteralOrFill(out, t)) continue;
         if (t.kind == Kind::General)
             appendText(out, formatGeneral(magnitude, locale));
-        else if (t.kind == Kind::Literal)
-            appendText(out, t.text);
-        else if (t.kind == Kind::Fill)
-            appendFill(out, t.text);
         else if (t.kind == Kind::Percent)
             appendText(out, "%");
         else if (t.kind == Kind::Point)

@@ -11,6 +11,9 @@ namespace tallowby::engine {
 void appendText(FormattedValue& out, std::string_view text);
 // Notes a `*x` fill at the current end of the text (the first one counts).
 void appendFill(FormattedValue& out, const std::string& fill);
+// Writes a literal or fill token, which every kind of section shows the same
+// way; false for any other token.
+bool appendLiteralOrFill(FormattedValue& out, const FormatToken& token);
 // Marks a value the cell cannot show: the renderer fills the cell with '#'.
 void markUnshowable(FormattedValue& out);
 

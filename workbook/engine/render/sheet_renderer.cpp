@@ -12,6 +12,7 @@
 #include "workbook/engine/render/cell_fit.h"
 #include "workbook/engine/render/sheet_fonts.h"
 #include "workbook/engine/render/sheet_geometry.h"
+#include "workbook/engine/render/text_placement.h"
 
 namespace tallowby::engine {
 namespace {
@@ -19,11 +20,7 @@ namespace {
 using render::CellContent;
 using render::FontCache;
 using render::SheetGeometry;
-
-// Space between a cell's grid lines and its text.
-constexpr int kTextPadding = 2;
-// Width of one indent level.
-constexpr int kIndentPixels = 9;
+using render::TextBox;
 
 QColor toQColor(Rgb rgb) {
     return QColor::fromRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -220,39 +217,40 @@ class SheetPainter {
         }
     }
 
+    // The fill character repeats between the parts to fill the cell.
+    void paintFilled(const TextBox& box, double baseline, const QFontMetricsF& metrics,
+                     const QString& before, const QString& fill, const QString& after) {
+        const double fillWidth = metrics.horizontalAdvance(fill);
+        const double beforeWidth = metrics.horizontalAdvance(before);
+        const double afterWidth = metrics.horizontalAdvance(after);
+        const int repeats =
+            fillWidth > 0
+                ? static_cast<int>(std::floor((box.width - beforeWidth - afterWidth) / fillWidth))
+                : 0;
+        painter_->setClipRect(box.clip);
+        painter_->drawText(QPointF(box.left, baseline),
+                           before + fill.repeated(std::max(0, repeats)));
+        painter_->drawText(QPointF(box.right - afterWidth, baseline), after);
+        painter_->setClipping(false);
+    }
+
     void paintText(CellAddress at, const CellContent& content, const Xf& xf, const QFont& font,
                    const QFontMetricsF& metrics, const QColor& colour) {
         const CellRange area = areaOf(at);
         const bool merged = area.firstRow != area.lastRow || area.firstCol != area.lastCol;
-        const QRect lines = cellLines(area);
-        if (lines.width() < 2 || lines.height() < 2) return;  // hidden
-        const int indent = xf.indent * kIndentPixels;
-        double left = lines.left() + 1 + kTextPadding;
-        double right = lines.right() - kTextPadding;
-        if (content.align == HAlign::Left) left += indent;
-        if (content.align == HAlign::Right) right -= indent;
-        const double width = std::max(0.0, right - left);
-
+        const TextBox box = render::textBox(cellLines(area), content.align, xf.indent);
+        if (box.lines.width() < 2 || box.lines.height() < 2) return;  // hidden
         painter_->setFont(font);
         painter_->setPen(colour);
-        QRect clip(QPoint(lines.left() + 1, lines.top() + 1),
-                   QPoint(lines.right() - 1, lines.bottom() - 1));
-
-        const bool wrap = content.kind == CellContent::Kind::Text &&
-                          (xf.wrap || xf.hAlign == HAlign::Justify ||
-                           xf.vAlign == VAlign::Justify || xf.vAlign == VAlign::Distributed);
-        if (wrap) {
-            int flags = Qt::TextWordWrap | verticalFlag(xf.vAlign);
-            flags |= content.align == HAlign::Right ? Qt::AlignRight
-                     : (content.align == HAlign::Centre || content.align == HAlign::CentreAcross ||
-                        content.align == HAlign::Distributed)
-                         ? Qt::AlignHCenter
-                         : Qt::AlignLeft;
-            painter_->setClipRect(clip);
-            painter_->drawText(QRectF(left, lines.top() + 1, width, lines.height() - 1), flags,
-                               QString::fromStdString(content.shown.text));
-            painter_->setClipping(false);
-            return;
+        if (content.kind == CellContent::Kind::Text &&
+            (xf.wrap || xf.hAlign == HAlign::Justify || xf.vAlign == VAlign::Justify ||
+             xf.vAlign == VAlign::Distributed)) {
+            painter_->setClipRect(box.clip);
+            painter_->drawText(
+                QRectF(box.left, box.lines.top() + 1, box.width, box.lines.height() - 1),
+                render::wrapFlags(content.align, xf.vAlign),
+                QString::fromStdString(content.shown.text));
+            return painter_->setClipping(false);
         }
 
         QString text = QString::fromStdString(content.shown.text);
@@ -260,97 +258,36 @@ class SheetPainter {
         QString before = text, fill, after;
         if (content.shown.fillAt >= 0) {
             const std::string& t = content.shown.text;
-            const size_t at = std::min(static_cast<size_t>(content.shown.fillAt), t.size());
-            before = QString::fromStdString(t.substr(0, at));
-            after = QString::fromStdString(t.substr(at));
+            const size_t split = std::min(static_cast<size_t>(content.shown.fillAt), t.size());
+            before = QString::fromStdString(t.substr(0, split));
+            after = QString::fromStdString(t.substr(split));
             fill = QString::fromStdString(content.shown.fillText);
             text = before + after;
         }
         double textWidth = metrics.horizontalAdvance(text);
-
-        if (content.kind == CellContent::Kind::Number && textWidth > width) {
+        if (content.kind == CellContent::Kind::Number && textWidth > box.width) {
             // Numbers never spill: they shrink (General) or show ####.
             fill.clear();
-            text = render::fittedText(content, metrics, width, locale_);
+            text = render::fittedText(content, metrics, box.width, locale_);
             textWidth = metrics.horizontalAdvance(text);
             before = text;
             after.clear();
         }
-
-        const double baseline = baselineFor(xf.vAlign, lines, metrics);
-        if (!fill.isEmpty()) {
-            // The fill character repeats between the parts to fill the cell.
-            const double fillWidth = metrics.horizontalAdvance(fill);
-            const double beforeWidth = metrics.horizontalAdvance(before);
-            const double afterWidth = metrics.horizontalAdvance(after);
-            const int repeats =
-                fillWidth > 0
-                    ? static_cast<int>(std::floor((width - beforeWidth - afterWidth) / fillWidth))
-                    : 0;
-            painter_->setClipRect(clip);
-            painter_->drawText(QPointF(left, baseline),
-                               before + fill.repeated(std::max(0, repeats)));
-            painter_->drawText(QPointF(right - afterWidth, baseline), after);
-            painter_->setClipping(false);
-            return;
-        }
-
+        const double baseline = render::baselineFor(xf.vAlign, box.lines, metrics);
+        if (!fill.isEmpty()) return paintFilled(box, baseline, metrics, before, fill, after);
         if (content.align == HAlign::Fill && textWidth > 0) {
-            const int repeats = std::max(1, static_cast<int>(std::floor(width / textWidth)));
+            const int repeats = std::max(1, static_cast<int>(std::floor(box.width / textWidth)));
             text = text.repeated(repeats);
             textWidth *= repeats;
         }
-
-        double x = left;
-        switch (content.align) {
-            case HAlign::Right:
-                x = right - textWidth;
-                break;
-            case HAlign::Centre:
-            case HAlign::CentreAcross:
-            case HAlign::Distributed:
-                x = (left + right - textWidth) / 2;
-                break;
-            default:
-                break;
-        }
-
-        if (content.kind == CellContent::Kind::Text && !merged && textWidth > width &&
+        const double x = render::alignedX(content.align, box, textWidth);
+        QRect clip = box.clip;
+        if (content.kind == CellContent::Kind::Text && !merged && textWidth > box.width &&
             content.align != HAlign::Fill)
             clip = spill(at, content.align, x, x + textWidth, clip);
         painter_->setClipRect(clip);
         painter_->drawText(QPointF(x, baseline), text);
         painter_->setClipping(false);
-    }
-
-    static int verticalFlag(VAlign v) {
-        switch (v) {
-            case VAlign::Top:
-                return Qt::AlignTop;
-            case VAlign::Centre:
-            case VAlign::Justify:
-            case VAlign::Distributed:
-                return Qt::AlignVCenter;
-            case VAlign::Bottom:
-                break;
-        }
-        return Qt::AlignBottom;
-    }
-
-    static double baselineFor(VAlign v, const QRect& lines, const QFontMetricsF& metrics) {
-        const double top = lines.top() + 1,
-                     bottom = lines.bottom();  // interior spans top..bottom-1
-        switch (v) {
-            case VAlign::Top:
-                return top + metrics.ascent();
-            case VAlign::Centre:
-            case VAlign::Justify:
-            case VAlign::Distributed:
-                return std::round((top + bottom - metrics.height()) / 2 + metrics.ascent());
-            case VAlign::Bottom:
-                break;
-        }
-        return std::round(bottom - metrics.descent());
     }
 
     // Widens the clip of an overflowing text over the empty neighbours its

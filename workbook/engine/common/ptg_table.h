@@ -2,22 +2,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
-#include <stdexcept>
-#include <string>
 
-namespace tallowby::engine::formula {
-
-// A token array that cannot be read: truncated, an unknown token, a stack
-// that does not balance.
-class MalformedFormula : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+// Formula token ids and sizes, shared by the file layer (which only steps
+// over tokens) and the formula layer (which decodes them).
+namespace tallowby::engine::ptg {
 
 // Parsed-expression token ids (the base id; reference tokens carry a class
-// in bits 5-6 that TokenCursor strips).
-namespace ptg {
+// in bits 5-6, see baseId).
 inline constexpr uint8_t Exp = 0x01;
 inline constexpr uint8_t Tbl = 0x02;
 inline constexpr uint8_t Add = 0x03;
@@ -66,7 +59,31 @@ inline constexpr uint8_t Ref3d = 0x3A;
 inline constexpr uint8_t Area3d = 0x3B;
 inline constexpr uint8_t RefErr3d = 0x3C;
 inline constexpr uint8_t AreaErr3d = 0x3D;
-}  // namespace ptg
+
+// The class bits of a classed token (reference, value or array class).
+inline constexpr uint8_t kClassMask = 0x60;
+
+// The base id of a token byte: classed tokens map to their 0x20-0x3F form,
+// the others are their own id.
+constexpr uint8_t baseId(uint8_t raw) {
+    return (raw & kClassMask) ? static_cast<uint8_t>((raw & 0x1F) | 0x20) : raw;
+}
+
+// The base id as the file layer walks tokens: every byte from 0x20 up counts
+// as a classed token (bit 7, never set in a valid token, is passed over).
+constexpr uint8_t walkedBaseId(uint8_t raw) {
+    return raw >= 0x20 ? static_cast<uint8_t>((raw & 0x1F) | 0x20) : raw;
+}
+
+// The same token byte with its class bits replaced by those of `classOf`.
+constexpr uint8_t withClassOf(uint8_t id, uint8_t classOf) {
+    return static_cast<uint8_t>((classOf & kClassMask) | (id & 0x1F));
+}
+
+// True for the area forms of reference tokens (a base id).
+constexpr bool isArea(uint8_t base) {
+    return base == Area || base == AreaErr || base == AreaN || base == Area3d || base == AreaErr3d;
+}
 
 // ptgAttr option bits.
 namespace attr {
@@ -79,49 +96,14 @@ inline constexpr uint8_t Baxcel = 0x20;
 inline constexpr uint8_t Space = 0x40;
 }  // namespace attr
 
-// One cell reference as stored: a row and a column with their relative flags.
-// In a cell formula the stored coordinates are absolute positions either way;
-// in ptgRefN/ptgAreaN the relative parts are signed offsets from the cell.
-struct RefPart {
-    uint16_t row = 0;
-    uint8_t col = 0;
-    bool rowRelative = false;
-    bool colRelative = false;
-};
+// The size in bytes (id byte included) of a token whose size does not depend
+// on its contents, by base id; nothing for Str and Attr (their size is in
+// their bytes) and for ids the engine does not know.
+std::optional<size_t> fixedTokenSize(uint8_t base);
 
-// One decoded token.
-struct Token {
-    uint8_t id = 0;  // base id (ptg::...), the class bits removed
-    // Operands, depending on the id:
-    RefPart first, last;             // Ref*/Area* (last only for areas)
-    uint16_t externSheet = 0;        // Ref3d/Area3d: index into EXTERNSHEET
-    double number = 0;               // Int, Num
-    bool boolean = false;            // Bool
-    uint8_t error = 0;               // Err
-    std::string text;                // Str, UTF-8
-    uint16_t function = 0;           // Func/FuncVar: function index
-    int argCount = -1;               // FuncVar: the stored count; Func: -1 (fixed by the function)
-    bool commandEquivalent = false;  // FuncVar: bit 15 of the index (a macro command)
-    uint8_t attrOptions = 0;         // Attr
-    uint16_t attrData = 0;           // Attr: the 16-bit operand (jump offset, space count...)
-};
+// The size in bytes of the token at the start of tokens (id byte included),
+// or nothing when the token is unknown or runs past the end. Any byte of
+// 0x20 and above counts as a classed token here.
+std::optional<size_t> tokenSize(std::span<const uint8_t> tokens);
 
-// Walks a token array one token at a time. Throws MalformedFormula on a
-// truncated token or an id it does not know how to skip.
-class TokenCursor {
-  public:
-    explicit TokenCursor(std::span<const uint8_t> tokens) : bytes_(tokens) {}
-    bool atEnd() const { return pos_ >= bytes_.size(); }
-    size_t position() const { return pos_; }
-    Token next();
-
-  private:
-    std::span<const uint8_t> take(size_t n);
-    uint16_t u16();
-    RefPart refPart(uint16_t row, uint16_t colWord) const;
-
-    std::span<const uint8_t> bytes_;
-    size_t pos_ = 0;
-};
-
-}  // namespace tallowby::engine::formula
+}  // namespace tallowby::engine::ptg
