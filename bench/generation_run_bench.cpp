@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "app/error_report.h"
+#include "bench_weeks.h"
 #include "tests/support/gui_application.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
@@ -18,17 +19,7 @@ namespace {
 using tallowby::testing::ensureGuiApplication;
 
 tallowby::TimesheetRecord sampleTimesheet() {
-    tallowby::TimesheetRecord r;
-    r.company = "ACME Inc";
-    r.address = "Birchwood st";
-    r.city = "French Leek, IN";
-    r.phone = "(988) 913-5480";
-    r.employee = "Arlen Tovey Jr.";
-    r.supervisor = "Rolf Ambry";
-    r.weekStart = QDate(2021, 8, 30);
-    r.rates = {{"Regular", "11.50"}, {"Overtime", "12.70"}, {"Illness", "6.50"},
-               {"Vacation", "5.50"}, {"Holiday", "14.58"},  {"Unpaid", "0"},
-               {"Other", "11"}};
+    tallowby::TimesheetRecord r = bench_weeks::sevenRatesNoHours();
     for (int d = 0; d < 7; ++d)
         for (int t = 0; t < 7; ++t)
             if (static_cast<int>(std::nearbyint(static_cast<double>(t) / (d + 1))) % 3 == 0)

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLocale>
 
+#include "bench_weeks.h"
 #include "tests/support/gui_application.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
@@ -15,17 +16,7 @@
 namespace {
 
 tallowby::TimesheetRecord filledWeek() {
-    tallowby::TimesheetRecord r;
-    r.company = "Quillfeather Joinery Ltd";
-    r.address = "12 Mill Lane";
-    r.city = "Springfield";
-    r.phone = "555-0100";
-    r.employee = "Ana Example";
-    r.supervisor = "Bo Overseer";
-    r.weekStart = QDate(2021, 8, 30);
-    r.rates = {{"Regular", "11.50"}, {"Overtime", "12.70"}, {"Illness", "6.50"},
-               {"Vacation", "5.50"}, {"Holiday", "14.58"},  {"Unpaid", "0"},
-               {"Other", "11"}};
+    tallowby::TimesheetRecord r = bench_weeks::sevenRatesNoHours();
     for (int d = 0; d < 7; ++d)
         r.hours.push_back(
             {"", "", d < 5 ? "08:00" : "03:30", QString::number(d), QString::number(d % 3)});

@@ -209,7 +209,7 @@ void PreviewWindow::prepareForResult() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewActivate,
               error_report::shownOver(this));
     if (!g.test(100, [&] { return !preparationDue_; })) {
-        // Picture1's drawing surface and the holder are always persistent.
+        // The picture's drawing surface and the holder are always persistent.
         g.run(106, [&] { picture_->setAutoSize(true); });
         g.run(108, [&] { picture_->setBackground(Qt::white); });
         g.run(116, [&] { zoomOrigin_->setVisible(false); });

@@ -1,4 +1,4 @@
-// Form2: moving the picture by dragging it and with the two scroll bars.
+// Preview window: moving the picture by dragging it and with the two scroll bars.
 
 #include <QScrollBar>
 

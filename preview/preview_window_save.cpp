@@ -1,4 +1,4 @@
-// Form2: saving the result workbook where the user wants it.
+// Preview window: saving the result workbook where the user wants it.
 
 #include "app/guarded.h"
 #include "app/program.h"

@@ -1,4 +1,4 @@
-// Form2: the wheel and the keyboard over the viewport. Both move the scroll
+// Preview window: the wheel and the keyboard over the viewport. Both move the scroll
 // bars, whose value changes move the picture, and Ctrl+wheel zooms through
 // the zoom buttons' own commands.
 

@@ -20,7 +20,8 @@ class StartupProbe : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !reported_) {
             reported_ = true;
-            std::printf("startup-to-shown-ms %.1f\n", clock_.nsecsElapsed() / 1e6);
+            std::printf("startup-to-shown-ms %.1f\n",
+                        static_cast<double>(clock_.nsecsElapsed()) / 1e6);
             std::fflush(stdout);
             QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         }

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh --tests
 jobs=$(nproc)
 
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALLOWBY_WARNINGS_AS_ERRORS=ON
 cmake --build build-test -j "$jobs"
 TALLOWBY_PACKAGE_INSTALL=1 ctest --test-dir build-test --output-on-failure -j "$jobs" --timeout 600
 

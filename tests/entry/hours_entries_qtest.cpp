@@ -114,7 +114,9 @@ class HoursEntriesTest : public QObject, private testing::EntryWindowFixture {
         const engine::Workbook wb =
             engine::readWorkbookFile(launcher_->preview()->resultFile_.toStdString());
         const engine::Sheet& s = wb.sheets.at(0);
-        auto at = [&](int row, int col) { return s.find(row - 1, col - 1)->value; };
+        auto at = [&](int row, int col) {
+            return s.find(static_cast<uint16_t>(row - 1), static_cast<uint16_t>(col - 1))->value;
+        };
         QCOMPARE(at(11, 15).text, std::string("Other"));         // O11: the 14th rate type
         QCOMPARE(at(11, 16).text, std::string("TOTAL\nHOURS"));  // P11
         // 34 entries of two hours; pay from the sample rates in columns I..O.

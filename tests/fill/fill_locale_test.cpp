@@ -71,6 +71,6 @@ TEST_P(FillLocaleTest, DecimalCommasGiveThePayUnderALocaleThatWritesThem) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Locales, FillLocaleTest, ::testing::Values("de_DE.UTF-8", "fr_FR.UTF-8"),
-                         [](const auto& info) { return std::string(info.param).substr(0, 5); });
+                         [](const auto& param) { return std::string(param.param).substr(0, 5); });
 
 }  // namespace

@@ -25,7 +25,8 @@ class ApplicationTest : public ::testing::Test {
     }
 
     const engine::Cell* cell(int row, int col) {
-        return app.ActiveWorkbook().ActiveSheet().sheet().find(row - 1, col - 1);
+        return app.ActiveWorkbook().ActiveSheet().sheet().find(static_cast<uint16_t>(row - 1),
+                                                               static_cast<uint16_t>(col - 1));
     }
     std::string formatOf(int row, int col) {
         const auto& model = app.ActiveWorkbook().model();

@@ -57,7 +57,8 @@ class GenerationRunTest : public ::testing::Test {
         return saved.sheets.at(0);
     }
     static CellValue valueAt(const engine::Sheet& s, int row, int col) {
-        const engine::Cell* c = s.find(row - 1, col - 1);
+        const engine::Cell* c =
+            s.find(static_cast<uint16_t>(row - 1), static_cast<uint16_t>(col - 1));
         return c ? c->value : CellValue{};
     }
 

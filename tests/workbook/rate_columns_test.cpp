@@ -51,7 +51,8 @@ class RateColumns : public ::testing::TestWithParam<int> {
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
     engine::CellValue at(int row, int col) const {
-        const engine::Cell* c = saved.sheets.at(0).find(row - 1, col - 1);
+        const engine::Cell* c =
+            saved.sheets.at(0).find(static_cast<uint16_t>(row - 1), static_cast<uint16_t>(col - 1));
         return c ? c->value : engine::CellValue{};
     }
 

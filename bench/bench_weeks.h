@@ -1,0 +1,25 @@
+#pragma once
+// The weeks the benchmarks time: one employee and the seven usual rate types,
+// with hours added by each benchmark.
+#include <QDate>
+
+#include "workbook/run/timesheet_record.h"
+
+namespace bench_weeks {
+
+inline tallowby::TimesheetRecord sevenRatesNoHours() {
+    tallowby::TimesheetRecord r;
+    r.company = "Quillfeather Joinery Ltd";
+    r.address = "12 Mill Lane";
+    r.city = "Springfield";
+    r.phone = "555-0100";
+    r.employee = "Ana Example";
+    r.supervisor = "Bo Overseer";
+    r.weekStart = QDate(2021, 8, 30);
+    r.rates = {{"Regular", "11.50"}, {"Overtime", "12.70"}, {"Illness", "6.50"},
+               {"Vacation", "5.50"}, {"Holiday", "14.58"},  {"Unpaid", "0"},
+               {"Other", "11"}};
+    return r;
+}
+
+}  // namespace bench_weeks
