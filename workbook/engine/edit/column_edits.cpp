@@ -12,7 +12,6 @@ namespace tallowby::engine::edit {
 
 namespace {
 
-constexpr int kLastColumn = 255;
 constexpr uint16_t kNameRecord = 0x0018;
 
 Sheet& sheetAt(Workbook& workbook, int sheetIndex) {

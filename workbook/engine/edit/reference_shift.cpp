@@ -7,7 +7,6 @@ namespace tallowby::engine::edit {
 namespace {
 
 namespace ptg = engine::ptg;
-constexpr int kLastColumn = 255;
 
 uint16_t readU16(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
