@@ -121,10 +121,9 @@ std::vector<uint8_t> encodeSetup(const PrintSetup& s) {
 }
 
 // Brings the one record of `type` in line with the model's value.
-template <class T>
+template <class T, class Encode>
 void applyOne(std::vector<RawRecord>& records, uint16_t type, const std::optional<T>& wanted,
-              const std::function<std::optional<T>(const RawRecord&)>& decode,
-              const std::function<std::vector<uint8_t>(const T&)>& encode) {
+              std::optional<T> (*decode)(const RawRecord&), Encode encode) {
     auto it = std::find_if(records.begin(), records.end(),
                            [type](const RawRecord& r) { return r.type == type; });
     const bool present = it != records.end();
@@ -149,45 +148,42 @@ const RawRecord* findRecord(const std::vector<RawRecord>& records, uint16_t type
 
 template <class T>
 void readOne(const std::vector<RawRecord>& records, uint16_t type, std::optional<T>& into,
-             const std::function<std::optional<T>(const RawRecord&)>& decode) {
+             std::optional<T> (*decode)(const RawRecord&)) {
     if (const RawRecord* r = findRecord(records, type)) into = decode(*r);
+}
+
+// Each page setup record with the member that models it and its coding, in
+// the order spreadsheet programs write them, so added records land so.
+template <class Setup, class Visit>
+void eachRecord(Setup& p, Visit&& visit) {
+    visit(kWsBool, p.sheetOptions, decodeU16, encodeU16);
+    visit(kHorizontalBreaks, p.rowBreaks, decodeBreaks, encodeBreaks);
+    visit(kVerticalBreaks, p.columnBreaks, decodeBreaks, encodeBreaks);
+    visit(kHeader, p.header, decodeText, encodeText);
+    visit(kFooter, p.footer, decodeText, encodeText);
+    visit(kHCenter, p.centreHorizontally, decodeFlag, encodeFlag);
+    visit(kVCenter, p.centreVertically, decodeFlag, encodeFlag);
+    visit(kLeftMargin, p.leftMarginInches, decodeDouble, encodeDouble);
+    visit(kRightMargin, p.rightMarginInches, decodeDouble, encodeDouble);
+    visit(kTopMargin, p.topMarginInches, decodeDouble, encodeDouble);
+    visit(kBottomMargin, p.bottomMarginInches, decodeDouble, encodeDouble);
+    visit(kSetup, p.setup, decodeSetup, encodeSetup);
 }
 
 }  // namespace
 
 PageSetup readPageSetup(const std::vector<RawRecord>& records) {
     PageSetup p;
-    readOne<uint16_t>(records, kWsBool, p.sheetOptions, decodeU16);
-    readOne<std::vector<PageBreak>>(records, kHorizontalBreaks, p.rowBreaks, decodeBreaks);
-    readOne<std::vector<PageBreak>>(records, kVerticalBreaks, p.columnBreaks, decodeBreaks);
-    readOne<std::string>(records, kHeader, p.header, decodeText);
-    readOne<std::string>(records, kFooter, p.footer, decodeText);
-    readOne<bool>(records, kHCenter, p.centreHorizontally, decodeFlag);
-    readOne<bool>(records, kVCenter, p.centreVertically, decodeFlag);
-    readOne<double>(records, kLeftMargin, p.leftMarginInches, decodeDouble);
-    readOne<double>(records, kRightMargin, p.rightMarginInches, decodeDouble);
-    readOne<double>(records, kTopMargin, p.topMarginInches, decodeDouble);
-    readOne<double>(records, kBottomMargin, p.bottomMarginInches, decodeDouble);
-    readOne<PrintSetup>(records, kSetup, p.setup, decodeSetup);
+    eachRecord(p, [&records](uint16_t type, auto& member, auto decode, auto) {
+        readOne(records, type, member, decode);
+    });
     return p;
 }
 
 void applyPageSetup(const PageSetup& p, std::vector<RawRecord>& records) {
-    // In the order spreadsheet programs write them, so added records land so.
-    applyOne<uint16_t>(records, kWsBool, p.sheetOptions, decodeU16, encodeU16);
-    applyOne<std::vector<PageBreak>>(records, kHorizontalBreaks, p.rowBreaks, decodeBreaks,
-                                     encodeBreaks);
-    applyOne<std::vector<PageBreak>>(records, kVerticalBreaks, p.columnBreaks, decodeBreaks,
-                                     encodeBreaks);
-    applyOne<std::string>(records, kHeader, p.header, decodeText, encodeText);
-    applyOne<std::string>(records, kFooter, p.footer, decodeText, encodeText);
-    applyOne<bool>(records, kHCenter, p.centreHorizontally, decodeFlag, encodeFlag);
-    applyOne<bool>(records, kVCenter, p.centreVertically, decodeFlag, encodeFlag);
-    applyOne<double>(records, kLeftMargin, p.leftMarginInches, decodeDouble, encodeDouble);
-    applyOne<double>(records, kRightMargin, p.rightMarginInches, decodeDouble, encodeDouble);
-    applyOne<double>(records, kTopMargin, p.topMarginInches, decodeDouble, encodeDouble);
-    applyOne<double>(records, kBottomMargin, p.bottomMarginInches, decodeDouble, encodeDouble);
-    applyOne<PrintSetup>(records, kSetup, p.setup, decodeSetup, encodeSetup);
+    eachRecord(p, [&records](uint16_t type, const auto& member, auto decode, auto encode) {
+        applyOne(records, type, member, decode, encode);
+    });
 }
 
 }  // namespace tallowby::engine::biff

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <tuple>
+#include <utility>
 
 #include "workbook/engine/edit/reference_shift.h"
 #include "workbook/engine/formula/extern_sheets.h"
@@ -10,7 +12,6 @@ namespace tallowby::engine::edit {
 
 namespace {
 
-constexpr int kLastColumn = 255;
 constexpr uint16_t kNameRecord = 0x0018;
 
 Sheet& sheetAt(Workbook& workbook, int sheetIndex) {
@@ -45,12 +46,20 @@ void moveNameFormula(std::vector<uint8_t>& data, const std::function<bool(uint16
     std::copy(tokens.begin(), tokens.end(), data.begin() + static_cast<std::ptrdiff_t>(*at));
 }
 
+// Columns first..last after the move, or nothing when they fall off the sheet.
+std::optional<std::pair<uint16_t, uint16_t>> movedColumns(int first, int last,
+                                                          const ColumnMove& move) {
+    const auto cols = move.area(first, false, std::min(last, kLastColumn), false);
+    if (!cols || cols->first > kLastColumn) return std::nullopt;
+    return std::pair{static_cast<uint16_t>(cols->first),
+                     static_cast<uint16_t>(std::min(cols->second, kLastColumn))};
+}
+
 // The range after the insertion, or nothing when it falls off the sheet.
 std::optional<CellRange> movedRange(CellRange r, const ColumnMove& move) {
-    const auto cols = move.area(r.firstCol, false, r.lastCol, false);
-    if (!cols || cols->first > kLastColumn) return std::nullopt;
-    r.firstCol = static_cast<uint16_t>(cols->first);
-    r.lastCol = static_cast<uint16_t>(std::min(cols->second, kLastColumn));
+    const auto cols = movedColumns(r.firstCol, r.lastCol, move);
+    if (!cols) return std::nullopt;
+    std::tie(r.firstCol, r.lastCol) = *cols;
     return r;
 }
 
@@ -82,11 +91,9 @@ void formatLikeLeft(Sheet& sheet, uint16_t before, uint16_t count) {
 void moveColumnRuns(Sheet& sheet, const ColumnMove& move) {
     std::vector<ColumnInfo> kept;
     for (ColumnInfo info : sheet.columns) {
-        const auto cols =
-            move.area(info.firstCol, false, std::min<int>(info.lastCol, kLastColumn), false);
-        if (!cols || cols->first > kLastColumn) continue;
-        info.firstCol = static_cast<uint16_t>(cols->first);
-        info.lastCol = static_cast<uint16_t>(cols->second);
+        const auto cols = movedColumns(info.firstCol, info.lastCol, move);
+        if (!cols) continue;
+        std::tie(info.firstCol, info.lastCol) = *cols;
         kept.push_back(info);
     }
     sheet.columns = std::move(kept);

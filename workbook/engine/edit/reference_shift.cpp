@@ -7,7 +7,6 @@ namespace tallowby::engine::edit {
 namespace {
 
 namespace ptg = engine::ptg;
-constexpr int kLastColumn = 255;
 
 uint16_t readU16(const std::vector<uint8_t>& b, size_t at) {
     return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
@@ -20,9 +19,8 @@ void writeCol(std::vector<uint8_t>& b, size_t at, int col) {
     b[at + 1] = static_cast<uint8_t>(word >> 8);
 }
 
-std::optional<int> onSheet(std::optional<int> col) {
-    if (col && (*col < 0 || *col > kLastColumn)) return std::nullopt;
-    return col;
+bool onSheet(int col) {
+    return col >= 0 && col <= kLastColumn;
 }
 
 }  // namespace
@@ -43,18 +41,16 @@ void moveColumns(std::vector<uint8_t>& tokens, bool plainRefsApply,
         const size_t operands = at + 1 + (threeD ? 2 : 0);
         const bool isArea = t.id == ptg::Area || t.id == ptg::Area3d;
         if (!isArea) {
-            const auto col = onSheet(move.single(t.first.col, t.first.colRelative));
-            if (col)
+            const auto col = move.single(t.first.col, t.first.colRelative);
+            if (col && onSheet(*col))
                 writeCol(tokens, operands + 2, *col);
             else  // off the sheet: the #REF! form, its class bits kept
                 tokens[at] = ptg::withClassOf(threeD ? ptg::RefErr3d : ptg::RefErr, tokens[at]);
             continue;
         }
-        auto cols = move.area(t.first.col, t.first.colRelative, t.last.col, t.last.colRelative);
-        if (cols && (cols->first < 0 || cols->first > kLastColumn || cols->second < 0 ||
-                     cols->second > kLastColumn))
-            cols.reset();
-        if (cols) {
+        const auto cols =
+            move.area(t.first.col, t.first.colRelative, t.last.col, t.last.colRelative);
+        if (cols && onSheet(cols->first) && onSheet(cols->second)) {
             writeCol(tokens, operands + 4, cols->first);
             writeCol(tokens, operands + 6, cols->second);
         } else {

@@ -8,6 +8,9 @@
 
 namespace tallowby::engine::edit {
 
+// The last column of a sheet (IV), 0-based.
+inline constexpr int kLastColumn = 255;
+
 // How one reference moves: given its column and whether that column is
 // relative, the new column, or nothing when it falls off the sheet.
 struct ColumnMove {

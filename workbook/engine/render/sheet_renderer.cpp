@@ -371,25 +371,36 @@ std::vector<CellRange> wellFormedMerges(const Sheet& sheet) {
     return merges;
 }
 
+// The range as drawn: no column past the last one, no first row or column past the last.
+CellRange drawableRange(CellRange range) {
+    range.lastCol = std::min<uint16_t>(range.lastCol, 255);
+    range.firstCol = std::min(range.firstCol, range.lastCol);
+    range.firstRow = std::min(range.firstRow, range.lastRow);
+    return range;
+}
+
+// The range's size in geometry laid out from A1 to its last row and column.
+QSizeF rangeSize(const SheetGeometry& g, const CellRange& range) {
+    return QSizeF(g.width() - g.columnLines[range.firstCol],
+                  g.height() - g.rowLines[range.firstRow]);
+}
+
 }  // namespace
 
 QSizeF paintSheetRange(QPainter& painter, const Workbook& workbook, int sheetIndex,
                        const FormatLocale& locale, CellRange range, const RenderOptions& options) {
     const Sheet& sheet = sheetToDraw(workbook, sheetIndex);
-    range.lastCol = std::min<uint16_t>(range.lastCol, 255);
-    range.firstCol = std::min(range.firstCol, range.lastCol);
-    range.firstRow = std::min(range.firstRow, range.lastRow);
+    range = drawableRange(range);
     // Laid out from A1 so that text spilling in from the left and merged
     // ranges starting above the range come out as on screen, then clipped.
     SheetPainter sheetPainter(workbook, sheet, locale, options,
                               CellRange{0, range.lastRow, 0, range.lastCol},
                               wellFormedMerges(sheet));
     const SheetGeometry& g = sheetPainter.geometry();
-    const int left = g.columnLines[range.firstCol], top = g.rowLines[range.firstRow];
-    const QSizeF size(g.width() - left, g.height() - top);
+    const QSizeF size = rangeSize(g, range);
     painter.save();
     painter.setClipRect(QRectF(QPointF(0, 0), size), Qt::IntersectClip);
-    painter.translate(-left, -top);
+    painter.translate(-g.columnLines[range.firstCol], -g.rowLines[range.firstRow]);
     sheetPainter.paintOn(painter);
     painter.restore();
     return size;
@@ -397,12 +408,8 @@ QSizeF paintSheetRange(QPainter& painter, const Workbook& workbook, int sheetInd
 
 QSizeF sheetRangeSize(const Workbook& workbook, int sheetIndex, CellRange range) {
     const Sheet& sheet = sheetToDraw(workbook, sheetIndex);
-    range.lastCol = std::min<uint16_t>(range.lastCol, 255);
-    range.firstCol = std::min(range.firstCol, range.lastCol);
-    range.firstRow = std::min(range.firstRow, range.lastRow);
-    const SheetGeometry g(sheet, range.lastRow, range.lastCol);
-    return QSizeF(g.width() - g.columnLines[range.firstCol],
-                  g.height() - g.rowLines[range.firstRow]);
+    range = drawableRange(range);
+    return rangeSize(SheetGeometry(sheet, range.lastRow, range.lastCol), range);
 }
 
 QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
