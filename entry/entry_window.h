@@ -62,9 +62,6 @@ class EntryWindow : public QWidget {
     WindowPointer windowPointer() const { return pointer_; }
     bool hasCustomPointer() const { return customPointer_.has_value(); }
 
-    void fillDayChoice();
-    void fillRateChoice();
-
     // Controls, named as the rest of the program knows them.
     QPushButton* startButton_ = nullptr;   // Start Creating Template
     QPushButton* helpButton_ = nullptr;    // Help
@@ -119,6 +116,10 @@ class EntryWindow : public QWidget {
     void unpackInto(Guarded& g, QTreeWidget* list,
                     const std::function<std::vector<QStringList>()>& read, int firstLine);
     void addDefaultRates(Guarded& g);
+
+    // The two choices of the hours page, from the week start and the rate list.
+    void fillDayChoice();
+    void fillRateChoice();
 
     void saveField(const char* key, const QString& text);
     // The timesheet in the settings store: every load and save goes through it.

@@ -222,15 +222,21 @@ void PreviewWindow::prepareForResult() {
             zoomOrigin_->resize(zoomOrigin_->width(), twipsToPixels(holderHeight_));
         });
         g.run(122, [&] { holderPicture_ = picture_->picture(); });
-        g.run(124, [&] { zoom_ = 1.0f; });
-        g.run(126, [&] { baseWidth_ = preview::baseSize(holderInnerWidth()); });
-        g.run(128, [&] { baseHeight_ = preview::baseSize(holderInnerHeight()); });
-        g.run(130, [&] { scaledWidth_ = preview::scaledSize(baseWidth_, 1.0f); });
-        g.run(132, [&] { scaledHeight_ = preview::scaledSize(baseHeight_, 1.0f); });
+        resetZoom(g);
         g.run(134, [&] { redrawImage(); });
         g.run(136, [&] { setupScrollbars(); });
     }
     g.run(138, [&] { preparationDue_ = false; });
+}
+
+// Zoom 1.0 and the sizes that go with it, at the same statements in both
+// procedures that start over from the untouched picture.
+void PreviewWindow::resetZoom(Guarded& g) {
+    g.run(124, [&] { zoom_ = 1.0f; });
+    g.run(126, [&] { baseWidth_ = preview::baseSize(holderInnerWidth()); });
+    g.run(128, [&] { baseHeight_ = preview::baseSize(holderInnerHeight()); });
+    g.run(130, [&] { scaledWidth_ = preview::scaledSize(baseWidth_, 1.0f); });
+    g.run(132, [&] { scaledHeight_ = preview::scaledSize(baseHeight_, 1.0f); });
 }
 
 int PreviewWindow::holderInnerWidth() const {
@@ -262,11 +268,7 @@ bool PreviewWindow::redrawImage() {
         return drew;
     }
     // Too large: nothing is drawn and the next step starts again from 1.0.
-    g.run(124, [&] { zoom_ = 1.0f; });
-    g.run(126, [&] { baseWidth_ = preview::baseSize(holderInnerWidth()); });
-    g.run(128, [&] { baseHeight_ = preview::baseSize(holderInnerHeight()); });
-    g.run(130, [&] { scaledWidth_ = preview::scaledSize(baseWidth_, 1.0f); });
-    g.run(132, [&] { scaledHeight_ = preview::scaledSize(baseHeight_, 1.0f); });
+    resetZoom(g);
     return false;
 }
 

@@ -17,6 +17,8 @@ class QWheelEvent;
 
 namespace tallowby {
 
+class Guarded;
+
 namespace preview {
 class PictureBox;
 }
@@ -89,6 +91,7 @@ class PreviewWindow : public QWidget {
     void prepareForResult();
     void beforeClose();
     bool redrawImage();  // true when it drew
+    void resetZoom(Guarded& g);
     void setZoom(float zoom);
     void zoomStep(int out);
     void setupScrollbars();

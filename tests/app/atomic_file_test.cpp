@@ -12,15 +12,13 @@
 
 #include "app/failure.h"
 #include "app/settings_store.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/full_disk.h"
 
 namespace tallowby {
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testing::readFile;
 
 void writePlain(const QString& path, const QByteArray& bytes) {
     QFile f(path);

@@ -6,12 +6,14 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "tests/support/test_paths.h"
+
 namespace tallowby {
 namespace {
 
 // The version as the top CMakeLists.txt states it, read independently of the build.
 QString projectVersion() {
-    QFile f(qEnvironmentVariable("TALLOWBY_SOURCE_DIR") + "/CMakeLists.txt");
+    QFile f(QString::fromUtf8(test_paths::kSourceDir) + "/CMakeLists.txt");
     if (!f.open(QIODevice::ReadOnly)) return {};
     const auto m = QRegularExpression(R"(project\(\s*Tallowby\s+VERSION\s+([0-9.]+))")
                        .match(QString::fromUtf8(f.readAll()));
@@ -44,7 +46,7 @@ TEST(InformationOptions, TheWindowProgramAnswersWithoutOpeningAWindow) {
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
         process.setProcessEnvironment(env);
-        process.start(qEnvironmentVariable("TALLOWBY_BINARY_DIR") + "/tallowby", {option});
+        process.start(QString::fromUtf8(test_paths::kBinaryDir) + "/tallowby", {option});
         ASSERT_TRUE(process.waitForFinished(30000)) << option;
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << option;
         EXPECT_EQ(process.exitCode(), 0) << option;

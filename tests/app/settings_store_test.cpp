@@ -11,9 +11,12 @@
 #include <utility>
 
 #include "app/failure.h"
+#include "tests/support/file_bytes.h"
 
 namespace tallowby {
 namespace {
+
+using testing::readFile;
 
 // What a store tells the user about its file, in order.
 struct Notices {
@@ -31,11 +34,6 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class SettingsStoreTest : public ::testing::Test {

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/test_paths.h"
 
 namespace tallowby::testing {
@@ -44,11 +45,6 @@ inline FillOutcome runFill(const QStringList& arguments,
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray fileContents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace tallowby::testing

@@ -17,7 +17,7 @@
 namespace {
 
 using Outcome = tallowby::testing::FillOutcome;
-using tallowby::testing::fileContents;
+using tallowby::testing::readFile;
 using tallowby::testing::runFill;
 using tallowby::testing::writeFile;
 
@@ -40,7 +40,7 @@ class FillToolTest : public ::testing::Test {
                                   .arg(rates, hours)
                                   .toUtf8()));
     }
-    QByteArray contents(const QString& path) { return fileContents(path); }
+    QByteArray contents(const QString& path) { return readFile(path); }
 
     QTemporaryDir dir;
     QString settings;

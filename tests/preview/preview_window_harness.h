@@ -15,12 +15,14 @@
 #include <memory>
 
 #include "preview/preview_window.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/scripted_prompter.h"
 
 namespace harness {
 
 using ScriptedPrompter = tallowby::testing::ScriptedPrompter;
 using Asked = ScriptedPrompter::Message;
+using tallowby::testing::readFile;
 
 // Also records where each save dialog opened and the file it suggested, then
 // answers as the scripted prompter does.
@@ -68,12 +70,6 @@ inline std::unique_ptr<tallowby::PreviewWindow> windowHolding(const QString& fil
 inline void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) file.write(bytes);
-}
-
-inline QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
 }
 
 inline void mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,

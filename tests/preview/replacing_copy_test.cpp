@@ -9,21 +9,17 @@
 #include <QTemporaryDir>
 #include <stdexcept>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/full_disk.h"
 
 using tallowby::preview::copyReplacing;
+using tallowby::testing::readFile;
 
 namespace {
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
 }
 
 class ReplacingCopy : public ::testing::Test {

@@ -8,14 +8,12 @@
 #include <QTemporaryDir>
 
 #include "app/program.h"
+#include "tests/support/file_bytes.h"
 
 namespace tallowby {
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testing::readFile;
 
 // Points TEMP at a fresh folder while alive.
 struct ScopedTemp {
