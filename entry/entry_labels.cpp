@@ -2,6 +2,8 @@
 
 #include <QTreeWidget>
 
+#include "entry/list_fit.h"
+
 namespace tallowby::entry_labels {
 
 namespace {
@@ -15,6 +17,7 @@ int indexIn(const QTreeWidgetItem* row, int column) {
 }  // namespace
 
 void relabel(QTreeWidget* list, int textColumn, int indexColumn, const QStringList& labels) {
+    const list_fit::HeldFitting fitOnceAtTheEnd(list);
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = list->topLevelItem(i);
         const int n = indexIn(row, indexColumn);
@@ -23,6 +26,7 @@ void relabel(QTreeWidget* list, int textColumn, int indexColumn, const QStringLi
 }
 
 void relabel(QTreeWidget* list, int textColumn, int indexColumn, int index, const QString& label) {
+    const list_fit::HeldFitting fitOnceAtTheEnd(list);
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem* row = list->topLevelItem(i);
         if (index >= 0 && indexIn(row, indexColumn) == index) row->setText(textColumn, label);

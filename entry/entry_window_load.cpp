@@ -14,6 +14,7 @@
 #include "app/settings_keys.h"
 #include "app/week_start_date.h"
 #include "entry/entry_window.h"
+#include "entry/list_fit.h"
 #include "entry/list_rows.h"
 #include "entry/select_all_line_edit.h"
 #include "ui/cursor_file.h"
@@ -101,6 +102,7 @@ void EntryWindow::unpackInto(Guarded& g, QTreeWidget* list,
     g.run(firstLine, [&] { rows = read(); });
     // Thousands of stored rows failing alike give one report with the count.
     Guarded::Repeated loop(g);
+    const list_fit::HeldFitting fitOnceAtTheEnd(list);
     for (const QStringList& fields : rows) {
         QTreeWidgetItem* item = nullptr;
         for (qsizetype position = 0; position < fields.size(); ++position) {

@@ -60,6 +60,11 @@ class ListFitter : public QObject {
         fitWidths();
     }
 
+    void hold() { ++holds_; }
+    void release() {
+        if (holds_ > 0 && --holds_ == 0) fitWidths();
+    }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
@@ -77,6 +82,7 @@ class ListFitter : public QObject {
     }
 
     void fitWidths() {
+        if (holds_ > 0) return;
         QHeaderView* header = list_->header();
         // The tree view keeps its override protected; the base's is public.
         const QAbstractItemView* view = list_;
@@ -95,12 +101,28 @@ class ListFitter : public QObject {
     QWidget* page_;
     QList<int> preferred_;
     int designedHeight_;
+    int holds_ = 0;
 };
+
+ListFitter* fitterOf(QTreeWidget* list) {
+    if (!list) return nullptr;
+    for (QObject* child : list->children())
+        if (auto* fitter = dynamic_cast<ListFitter*>(child)) return fitter;
+    return nullptr;
+}
 
 }  // namespace
 
 void keepFitted(QTreeWidget* list, QWidget* page, QList<int> preferredWidths) {
     new ListFitter(list, page, std::move(preferredWidths));
+}
+
+HeldFitting::HeldFitting(QTreeWidget* list) : list_(list) {
+    if (ListFitter* fitter = fitterOf(list_)) fitter->hold();
+}
+
+HeldFitting::~HeldFitting() {
+    if (ListFitter* fitter = fitterOf(list_)) fitter->release();
 }
 
 }  // namespace tallowby::list_fit

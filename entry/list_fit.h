@@ -25,4 +25,18 @@ int fittedHeight(int designedHeight, int top, int pageHeight, int bottomMargin);
 // whenever rows come or go. `preferredWidths` in pixels, 0 for hidden columns.
 void keepFitted(QTreeWidget* list, QWidget* page, QList<int> preferredWidths);
 
+// Holds back a kept-fitted list's column fitting while many rows are put in
+// or changed at once (each would measure the whole list again), then fits
+// once when the last hold ends. Does nothing for a list that is not kept fitted.
+class HeldFitting {
+  public:
+    explicit HeldFitting(QTreeWidget* list);
+    ~HeldFitting();
+    HeldFitting(const HeldFitting&) = delete;
+    HeldFitting& operator=(const HeldFitting&) = delete;
+
+  private:
+    QTreeWidget* list_;
+};
+
 }  // namespace tallowby::list_fit

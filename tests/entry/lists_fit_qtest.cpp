@@ -15,6 +15,7 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
+#include "entry/list_fit.h"
 #include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
@@ -89,6 +90,39 @@ class ListsFitTest : public QObject, private testing::EntryWindowFixture {
         item->setText(1, QString(40, QLatin1Char('W')));
         QVERIFY(form_->hoursList_->columnWidth(1) > before);
         QVERIFY(form_->hoursList_->columnWidth(1) >= contentWidth(form_->hoursList_, 1));
+    }
+
+    void rowsPutInUnderAHoldAreFittedOnceItEnds() {
+        form_->listTabs_->setCurrentIndex(1);
+        QTreeWidget* list = form_->hoursList_;
+        const int before = list->columnWidth(1);
+        {
+            const list_fit::HeldFitting held(list);
+            for (int i = 0; i < 50; ++i) {
+                auto* item = new QTreeWidgetItem(list);
+                item->setText(1, QString(40, QLatin1Char('W')));
+            }
+            QCOMPARE(list->columnWidth(1), before);
+        }
+        QVERIFY(list->columnWidth(1) > before);
+        QVERIFY(list->columnWidth(1) >= contentWidth(list, 1));
+    }
+
+    void storedRowsLoadFittedToTheirContent() {
+        // What the window stored at close comes back at the next start
+        // (loaded under one hold) with every column as wide as its text.
+        auto* item = new QTreeWidgetItem(form_->hoursList_);
+        item->setText(1, QString(40, QLatin1Char('W')));
+        form_->close();
+        EntryWindowOptions o = quietOptions(testing::kSampleToday, QString());
+        o.presenceCheck = [] {};
+        openWindow(o, false);
+        QVERIFY(showWindow());
+        form_->listTabs_->setCurrentIndex(1);
+        QApplication::processEvents();
+        QTreeWidget* list = form_->hoursList_;
+        QCOMPARE(list->topLevelItemCount(), 35);
+        QVERIFY(list->columnWidth(1) >= contentWidth(list, 1));
     }
 
     void theSameAtScaleFactorOneAndAHalf() {
