@@ -37,8 +37,6 @@ class AtomicFileWriter {
     void write(const char* data, qint64 size);
     void commit();
 
-    const QString& path() const { return path_; }
-
     // The system calls the writer makes, replaceable so tests can fail any
     // step the way a broken disk would. Each returns what the call returns
     // (-1 with errno set on failure).

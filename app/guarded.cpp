@@ -54,8 +54,9 @@ bool Guarded::passToRunningStatement(const QString& description) {
 
 void Guarded::report(const QString& description) {
     ++failures_;
+    if (!sink_) return;  // counted only
     if (repeatedDepth_ == 0) {
-        if (sink_) sink_({description, module_, procedure_, line_});
+        sink_({description, module_, procedure_, line_});
         return;
     }
     for (Gathered& g : gathered_) {
@@ -70,11 +71,9 @@ void Guarded::report(const QString& description) {
 void Guarded::reportGathered() {
     const std::vector<Gathered> gathered = std::move(gathered_);
     gathered_.clear();
-    for (const Gathered& g : gathered) {
-        if (!sink_) continue;
+    for (const Gathered& g : gathered)
         sink_({g.times == 1 ? g.description : repeatedDescription(g.description, g.times), module_,
                procedure_, g.line});
-    }
 }
 
 QString Guarded::repeatedDescription(const QString& description, int times) {

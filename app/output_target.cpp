@@ -8,8 +8,6 @@
 
 namespace tallowby::output_target {
 
-namespace {
-
 std::optional<QString> kindRefused(mode_t mode) {
     if (S_ISREG(mode)) return std::nullopt;
     if (S_ISDIR(mode)) return QStringLiteral("it is a folder");
@@ -18,6 +16,8 @@ std::optional<QString> kindRefused(mode_t mode) {
     if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("it is a device");
     return QStringLiteral("it is not a regular file");
 }
+
+namespace {
 
 // Device and inode of the file, or of its folder plus its name when the file
 // does not exist yet.

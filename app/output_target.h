@@ -12,6 +12,10 @@ namespace tallowby::output_target {
 // FIFOs and sockets are refused, e.g. "it is a folder".
 std::optional<QString> refusal(const QString& path);
 
+// The same for a file already looked at: nothing for a regular file, else
+// what it is ("it is a FIFO").
+std::optional<QString> kindRefused(mode_t mode);
+
 // Throws tallowby::Failure ("Cannot write PATH: it is a FIFO") when refused.
 void check(const QString& path);
 

@@ -17,6 +17,7 @@
 #include "app/atomic_file.h"
 #include "app/failure.h"
 #include "app/ini_text.h"
+#include "app/output_target.h"
 
 namespace tallowby {
 
@@ -24,14 +25,6 @@ namespace {
 
 // Far beyond anything the program writes; a bigger file is not ours to load.
 constexpr qint64 kLargestStore = 64 * 1024 * 1024;
-
-QString kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) return QStringLiteral("it is a folder");
-    if (S_ISFIFO(mode)) return QStringLiteral("it is a FIFO");
-    if (S_ISSOCK(mode)) return QStringLiteral("it is a socket");
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("it is a device");
-    return QStringLiteral("it is not a regular file");
-}
 
 // Why the bytes are not an INI text we wrote or could have written, if so.
 std::optional<QString> notIniText(const QByteArray& bytes) {
@@ -116,8 +109,8 @@ SettingsStore::Loaded SettingsStore::load(const QString& path) {
     std::optional<QString> refused;
     if (::fstat(fd, &st) != 0) {
         refused = QString::fromLocal8Bit(std::strerror(errno));
-    } else if (!S_ISREG(st.st_mode)) {
-        refused = kindOf(st.st_mode);
+    } else if (const auto kind = output_target::kindRefused(st.st_mode)) {
+        refused = kind;
     } else if (st.st_size > kLargestStore) {
         refused = QStringLiteral("it is too large");
     } else {

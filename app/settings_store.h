@@ -54,8 +54,10 @@ class SettingsStore {
     // kept in memory all the same).
     void SaveSetting(const QString& key, const QString& text);
 
-    // Why the file at the path cannot be used as a store, or nothing when it
-    // can (or does not exist). Reads it without waiting on a FIFO.
+  private:
+    // The lines of the file at the path, or why it cannot be used as a store
+    // (nothing when it can, or does not exist). Reads it without waiting on a
+    // FIFO.
     struct Loaded {
         QStringList lines;
         std::optional<QString> problem;  // for the user, already worded
@@ -63,7 +65,6 @@ class SettingsStore {
     };
     static Loaded load(const QString& path);
 
-  private:
     void ensureLoaded() const;
     void keepDamagedFile();
 

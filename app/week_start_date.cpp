@@ -69,8 +69,4 @@ QString unreadableNotice(const QString& storedText) {
         .arg(storedText);
 }
 
-bool isUnreadable(const QString& storedText, const QLocale& locale, QDate today) {
-    return !storedText.trimmed().isEmpty() && !fromStoredText(storedText, locale, today);
-}
-
 }  // namespace tallowby::week_start_date

@@ -21,9 +21,6 @@ std::optional<QDate> fromStoredText(const QString& text, const QLocale& locale, 
 // date is chosen.
 QString unreadableNotice(const QString& storedText);
 
-// True for stored text that names no date but is not merely absent.
-bool isUnreadable(const QString& storedText, const QLocale& locale, QDate today);
-
 // One item of the Day choice: full weekday name, full month name, day without
 // leading zero, four-digit year ("Monday, August 30, 2021" in English).
 QString dayChoiceText(QDate date, const QLocale& locale);

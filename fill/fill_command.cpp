@@ -75,24 +75,19 @@ QString outputsRefused(const FillOptions& options, const QString& settingsPath) 
 }
 
 // The timesheet from the settings file by the store's rules. What the user
-// is told about the file or its values goes to `err` and is counted.
-std::optional<TimesheetRecord> loadRecord(const QString& settingsPath, QTextStream& err,
-                                          int& notices) {
+// is told about the file or its values goes to `err` and is counted. Reading
+// never throws: a file that cannot be used is one of those notices.
+TimesheetRecord loadRecord(const QString& settingsPath, QTextStream& err, int& notices) {
     SettingsStore settings(settingsPath);
     settings.setProblemNotice([&](const QString& text) {
         writeNotice(err, program::appTitle(), text);
         ++notices;
     });
-    try {
-        QStringList told;
-        TimesheetRecord record = TimesheetStore(settings).load(QDate::currentDate(), &told);
-        for (const QString& text : told) writeNotice(err, program::appTitle(), text);
-        notices += static_cast<int>(told.size());
-        return record;
-    } catch (const std::exception& e) {
-        err << "tallowby-fill: " << e.what() << "\n";
-        return std::nullopt;
-    }
+    QStringList told;
+    TimesheetRecord record = TimesheetStore(settings).load(QDate::currentDate(), &told);
+    for (const QString& text : told) writeNotice(err, program::appTitle(), text);
+    notices += static_cast<int>(told.size());
+    return record;
 }
 
 // Copies the made workbook and writes the picture and the PDF asked for;
@@ -209,8 +204,7 @@ int run(const FillOptions& options, QTextStream& err) {
     }
 
     int notices = 0;
-    const std::optional<TimesheetRecord> record = loadRecord(settingsPath, err, notices);
-    if (!record) return 2;
+    const TimesheetRecord record = loadRecord(settingsPath, err, notices);
 
     std::optional<PrivateTempFolder> folder;
     try {
@@ -219,7 +213,7 @@ int run(const FillOptions& options, QTextStream& err) {
         err << "tallowby-fill: " << e.what() << "\n";
         return 2;
     }
-    const GenerationResult result = runGeneration(*record, *folder, GenerationHooks{});
+    const GenerationResult result = runGeneration(record, *folder, GenerationHooks{});
     // The run's error reports, in the order they happened.
     for (const StatementFailure& failure : result.failures)
         writeNotice(err, QString::fromLatin1(error_report::kCaption), error_report::text(failure));

@@ -58,8 +58,8 @@ QString QtPrompter::saveFileNameIn(QWidget* parent, const QString& title, const 
 
 QString QtPrompter::saveFileNameSuggesting(QWidget* parent, const QString& title,
                                            const QString& filter, const QString& suggested) {
-    return QFileDialog::getSaveFileName(parent, title, suggested, qtFilter(filter), nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    // Qt's dialog takes a folder or a file to start at in the same place.
+    return saveFileNameIn(parent, title, filter, suggested);
 }
 
 bool QtPrompter::openUrl(const QUrl& url) {

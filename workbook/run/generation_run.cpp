@@ -1,6 +1,5 @@
 #include "workbook/run/generation_run.h"
 
-#include <QDir>
 #include <QStringList>
 #include <algorithm>
 #include <memory>

@@ -1,6 +1,5 @@
 #include "workbook/run/timesheet_pdf.h"
 
-#include <QFile>
 #include <cmath>
 
 #include "workbook/engine/biff/workbook_io.h"

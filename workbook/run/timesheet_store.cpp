@@ -36,7 +36,8 @@ TimesheetStore::WeekStart TimesheetStore::weekStart(const QDate& today) const {
     WeekStart result;
     result.storedText = field(settings_keys::kWeekStart);
     result.date = week_start_date::fromStoredText(result.storedText, QLocale(), today);
-    result.unreadable = week_start_date::isUnreadable(result.storedText, QLocale(), today);
+    // Text that is there but names no date; merely absent text is not unreadable.
+    result.unreadable = !result.date && !result.storedText.trimmed().isEmpty();
     return result;
 }
 
