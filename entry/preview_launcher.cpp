@@ -7,8 +7,8 @@
 #include "entry/entry_window.h"
 #include "preview/preview_menu.h"
 #include "preview/preview_window.h"
+#include "ui/desktop.h"
 #include "ui/error_report_box.h"
-#include "ui/prompter.h"
 #include "workbook/run/entry_placement.h"
 
 namespace tallowby {
@@ -56,8 +56,7 @@ void PreviewLauncher::run() {
     if (!result.leftOut.empty()) {
         QWidget* parent = preview_ && result.handedOver ? static_cast<QWidget*>(preview_.get())
                                                         : static_cast<QWidget*>(&main_);
-        prompter().message(parent, program::appTitle(), leftOutMessage(result.leftOut),
-                           Prompter::Icon::Warning, Prompter::Buttons::Ok);
+        program::warnUser(leftOutMessage(result.leftOut), parent);
     }
 }
 
