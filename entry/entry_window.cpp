@@ -1,7 +1,9 @@
 #include "entry/entry_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -23,12 +25,15 @@
 #include "app/settings_store.h"
 #include "app/twips.h"
 #include "app/week_start_date.h"
-#include "entry/entry_labels.h"
+#include "entry/duration_edit.h"
+#include "entry/entry_menu.h"
 #include "entry/list_fit.h"
 #include "entry/list_rows.h"
 #include "entry/picker_fields.h"
 #include "entry/presence_check.h"
 #include "entry/select_all_line_edit.h"
+#include "entry/week_grid.h"
+#include "workbook/automation/typed_number_text.h"
 
 namespace tallowby {
 
@@ -149,8 +154,11 @@ void EntryWindow::buildWindow() {
     listTabs_->tabBar()->setFont(captionFont());
     buildRatesPage();
     buildHoursPage();
+    buildWeekPage();
     listTabs_->addTab(ratesPage_, QStringLiteral("Hour Rates"));
     listTabs_->addTab(hoursPage_, QStringLiteral("Employee Hours"));
+    listTabs_->addTab(weekPage_, QStringLiteral("Week"));
+    menu_ = new EntryMenu(*this, lists_.undoStack());
 }
 
 void EntryWindow::buildGeneralFrame() {
@@ -192,7 +200,11 @@ void EntryWindow::buildRatesPage() {
     rateAmountEdit_ = addField<SelectAllLineEdit>(ratesPage_, QStringLiteral("Rate:"),
                                                   {240, 795, 1740, 225}, {2160, 750, 6555, 345});
     editRateButton_ =
-        addButton(ratesPage_, QStringLiteral("Edit Selected"), twipsRect(2160, 1200, 6555, 405));
+        addButton(ratesPage_, QStringLiteral("Edit Selected"), twipsRect(2160, 1200, 2115, 405));
+    addRateButton_ =
+        addButton(ratesPage_, QStringLiteral("Add Rate"), twipsRect(4380, 1200, 2115, 405));
+    removeRateButton_ =
+        addButton(ratesPage_, QStringLiteral("Remove Rate"), twipsRect(6600, 1200, 2115, 405));
     rateList_ = addList(ratesPage_, {QStringLiteral("Description"), QStringLiteral("Rate")},
                         {4300, 2900}, twipsRect(255, 1680, 8460, 2850));
 }
@@ -207,29 +219,44 @@ void EntryWindow::buildHoursPage() {
     for (QComboBox* combo : {dayChoice_, rateChoice_}) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        combo->setCompleter(nullptr);
+        // "Wed" completes to the Wednesday of the week, "Over" to "Overtime".
+        auto* completer = new QCompleter(combo->model(), combo);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setCompletionMode(QCompleter::InlineCompletion);
+        combo->setCompleter(completer);
     }
-    hoursEdit_ = addField<TimePicker>(hoursPage_, QStringLiteral("Event Time"),
-                                      {945, 1245, 930, 225}, {2040, 1200, 1575, 345});
-    hoursEdit_->setDisplayFormat(QStringLiteral("HH:mm"));
-    hoursEdit_->setTime(QTime(0, 0));
+    hoursEdit_ = addField<DurationEdit>(hoursPage_, QStringLiteral("Event Time"),
+                                        {945, 1245, 930, 225}, {2040, 1200, 1575, 345});
     addHoursButton_ =
-        addButton(hoursPage_, QStringLiteral("Add"), twipsRect(2070, 1650, 3240, 405));
+        addButton(hoursPage_, QStringLiteral("Add"), twipsRect(2070, 1650, 2140, 405));
+    updateHoursButton_ =
+        addButton(hoursPage_, QStringLiteral("Update Selected"), twipsRect(4310, 1650, 2140, 405));
     deleteHoursButton_ =
-        addButton(hoursPage_, QStringLiteral("Delete Selected"), twipsRect(5450, 1650, 3240, 405));
+        addButton(hoursPage_, QStringLiteral("Delete Selected"), twipsRect(6550, 1650, 2140, 405));
     hoursList_ = addList(hoursPage_,
                          {QStringLiteral("Day"), QStringLiteral("Rate Type"),
                           QStringLiteral("Hours"), QStringLiteral("DN"), QStringLiteral("RN")},
                          {4200, 2800, 1440, 0, 0}, twipsRect(135, 2235, 8580, 2370));
+    hoursList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+}
+
+void EntryWindow::buildWeekPage() {
+    weekPage_ = new QWidget;
+    weekPage_->setObjectName(QStringLiteral("WeekPage"));
+    weekGrid_ = new WeekGrid(lists_, automation::TypedNumberReader(QLocale()), weekPage_);
+    weekGrid_->setGeometry(twipsRect(135, 120, 8580, 3960));
+    newWeekButton_ =
+        addButton(weekPage_, QStringLiteral("New Week"), twipsRect(135, 4170, 3240, 405));
 }
 
 void EntryWindow::setTabOrder() {
-    tabOrder_ = {companyEdit_,    addressEdit_,    cityEdit_,       phoneEdit_,
-                 employeeEdit_,   supervisorEdit_, weekStartEdit_,  rateNameEdit_,
-                 rateAmountEdit_, editRateButton_, rateList_,       dayChoice_,
-                 rateChoice_,     hoursEdit_,      addHoursButton_, deleteHoursButton_,
-                 hoursList_,      startButton_,    listTabs_,       helpButton_,
-                 sampleButton_};
+    tabOrder_ = {companyEdit_,    addressEdit_,       cityEdit_,          phoneEdit_,
+                 employeeEdit_,   supervisorEdit_,    weekStartEdit_,     rateNameEdit_,
+                 rateAmountEdit_, editRateButton_,    addRateButton_,     removeRateButton_,
+                 rateList_,       dayChoice_,         rateChoice_,        hoursEdit_,
+                 addHoursButton_, updateHoursButton_, deleteHoursButton_, hoursList_,
+                 weekGrid_,       newWeekButton_,     startButton_,       listTabs_,
+                 helpButton_,     sampleButton_};
     for (qsizetype i = 0; i + 1 < tabOrder_.size(); ++i)
         QWidget::setTabOrder(tabOrder_[i], tabOrder_[i + 1]);
 }
@@ -261,6 +288,31 @@ void EntryWindow::connectHandlers() {
         connect(edit, &QLineEdit::textChanged, this,
                 [this, key](const QString& text) { saveField(key, text); });
     }
+    const std::pair<SelectAllLineEdit*, QString TimesheetRecord::*> kept[] = {
+        {companyEdit_, &TimesheetRecord::company},
+        {addressEdit_, &TimesheetRecord::address},
+        {cityEdit_, &TimesheetRecord::city},
+        {phoneEdit_, &TimesheetRecord::phone},
+        {employeeEdit_, &TimesheetRecord::employee},
+        {supervisorEdit_, &TimesheetRecord::supervisor}};
+    for (const auto& [edit, field] : kept) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, field](const QString& text) { lists_.setGeneralField(field, text); });
+    }
+    connect(&lists_, &TimesheetLists::changed, this,
+            [this](TimesheetLists::Parts parts) { onListsChanged(parts); });
+    connect(rateList_, &QTreeWidget::currentItemChanged, this, [this] { showCurrentRate(); });
+    connect(hoursList_, &QTreeWidget::itemSelectionChanged, this,
+            [this] { onHoursSelectionChanged(); });
+    connect(addRateButton_, &QPushButton::clicked, this, [this] { onAddRateClicked(); });
+    connect(removeRateButton_, &QPushButton::clicked, this, [this] { onRemoveRateClicked(); });
+    connect(updateHoursButton_, &QPushButton::clicked, this, [this] { onUpdateHoursClicked(); });
+    connect(newWeekButton_, &QPushButton::clicked, this, [this] { onNewWeek(); });
+    connect(menu_->newWeekAction(), &QAction::triggered, this, [this] { onNewWeek(); });
+    connect(menu_->quitAction(), &QAction::triggered, this, [this] { close(); });
+    connect(menu_->helpAction(), &QAction::triggered, this, [this] { onHelpClicked(); });
+    hoursList_->addAction(menu_->deleteAction());
+    connect(menu_->deleteAction(), &QAction::triggered, this, [this] { onDeleteHoursClicked(); });
     connect(weekStartEdit_, &QDateEdit::dateChanged, this, [this] { onWeekStartChanged(); });
     connect(listTabs_, &QTabWidget::currentChanged, this,
             [this](int index) { onListTabChanged(index); });
@@ -298,9 +350,7 @@ void EntryWindow::onWeekStartChanged() {
         if (!keepStoredDate_) timesheet().saveWeekStart(weekStartEdit_->date());
         fillDayChoice();
         // Entries keep their day index; their day texts follow the new dates.
-        QStringList days;
-        for (int i = 0; i < dayChoice_->count(); ++i) days << dayChoice_->itemText(i);
-        entry_labels::relabel(hoursList_, 0, 3, days);
+        if (listsLoaded_) lists_.setWeekStart(weekStartEdit_->date());
     });
 }
 
@@ -322,9 +372,12 @@ void EntryWindow::fillDayChoice() {
 }
 
 void EntryWindow::fillRateChoice() {
+    fillRateChoiceFrom(lists_.rates());
+}
+
+void EntryWindow::fillRateChoiceFrom(const std::vector<RateEntry>& rates) {
     rateChoice_->clear();
-    for (int i = 0; i < rateList_->topLevelItemCount(); ++i)
-        rateChoice_->addItem(rateList_->topLevelItem(i)->text(0));
+    for (const RateEntry& rate : rates) rateChoice_->addItem(rate.description);
     rateChoice_->setCurrentIndex(-1);
     rateChoice_->clearEditText();
 }
@@ -387,6 +440,10 @@ void EntryWindow::watchHover() {
                                      editRateButton_,
                                      addHoursButton_,
                                      deleteHoursButton_,
+                                     addRateButton_,
+                                     removeRateButton_,
+                                     updateHoursButton_,
+                                     newWeekButton_,
                                      startButton_,
                                      sampleButton_,
                                      rateList_->viewport(),
@@ -404,8 +461,9 @@ void EntryWindow::watchHover() {
 }
 
 std::optional<HoverZone> EntryWindow::zoneOf(QObject* watched, QEvent* event) const {
-    for (QPushButton* b : {helpButton_, editRateButton_, addHoursButton_, deleteHoursButton_,
-                           startButton_, sampleButton_})
+    for (QPushButton* b :
+         {helpButton_, editRateButton_, addRateButton_, removeRateButton_, addHoursButton_,
+          updateHoursButton_, deleteHoursButton_, newWeekButton_, startButton_, sampleButton_})
         if (watched == b) return HoverZone::Button;
     // Containers reset only over their own background, not over a child
     // whose movement reached them by propagation.

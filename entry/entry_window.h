@@ -7,7 +7,9 @@
 #include <functional>
 #include <optional>
 
+#include "entry/duration_edit.h"
 #include "entry/window_pointer.h"
+#include "timesheet/timesheet_lists.h"
 #include "ui/desktop.h"
 #include "workbook/run/timesheet_record.h"
 #include "workbook/run/timesheet_store.h"
@@ -18,13 +20,14 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
-class QTimeEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace tallowby {
 
+class EntryMenu;
 class Guarded;
+class WeekGrid;
 class SelectAllLineEdit;
 class SettingsStore;
 
@@ -78,15 +81,26 @@ class EntryWindow : public QWidget {
     QWidget* ratesPage_ = nullptr;  // "Hour Rates" page
     SelectAllLineEdit* rateNameEdit_ = nullptr;
     SelectAllLineEdit* rateAmountEdit_ = nullptr;
-    QPushButton* editRateButton_ = nullptr;  // Edit Selected
+    QPushButton* editRateButton_ = nullptr;    // Edit Selected
+    QPushButton* addRateButton_ = nullptr;     // Add Rate
+    QPushButton* removeRateButton_ = nullptr;  // Remove Rate
     QTreeWidget* rateList_ = nullptr;
     QWidget* hoursPage_ = nullptr;  // "Employee Hours" page
     QComboBox* dayChoice_ = nullptr;
     QComboBox* rateChoice_ = nullptr;
-    QTimeEdit* hoursEdit_ = nullptr;
+    DurationEdit* hoursEdit_ = nullptr;
     QPushButton* addHoursButton_ = nullptr;     // Add
+    QPushButton* updateHoursButton_ = nullptr;  // Update Selected
     QPushButton* deleteHoursButton_ = nullptr;  // Delete Selected
     QTreeWidget* hoursList_ = nullptr;
+    QWidget* weekPage_ = nullptr;  // "Week" page
+    WeekGrid* weekGrid_ = nullptr;
+    QPushButton* newWeekButton_ = nullptr;  // New Week
+    EntryMenu* menu_ = nullptr;
+
+    // The two lists behind the list views and the week grid; every change of
+    // them is one undoable step and is announced by its `changed` signal.
+    TimesheetLists& lists() { return lists_; }
 
     // Event procedures.
     void onHelpClicked();
@@ -96,6 +110,10 @@ class EntryWindow : public QWidget {
     void onStartClicked();
     void onSampleClicked();
     void onRateClicked(QTreeWidgetItem* item);
+    void onAddRateClicked();
+    void onRemoveRateClicked();
+    void onUpdateHoursClicked();
+    void onNewWeek();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -108,6 +126,7 @@ class EntryWindow : public QWidget {
     void buildGeneralFrame();
     void buildRatesPage();
     void buildHoursPage();
+    void buildWeekPage();
     void setTabOrder();
     void connectHandlers();
     void watchHover();
@@ -120,6 +139,21 @@ class EntryWindow : public QWidget {
     // The two choices of the hours page, from the week start and the rate list.
     void fillDayChoice();
     void fillRateChoice();
+    void fillRateChoiceFrom(const std::vector<RateEntry>& rates);
+
+    // The list views, the choices and the grid after a change of the lists.
+    void onListsChanged(TimesheetLists::Parts parts);
+    void showLists();
+    void showCurrentRate();
+    void onHoursSelectionChanged();
+    QList<int> selectedHoursRows() const;
+    void selectHoursRow(int row);
+    // The entry the hours inputs describe; nothing (and the user told why)
+    // when a choice or the hours are missing.
+    std::optional<HoursEntry> entryFromInputs();
+    bool holdsTypedData() const;
+    // Tells the user what is wrong with a rate the boxes hold, if anything.
+    bool rateAcceptable(const QString& description, const QString& rate);
 
     void saveField(const char* key, const QString& text);
     // The timesheet in the settings store: every load and save goes through it.
@@ -130,6 +164,8 @@ class EntryWindow : public QWidget {
     std::optional<HoverZone> zoneOf(QObject* watched, QEvent* event) const;
 
     EntryWindowOptions options_;
+    TimesheetLists lists_;
+    bool listsLoaded_ = false;
     QList<QWidget*> tabOrder_;
     std::function<void()> generationRunner_;
     std::optional<QCursor> customPointer_;

@@ -77,6 +77,9 @@ void EntryWindow::load() {
     }
     unpackInto(
         g, hoursList_, [&] { return store.storedHours(); }, 180);
+    // From here on the lists live in the timesheet lists; the views follow them.
+    lists_.load(record());
+    listsLoaded_ = true;
 
     g.run(198, [&] { fillDayChoice(); });
     g.run(200, [&] { fillRateChoice(); });

@@ -1,23 +1,14 @@
 #pragma once
 
 #include <QDateEdit>
-#include <QTimeEdit>
 
 namespace tallowby {
 
-// Date and time fields that the Tab key leaves as a whole, like every other
+// A date field that the Tab key leaves as a whole, like every other
 // control of the window (Qt's own would step through day, month and year first).
 class DatePicker : public QDateEdit {
   public:
     using QDateEdit::QDateEdit;
-
-  protected:
-    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
-};
-
-class TimePicker : public QTimeEdit {
-  public:
-    using QTimeEdit::QTimeEdit;
 
   protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }

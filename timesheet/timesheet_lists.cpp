@@ -85,7 +85,12 @@ void TimesheetLists::relabelDays(std::vector<HoursEntry>& hours) const {
 }
 
 void TimesheetLists::push(const QString& name, Parts parts, TimesheetRecord after) {
-    undo_.push(new TimesheetStep(*this, name, parts, record_, std::move(after)));
+    push(name, parts, record_, std::move(after));
+}
+
+void TimesheetLists::push(const QString& name, Parts parts, TimesheetRecord before,
+                          TimesheetRecord after) {
+    undo_.push(new TimesheetStep(*this, name, parts, std::move(before), std::move(after)));
 }
 
 void TimesheetLists::apply(const TimesheetRecord& state, Parts parts) {
@@ -215,8 +220,9 @@ void TimesheetLists::newWeek(bool copyHours) {
     push(tr("New Week"), Lists | WeekStart, std::move(after));
 }
 
-void TimesheetLists::replaceAll(const TimesheetRecord& filled, const QString& stepName) {
-    push(stepName, Lists | WeekStart | GeneralFields, filled);
+void TimesheetLists::replaceAll(const TimesheetRecord& before, const TimesheetRecord& after,
+                                const QString& stepName) {
+    push(stepName, Lists | WeekStart | GeneralFields, before, after);
 }
 
 }  // namespace tallowby

@@ -61,8 +61,10 @@ class TimesheetLists : public QObject {
     // The week start 7 days on; the hours kept on the same weekdays, or none.
     void newWeek(bool copyHours);
 
-    // Replaces everything with `filled` (the sample data) as one step.
-    void replaceAll(const TimesheetRecord& filled, const QString& stepName);
+    // One step from `before` to `after` (the sample data, whose fields the
+    // window has already typed in): undo puts back all of `before`.
+    void replaceAll(const TimesheetRecord& before, const TimesheetRecord& after,
+                    const QString& stepName);
 
   signals:
     // Emitted after every change: the parts that changed. Everything that
@@ -72,6 +74,7 @@ class TimesheetLists : public QObject {
   private:
     friend class TimesheetStep;
     void push(const QString& name, Parts parts, TimesheetRecord after);
+    void push(const QString& name, Parts parts, TimesheetRecord before, TimesheetRecord after);
     void apply(const TimesheetRecord& state, Parts parts);
     void relabelDays(std::vector<HoursEntry>& hours) const;
 

@@ -52,11 +52,16 @@ class EntryWindowButtonsTest : public EntryWindowTest {
         // The lists reach the store only at close.
         QCOMPARE(store_->GetSetting("Rates", "absent"), QString("absent"));
 
+        QVERIFY(prompter_->messages.empty());  // nothing typed yet: no question
+
+        // Again, over what the window now holds: asked first, then as before.
+        prompter_->answers.push_back(Prompter::Answer::Yes);
         form->onSampleClicked();
+        QCOMPARE(prompter_->messages.size(), size_t(1));
+        QCOMPARE(prompter_->messages[0].buttons, Prompter::Buttons::YesNo);
         QCOMPARE(form->rateList_->topLevelItemCount(), 21);
         QCOMPARE(form->rateChoice_->count(), 21);
         QCOMPARE(form->hoursList_->topLevelItemCount(), 34 + 52);
-        QVERIFY(prompter_->messages.empty());
     }
 
     void handlerFailuresReachTheSampleDataReport() {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -16,6 +17,7 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "entry/entry_menu.h"
 #include "entry/entry_window.h"
 #include "entry/select_all_line_edit.h"
 #include "tests/entry/entry_window_fixture.h"
@@ -29,13 +31,17 @@ class EntryWindowLayoutTest : public EntryWindowTest {
   private slots:
     void windowGeometryAndFonts() {
         auto form = start();
-        QCOMPARE(form->size(), QSize(624, 658));
+        // The client area sits under the menu bar, unchanged.
+        const int bar = form->menu_->menuBar()->height();
+        QVERIFY(bar > 0);
+        QCOMPARE(form->menu_->menuBar()->geometry(), QRect(0, 0, 624, bar));
+        QCOMPARE(form->size(), QSize(624, 658 + bar));
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        QCOMPARE(form->startButton_->geometry(), QRect(8, 8, 608, 27));
-        QCOMPARE(form->sampleButton_->geometry(), QRect(320, 42, 296, 27));
-        QCOMPARE(form->generalBox_->geometry(), QRect(8, 74, 608, 233));
+        QCOMPARE(form->startButton_->geometry(), QRect(8, 8 + bar, 608, 27));
+        QCOMPARE(form->sampleButton_->geometry(), QRect(320, 42 + bar, 296, 27));
+        QCOMPARE(form->generalBox_->geometry(), QRect(8, 74 + bar, 608, 233));
         QCOMPARE(form->cityEdit_->geometry(), QRect(144, 80, 445, 23));
-        QCOMPARE(form->listTabs_->geometry(), QRect(8, 311, 608, 337));
+        QCOMPARE(form->listTabs_->geometry(), QRect(8, 311 + bar, 608, 337));
         QCOMPARE(form->hoursList_->geometry(), QRect(9, 149, 572, 158));
         // The columns share the list's width in the designed proportion
         // (4300 : 2900 twips) beyond their content.
@@ -52,8 +58,9 @@ class EntryWindowLayoutTest : public EntryWindowTest {
         QCOMPARE(form->listTabs_->tabBar()->font().pointSizeF(), 11.25);
         QCOMPARE(form->listTabs_->tabText(0), QString("Hour Rates"));
         QCOMPARE(form->listTabs_->tabText(1), QString("Employee Hours"));
+        QCOMPARE(form->listTabs_->tabText(2), QString("Week"));
         QCOMPARE(form->weekStartEdit_->displayFormat(), QString("dd-MMM-yyyy"));
-        QCOMPARE(form->hoursEdit_->displayFormat(), QString("HH:mm"));
+        QCOMPARE(form->hoursEdit_->text(), QString("00:00"));
         QStringList captions;
         for (auto* label : form->generalBox_->findChildren<QLabel*>()) captions << label->text();
         QCOMPARE(captions,
@@ -67,11 +74,12 @@ class EntryWindowLayoutTest : public EntryWindowTest {
         showAndActivate(*form);
         QCOMPARE(QApplication::focusWidget(), form->companyEdit_);
         const QList<QWidget*> ratesPage = {
-            form->addressEdit_,  form->cityEdit_,       form->phoneEdit_,
-            form->employeeEdit_, form->supervisorEdit_, form->weekStartEdit_,
-            form->rateNameEdit_, form->rateAmountEdit_, form->editRateButton_,
-            form->rateList_,     form->startButton_,    form->listTabs_->tabBar(),
-            form->helpButton_,   form->sampleButton_,   form->companyEdit_};
+            form->addressEdit_,   form->cityEdit_,           form->phoneEdit_,
+            form->employeeEdit_,  form->supervisorEdit_,     form->weekStartEdit_,
+            form->rateNameEdit_,  form->rateAmountEdit_,     form->editRateButton_,
+            form->addRateButton_, form->removeRateButton_,   form->rateList_,
+            form->startButton_,   form->listTabs_->tabBar(), form->helpButton_,
+            form->sampleButton_,  form->companyEdit_};
         for (QWidget* expected : ratesPage) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), expected);
@@ -79,8 +87,9 @@ class EntryWindowLayoutTest : public EntryWindowTest {
         form->listTabs_->setCurrentIndex(1);
         form->supervisorEdit_->setFocus();
         const QList<QWidget*> hoursPage = {
-            form->weekStartEdit_,  form->dayChoice_,         form->rateChoice_, form->hoursEdit_,
-            form->addHoursButton_, form->deleteHoursButton_, form->hoursList_,  form->startButton_};
+            form->weekStartEdit_,     form->dayChoice_,      form->rateChoice_,
+            form->hoursEdit_,         form->addHoursButton_, form->updateHoursButton_,
+            form->deleteHoursButton_, form->hoursList_,      form->startButton_};
         for (QWidget* expected : hoursPage) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), expected);

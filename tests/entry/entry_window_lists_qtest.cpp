@@ -36,7 +36,7 @@ class EntryWindowListsTest : public EntryWindowTest {
         QCOMPARE(next->weekStartEdit_->date(), QDate(2021, 9, 1));
     }
 
-    void theTypeChoiceCatchesUpOnlyAtTheNextTabChange() {
+    void theTypeChoiceFollowsAnEditedRate() {
         auto form = start();
         form->rateList_->setCurrentItem(form->rateList_->topLevelItem(1));
         form->onRateClicked(form->rateList_->topLevelItem(1));
@@ -45,9 +45,11 @@ class EntryWindowListsTest : public EntryWindowTest {
         form->rateAmountEdit_->setText("$13");
         QTest::mouseClick(form->editRateButton_, Qt::LeftButton);
         QCOMPARE(row(form->rateList_, 1), (QStringList{"Night shift", "$13"}));
-        QCOMPARE(form->rateNameEdit_->text(), QString());
-        QCOMPARE(form->rateAmountEdit_->text(), QString());
-        QCOMPARE(form->rateChoice_->itemText(1), QString("Overtime"));
+        // The boxes keep showing the current row, as it now is.
+        QCOMPARE(form->rateNameEdit_->text(), QString("Night shift"));
+        QCOMPARE(form->rateAmountEdit_->text(), QString("$13"));
+        // The Type choice follows the edited description at once.
+        QCOMPARE(form->rateChoice_->itemText(1), QString("Night shift"));
         form->listTabs_->setCurrentIndex(1);
         QCOMPARE(store_->GetSetting("TabSel"), QString("1"));
         QCOMPARE(form->rateChoice_->itemText(1), QString("Night shift"));
@@ -121,7 +123,7 @@ class EntryWindowListsTest : public EntryWindowTest {
     void closingSavesBothListsAndEndsTheProgram() {
         auto form = start();
         form->onSampleClicked();
-        form->rateList_->topLevelItem(0)->setText(0, "Day^shift|A");
+        form->lists().editRate(0, {"Day^shift|A", ""});
         form->close();
         QCOMPARE(endings_, 1);
         QVERIFY(store_->GetSetting("Rates").startsWith("Day\\^shift\\|A^|Overtime^|"));

@@ -128,9 +128,10 @@ class HoursEntriesTest : public QObject, private testing::EntryWindowFixture {
 
     void thousandsOfLeftOutEntriesGiveOneShortMessage() {
         add(0, "Regular", QTime(8, 0));
+        std::vector<HoursEntry> unplaced;
         for (int i = 0; i < 3000; ++i)
-            new QTreeWidgetItem(form_->hoursList_,
-                                QStringList{"Day", "Type", QStringLiteral("%1").arg(i), "9", "0"});
+            unplaced.push_back({"Day", "Type", QStringLiteral("%1").arg(i), "9", "0"});
+        form_->lists().addHours(unplaced);
         QTest::mouseClick(form_->startButton_, Qt::LeftButton);
         const QStringList texts = prompter_->texts();
         QCOMPARE(texts.size(), 1);

@@ -141,7 +141,7 @@ TEST_F(TimesheetListsTest, ReplacingEverythingIsUndoneWithTheFields) {
     sample.company = "ACME Inc";
     sample.weekStart = QDate(2021, 8, 2);
     sample.rates.push_back({"Regular", "11.50"});
-    lists.replaceAll(sample, "Load Sample Data");
+    lists.replaceAll(lists.record(), sample, "Load Sample Data");
     EXPECT_EQ(lists.record().company, "ACME Inc");
     lists.undoStack().undo();
     EXPECT_EQ(lists.record().company, "Marrowick Joinery Ltd");
