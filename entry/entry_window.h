@@ -17,6 +17,7 @@ class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTabWidget;
 class QTimeEdit;
 class QTreeWidget;
@@ -63,6 +64,11 @@ class EntryWindow : public QWidget {
     bool hasCustomPointer() const { return customPointer_.has_value(); }
 
     // Controls, named as the rest of the program knows them.
+    // The size the window opens with when none is remembered.
+    static QSize designedSize();
+
+    QScrollArea* scroller_ = nullptr;      // holds the page when the window is smaller
+    QWidget* body_ = nullptr;              // the page: every control below lies on it
     QPushButton* startButton_ = nullptr;   // Start Creating Template
     QPushButton* helpButton_ = nullptr;    // Help
     QPushButton* sampleButton_ = nullptr;  // Load Sample/Example Data
