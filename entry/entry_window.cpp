@@ -27,6 +27,7 @@
 #include "app/settings_store.h"
 #include "app/twips.h"
 #include "app/week_start_date.h"
+#include "app/window_placement.h"
 #include "entry/entry_labels.h"
 #include "entry/list_fit.h"
 #include "entry/list_rows.h"
@@ -503,11 +504,22 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EntryWindow::showEvent(QShowEvent* event) {
-    if (!centred_) {
-        centred_ = true;
-        window_geometry::placeCentred(this);
+    if (!placed_) {
+        placed_ = true;
+        window_geometry::place(this, options_.store->GetSetting(window_placement::kEntryWindowKey));
     }
     QWidget::showEvent(event);
+}
+
+// The window is hidden when the preview opens and when it closes: both keep
+// its place for the next start.
+void EntryWindow::hideEvent(QHideEvent* event) {
+    unguarded([&] {
+        const QString place = window_geometry::currentPlace(this);
+        if (options_.store->GetSetting(window_placement::kEntryWindowKey) != place)
+            options_.store->SaveSetting(window_placement::kEntryWindowKey, place);
+    });
+    QWidget::hideEvent(event);
 }
 
 }  // namespace tallowby

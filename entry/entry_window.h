@@ -48,6 +48,8 @@ class EntryWindow : public QWidget {
     explicit EntryWindow(EntryWindowOptions options, QWidget* parent = nullptr);
     ~EntryWindow() override;
 
+    SettingsStore* store() const { return options_.store; }
+
     // The values the generation run reads, taken from the controls now.
     TimesheetRecord record() const;
 
@@ -106,6 +108,7 @@ class EntryWindow : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -140,7 +143,7 @@ class EntryWindow : public QWidget {
     std::function<void()> generationRunner_;
     std::optional<QCursor> customPointer_;
     WindowPointer pointer_ = WindowPointer::Arrow;
-    bool centred_ = false;
+    bool placed_ = false;
     bool keepStoredDate_ = false;  // the date shown stands in for unreadable stored text
 };
 

@@ -20,24 +20,33 @@ QMargins frameMargins(const QWidget* window) {
             frame.right() - client.right(), frame.bottom() - client.bottom()};
 }
 
-QRect availableArea(const QWidget* window) {
-    const QScreen* screen = window->screen();
+QRect availableAreaAt(const QWidget* window, const std::optional<QPoint>& point) {
+    const QScreen* screen = point ? QGuiApplication::screenAt(*point) : nullptr;
+    if (!screen) screen = window->screen();
     if (!screen) screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect();
 }
 
 }  // namespace
 
-void placeCentred(QWidget* window) {
-    const QRect available = availableArea(window);
-    if (!available.isValid()) return;
+void place(QWidget* window, const QString& remembered) {
+    const auto kept = window_placement::parsePlace(remembered);
     const QMargins margins = frameMargins(window);
-    const QSize extra(margins.left() + margins.right(), margins.top() + margins.bottom());
-    const QRect frame = window_placement::centredFrame(window->size() + extra, available);
-    const QSize client = frame.size() - extra;
-    window->setMinimumSize(window->minimumSize().boundedTo(client));
-    window->resize(client);
-    window->move(frame.topLeft());
+    const QRect available =
+        availableAreaAt(window, kept ? std::optional(kept->normal.center()) : std::nullopt);
+    if (!available.isValid()) return;
+    const QRect frame =
+        kept ? window_placement::fitFrame(kept->normal.marginsAdded(margins), available)
+             : window_placement::centredFrame(window->size().grownBy(margins), available);
+    const QRect client = frame.marginsRemoved(margins);
+    window->setMinimumSize(window->minimumSize().boundedTo(client.size()));
+    window->setGeometry(client);
+    if (kept && kept->maximized)
+        window->setWindowState(window->windowState() | Qt::WindowMaximized);
+}
+
+QString currentPlace(const QWidget* window) {
+    return window_placement::placeText({window->normalGeometry(), window->isMaximized()});
 }
 
 }  // namespace tallowby::window_geometry

@@ -30,3 +30,29 @@ TEST(WindowPlacement, AFrameReachingPastAnEdgeMovesTheLeastDistance) {
 TEST(WindowPlacement, NoAvailableAreaLeavesTheFrameAlone) {
     EXPECT_EQ(fitFrame({10, 10, 400, 300}, QRect()), QRect(10, 10, 400, 300));
 }
+
+using tallowby::window_placement::parsePlace;
+using tallowby::window_placement::placeText;
+using tallowby::window_placement::WindowPlace;
+
+TEST(WindowPlacement, APlaceSurvivesItsStoredText) {
+    const WindowPlace normal{{40, 60, 800, 700}, false};
+    EXPECT_EQ(placeText(normal), QString("40,60,800,700"));
+    const auto back = parsePlace(placeText(normal));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->normal, normal.normal);
+    EXPECT_FALSE(back->maximized);
+    const WindowPlace maximized{{-1280, 0, 656, 690}, true};
+    EXPECT_EQ(placeText(maximized), QString("-1280,0,656,690,maximized"));
+    const auto again = parsePlace(placeText(maximized));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->normal, maximized.normal);
+    EXPECT_TRUE(again->maximized);
+}
+
+TEST(WindowPlacement, DamagedPlaceTextIsNoPlace) {
+    for (const char* text : {"", "1,2,3", "1,2,3,4,5,6", "a,2,3,4", "1,2,0,4", "1,2,3,-4",
+                             "1,2,3,4,minimized", "1,2,99999999,4", "1.5,2,3,4"})
+        EXPECT_FALSE(parsePlace(QString::fromLatin1(text))) << text;
+    EXPECT_TRUE(parsePlace(" 1, 2, 3, 4"));
+}

@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
@@ -203,6 +204,34 @@ class EntryWindowLayoutTest : public EntryWindowTest {
         QCOMPARE(form->listTabs_->visibleRegion().boundingRect().bottom(),
                  form->listTabs_->height() - 1);
         QVERIFY(form->rateList_->height() > 40);
+    }
+
+    void theWindowsPlaceIsRememberedAcrossStarts() {
+        {
+            auto form = start();
+            showAndActivate(*form);
+            form->setGeometry(60, 40, 700, 720);
+            form->hide();
+        }
+        QCOMPARE(store_->GetSetting("EntryWindowPlace"), QString("60,40,700,720"));
+        auto again = start();
+        showAndActivate(*again);
+        QCOMPARE(again->geometry(), QRect(60, 40, 700, 720));
+        // A place off every screen comes back onto it, shrunk to fit.
+        again->hide();
+        store_->SaveSetting("EntryWindowPlace", "5000,-300,2000,700");
+        auto moved = start();
+        showAndActivate(*moved);
+        const QRect screen = moved->screen()->availableGeometry();
+        QVERIFY(screen.contains(moved->frameGeometry()));
+        QCOMPARE(moved->height(), 700);
+        // A damaged place is ignored: centred at the designed size.
+        moved->hide();
+        store_->SaveSetting("EntryWindowPlace", "wide");
+        auto centred = start();
+        showAndActivate(*centred);
+        QCOMPARE(centred->size(), QSize(624, 658));
+        QVERIFY(qAbs(centred->frameGeometry().center().x() - screen.center().x()) <= 1);
     }
 
     void tabOrderFollowsTheWindowsList() {
