@@ -6,17 +6,22 @@
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimeEdit>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <exception>
 #include <utility>
 
@@ -25,6 +30,7 @@
 #include "app/settings_store.h"
 #include "app/twips.h"
 #include "app/week_start_date.h"
+#include "app/window_placement.h"
 #include "entry/duration_edit.h"
 #include "entry/entry_menu.h"
 #include "entry/list_fit.h"
@@ -33,6 +39,7 @@
 #include "entry/presence_check.h"
 #include "entry/select_all_line_edit.h"
 #include "entry/week_grid.h"
+#include "ui/window_geometry.h"
 #include "workbook/automation/typed_number_text.h"
 
 namespace tallowby {
@@ -52,45 +59,71 @@ QFont captionFont() {
     return font;
 }
 
-// Labels keep their right edge where the layout puts it and grow leftwards
-// when the face on this machine draws the caption wider than the original.
-QLabel* addLabel(QWidget* parent, const QString& caption, int left, int top, int width,
-                 int height) {
-    auto* label = new QLabel(caption, parent);
-    QRect r = twipsRect(left, top, width, height);
-    const int needed = label->sizeHint().width();
-    if (needed > r.width()) r.setLeft(r.right() + 1 - needed);
-    label->setGeometry(r);
+// Spaces of the designed layout, in pixels (from its twips): margins at the
+// window's edges, gaps between rows of controls, the height of a button and a field.
+constexpr int kEdge = 8;           // 120
+constexpr int kBottomEdge = 10;    // 150 under the tabs
+constexpr int kButtonRowGap = 7;   // 105 between the two button rows
+constexpr int kFieldGap = 7;       // 105 between two fields
+constexpr int kLabelGap = 12;      // 180 between a caption and its field
+constexpr int kButtonHeight = 27;  // 405
+constexpr int kFieldHeight = 23;   // 345
+
+QLabel* makeLabel(const QString& caption) {
+    auto* label = new QLabel(caption);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
-// A caption and the field it names, both placed in twips, the caption first.
 template <class Field>
-Field* addField(QWidget* parent, const QString& caption, const QRect& captionTwips,
-                const QRect& fieldTwips) {
-    addLabel(parent, caption, captionTwips.x(), captionTwips.y(), captionTwips.width(),
-             captionTwips.height());
-    auto* field = new Field(parent);
-    field->setGeometry(
-        twipsRect(fieldTwips.x(), fieldTwips.y(), fieldTwips.width(), fieldTwips.height()));
+Field* makeField() {
+    auto* field = new Field;
+    field->setMinimumHeight(kFieldHeight);
     return field;
 }
 
-QPushButton* addButton(QWidget* parent, const QString& caption, const QRect& geometry) {
-    auto* button = new QPushButton(caption, parent);
+// A caption in the left column of a form grid and its field beside it.
+template <class Field>
+Field* addField(QGridLayout* grid, int row, const QString& caption) {
+    auto* field = makeField<Field>();
+    grid->addWidget(makeLabel(caption), row, 0);
+    grid->addWidget(field, row, 1);
+    return field;
+}
+
+// Captions of the form grids stay as wide as they are (at least 1740 twips);
+// the fields take the rest.
+QGridLayout* makeFormGrid(QWidget* owner, const QMargins& margins) {
+    auto* grid = new QGridLayout(owner);
+    grid->setContentsMargins(margins);
+    grid->setColumnMinimumWidth(0, twipsToPixels(1740));
+    grid->setHorizontalSpacing(kLabelGap);
+    grid->setVerticalSpacing(kFieldGap);
+    grid->setColumnStretch(1, 1);
+    return grid;
+}
+
+QPushButton* makeButton(const QString& caption) {
+    auto* button = new QPushButton(caption);
     button->setFont(captionFont());
-    button->setGeometry(geometry);
+    button->setMinimumHeight(kButtonHeight);
     button->setAutoDefault(false);
     return button;
 }
 
-// A list on its page, its columns kept fitted to the page at the given
+// Two buttons side by side, sharing the width in their designed proportion.
+QHBoxLayout* makeButtonPair(QPushButton* left, int leftTwips, QPushButton* right, int rightTwips) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(kEdge);
+    row->addWidget(left, leftTwips);
+    row->addWidget(right, rightTwips);
+    return row;
+}
+
+// A list on its page, its columns kept fitted to the list at the given
 // widths (0 hides a column).
-QTreeWidget* addList(QWidget* page, const QStringList& headers, const QList<int>& widthsTwips,
-                     const QRect& geometry) {
+QTreeWidget* makeList(QWidget* page, const QStringList& headers, const QList<int>& widthsTwips) {
     auto* list = new QTreeWidget(page);
-    list->setGeometry(geometry);
     list->setColumnCount(static_cast<int>(headers.size()));
     list->setHeaderLabels(headers);
     list->setRootIsDecorated(false);
@@ -107,17 +140,14 @@ QTreeWidget* addList(QWidget* page, const QStringList& headers, const QList<int>
         else
             list->setColumnWidth(i, widths.last());
     }
-    list_fit::keepFitted(list, page, widths);
+    list_fit::keepFitted(list, widths);
     return list;
 }
 
 }  // namespace
 
 EntryWindow::EntryWindow(EntryWindowOptions options, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      options_(std::move(options)) {
+    : QWidget(parent, Qt::Window), options_(std::move(options)) {
     if (!options_.store) throw std::invalid_argument("Form1 needs a settings store");
     // The store tells the user once, at its first use, when its file cannot be used.
     options_.store->setProblemNotice([](const QString& text) { program::warnUser(text); });
@@ -136,21 +166,34 @@ EntryWindow::~EntryWindow() = default;
 void EntryWindow::buildWindow() {
     setObjectName(QStringLiteral("Form1"));
     setFont(windowFont());
-    setFixedSize(twipsToPixels(9360), twipsToPixels(9870));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
     setAutoFillBackground(true);
 
-    startButton_ =
-        addButton(this, QStringLiteral("Start Creating Template"), twipsRect(120, 120, 9120, 405));
-    helpButton_ = addButton(this, QStringLiteral("Help"), twipsRect(120, 630, 4560, 405));
-    sampleButton_ = addButton(this, QStringLiteral("Load Sample/Example Data"),
-                              twipsRect(4800, 630, 4440, 405));
-    buildGeneralFrame();
+    // Everything lies on one page inside a scroll area, so a window made
+    // smaller than the page (a small or scaled screen) scrolls instead of
+    // cutting controls off.
+    body_ = new QWidget;
+    body_->setObjectName(QStringLiteral("body"));
+    body_->setAutoFillBackground(true);
+    auto* column = new QVBoxLayout(body_);
+    column->setContentsMargins(kEdge, kEdge, kEdge, kBottomEdge);
+    column->setSpacing(0);
 
-    listTabs_ = new QTabWidget(this);
-    listTabs_->setGeometry(twipsRect(120, 4665, 9120, 5055));
+    startButton_ = makeButton(QStringLiteral("Start Creating Template"));
+    helpButton_ = makeButton(QStringLiteral("Help"));
+    sampleButton_ = makeButton(QStringLiteral("Load Sample/Example Data"));
+    column->addWidget(startButton_);
+    column->addSpacing(kButtonRowGap);
+    column->addLayout(makeButtonPair(helpButton_, 4560, sampleButton_, 4440));
+    column->addSpacing(5);  // 75
+
+    buildGeneralFrame();
+    column->addWidget(generalBox_);
+    column->addSpacing(4);  // 60
+
+    listTabs_ = new QTabWidget;
     listTabs_->tabBar()->setFont(captionFont());
     buildRatesPage();
     buildHoursPage();
@@ -158,27 +201,45 @@ void EntryWindow::buildWindow() {
     listTabs_->addTab(ratesPage_, QStringLiteral("Hour Rates"));
     listTabs_->addTab(hoursPage_, QStringLiteral("Employee Hours"));
     listTabs_->addTab(weekPage_, QStringLiteral("Week"));
+    column->addWidget(listTabs_, 1);  // the lists take the room the window gains
+
+    scroller_ = new QScrollArea;
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidgetResizable(true);
+    scroller_->setWidget(body_);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroller_);
     menu_ = new EntryMenu(*this, lists_.undoStack());
+
+    // The designed size; the window may be made smaller down to what the
+    // page needs, and larger without bound.
+    const QSize menuBar(0, menu_->menuBar()->sizeHint().height());
+    setMinimumSize((body_->minimumSizeHint() + menuBar).boundedTo(designedSize()));
+    resize(designedSize());
+}
+
+QSize EntryWindow::designedSize() {
+    return {twipsToPixels(9360), twipsToPixels(9870)};
 }
 
 void EntryWindow::buildGeneralFrame() {
-    generalBox_ = new QGroupBox(QStringLiteral("General Information"), this);
-    generalBox_->setGeometry(twipsRect(120, 1110, 9120, 3495));
+    generalBox_ = new QGroupBox(QStringLiteral("General Information"));
+    generalBox_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Captions from 240, fields from 2160 to 285 short of the frame's right side.
+    QGridLayout* grid = makeFormGrid(generalBox_, QMargins(13, 0, 16, 7));
     struct Field {
         const char* caption;
-        int top;
         SelectAllLineEdit** edit;
     };
     const Field fields[] = {
-        {"Company Name:", 300, &companyEdit_},     {"Address:", 750, &addressEdit_},
-        {"City, ST  ZIP Code:", 1200, &cityEdit_}, {"Phone:", 1650, &phoneEdit_},
-        {"Employee Name:", 2100, &employeeEdit_},  {"Supervisor Name:", 2550, &supervisorEdit_}};
+        {"Company Name:", &companyEdit_},    {"Address:", &addressEdit_},
+        {"City, ST  ZIP Code:", &cityEdit_}, {"Phone:", &phoneEdit_},
+        {"Employee Name:", &employeeEdit_},  {"Supervisor Name:", &supervisorEdit_}};
+    int row = 0;
     for (const Field& f : fields)
-        *f.edit =
-            addField<SelectAllLineEdit>(generalBox_, QString::fromLatin1(f.caption),
-                                        {240, f.top + 45, 1740, 225}, {2160, f.top, 6675, 345});
-    weekStartEdit_ = addField<DatePicker>(generalBox_, QStringLiteral(" Week Start:"),
-                                          {200, 3045, 1050, 225}, {2160, 3000, 6675, 345});
+        *f.edit = addField<SelectAllLineEdit>(grid, row++, QString::fromLatin1(f.caption));
+    weekStartEdit_ = addField<DatePicker>(grid, row, QStringLiteral(" Week Start:"));
     weekStartEdit_->setDisplayFormat(QStringLiteral("dd-MMM-yyyy"));
     weekStartEdit_->setCalendarPopup(true);
     weekStartEdit_->setDate(options_.today());
@@ -195,27 +256,30 @@ void EntryWindow::buildGeneralFrame() {
 void EntryWindow::buildRatesPage() {
     ratesPage_ = new QWidget;
     ratesPage_->setObjectName(QStringLiteral("Frame2"));
-    rateNameEdit_ = addField<SelectAllLineEdit>(ratesPage_, QStringLiteral("Description:"),
-                                                {240, 345, 1740, 225}, {2160, 300, 6555, 345});
-    rateAmountEdit_ = addField<SelectAllLineEdit>(ratesPage_, QStringLiteral("Rate:"),
-                                                  {240, 795, 1740, 225}, {2160, 750, 6555, 345});
-    editRateButton_ =
-        addButton(ratesPage_, QStringLiteral("Edit Selected"), twipsRect(2160, 1200, 2115, 405));
-    addRateButton_ =
-        addButton(ratesPage_, QStringLiteral("Add Rate"), twipsRect(4380, 1200, 2115, 405));
-    removeRateButton_ =
-        addButton(ratesPage_, QStringLiteral("Remove Rate"), twipsRect(6600, 1200, 2115, 405));
-    rateList_ = addList(ratesPage_, {QStringLiteral("Description"), QStringLiteral("Rate")},
-                        {4300, 2900}, twipsRect(255, 1680, 8460, 2850));
+    QGridLayout* grid = makeFormGrid(ratesPage_, QMargins(16, 20, 23, 8));
+    rateNameEdit_ = addField<SelectAllLineEdit>(grid, 0, QStringLiteral("Description:"));
+    rateAmountEdit_ = addField<SelectAllLineEdit>(grid, 1, QStringLiteral("Rate:"));
+    editRateButton_ = makeButton(QStringLiteral("Edit Selected"));
+    addRateButton_ = makeButton(QStringLiteral("Add Rate"));
+    removeRateButton_ = makeButton(QStringLiteral("Remove Rate"));
+    auto* rateButtons = new QHBoxLayout;
+    rateButtons->setSpacing(kEdge);
+    for (QPushButton* b : {editRateButton_, addRateButton_, removeRateButton_})
+        rateButtons->addWidget(b, 1);
+    grid->addLayout(rateButtons, 2, 1);
+    rateList_ =
+        makeList(ratesPage_, {QStringLiteral("Description"), QStringLiteral("Rate")}, {4300, 2900});
+    grid->addWidget(rateList_, 3, 0, 1, 2);
+    grid->setRowStretch(3, 1);
 }
 
 void EntryWindow::buildHoursPage() {
     hoursPage_ = new QWidget;
     hoursPage_->setObjectName(QStringLiteral("Frame5"));
-    dayChoice_ = addField<QComboBox>(hoursPage_, QStringLiteral("Day:"), {1515, 345, 360, 225},
-                                     {2040, 300, 6645, 345});
-    rateChoice_ = addField<QComboBox>(hoursPage_, QStringLiteral("Type:"), {1425, 795, 450, 225},
-                                      {2040, 750, 6645, 345});
+    QGridLayout* grid = makeFormGrid(hoursPage_, QMargins(9, 20, 23, 8));
+    grid->setColumnMinimumWidth(0, 115);  // fields from 2040
+    dayChoice_ = addField<QComboBox>(grid, 0, QStringLiteral("Day:"));
+    rateChoice_ = addField<QComboBox>(grid, 1, QStringLiteral("Type:"));
     for (QComboBox* combo : {dayChoice_, rateChoice_}) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
@@ -225,28 +289,41 @@ void EntryWindow::buildHoursPage() {
         completer->setCompletionMode(QCompleter::InlineCompletion);
         combo->setCompleter(completer);
     }
-    hoursEdit_ = addField<DurationEdit>(hoursPage_, QStringLiteral("Event Time"),
-                                        {945, 1245, 930, 225}, {2040, 1200, 1575, 345});
-    addHoursButton_ =
-        addButton(hoursPage_, QStringLiteral("Add"), twipsRect(2070, 1650, 2140, 405));
-    updateHoursButton_ =
-        addButton(hoursPage_, QStringLiteral("Update Selected"), twipsRect(4310, 1650, 2140, 405));
-    deleteHoursButton_ =
-        addButton(hoursPage_, QStringLiteral("Delete Selected"), twipsRect(6550, 1650, 2140, 405));
-    hoursList_ = addList(hoursPage_,
-                         {QStringLiteral("Day"), QStringLiteral("Rate Type"),
-                          QStringLiteral("Hours"), QStringLiteral("DN"), QStringLiteral("RN")},
-                         {4200, 2800, 1440, 0, 0}, twipsRect(135, 2235, 8580, 2370));
+    hoursEdit_ = makeField<DurationEdit>();
+    hoursEdit_->setMinimumWidth(twipsToPixels(1575));
+    hoursEdit_->setMaximumWidth(twipsToPixels(1575));
+    grid->addWidget(makeLabel(QStringLiteral("Event Time")), 2, 0);
+    grid->addWidget(hoursEdit_, 2, 1, Qt::AlignLeft);
+    addHoursButton_ = makeButton(QStringLiteral("Add"));
+    updateHoursButton_ = makeButton(QStringLiteral("Update Selected"));
+    deleteHoursButton_ = makeButton(QStringLiteral("Delete Selected"));
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(kEdge);
+    for (QPushButton* b : {addHoursButton_, updateHoursButton_, deleteHoursButton_})
+        buttons->addWidget(b, 1);
+    buttons->setContentsMargins(0, 0, 0, 5);  // the list starts at 2235
+    grid->addLayout(buttons, 3, 1);
+    hoursList_ = makeList(hoursPage_,
+                          {QStringLiteral("Day"), QStringLiteral("Rate Type"),
+                           QStringLiteral("Hours"), QStringLiteral("DN"), QStringLiteral("RN")},
+                          {4200, 2800, 1440, 0, 0});
     hoursList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    grid->addWidget(hoursList_, 4, 0, 1, 2);
+    grid->setRowStretch(4, 1);
 }
 
 void EntryWindow::buildWeekPage() {
     weekPage_ = new QWidget;
     weekPage_->setObjectName(QStringLiteral("WeekPage"));
+    auto* column = new QVBoxLayout(weekPage_);
+    column->setContentsMargins(9, 8, 9, 8);
     weekGrid_ = new WeekGrid(lists_, automation::TypedNumberReader(QLocale()), weekPage_);
-    weekGrid_->setGeometry(twipsRect(135, 120, 8580, 3960));
-    newWeekButton_ =
-        addButton(weekPage_, QStringLiteral("New Week"), twipsRect(135, 4170, 3240, 405));
+    column->addWidget(weekGrid_, 1);
+    newWeekButton_ = makeButton(QStringLiteral("New Week"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(newWeekButton_);
+    row->addStretch(1);
+    column->addLayout(row);
 }
 
 void EntryWindow::setTabOrder() {
@@ -424,6 +501,7 @@ void EntryWindow::setPointer(WindowPointer pointer) {
 
 void EntryWindow::watchHover() {
     const QList<QWidget*> watched = {this,
+                                     body_,
                                      generalBox_,
                                      ratesPage_,
                                      hoursPage_,
@@ -467,7 +545,7 @@ std::optional<HoverZone> EntryWindow::zoneOf(QObject* watched, QEvent* event) co
         if (watched == b) return HoverZone::Button;
     // Containers reset only over their own background, not over a child
     // whose movement reached them by propagation.
-    const QWidget* const containers[] = {this, generalBox_, ratesPage_, hoursPage_};
+    const QWidget* const containers[] = {this, body_, generalBox_, ratesPage_, hoursPage_};
     for (const QWidget* container : containers) {
         if (watched != container) continue;
         const auto* move = static_cast<QMouseEvent*>(event);
@@ -496,15 +574,22 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EntryWindow::showEvent(QShowEvent* event) {
-    if (!centred_) {
-        centred_ = true;
-        if (const QScreen* s = screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(s->availableGeometry().center());
-            move(frame.topLeft());
-        }
+    if (!placed_) {
+        placed_ = true;
+        window_geometry::place(this, options_.store->GetSetting(window_placement::kEntryWindowKey));
     }
     QWidget::showEvent(event);
+}
+
+// The window is hidden when the preview opens and when it closes: both keep
+// its place for the next start.
+void EntryWindow::hideEvent(QHideEvent* event) {
+    unguarded([&] {
+        const QString place = window_geometry::currentPlace(this);
+        if (options_.store->GetSetting(window_placement::kEntryWindowKey) != place)
+            options_.store->SaveSetting(window_placement::kEntryWindowKey, place);
+    });
+    QWidget::hideEvent(event);
 }
 
 }  // namespace tallowby

@@ -19,6 +19,7 @@ class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -50,6 +51,8 @@ class EntryWindow : public QWidget {
     explicit EntryWindow(EntryWindowOptions options, QWidget* parent = nullptr);
     ~EntryWindow() override;
 
+    SettingsStore* store() const { return options_.store; }
+
     // The values the generation run reads, taken from the controls now.
     TimesheetRecord record() const;
 
@@ -66,6 +69,11 @@ class EntryWindow : public QWidget {
     bool hasCustomPointer() const { return customPointer_.has_value(); }
 
     // Controls, named as the rest of the program knows them.
+    // The size the window opens with when none is remembered.
+    static QSize designedSize();
+
+    QScrollArea* scroller_ = nullptr;      // holds the page when the window is smaller
+    QWidget* body_ = nullptr;              // the page: every control below lies on it
     QPushButton* startButton_ = nullptr;   // Start Creating Template
     QPushButton* helpButton_ = nullptr;    // Help
     QPushButton* sampleButton_ = nullptr;  // Load Sample/Example Data
@@ -118,6 +126,7 @@ class EntryWindow : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
@@ -170,7 +179,7 @@ class EntryWindow : public QWidget {
     std::function<void()> generationRunner_;
     std::optional<QCursor> customPointer_;
     WindowPointer pointer_ = WindowPointer::Arrow;
-    bool centred_ = false;
+    bool placed_ = false;
     bool keepStoredDate_ = false;  // the date shown stands in for unreadable stored text
 };
 

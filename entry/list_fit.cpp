@@ -32,24 +32,12 @@ QList<int> fitColumns(const QList<int>& contentWidths, const QList<int>& preferr
     return widths;
 }
 
-int fittedHeight(int designedHeight, int top, int pageHeight, int bottomMargin) {
-    return std::max(0, std::min(designedHeight, pageHeight - bottomMargin - top));
-}
-
 namespace {
-
-// Space kept under a list, as between the window's edge and its controls.
-constexpr int kBottomMarginPixels = 8;
 
 class ListFitter : public QObject {
   public:
-    ListFitter(QTreeWidget* list, QWidget* page, QList<int> preferred)
-        : QObject(list),
-          list_(list),
-          page_(page),
-          preferred_(std::move(preferred)),
-          designedHeight_(list->height()) {
-        page_->installEventFilter(this);
+    ListFitter(QTreeWidget* list, QList<int> preferred)
+        : QObject(list), list_(list), preferred_(std::move(preferred)) {
         list_->viewport()->installEventFilter(this);
         QAbstractItemModel* model = list_->model();
         connect(model, &QAbstractItemModel::rowsInserted, this, [this] { fitWidths(); });
@@ -67,20 +55,11 @@ class ListFitter : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
-            if (watched == page_) fitHeight();
-            fitWidths();
-        }
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) fitWidths();
         return QObject::eventFilter(watched, event);
     }
 
   private:
-    void fitHeight() {
-        const int height =
-            fittedHeight(designedHeight_, list_->y(), page_->height(), kBottomMarginPixels);
-        if (height != list_->height()) list_->resize(list_->width(), height);
-    }
-
     void fitWidths() {
         if (holds_ > 0) return;
         QHeaderView* header = list_->header();
@@ -98,9 +77,7 @@ class ListFitter : public QObject {
     }
 
     QTreeWidget* list_;
-    QWidget* page_;
     QList<int> preferred_;
-    int designedHeight_;
     int holds_ = 0;
 };
 
@@ -113,8 +90,8 @@ ListFitter* fitterOf(QTreeWidget* list) {
 
 }  // namespace
 
-void keepFitted(QTreeWidget* list, QWidget* page, QList<int> preferredWidths) {
-    new ListFitter(list, page, std::move(preferredWidths));
+void keepFitted(QTreeWidget* list, QList<int> preferredWidths) {
+    new ListFitter(list, std::move(preferredWidths));
 }
 
 HeldFitting::HeldFitting(QTreeWidget* list) : list_(list) {

@@ -3,11 +3,10 @@
 #include <QList>
 
 class QTreeWidget;
-class QWidget;
 
-// Keeps a report list fully inside the tab page it lies on and its columns
-// as wide as their content, so neither its bottom nor its right side is cut
-// and no horizontal scroll bar is needed while the content fits.
+// Keeps a report list's columns as wide as their content and sharing the
+// rest of its width, so no horizontal scroll bar is needed while the content
+// fits. (The page's layout keeps the list itself inside its page.)
 namespace tallowby::list_fit {
 
 // Widths of the columns: each at least as wide as its content; what is left
@@ -17,13 +16,9 @@ namespace tallowby::list_fit {
 QList<int> fitColumns(const QList<int>& contentWidths, const QList<int>& preferredWidths,
                       int available);
 
-// The list's height: its designed height, less what would reach past the
-// page's bottom less `bottomMargin`.
-int fittedHeight(int designedHeight, int top, int pageHeight, int bottomMargin);
-
-// Applies both whenever the page or the list's viewport changes size and
-// whenever rows come or go. `preferredWidths` in pixels, 0 for hidden columns.
-void keepFitted(QTreeWidget* list, QWidget* page, QList<int> preferredWidths);
+// Applies fitColumns whenever the list's viewport changes size and whenever
+// rows come or go. `preferredWidths` in pixels, 0 for hidden columns.
+void keepFitted(QTreeWidget* list, QList<int> preferredWidths);
 
 // Holds back a kept-fitted list's column fitting while many rows are put in
 // or changed at once (each would measure the whole list again), then fits

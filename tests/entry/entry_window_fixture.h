@@ -22,6 +22,7 @@
 #include "entry/preview_launcher.h"
 #include "preview/preview_window.h"
 #include "tests/support/scripted_prompter.h"
+#include "tests/support/small_screen.h"
 #include "tests/support/test_paths.h"
 
 namespace tallowby::testing {
@@ -177,11 +178,14 @@ struct ScaledRun {
     QByteArray output;
 };
 
-// Runs this test program again at the given scale factor, only the given tests.
-inline ScaledRun runScaled(const QString& factor, const QStringList& tests) {
+// Runs this test program again at the given scale factor, only the given
+// tests; on `screen` when one is given.
+inline ScaledRun runScaled(const QString& factor, const QStringList& tests,
+                           const VirtualScreen* screen = nullptr) {
     QProcess scaled;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_SCALE_FACTOR", factor);
+    if (screen) screen->applyTo(environment, factor);
     scaled.setProcessEnvironment(environment);
     scaled.start(QCoreApplication::applicationFilePath(), QStringList{"--scaled"} + tests);
     ScaledRun run;

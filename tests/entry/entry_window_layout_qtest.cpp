@@ -6,9 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -28,21 +32,82 @@ using namespace tallowby::testing;
 class EntryWindowLayoutTest : public EntryWindowTest {
     Q_OBJECT
 
+    static QRect inWindow(const EntryWindow& form, const QWidget* w) {
+        return QRect(w->mapTo(&form, QPoint(0, 0)), w->size());
+    }
+
+    // Top to bottom, left to right as designed, whatever the window's size.
+    static void checkOrder(const EntryWindow& form) {
+        const QRect start = inWindow(form, form.startButton_);
+        const QRect help = inWindow(form, form.helpButton_);
+        const QRect sample = inWindow(form, form.sampleButton_);
+        const QRect general = inWindow(form, form.generalBox_);
+        const QRect tabs = inWindow(form, form.listTabs_);
+        QVERIFY(start.bottom() < help.top());
+        QCOMPARE(help.top(), sample.top());
+        QVERIFY(help.right() < sample.left());
+        QVERIFY(help.bottom() < general.top());
+        QVERIFY(general.bottom() < tabs.top());
+        for (const QRect& r : {help, general, tabs}) QCOMPARE(r.left(), start.left());
+        for (const QRect& r : {sample, general, tabs}) QCOMPARE(r.right(), start.right());
+        // The two buttons share the row as 4560 : 4440 twips once the
+        // captions have the room they need.
+        if (sample.width() > form.sampleButton_->sizeHint().width())
+            QVERIFY(qAbs(help.width() * 4440 - sample.width() * 4560) <= 4560);
+        // The general fields one under another, each right of its caption.
+        const QList<QWidget*> fields = {
+            form.companyEdit_,  form.addressEdit_,    form.cityEdit_,     form.phoneEdit_,
+            form.employeeEdit_, form.supervisorEdit_, form.weekStartEdit_};
+        for (qsizetype i = 0; i + 1 < fields.size(); ++i) {
+            QVERIFY(fields[i]->geometry().bottom() < fields[i + 1]->geometry().top());
+            QCOMPARE(fields[i]->geometry().left(), fields[i + 1]->geometry().left());
+        }
+        for (QLabel* label : form.generalBox_->findChildren<QLabel*>())
+            QVERIFY(label->geometry().right() < form.companyEdit_->geometry().left());
+        // On the page shown the list lies under the fields and buttons.
+        if (form.ratesPage_->isVisible()) {
+            QVERIFY(form.rateAmountEdit_->geometry().bottom() <
+                    form.editRateButton_->geometry().top());
+            QVERIFY(form.editRateButton_->geometry().bottom() < form.rateList_->geometry().top());
+        } else {
+            QVERIFY(form.hoursEdit_->geometry().bottom() < form.addHoursButton_->geometry().top());
+            QVERIFY(form.addHoursButton_->geometry().right() <
+                    form.deleteHoursButton_->geometry().left());
+            if (form.deleteHoursButton_->width() > form.deleteHoursButton_->sizeHint().width())
+                QVERIFY(qAbs(form.addHoursButton_->width() - form.deleteHoursButton_->width()) <=
+                        1);
+            QVERIFY(form.deleteHoursButton_->geometry().bottom() <
+                    form.hoursList_->geometry().top());
+        }
+    }
+
   private slots:
     void windowGeometryAndFonts() {
         auto form = start();
-        // The client area sits under the menu bar, unchanged.
+        showAndActivate(*form);
+        // Opens at the designed size; it can be resized and maximised, and
+        // its minimum is no larger than that size.
+        QCOMPARE(form->size(), QSize(624, 658));
+        QVERIFY(form->minimumWidth() <= 624 && form->minimumHeight() <= 658);
+        QVERIFY(form->maximumWidth() > 2000 && form->maximumHeight() > 2000);
+        QVERIFY(form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        // At that size the controls sit where the designed twips put them
+        // (the layout reproduces the old fixed positions), under the menu bar.
         const int bar = form->menu_->menuBar()->height();
         QVERIFY(bar > 0);
-        QCOMPARE(form->menu_->menuBar()->geometry(), QRect(0, 0, 624, bar));
-        QCOMPARE(form->size(), QSize(624, 658 + bar));
-        QCOMPARE(form->minimumSize(), form->maximumSize());
-        QCOMPARE(form->startButton_->geometry(), QRect(8, 8 + bar, 608, 27));
-        QCOMPARE(form->sampleButton_->geometry(), QRect(320, 42 + bar, 296, 27));
-        QCOMPARE(form->generalBox_->geometry(), QRect(8, 74 + bar, 608, 233));
-        QCOMPARE(form->cityEdit_->geometry(), QRect(144, 80, 445, 23));
-        QCOMPARE(form->listTabs_->geometry(), QRect(8, 311 + bar, 608, 337));
-        QCOMPARE(form->hoursList_->geometry(), QRect(9, 149, 572, 158));
+        QCOMPARE(inWindow(*form, form->menu_->menuBar()), QRect(0, 0, 624, bar));
+        QCOMPARE(inWindow(*form, form->startButton_), QRect(8, 8 + bar, 608, 27));
+        QCOMPARE(inWindow(*form, form->helpButton_), QRect(8, 42 + bar, 304, 27));
+        QCOMPARE(inWindow(*form, form->sampleButton_), QRect(320, 42 + bar, 296, 27));
+        QCOMPARE(inWindow(*form, form->generalBox_).topLeft(), QPoint(8, 74 + bar));
+        QCOMPARE(inWindow(*form, form->generalBox_).width(), 608);
+        QCOMPARE(inWindow(*form, form->listTabs_).left(), 8);
+        QCOMPARE(inWindow(*form, form->listTabs_).width(), 608);
+        QCOMPARE(inWindow(*form, form->listTabs_).bottom(), 658 - 10 - 1);
+        checkOrder(*form);
+        form->listTabs_->setCurrentIndex(1);
+        QApplication::processEvents();
+        checkOrder(*form);
         // The columns share the list's width in the designed proportion
         // (4300 : 2900 twips) beyond their content.
         const int rateColumns = form->rateList_->columnWidth(0) + form->rateList_->columnWidth(1);
@@ -67,6 +132,112 @@ class EntryWindowLayoutTest : public EntryWindowTest {
                  (QStringList{"Company Name:", "Address:", "City, ST  ZIP Code:", "Phone:",
                               "Employee Name:", "Supervisor Name:", " Week Start:"}));
         QCOMPARE(form->palette().color(QPalette::Window), QColor(Qt::white));
+    }
+
+    void theListsTakeTheRoomAWindowGains() {
+        auto form = start();
+        showAndActivate(*form);
+        form->listTabs_->setCurrentIndex(1);
+        QApplication::processEvents();
+        const QSize hours = form->hoursList_->size();
+        form->listTabs_->setCurrentIndex(0);
+        QApplication::processEvents();
+        const QSize rates = form->rateList_->size();
+        const int generalHeight = form->generalBox_->height();
+        const int fieldWidth = form->companyEdit_->width();
+        const int buttonHeight = form->startButton_->height();
+        form->resize(1100, 950);
+        QApplication::processEvents();
+        QCOMPARE(form->rateList_->width(), rates.width() + 1100 - 624);
+        QCOMPARE(form->rateList_->height(), rates.height() + 950 - 658);
+        QCOMPARE(form->generalBox_->height(), generalHeight);
+        QCOMPARE(form->startButton_->height(), buttonHeight);
+        QCOMPARE(form->generalBox_->width(), 1100 - 16);
+        QCOMPARE(form->companyEdit_->width(), fieldWidth + 1100 - 624);
+        checkOrder(*form);
+        form->listTabs_->setCurrentIndex(1);
+        QApplication::processEvents();
+        checkOrder(*form);
+        QCOMPARE(form->hoursList_->size(), hours + QSize(1100 - 624, 950 - 658));
+        // The columns share the wider list too; nothing scrolls sideways.
+        QVERIFY(form->hoursList_->header()->length() <= form->hoursList_->viewport()->width());
+        QVERIFY(form->hoursList_->header()->length() >= form->hoursList_->viewport()->width() - 3);
+
+        // At its minimum size everything is still there, in order, without
+        // the page having to scroll.
+        form->resize(form->minimumSize());
+        QApplication::processEvents();
+        QVERIFY(!form->scroller_->verticalScrollBar()->isVisible());
+        QVERIFY(!form->scroller_->horizontalScrollBar()->isVisible());
+        QVERIFY(form->rateList_->height() > 40);
+        checkOrder(*form);
+    }
+
+    void onAScaledSmallScreenTheWholeWindowIsOnScreen() {
+        if (g_scaledRun) QSKIP("this is the scaled run");
+        const VirtualScreen screen(1280, 1024);
+        QVERIFY(screen.ready());
+        const ScaledRun scaled = runScaled("2", {"theFrameFitsTheScreen"}, &screen);
+        QVERIFY(scaled.finished);
+        QVERIFY2(scaled.exitCode == 0, scaled.output.constData());
+        QVERIFY2(scaled.output.contains("PASS   : EntryWindowLayoutTest::theFrameFitsTheScreen"),
+                 scaled.output.constData());
+    }
+
+    // Run by the test above at QT_SCALE_FACTOR=2 on a 1280 x 1024 screen,
+    // which leaves 640 x 512 logical pixels: less than the designed height.
+    void theFrameFitsTheScreen() {
+        if (!g_scaledRun) QSKIP("only in the scaled run");
+        auto form = start();
+        showAndActivate(*form);
+        const QRect available = form->screen()->availableGeometry();
+        QCOMPARE(available.size(), QSize(640, 512));
+        QVERIFY2(available.contains(form->frameGeometry()),
+                 qPrintable(QString("frame %1,%2 %3x%4")
+                                .arg(form->frameGeometry().x())
+                                .arg(form->frameGeometry().y())
+                                .arg(form->frameGeometry().width())
+                                .arg(form->frameGeometry().height())));
+        QVERIFY(form->height() <= 512);
+        // The page scrolls: the top buttons show first, the lists are reached.
+        QScrollBar* bar = form->scroller_->verticalScrollBar();
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->value(), 0);
+        QVERIFY(form->startButton_->visibleRegion().boundingRect().size() ==
+                form->startButton_->size());
+        bar->setValue(bar->maximum());
+        QVERIFY(bar->value() > 0);
+        QCOMPARE(form->listTabs_->visibleRegion().boundingRect().bottom(),
+                 form->listTabs_->height() - 1);
+        QVERIFY(form->rateList_->height() > 40);
+    }
+
+    void theWindowsPlaceIsRememberedAcrossStarts() {
+        {
+            auto form = start();
+            showAndActivate(*form);
+            form->setGeometry(60, 40, 700, 720);
+            form->hide();
+        }
+        QCOMPARE(store_->GetSetting("EntryWindowPlace"), QString("60,40,700,720"));
+        auto again = start();
+        showAndActivate(*again);
+        QCOMPARE(again->geometry(), QRect(60, 40, 700, 720));
+        // A place off every screen comes back onto it, shrunk to fit.
+        again->hide();
+        store_->SaveSetting("EntryWindowPlace", "5000,-300,2000,700");
+        auto moved = start();
+        showAndActivate(*moved);
+        const QRect screen = moved->screen()->availableGeometry();
+        QVERIFY(screen.contains(moved->frameGeometry()));
+        QCOMPARE(moved->height(), 700);
+        // A damaged place is ignored: centred at the designed size.
+        moved->hide();
+        store_->SaveSetting("EntryWindowPlace", "wide");
+        auto centred = start();
+        showAndActivate(*centred);
+        QCOMPARE(centred->size(), QSize(624, 658));
+        QVERIFY(qAbs(centred->frameGeometry().center().x() - screen.center().x()) <= 1);
     }
 
     void tabOrderFollowsTheWindowsList() {

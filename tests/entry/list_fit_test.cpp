@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 using tallowby::list_fit::fitColumns;
-using tallowby::list_fit::fittedHeight;
 
 TEST(ListFit, SpareWidthIsSharedInProportionToThePreferredWidths) {
     // Content 100 + 50 + 30 = 180 of 480: 300 to share as 280 : 187 : 96.
@@ -29,10 +28,4 @@ TEST(ListFit, NoColumnIsNarrowerThanItsContent) {
     EXPECT_GE(widths[1], 90);
     EXPECT_GE(widths[2], 50);
     EXPECT_LE(widths[0] + widths[1] + widths[2], 553);
-}
-
-TEST(ListFit, AListReachingPastItsPageIsShortenedToTheMargin) {
-    EXPECT_EQ(fittedHeight(190, 112, 290, 8), 170);  // 290 - 8 - 112
-    EXPECT_EQ(fittedHeight(150, 112, 290, 8), 150);  // fits: as designed
-    EXPECT_EQ(fittedHeight(150, 300, 290, 8), 0);    // never negative
 }
