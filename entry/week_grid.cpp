@@ -26,6 +26,9 @@ QString payText(const std::optional<double>& pay) {
 WeekGrid::WeekGrid(TimesheetLists& lists, week_totals::RateReader readRate, QWidget* parent)
     : QTableWidget(parent), lists_(lists), readRate_(std::move(readRate)) {
     setObjectName(QStringLiteral("WeekGrid"));
+    QFont plain = font();
+    plain.setBold(false);
+    setFont(plain);
     setColumnCount(kPayColumn + 1);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
@@ -48,11 +51,10 @@ QTableWidgetItem* WeekGrid::cell(int row, int column, bool editable) {
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (editable) flags |= Qt::ItemIsEditable;
     if (it->flags() != flags) it->setFlags(flags);
-    QFont font = it->font();
-    if (font.bold() == editable) {
-        font.setBold(!editable);  // totals and pay stand out from what is typed
-        it->setFont(font);
-    }
+    // Totals and pay stand out from what is typed.
+    QFont cellFont = font();
+    cellFont.setBold(!editable);
+    if (it->font() != cellFont) it->setFont(cellFont);
     return it;
 }
 

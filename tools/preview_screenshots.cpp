@@ -1,6 +1,6 @@
 // Takes the README's pictures of the windows by driving the real program:
-//   entry-window.png, entry-window-hours.png   the main window's two tabs with
-//                                               the sample data loaded
+//   entry-window.png, entry-window-hours.png,  the main window's three tabs
+//   entry-window-week.png                       with the sample data loaded
 //   preview-sample-scrolled.png                 the sample data's preview,
 //                                               scrolled with the wheel
 //   preview-week-zoom-1.0.png, -1.25.png        a week with seven rate types,
@@ -142,7 +142,9 @@ int main(int argc, char** argv) {
                         form.listTabs_->setCurrentIndex(0);
                         bool saved = save(form, out.filePath("entry-window.png"));
                         form.listTabs_->setCurrentIndex(1);
-                        return save(form, out.filePath("entry-window-hours.png")) && saved;
+                        saved = save(form, out.filePath("entry-window-hours.png")) && saved;
+                        form.listTabs_->setCurrentIndex(2);
+                        return save(form, out.filePath("entry-window-week.png")) && saved;
                     },
                     [&](tallowby::PreviewWindow& preview) {
                         reportPicture("sample data", preview);
