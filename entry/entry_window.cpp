@@ -26,10 +26,10 @@
 #include <utility>
 
 #include "app/guarded.h"
-#include "app/settings_keys.h"
+#include "timesheet/settings_keys.h"
 #include "app/settings_store.h"
-#include "app/twips.h"
-#include "app/week_start_date.h"
+#include "ui/twips.h"
+#include "timesheet/week_start_date.h"
 #include "app/window_placement.h"
 #include "entry/duration_edit.h"
 #include "entry/entry_menu.h"

@@ -11,7 +11,7 @@
 #include "app/report_locations.h"
 #include "entry/duration_edit.h"
 #include "entry/entry_window.h"
-#include "entry/sample_data.h"
+#include "timesheet/sample_data.h"
 #include "entry/select_all_line_edit.h"
 #include "timesheet/duration_text.h"
 #include "ui/error_report_box.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/week_start_date.h"
+#include "timesheet/week_start_date.h"
 #include "timesheet/duration_text.h"
 #include "timesheet/week_totals.h"
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "workbook/run/timesheet_record.h"
+#include "timesheet/timesheet_record.h"
 
 // The week at a glance: the hours of every day and rate type, their totals
 // and the pay, worked out from the two lists as the sheet will.

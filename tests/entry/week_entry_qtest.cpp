@@ -21,7 +21,7 @@
 #include "entry/week_grid.h"
 #include "tests/entry/entry_window_fixture.h"
 #include "workbook/automation/engine_calls.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 using namespace tallowby;
 using namespace tallowby::testing;
