@@ -11,9 +11,9 @@
 #include "app/report_locations.h"
 #include "entry/duration_edit.h"
 #include "entry/entry_window.h"
-#include "timesheet/sample_data.h"
 #include "entry/select_all_line_edit.h"
 #include "timesheet/duration_text.h"
+#include "timesheet/sample_data.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
 #include "workbook/automation/typed_number_text.h"
@@ -59,7 +59,7 @@ void clearChoice(QComboBox* combo) {
 
 void EntryWindow::onHelpClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kHelpClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] {
         prompter().message(this, program::appTitle(),
                            QStringLiteral("Questions? Please contact Team Marrowick at ") +
@@ -99,7 +99,7 @@ bool EntryWindow::rateAcceptable(const QString& description, const QString& rate
 
 void EntryWindow::onEditRateClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kEditRateClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     if (g.test(100, [&] { return rateList_->topLevelItemCount() > 0; })) {
         // With rows but none current there is nothing to write into.
         const int row = rateList_->indexOfTopLevelItem(rateList_->currentItem());
@@ -156,14 +156,14 @@ std::optional<HoursEntry> EntryWindow::entryFromInputs() {
     e.day = dayChoice_->itemText(chosenIndex(dayChoice_));
     e.rateType = rateChoice_->itemText(chosenIndex(rateChoice_));
     e.hours = duration_text::format(*minutes);
-    e.dn = QString::number(chosenIndex(dayChoice_));
-    e.rn = QString::number(chosenIndex(rateChoice_));
+    e.dayIndex = QString::number(chosenIndex(dayChoice_));
+    e.rateIndex = QString::number(chosenIndex(rateChoice_));
     return e;
 }
 
 void EntryWindow::onAddHoursClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kAddHoursClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     std::optional<HoursEntry> entry;
     g.run(99, [&] { entry = entryFromInputs(); });
     if (!entry) return;
@@ -191,7 +191,7 @@ void EntryWindow::onUpdateHoursClicked() {
 
 void EntryWindow::onDeleteHoursClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kDeleteHoursClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     if (g.test(100, [&] { return hoursList_->topLevelItemCount() > 0; })) {
         g.run(102, [&] {
             QList<int> rows = selectedHoursRows();
@@ -248,7 +248,7 @@ void EntryWindow::onSampleClicked() {
                            Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
     Guarded g(report_locations::kEntryWindow, report_locations::kSampleClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     // The whole fill is one step to undo: what the window held before it.
     const TimesheetRecord before = lists_.record();
     g.run(100, [&] { companyEdit_->setText(QString::fromUtf8(sd::kCompany)); });
@@ -285,9 +285,9 @@ void EntryWindow::onSampleClicked() {
             g.run(158, [&] { entry.day = dayChoice_->currentText(); });
             g.run(160, [&] { entry.rateType = rateChoice_->currentText(); });
             g.run(162, [&] { entry.hours = duration_text::format(hoursEdit_->minutes().value()); });
-            g.run(164, [&] { entry.dn = QString::number(d); });
+            g.run(164, [&] { entry.dayIndex = QString::number(d); });
             g.run(166, [&] {
-                entry.rn = QString::number(t);
+                entry.rateIndex = QString::number(t);
                 after.hours.push_back(entry);
             });
         }

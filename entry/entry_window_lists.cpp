@@ -57,7 +57,8 @@ void EntryWindow::showLists() {
         hoursList_->clear();
         QList<QTreeWidgetItem*> hoursRows;
         for (const HoursEntry& e : lists_.hours())
-            hoursRows << new QTreeWidgetItem(QStringList{e.day, e.rateType, e.hours, e.dn, e.rn});
+            hoursRows << new QTreeWidgetItem(
+                QStringList{e.day, e.rateType, e.hours, e.dayIndex, e.rateIndex});
         hoursList_->addTopLevelItems(hoursRows);
 
         const int rates = rateList_->topLevelItemCount();
@@ -118,14 +119,14 @@ void EntryWindow::onHoursSelectionChanged() {
     // Rows being restored at start-up are not in the lists yet.
     if (rows.size() != 1 || static_cast<size_t>(rows.front()) >= lists_.hours().size()) return;
     const HoursEntry& e = lists_.hours()[static_cast<size_t>(rows.front())];
-    const int day = week_totals::indexOf(e.dn);
+    const int day = week_totals::indexOf(e.dayIndex);
     if (day >= 0 && day < dayChoice_->count()) {
         dayChoice_->setCurrentIndex(day);
     } else {
         dayChoice_->setCurrentIndex(-1);
         dayChoice_->setEditText(e.day);
     }
-    const int rate = week_totals::indexOf(e.rn);
+    const int rate = week_totals::indexOf(e.rateIndex);
     if (rate >= 0 && rate < rateChoice_->count()) {
         rateChoice_->setCurrentIndex(rate);
     } else {

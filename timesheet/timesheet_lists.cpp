@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "timesheet/week_start_date.h"
 #include "timesheet/duration_text.h"
+#include "timesheet/week_start_date.h"
 #include "timesheet/week_totals.h"
 
 namespace tallowby {
@@ -72,14 +72,14 @@ HoursEntry TimesheetLists::makeEntry(int dayIndex, int rateIndex, int minutes) c
     if (rateIndex >= 0 && static_cast<size_t>(rateIndex) < record_.rates.size())
         e.rateType = record_.rates[static_cast<size_t>(rateIndex)].description;
     e.hours = duration_text::format(minutes);
-    e.dn = QString::number(dayIndex);
-    e.rn = QString::number(rateIndex);
+    e.dayIndex = QString::number(dayIndex);
+    e.rateIndex = QString::number(rateIndex);
     return e;
 }
 
 void TimesheetLists::relabelDays(std::vector<HoursEntry>& hours) const {
     for (HoursEntry& e : hours) {
-        const int d = indexOf(e.dn);
+        const int d = indexOf(e.dayIndex);
         if (d >= 0 && d < week_totals::kDays) e.day = dayLabel(d);
     }
 }
@@ -151,7 +151,7 @@ void TimesheetLists::setCell(int dayIndex, int rateIndex, std::optional<int> min
     kept.reserve(after.hours.size() + 1);
     std::optional<size_t> place;
     for (const HoursEntry& e : after.hours) {
-        if (indexOf(e.dn) == dayIndex && indexOf(e.rn) == rateIndex) {
+        if (indexOf(e.dayIndex) == dayIndex && indexOf(e.rateIndex) == rateIndex) {
             if (!place) place = kept.size();
             continue;
         }
@@ -177,7 +177,7 @@ void TimesheetLists::editRate(int row, const RateEntry& rate) {
     TimesheetRecord after = record_;
     after.rates[static_cast<size_t>(row)] = rate;
     for (HoursEntry& e : after.hours)
-        if (indexOf(e.rn) == row) e.rateType = rate.description;
+        if (indexOf(e.rateIndex) == row) e.rateType = rate.description;
     push(tr("Edit Rate"), Lists, std::move(after));
 }
 
@@ -188,9 +188,9 @@ void TimesheetLists::removeRate(int row) {
     std::vector<HoursEntry> kept;
     kept.reserve(after.hours.size());
     for (HoursEntry e : after.hours) {
-        const int rn = indexOf(e.rn);
-        if (rn == row) continue;
-        if (rn > row) e.rn = QString::number(rn - 1);
+        const int index = indexOf(e.rateIndex);
+        if (index == row) continue;
+        if (index > row) e.rateIndex = QString::number(index - 1);
         kept.push_back(std::move(e));
     }
     after.hours = std::move(kept);
@@ -200,7 +200,7 @@ void TimesheetLists::removeRate(int row) {
 int TimesheetLists::entriesOfRate(int row) const {
     return static_cast<int>(
         std::count_if(record_.hours.begin(), record_.hours.end(),
-                      [row](const HoursEntry& e) { return indexOf(e.rn) == row; }));
+                      [row](const HoursEntry& e) { return indexOf(e.rateIndex) == row; }));
 }
 
 void TimesheetLists::newWeek(bool copyHours) {
@@ -210,7 +210,7 @@ void TimesheetLists::newWeek(bool copyHours) {
         // Same weekdays, the new dates in their texts.
         const QDate start = after.weekStart;
         for (HoursEntry& e : after.hours) {
-            const int d = indexOf(e.dn);
+            const int d = indexOf(e.dayIndex);
             if (d >= 0 && d < week_totals::kDays)
                 e.day = week_start_date::dayChoiceText(start.addDays(d), QLocale());
         }

@@ -18,8 +18,8 @@ WeekTotals compute(const std::vector<RateEntry>& rates, const std::vector<HoursE
     t.rateMinutes.assign(rateCount, 0);
     t.ratePay.assign(rateCount, std::nullopt);
     for (const HoursEntry& entry : hours) {
-        const int day = indexOf(entry.dn);
-        const int rate = indexOf(entry.rn);
+        const int day = indexOf(entry.dayIndex);
+        const int rate = indexOf(entry.rateIndex);
         const std::optional<int> minutes = duration_text::fromStored(entry.hours);
         if (day < 0 || day >= kDays || rate < 0 || static_cast<size_t>(rate) >= rateCount ||
             !minutes) {

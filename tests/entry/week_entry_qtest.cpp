@@ -20,8 +20,8 @@
 #include "entry/select_all_line_edit.h"
 #include "entry/week_grid.h"
 #include "tests/entry/entry_window_fixture.h"
-#include "workbook/automation/engine_calls.h"
 #include "timesheet/generation_run.h"
+#include "workbook/automation/engine_calls.h"
 
 using namespace tallowby;
 using namespace tallowby::testing;
@@ -55,7 +55,7 @@ class WeekEntryTest : public EntryWindowTest {
     Q_OBJECT
 
     std::unique_ptr<EntryWindow> startOnMonday() {
-        store_->SaveSetting("dtpDate", "2021-08-30");
+        store_->setValue("dtpDate", "2021-08-30");
         return start();
     }
 
@@ -172,9 +172,9 @@ class WeekEntryTest : public EntryWindowTest {
         std::vector<double> hoursOf(record.rates.size());
         for (const HoursEntry& e : record.hours) {
             const double h = e.hours.left(2).toDouble() + e.hours.mid(3).toDouble() / 60;
-            hoursOf[static_cast<size_t>(e.rn.toInt())] += h;
+            hoursOf[static_cast<size_t>(e.rateIndex.toInt())] += h;
             hours += h;
-            pay += h * record.rates[static_cast<size_t>(e.rn.toInt())].rate.toDouble();
+            pay += h * record.rates[static_cast<size_t>(e.rateIndex.toInt())].rate.toDouble();
         }
         QCOMPARE(hours, 16.5);
         PrivateTempFolder folder;
@@ -243,7 +243,7 @@ class WeekEntryTest : public EntryWindowTest {
         prompter_->answers.push_back(Prompter::Answer::Yes);
         form->menu_->newWeekAction()->trigger();
         QCOMPARE(form->weekStartEdit_->date(), QDate(2021, 9, 6));
-        QCOMPARE(store_->GetSetting("dtpDate"), QString("2021-09-06"));
+        QCOMPARE(store_->value("dtpDate"), QString("2021-09-06"));
         QCOMPARE(rowTexts(form->hoursList_, 0),
                  (QStringList{"Monday, September 6, 2021", "Friday, September 10, 2021"}));
         QCOMPARE(rowTexts(form->hoursList_, 2), (QStringList{"08:00", "02:00"}));
@@ -358,13 +358,13 @@ class WeekEntryTest : public EntryWindowTest {
             QCOMPARE(state(*form), states[i - 1]);
         }
         QVERIFY(!undo->isEnabled());
-        QCOMPARE(store_->GetSetting("txtName"), QString());  // the sample's fields went too
+        QCOMPARE(store_->value("txtName"), QString());  // the sample's fields went too
         for (size_t i = 1; i < states.size(); ++i) {
             redo->trigger();
             QCOMPARE(state(*form), states[i]);
         }
         QVERIFY(!redo->isEnabled());
-        QCOMPARE(store_->GetSetting("txtName"), QString("ACME Inc"));
+        QCOMPARE(store_->value("txtName"), QString("ACME Inc"));
     }
 
     void sampleDataAsksWhenTheWindowHoldsSomethingTyped() {
@@ -389,7 +389,7 @@ class WeekEntryTest : public EntryWindowTest {
         QCOMPARE(form->hoursList_->topLevelItemCount(), 34);
         form->menu_->undoAction()->trigger();
         QCOMPARE(form->employeeEdit_->text(), QString("Ada Pennington"));
-        QCOMPARE(store_->GetSetting("txtEmp"), QString("Ada Pennington"));
+        QCOMPARE(store_->value("txtEmp"), QString("Ada Pennington"));
 
         // A rate typed into the defaults counts as typed too.
         auto other = start();

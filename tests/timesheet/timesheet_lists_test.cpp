@@ -42,8 +42,8 @@ TEST_F(TimesheetListsTest, EntriesAreMadeInTheStoredForm) {
     EXPECT_EQ(e.day, "Wednesday, September 1, 2021");
     EXPECT_EQ(e.rateType, "Overtime");
     EXPECT_EQ(e.hours, "07:30");
-    EXPECT_EQ(e.dn, "2");
-    EXPECT_EQ(e.rn, "1");
+    EXPECT_EQ(e.dayIndex, "2");
+    EXPECT_EQ(e.rateIndex, "1");
 }
 
 TEST_F(TimesheetListsTest, RemovingARateInTheMiddleKeepsLaterEntriesOnTheirType) {
@@ -56,12 +56,12 @@ TEST_F(TimesheetListsTest, RemovingARateInTheMiddleKeepsLaterEntriesOnTheirType)
     lists.removeRate(1);
     ASSERT_EQ(lists.rates().size(), 3u);
     EXPECT_EQ(lists.rates()[1].description, "Illness");
-    EXPECT_EQ(column(&HoursEntry::rn), (QStringList{"0", "1", "2"}));
+    EXPECT_EQ(column(&HoursEntry::rateIndex), (QStringList{"0", "1", "2"}));
     EXPECT_EQ(column(&HoursEntry::rateType), (QStringList{"Regular", "Illness", "Other"}));
     EXPECT_EQ(column(&HoursEntry::hours), (QStringList{"01:00", "03:00", "04:00"}));
     lists.undoStack().undo();
     EXPECT_EQ(lists.rates().size(), 4u);
-    EXPECT_EQ(column(&HoursEntry::rn), (QStringList{"0", "1", "2", "3", "1"}));
+    EXPECT_EQ(column(&HoursEntry::rateIndex), (QStringList{"0", "1", "2", "3", "1"}));
 }
 
 TEST_F(TimesheetListsTest, EditingARateRelabelsItsEntriesOnly) {
@@ -82,9 +82,9 @@ TEST_F(TimesheetListsTest, AGridCellReplacesItsEntriesInPlace) {
     add(1, 0, 45);  // the cell again
     lists.setCell(1, 0, 500);
     EXPECT_EQ(column(&HoursEntry::hours), (QStringList{"01:00", "08:20", "00:30"}));
-    EXPECT_EQ(column(&HoursEntry::dn), (QStringList{"0", "1", "2"}));
+    EXPECT_EQ(column(&HoursEntry::dayIndex), (QStringList{"0", "1", "2"}));
     lists.setCell(1, 0, 0);
-    EXPECT_EQ(column(&HoursEntry::dn), (QStringList{"0", "2"}));
+    EXPECT_EQ(column(&HoursEntry::dayIndex), (QStringList{"0", "2"}));
     lists.setCell(6, 3, 90);  // an empty cell gets an entry at the end
     EXPECT_EQ(lists.hours().back().day, "Sunday, September 5, 2021");
     EXPECT_EQ(lists.hours().back().rateType, "Other");
