@@ -50,7 +50,7 @@ QDate PrintedWorkbook::cellDate(int row, int column) const {
 }
 
 PaperSize PrintedWorkbook::setupPaper(const QLocale& locale) const {
-    const auto& setup = model_->sheets.at(model_->activeSheet).pageSetup.setup;
+    const auto& setup = model_->sheets.at(static_cast<size_t>(model_->activeSheet)).pageSetup.setup;
     return setup ? engine::print::paperForCode(setup->paperSize).value_or(localePaper(locale))
                  : localePaper(locale);
 }
