@@ -23,10 +23,7 @@
 #include <utility>
 
 #include "app/guarded.h"
-#include "app/settings_keys.h"
 #include "app/settings_store.h"
-#include "app/twips.h"
-#include "app/week_start_date.h"
 #include "app/window_placement.h"
 #include "entry/entry_labels.h"
 #include "entry/list_fit.h"
@@ -34,6 +31,9 @@
 #include "entry/picker_fields.h"
 #include "entry/presence_check.h"
 #include "entry/select_all_line_edit.h"
+#include "timesheet/settings_keys.h"
+#include "timesheet/week_start_date.h"
+#include "ui/twips.h"
 #include "ui/window_geometry.h"
 
 namespace tallowby {

@@ -18,11 +18,9 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/hover_cursor_path.h"
 #include "app/program.h"
 #include "app/report_locations.h"
 #include "app/settings_store.h"
-#include "app/twips.h"
 #include "app/window_placement.h"
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
@@ -30,6 +28,8 @@
 #include "ui/cursor_file.h"
 #include "ui/desktop.h"
 #include "ui/error_report_box.h"
+#include "ui/hover_cursor_path.h"
+#include "ui/twips.h"
 #include "ui/window_geometry.h"
 
 namespace tallowby {
