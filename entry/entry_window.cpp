@@ -97,6 +97,8 @@ QGridLayout* makeFormGrid(QWidget* owner, const QMargins& margins) {
     return grid;
 }
 
+// Captions carry mnemonics that leave the letters of the menu bar's own
+// (File, Edit, Help) free.
 QPushButton* makeButton(const QString& caption) {
     auto* button = new QPushButton(caption);
     button->setFont(captionFont());
@@ -175,9 +177,9 @@ void EntryWindow::buildWindow() {
     column->setContentsMargins(kEdge, kEdge, kEdge, kBottomEdge);
     column->setSpacing(0);
 
-    startButton_ = makeButton(QStringLiteral("Start Creating Template"));
-    helpButton_ = makeButton(QStringLiteral("Help"));
-    sampleButton_ = makeButton(QStringLiteral("Load Sample/Example Data"));
+    startButton_ = makeButton(QStringLiteral("Start &Creating Template"));
+    helpButton_ = makeButton(QStringLiteral("Hel&p"));
+    sampleButton_ = makeButton(QStringLiteral("Load Sa&mple/Example Data"));
     column->addWidget(startButton_);
     column->addSpacing(kButtonRowGap);
     column->addLayout(makeButtonPair(helpButton_, 4560, sampleButton_, 4440));
@@ -249,7 +251,7 @@ void EntryWindow::buildRatesPage() {
     QGridLayout* grid = makeFormGrid(ratesPage_, QMargins(16, 20, 23, 8));
     rateNameEdit_ = addField<SelectAllLineEdit>(grid, 0, QStringLiteral("Description:"));
     rateAmountEdit_ = addField<SelectAllLineEdit>(grid, 1, QStringLiteral("Rate:"));
-    editRateButton_ = makeButton(QStringLiteral("Edit Selected"));
+    editRateButton_ = makeButton(QStringLiteral("Edi&t Selected"));
     grid->addWidget(editRateButton_, 2, 1);
     rateList_ =
         makeList(ratesPage_, {QStringLiteral("Description"), QStringLiteral("Rate")}, {4300, 2900});
@@ -275,8 +277,8 @@ void EntryWindow::buildHoursPage() {
     hoursEdit_->setTime(QTime(0, 0));
     grid->addWidget(makeLabel(QStringLiteral("Event Time")), 2, 0);
     grid->addWidget(hoursEdit_, 2, 1, Qt::AlignLeft);
-    addHoursButton_ = makeButton(QStringLiteral("Add"));
-    deleteHoursButton_ = makeButton(QStringLiteral("Delete Selected"));
+    addHoursButton_ = makeButton(QStringLiteral("A&dd"));
+    deleteHoursButton_ = makeButton(QStringLiteral("De&lete Selected"));
     QHBoxLayout* buttons = makeButtonPair(addHoursButton_, 3240, deleteHoursButton_, 3240);
     buttons->setContentsMargins(0, 0, 0, 5);  // the list starts at 2235
     grid->addLayout(buttons, 3, 1);

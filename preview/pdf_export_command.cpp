@@ -2,19 +2,28 @@
 
 #include <QDir>
 #include <QLocale>
-#include <QStandardPaths>
 
 #include "app/atomic_file.h"
 #include "app/guarded.h"
 #include "app/program.h"
 #include "app/report_locations.h"
 #include "preview/save_confirmation.h"
+#include "preview/save_folder.h"
+#include "timesheet/timesheet_pdf.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
-#include "timesheet/timesheet_pdf.h"
 
 namespace tallowby::preview {
+
+namespace {
+// The folder of the last export while the program runs; each command
+// remembers its own.
+QString& lastExportFolder() {
+    static QString folder;
+    return folder;
+}
+}  // namespace
 
 QString suggestedPdfPath(const QString& excelFile) {
     QString name = QStringLiteral("Timesheet.pdf");
@@ -24,7 +33,7 @@ QString suggestedPdfPath(const QString& excelFile) {
     } catch (const std::exception&) {
         // A workbook that cannot be read still gets a name; the export reports it.
     }
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+    return QDir(saveDialogFolder(lastExportFolder())).filePath(name);
 }
 
 void exportPdf(QWidget* parent, const QString& excelFile) {
@@ -46,7 +55,10 @@ void exportPdf(QWidget* parent, const QString& excelFile) {
         if (g.run(114, [&] { pdf = timesheetPdf(excelFile, QLocale()); }))
             written = g.run(116, [&] { writeFileAtomically(target, pdf); });
     }
-    if (written) announceDone(g, 118, parent);
+    if (written) {
+        lastExportFolder() = folderOfSavedFile(target);
+        announceDone(g, 118, parent);
+    }
 }
 
 }  // namespace tallowby::preview

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "ui/message_text.h"
+
 namespace tallowby {
 
 namespace {
@@ -79,6 +81,13 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, co
     QMessageBox box(
         icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
         buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    // An address in the text is a link the desktop opens.
+    const QString linked = message_text::linkedText(text);
+    if (!linked.isEmpty()) {
+        box.setTextFormat(Qt::RichText);
+        box.setText(linked);
+        box.setTextInteractionFlags(Qt::TextBrowserInteraction);
+    }
     const int result = box.exec();
     if (buttons == Buttons::Ok) return Answer::Ok;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
