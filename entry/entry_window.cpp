@@ -146,7 +146,7 @@ EntryWindow::EntryWindow(EntryWindowOptions options, QWidget* parent)
     : QWidget(parent, Qt::Window), options_(std::move(options)) {
     if (!options_.store) throw std::invalid_argument("Form1 needs a settings store");
     // The store tells the user once, at its first use, when its file cannot be used.
-    options_.store->setProblemNotice([](const QString& text) { program::warnUser(text); });
+    options_.store->setProblemNotice([](const QString& text) { desktop::warnUser(text); });
     if (!options_.presenceCheck) options_.presenceCheck = &presence_check::checkEngineInstalled;
     if (!options_.endProgram) options_.endProgram = [] { QCoreApplication::exit(0); };
     if (!options_.today) options_.today = [] { return QDate::currentDate(); };
@@ -508,7 +508,7 @@ bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
 void EntryWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        window_geometry::place(this, options_.store->GetSetting(window_placement::kEntryWindowKey));
+        window_geometry::place(this, options_.store->value(window_placement::kEntryWindowKey));
     }
     QWidget::showEvent(event);
 }
@@ -518,8 +518,8 @@ void EntryWindow::showEvent(QShowEvent* event) {
 void EntryWindow::hideEvent(QHideEvent* event) {
     unguarded([&] {
         const QString place = window_geometry::currentPlace(this);
-        if (options_.store->GetSetting(window_placement::kEntryWindowKey) != place)
-            options_.store->SaveSetting(window_placement::kEntryWindowKey, place);
+        if (options_.store->value(window_placement::kEntryWindowKey) != place)
+            options_.store->setValue(window_placement::kEntryWindowKey, place);
     });
     QWidget::hideEvent(event);
 }

@@ -238,9 +238,9 @@ void PreviewWindow::setFocusOrder() {
 
 void PreviewWindow::load() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewLoad,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { preparationDue_ = true; });
-    g.run(102, [&] { program::usePlainColours(this); });
+    g.run(102, [&] { desktop::usePlainColours(this); });
     g.run(104, [&] {
         setWindowTitle(QStringLiteral("Tallowby"));
         setWindowIcon(QApplication::windowIcon());
@@ -250,10 +250,10 @@ void PreviewWindow::load() {
     g.run(110, [&] { hoverCursor_ = cursor_file::load(cursorFile); });
 }
 
-void PreviewWindow::handOver(const QImage& picture, const QString& excelFile) {
+void PreviewWindow::handOver(const QImage& picture, const QString& workbookFile) {
     picture_->setPicture(picture);
     preparationDue_ = true;
-    resultFile_ = excelFile;
+    resultFile_ = workbookFile;
     show();
     activateWindow();
     // Some platforms never report the activation; the show already prepared
@@ -264,9 +264,9 @@ void PreviewWindow::handOver(const QImage& picture, const QString& excelFile) {
 void PreviewWindow::showEvent(QShowEvent* event) {
     if (!placed_) {
         placed_ = true;
-        window_geometry::place(
-            this,
-            placeStore_ ? placeStore_->GetSetting(window_placement::kPreviewWindowKey) : QString());
+        window_geometry::place(this, placeStore_
+                                         ? placeStore_->value(window_placement::kPreviewWindowKey)
+                                         : QString());
     }
     QWidget::showEvent(event);
     if (preparationDue_) prepareForResult();
@@ -276,15 +276,15 @@ void PreviewWindow::showEvent(QShowEvent* event) {
 void PreviewWindow::hideEvent(QHideEvent* event) {
     if (placeStore_) {
         const QString place = window_geometry::currentPlace(this);
-        if (placeStore_->GetSetting(window_placement::kPreviewWindowKey) != place)
-            placeStore_->SaveSetting(window_placement::kPreviewWindowKey, place);
+        if (placeStore_->value(window_placement::kPreviewWindowKey) != place)
+            placeStore_->setValue(window_placement::kPreviewWindowKey, place);
     }
     QWidget::hideEvent(event);
 }
 
 void PreviewWindow::prepareForResult() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewActivate,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     if (!g.test(100, [&] { return !preparationDue_; })) {
         // The picture's drawing surface and the holder are always persistent.
         g.run(106, [&] { picture_->setAutoSize(true); });
@@ -342,7 +342,7 @@ int PreviewWindow::viewportInnerHeight() const {
 
 bool PreviewWindow::redrawImage() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kRedrawImage,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     bool drew = false;
     const preview::DrawLimits limits =
         preview::drawLimitsFor(viewportInnerWidth(), viewportInnerHeight());
@@ -460,19 +460,19 @@ void PreviewWindow::setupScrollbars() {
 
 void PreviewWindow::onZoomInClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kZoomInClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { zoomStep(0); });
 }
 
 void PreviewWindow::onZoomOutClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kZoomOutClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { zoomStep(1); });
 }
 
 void PreviewWindow::onBackClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kBackClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(102, [&] { program::removeFile(resultFile_); });
     g.run(104, [&] {
         if (!mainWindow_) throw Failure(QStringLiteral("The main window is not available"));
@@ -489,7 +489,7 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
 
 void PreviewWindow::beforeClose() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewClosing,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { program::removeFile(resultFile_); });
     g.run(102, [&] { QCoreApplication::processEvents(); });
     g.run(104, [&] { QCoreApplication::processEvents(); });

@@ -213,13 +213,13 @@ class EntryWindowLayoutTest : public EntryWindowTest {
             form->setGeometry(60, 40, 700, 720);
             form->hide();
         }
-        QCOMPARE(store_->GetSetting("EntryWindowPlace"), QString("60,40,700,720"));
+        QCOMPARE(store_->value("EntryWindowPlace"), QString("60,40,700,720"));
         auto again = start();
         showAndActivate(*again);
         QCOMPARE(again->geometry(), QRect(60, 40, 700, 720));
         // A place off every screen comes back onto it, shrunk to fit.
         again->hide();
-        store_->SaveSetting("EntryWindowPlace", "5000,-300,2000,700");
+        store_->setValue("EntryWindowPlace", "5000,-300,2000,700");
         auto moved = start();
         showAndActivate(*moved);
         const QRect screen = moved->screen()->availableGeometry();
@@ -227,7 +227,7 @@ class EntryWindowLayoutTest : public EntryWindowTest {
         QCOMPARE(moved->height(), 700);
         // A damaged place is ignored: centred at the designed size.
         moved->hide();
-        store_->SaveSetting("EntryWindowPlace", "wide");
+        store_->setValue("EntryWindowPlace", "wide");
         auto centred = start();
         showAndActivate(*centred);
         QCOMPARE(centred->size(), QSize(624, 658));
@@ -260,7 +260,7 @@ class EntryWindowLayoutTest : public EntryWindowTest {
     }
 
     void focusSelectsTheWholeText() {
-        store_->SaveSetting("txtName", "ACME Inc");
+        store_->setValue("txtName", "ACME Inc");
         auto form = start();
         showAndActivate(*form);
         QCOMPARE(QApplication::focusWidget(), form->companyEdit_);

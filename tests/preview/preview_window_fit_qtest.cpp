@@ -211,7 +211,7 @@ class PreviewWindowFitTest : public QObject {
             form->setGeometry(30, 20, 700, 600);
             form->hide();
         }
-        QCOMPARE(store.GetSetting("PreviewWindowPlace"), QStringLiteral("30,20,700,600"));
+        QCOMPARE(store.value("PreviewWindowPlace"), QStringLiteral("30,20,700,600"));
         auto again = harness::plainWindow();
         again->setPlaceStore(&store);
         again->handOver(harness::picture(300, 200), dir.filePath("result.xls"));
