@@ -103,6 +103,8 @@ QGridLayout* makeFormGrid(QWidget* owner, const QMargins& margins) {
     return grid;
 }
 
+// Captions carry mnemonics that leave the letters of the menu bar's own
+// (File, Edit, Help) free.
 QPushButton* makeButton(const QString& caption) {
     auto* button = new QPushButton(caption);
     button->setFont(captionFont());
@@ -181,9 +183,9 @@ void EntryWindow::buildWindow() {
     column->setContentsMargins(kEdge, kEdge, kEdge, kBottomEdge);
     column->setSpacing(0);
 
-    startButton_ = makeButton(QStringLiteral("Start Creating Template"));
-    helpButton_ = makeButton(QStringLiteral("Help"));
-    sampleButton_ = makeButton(QStringLiteral("Load Sample/Example Data"));
+    startButton_ = makeButton(QStringLiteral("Start &Creating Template"));
+    helpButton_ = makeButton(QStringLiteral("Hel&p"));
+    sampleButton_ = makeButton(QStringLiteral("Load Sa&mple/Example Data"));
     column->addWidget(startButton_);
     column->addSpacing(kButtonRowGap);
     column->addLayout(makeButtonPair(helpButton_, 4560, sampleButton_, 4440));
@@ -259,9 +261,9 @@ void EntryWindow::buildRatesPage() {
     QGridLayout* grid = makeFormGrid(ratesPage_, QMargins(16, 20, 23, 8));
     rateNameEdit_ = addField<SelectAllLineEdit>(grid, 0, QStringLiteral("Description:"));
     rateAmountEdit_ = addField<SelectAllLineEdit>(grid, 1, QStringLiteral("Rate:"));
-    editRateButton_ = makeButton(QStringLiteral("Edit Selected"));
-    addRateButton_ = makeButton(QStringLiteral("Add Rate"));
-    removeRateButton_ = makeButton(QStringLiteral("Remove Rate"));
+    editRateButton_ = makeButton(QStringLiteral("Edi&t Selected"));
+    addRateButton_ = makeButton(QStringLiteral("Add &Rate"));
+    removeRateButton_ = makeButton(QStringLiteral("Remo&ve Rate"));
     auto* rateButtons = new QHBoxLayout;
     rateButtons->setSpacing(kEdge);
     for (QPushButton* b : {editRateButton_, addRateButton_, removeRateButton_})
@@ -294,9 +296,9 @@ void EntryWindow::buildHoursPage() {
     hoursEdit_->setMaximumWidth(twipsToPixels(1575));
     grid->addWidget(makeLabel(QStringLiteral("Event Time")), 2, 0);
     grid->addWidget(hoursEdit_, 2, 1, Qt::AlignLeft);
-    addHoursButton_ = makeButton(QStringLiteral("Add"));
-    updateHoursButton_ = makeButton(QStringLiteral("Update Selected"));
-    deleteHoursButton_ = makeButton(QStringLiteral("Delete Selected"));
+    addHoursButton_ = makeButton(QStringLiteral("A&dd"));
+    updateHoursButton_ = makeButton(QStringLiteral("&Update Selected"));
+    deleteHoursButton_ = makeButton(QStringLiteral("De&lete Selected"));
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(kEdge);
     for (QPushButton* b : {addHoursButton_, updateHoursButton_, deleteHoursButton_})
@@ -319,7 +321,7 @@ void EntryWindow::buildWeekPage() {
     column->setContentsMargins(9, 8, 9, 8);
     weekGrid_ = new WeekGrid(lists_, automation::TypedNumberReader(QLocale()), weekPage_);
     column->addWidget(weekGrid_, 1);
-    newWeekButton_ = makeButton(QStringLiteral("New Week"));
+    newWeekButton_ = makeButton(QStringLiteral("&New Week"));
     auto* row = new QHBoxLayout;
     row->addWidget(newWeekButton_);
     row->addStretch(1);

@@ -2,18 +2,27 @@
 
 #include <QDir>
 #include <QLocale>
-#include <QStandardPaths>
 
 #include "app/atomic_file.h"
 #include "app/guarded.h"
 #include "app/program.h"
 #include "app/report_locations.h"
 #include "preview/save_confirmation.h"
+#include "preview/save_folder.h"
 #include "timesheet/timesheet_pdf.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
 
 namespace tallowby::preview {
+
+namespace {
+// The folder of the last export while the program runs; each command
+// remembers its own.
+QString& lastExportFolder() {
+    static QString folder;
+    return folder;
+}
+}  // namespace
 
 QString suggestedPdfPath(const QString& workbookFile) {
     QString name = QStringLiteral("Timesheet.pdf");
@@ -22,7 +31,7 @@ QString suggestedPdfPath(const QString& workbookFile) {
     } catch (const std::exception&) {
         // A workbook that cannot be read still gets a name; the export reports it.
     }
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
+    return QDir(saveDialogFolder(lastExportFolder())).filePath(name);
 }
 
 void exportPdf(QWidget* parent, const QString& workbookFile) {
@@ -44,7 +53,10 @@ void exportPdf(QWidget* parent, const QString& workbookFile) {
         if (g.run(114, [&] { pdf = timesheetPdf(workbookFile, QLocale()); }))
             written = g.run(116, [&] { writeFileAtomically(target, pdf); });
     }
-    if (written) announceDone(g, 118, parent);
+    if (written) {
+        lastExportFolder() = folderOfSavedFile(target);
+        announceDone(g, 118, parent);
+    }
 }
 
 }  // namespace tallowby::preview

@@ -7,7 +7,8 @@ class QWidget;
 namespace tallowby::preview {
 
 // "Export as PDF…": asks for a file name (suggesting "Timesheet <employee>
-// <week start>.pdf" in the user's Documents folder), asks before replacing
+// <week start>.pdf" in the folder of the last export, at first the user's
+// Documents folder, else home), asks before replacing
 // an existing file, writes the printed page of the result workbook as PDF all
 // or nothing, and says "Done." only when the file is written. Failures are
 // reported with their statement numbers.

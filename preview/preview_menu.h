@@ -12,10 +12,10 @@ class PreviewWindow;
 namespace preview {
 
 // The preview window's menu bar: File ("Save Results To Excel File…",
-// "Export as PDF…", "Print…", "Close") and View ("Zoom In", "Zoom Out").
-// It sits above the window's client area, which keeps its size and layout:
-// the window grows by the bar's height. Save and the zoom items run the
-// buttons' own commands.
+// "Export as PDF…", "Print…", "Close") and View ("Zoom In", "Zoom Out",
+// "Actual Size", "Fit Width", "Fit Page"), each with its mnemonic. It sits
+// above the window's layout: the window grows by the bar's height. Save and
+// the zoom steps run the buttons' own commands.
 class PreviewMenu : public QObject {
     Q_OBJECT
   public:
@@ -28,6 +28,9 @@ class PreviewMenu : public QObject {
     QAction* closeAction() const { return close_; }
     QAction* zoomInAction() const { return zoomIn_; }
     QAction* zoomOutAction() const { return zoomOut_; }
+    QAction* actualSizeAction() const { return actualSize_; }
+    QAction* fitWidthAction() const { return fitWidth_; }
+    QAction* fitPageAction() const { return fitPage_; }
 
   private:
     PreviewWindow& form_;
@@ -38,6 +41,9 @@ class PreviewMenu : public QObject {
     QAction* close_ = nullptr;
     QAction* zoomIn_ = nullptr;
     QAction* zoomOut_ = nullptr;
+    QAction* actualSize_ = nullptr;
+    QAction* fitWidth_ = nullptr;
+    QAction* fitPage_ = nullptr;
 };
 
 }  // namespace preview

@@ -6,15 +6,22 @@
 #include <QDir>
 #include <QFont>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/program.h"
 #include "app/report_locations.h"
+#include "app/settings_store.h"
+#include "app/window_placement.h"
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
 #include "preview/zoom_math.h"
@@ -23,14 +30,11 @@
 #include "ui/error_report_box.h"
 #include "ui/hover_cursor_path.h"
 #include "ui/twips.h"
+#include "ui/window_geometry.h"
 
 namespace tallowby {
 
 namespace {
-
-void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipsRect(left, top, width, height));
-}
 
 QFont boldArial(double points) {
     QFont font(QStringLiteral("Arial"));
@@ -38,12 +42,24 @@ QFont boldArial(double points) {
     font.setBold(true);
     return font;
 }
+
+// Spaces of the designed layout in pixels (from its twips).
+constexpr int kEdge = 8;           // 120
+constexpr int kButtonHeight = 27;  // 405
+
+// Two buttons side by side, sharing the width in their designed proportion.
+QHBoxLayout* buttonPair(QPushButton* left, int leftTwips, QPushButton* right, int rightTwips) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(kEdge);
+    row->addWidget(left, leftTwips);
+    row->addWidget(right, rightTwips);
+    return row;
+}
+
 }  // namespace
 
 PreviewWindow::PreviewWindow(const QString& programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window),
       programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
                                              : programFolder),
       endProgram_([] { QCoreApplication::exit(0); }) {
@@ -53,36 +69,76 @@ PreviewWindow::PreviewWindow(const QString& programFolder, QWidget* parent)
 
 PreviewWindow::~PreviewWindow() = default;
 
+QSize PreviewWindow::designedClientSize() {
+    return {twipsToPixels(9840), twipsToPixels(9360)};
+}
+
 void PreviewWindow::buildControls() {
     setObjectName(QStringLiteral("Form2"));
     setFont(boldArial(9));
-    setFixedSize(twipsToPixels(9840), twipsToPixels(9360));
     setMouseTracking(true);
     buildViewport();
     buildScrollBars();
     buildCommandButtons();
     buildZoomOrigin();
+
+    // The viewport and its bars take every pixel the window gains; the zoom
+    // frame, the buttons and the status line keep their height.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kEdge, kEdge, kEdge, 0);
+    column->setSpacing(0);
+    auto* view = new QGridLayout;
+    view->setSpacing(0);
+    view->setContentsMargins(0, 0, 1, 0);  // the bar ends 1 short of the zoom frame
+    view->addWidget(viewport_, 0, 0);
+    view->addWidget(vScroll_, 0, 1);
+    view->addWidget(hScroll_, 1, 0);
+    view->setRowStretch(0, 1);
+    view->setColumnStretch(0, 1);
+    column->addLayout(view, 1);
+    column->addSpacing(4);  // 60
+    column->addWidget(commandBox_);
+    column->addSpacing(9);  // 135
+    column->addLayout(buttonPair(backButton_, 4680, saveButton_, 4800));
+    column->addSpacing(4);
+    statusLine_ = new QLabel(this);
+    statusLine_->setObjectName(QStringLiteral("StatusLine"));
+    statusLine_->setFont(QFont());
+    statusLine_->setMinimumHeight(statusLine_->sizeHint().height());
+    // A long text is cut at the window's edge, never widens the window.
+    statusLine_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(statusLine_);
+    column->addSpacing(2);
+
     setFocusOrder();
-    centreOnScreen();
+    // The designed client area, whose last 7 pixels under the buttons now
+    // hold the status line's spacing and the line itself.
+    resize(designedClientSize().width(),
+           designedClientSize().height() - 7 + 4 + statusLine_->minimumHeight() + 2);
+    layout()->activate();
 }
 
 // The viewport: a white box with a one-pixel flat border whose inner area
-// clips the picture.
+// clips the picture. It starts at the designed size and grows with the window.
 void PreviewWindow::buildViewport() {
     viewport_ = new QFrame(this);
     viewport_->setObjectName(QStringLiteral("Picture2"));
-    place(viewport_, 120, 120, preview::kViewportOuterWidth, preview::kViewportOuterHeight);
     viewport_->setFrameStyle(QFrame::Box | QFrame::Plain);
     viewport_->setLineWidth(1);
     viewport_->setAutoFillBackground(true);
+    viewport_->setMinimumSize(twipsToPixels(preview::kViewportOuterWidth) / 4,
+                              twipsToPixels(preview::kViewportOuterHeight) / 4);
+    viewport_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     QPalette white = viewport_->palette();
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::WindowText, Qt::black);
     viewport_->setPalette(white);
     viewport_->setCursor(Qt::SizeAllCursor);
     viewportInner_ = new QWidget(viewport_);
-    place(viewportInner_, preview::kViewportBorders / 2, preview::kViewportBorders / 2,
-          preview::kViewportInnerWidth, preview::kViewportInnerHeight);
+    auto* inner = new QVBoxLayout(viewport_);
+    inner->setContentsMargins(0, 0, 0, 0);
+    inner->addWidget(viewportInner_);
 
     picture_ = new preview::PictureBox(viewportInner_);
     picture_->setObjectName(QStringLiteral("Picture1"));
@@ -103,14 +159,13 @@ void PreviewWindow::buildScrollBars() {
         bar->setTracking(false);
         bar->setEnabled(false);
         bar->setFocusPolicy(Qt::StrongFocus);
+        bar->setCursor(Qt::ArrowCursor);
         return bar;
     };
     vScroll_ = makeBar(Qt::Vertical, "VScroll1");
-    place(vScroll_, 9450, 120, 255, 7425);
+    vScroll_->setFixedWidth(twipsToPixels(255));
     hScroll_ = makeBar(Qt::Horizontal, "HScroll1");
-    vScroll_->setCursor(Qt::ArrowCursor);
-    hScroll_->setCursor(Qt::ArrowCursor);
-    place(hScroll_, 120, 7545, 9330, 255);
+    hScroll_->setFixedHeight(twipsToPixels(255));
     connect(hScroll_, &QScrollBar::valueChanged, this, [this] { onScrollChanged(Qt::Horizontal); });
     connect(vScroll_, &QScrollBar::valueChanged, this, [this] { onScrollChanged(Qt::Vertical); });
 }
@@ -118,31 +173,44 @@ void PreviewWindow::buildScrollBars() {
 void PreviewWindow::buildCommandButtons() {
     commandBox_ = new QGroupBox(QStringLiteral("Zoom:"), this);
     commandBox_->setObjectName(QStringLiteral("Frame1"));
-    place(commandBox_, 120, 7860, 9600, 855);
     commandBox_->setMouseTracking(true);
 
     auto makeButton = [this](QWidget* parent, const QString& caption, const char* name) {
         auto* button = new QPushButton(caption, parent);
         button->setObjectName(QLatin1String(name));
         button->setFont(boldArial(11.25));
+        button->setMinimumHeight(kButtonHeight);
         button->setAutoDefault(false);
         button->setMouseTracking(true);
         button->installEventFilter(this);
         return button;
     };
-    zoomInButton_ = makeButton(commandBox_, QStringLiteral("Zoom In"), "PushButton1");
-    place(zoomInButton_, 240, 300, 4440, 405);
-    zoomOutButton_ = makeButton(commandBox_, QStringLiteral("Zoom Out"), "PushButton2");
-    place(zoomOutButton_, 4800, 300, 4560, 405);
-    backButton_ = makeButton(this, QStringLiteral("< Back"), "PushButton8");
-    place(backButton_, 120, 8850, 4680, 405);
-    saveButton_ = makeButton(this, QStringLiteral("Save Results To Excel File"), "PushButton6");
-    place(saveButton_, 4920, 8850, 4800, 405);
+    zoomInButton_ = makeButton(commandBox_, QStringLiteral("Zoom &In"), "PushButton1");
+    zoomOutButton_ = makeButton(commandBox_, QStringLiteral("Zoom &Out"), "PushButton2");
+    // The factor of the picture as shown, beside the buttons that change it.
+    zoomFactor_ = new QLabel(commandBox_);
+    zoomFactor_->setObjectName(QStringLiteral("ZoomFactor"));
+    zoomFactor_->setFont(boldArial(11.25));
+    zoomFactor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    zoomFactor_->setMinimumWidth(QFontMetrics(zoomFactor_->font()).horizontalAdvance("8888 %"));
+    zoomFactor_->setText(preview::zoomFactorText(1.0f));
+    QHBoxLayout* row = buttonPair(zoomInButton_, 4440, zoomOutButton_, 4560);
+    row->addWidget(zoomFactor_);
+    row->setContentsMargins(13, 0, 13, 7);  // buttons from 240 twips inside the frame
+    commandBox_->setLayout(row);
+    commandBox_->setFixedHeight(std::max(twipsToPixels(855), commandBox_->sizeHint().height()));
+
+    backButton_ = makeButton(this, QStringLiteral("< &Back"), "PushButton8");
+    saveButton_ = makeButton(this, QStringLiteral("&Save Results To Excel File"), "PushButton6");
     connect(zoomInButton_, &QPushButton::clicked, this, &PreviewWindow::onZoomInClicked);
     connect(zoomOutButton_, &QPushButton::clicked, this, &PreviewWindow::onZoomOutClicked);
     connect(saveButton_, &QPushButton::clicked, this, &PreviewWindow::onSaveClicked);
     connect(backButton_, &QPushButton::clicked, this, &PreviewWindow::onBackClicked);
     commandBox_->installEventFilter(this);
+    // Escape goes back, as the button does.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &PreviewWindow::onBackClicked);
 }
 
 // The holder lies outside the client area and is never shown.
@@ -151,28 +219,21 @@ void PreviewWindow::buildZoomOrigin() {
     zoomOrigin_->setObjectName(QStringLiteral("Zoom_Ori"));
     zoomOrigin_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     zoomOrigin_->setLineWidth(2);
-    place(zoomOrigin_, 10320, 480, 0, 0);
+    zoomOrigin_->setGeometry(twipsRect(10320, 480, 0, 0));
     zoomOrigin_->setVisible(false);
 }
 
 // The viewport's parts take the keys (and their events are watched for the
-// wheel); Tab walks the controls in the window's own order.
+// wheel); Tab walks the controls top to bottom, left to right.
 void PreviewWindow::setFocusOrder() {
     viewport_->setFocusPolicy(Qt::StrongFocus);
     picture_->setFocusPolicy(Qt::StrongFocus);
     for (QWidget* viewportPart :
          {static_cast<QWidget*>(viewport_), viewportInner_, static_cast<QWidget*>(picture_)})
         viewportPart->installEventFilter(this);
-    QWidget* order[] = {hScroll_,    vScroll_,      viewport_,      picture_,    commandBox_,
-                        zoomOrigin_, zoomInButton_, zoomOutButton_, saveButton_, backButton_};
+    QWidget* order[] = {viewport_,     picture_,       vScroll_,    hScroll_,
+                        zoomInButton_, zoomOutButton_, backButton_, saveButton_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-}
-
-void PreviewWindow::centreOnScreen() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - rect().center());
-    }
 }
 
 void PreviewWindow::load() {
@@ -201,8 +262,24 @@ void PreviewWindow::handOver(const QImage& picture, const QString& workbookFile)
 }
 
 void PreviewWindow::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        placed_ = true;
+        window_geometry::place(this, placeStore_
+                                         ? placeStore_->value(window_placement::kPreviewWindowKey)
+                                         : QString());
+    }
     QWidget::showEvent(event);
     if (preparationDue_) prepareForResult();
+}
+
+// Back and closing both hide the window: its place is kept for the next start.
+void PreviewWindow::hideEvent(QHideEvent* event) {
+    if (placeStore_) {
+        const QString place = window_geometry::currentPlace(this);
+        if (placeStore_->value(window_placement::kPreviewWindowKey) != place)
+            placeStore_->setValue(window_placement::kPreviewWindowKey, place);
+    }
+    QWidget::hideEvent(event);
 }
 
 void PreviewWindow::prepareForResult() {
@@ -223,10 +300,14 @@ void PreviewWindow::prepareForResult() {
         });
         g.run(122, [&] { holderPicture_ = picture_->picture(); });
         resetZoom(g);
+        shownZoom_ = 1.0f;  // the picture as handed over is the picture at 1.0
         g.run(134, [&] { redrawImage(); });
+        // A picture too large to draw at 1.0 is simply shown as handed over.
+        statusLine_->clear();
         g.run(136, [&] { setupScrollbars(); });
     }
     g.run(138, [&] { preparationDue_ = false; });
+    showZoom();
 }
 
 // Zoom 1.0 and the sizes that go with it, at the same statements in both
@@ -246,13 +327,29 @@ int PreviewWindow::holderInnerHeight() const {
     return holderHeight_ - preview::kHolderBorders;
 }
 
+int PreviewWindow::viewportOuterWidth() const {
+    return viewport_->width() * kTwipsPerPixel;
+}
+int PreviewWindow::viewportOuterHeight() const {
+    return viewport_->height() * kTwipsPerPixel;
+}
+int PreviewWindow::viewportInnerWidth() const {
+    return viewportOuterWidth() - preview::kViewportBorders;
+}
+int PreviewWindow::viewportInnerHeight() const {
+    return viewportOuterHeight() - preview::kViewportBorders;
+}
+
 bool PreviewWindow::redrawImage() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kRedrawImage,
               error_report_box::shownOver(this));
     bool drew = false;
+    const preview::DrawLimits limits =
+        preview::drawLimitsFor(viewportInnerWidth(), viewportInnerHeight());
     g.run(100, [&] { scaledWidth_ = preview::scaledSize(baseWidth_, zoom_); });
     g.run(102, [&] { scaledHeight_ = preview::scaledSize(baseHeight_, zoom_); });
-    if (g.test(104, [&] { return preview::withinDrawLimits(scaledWidth_, scaledHeight_); })) {
+    if (g.test(104,
+               [&] { return preview::withinDrawLimits(scaledWidth_, scaledHeight_, limits); })) {
         g.run(106, [&] { picture_->clearPicture(); });
         g.run(108, [&] { picture_->setWidthTwips(scaledWidth_); });
         g.run(110, [&] { picture_->setHeightTwips(scaledHeight_); });
@@ -263,17 +360,46 @@ bool PreviewWindow::redrawImage() {
         g.run(114, [&] { setCursor(Qt::ArrowCursor); });
         g.run(116, [&] { hScroll_->setValue(0); });
         g.run(118, [&] { vScroll_->setValue(0); });
-        g.run(120, [&] { hScroll_->setEnabled(preview::kViewportInnerWidth < scaledWidth_); });
-        g.run(122, [&] { vScroll_->setEnabled(preview::kViewportInnerHeight < scaledHeight_); });
+        g.run(120, [&] { hScroll_->setEnabled(viewportInnerWidth() < scaledWidth_); });
+        g.run(122, [&] { vScroll_->setEnabled(viewportInnerHeight() < scaledHeight_); });
+        if (drew) {
+            shownZoom_ = zoom_;
+            statusLine_->clear();
+        }
+        showZoom();
         return drew;
     }
     // Too large: nothing is drawn and the next step starts again from 1.0.
+    // The user is told why nothing changed.
+    statusLine_->setText(
+        QStringLiteral("Zoom to %1 refused: the picture would be larger than this window can "
+                       "show. Make the window larger to zoom further.")
+            .arg(preview::zoomFactorText(zoom_)));
     resetZoom(g);
     return false;
 }
 
+void PreviewWindow::showZoom() {
+    zoomFactor_->setText(shownZoomText());
+}
+
+QString PreviewWindow::shownZoomText() const {
+    return preview::zoomFactorText(shownZoom_);
+}
+
+QString PreviewWindow::statusText() const {
+    return statusLine_->text();
+}
+
 void PreviewWindow::setZoom(float zoom) {
-    if (!preview::zoomAccepted(zoom)) return;
+    if (!preview::zoomAccepted(zoom)) {
+        statusLine_->setText(zoom > preview::kMaxZoom
+                                 ? QStringLiteral("%1 is the largest zoom.")
+                                       .arg(preview::zoomFactorText(preview::kMaxZoom))
+                                 : QStringLiteral("%1 is the smallest zoom.")
+                                       .arg(preview::zoomFactorText(preview::kMinZoom)));
+        return;
+    }
     zoom_ = zoom;
     // The bars are set up again for every new drawing, so that they and a
     // drag agree at every zoom level.
@@ -282,6 +408,35 @@ void PreviewWindow::setZoom(float zoom) {
 
 void PreviewWindow::zoomStep(int out) {
     setZoom(preview::zoomCandidate(zoom_, out));
+}
+
+// A fitted factor is also held below the drawing limits, so that a fit is
+// always drawn (a tall picture fitted to the width stops at the height limit).
+void PreviewWindow::onFitWidth() {
+    const preview::DrawLimits limits =
+        preview::drawLimitsFor(viewportInnerWidth(), viewportInnerHeight());
+    setZoom(std::min(preview::fitZoom(baseWidth_, viewportInnerWidth()),
+                     preview::fitZoom(baseHeight_, limits.height - 1)));
+}
+
+void PreviewWindow::onFitPage() {
+    setZoom(std::min(preview::fitZoom(baseWidth_, viewportInnerWidth()),
+                     preview::fitZoom(baseHeight_, viewportInnerHeight())));
+}
+
+void PreviewWindow::onActualSize() {
+    setZoom(1.0f);
+}
+
+// A viewport of a new size: the bars measure the picture against it again
+// and keep the view where it was as far as the new range allows.
+void PreviewWindow::viewportResized() {
+    if (preparationDue_ || baseWidth_ <= 0) return;
+    const float left = picture_->leftTwips();
+    const float top = picture_->topTwips();
+    setupScrollbars();
+    if (hStep_ != 0) hScroll_->setValue(static_cast<int>(-left) / hStep_);
+    if (vStep_ != 0) vScroll_->setValue(static_cast<int>(-top) / vStep_);
 }
 
 void PreviewWindow::setupScrollbars() {
@@ -299,8 +454,8 @@ void PreviewWindow::setupScrollbars() {
         step = setup.step;
         bar->setValue(0);
     };
-    setUp(hScroll_, hStep_, picture_->widthTwips(), preview::kViewportOuterWidth);
-    setUp(vScroll_, vStep_, picture_->heightTwips(), preview::kViewportOuterHeight);
+    setUp(hScroll_, hStep_, picture_->widthTwips(), viewportOuterWidth());
+    setUp(vScroll_, vStep_, picture_->heightTwips(), viewportOuterHeight());
 }
 
 void PreviewWindow::onZoomInClicked() {
@@ -376,6 +531,7 @@ bool PreviewWindow::event(QEvent* event) {
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == viewport_ && event->type() == QEvent::Resize) viewportResized();
     if ((watched == viewport_ || watched == viewportInner_ || watched == picture_) &&
         viewportEvent(event))
         return true;

@@ -11,6 +11,7 @@
 
 class QFrame;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QScrollBar;
 class QWheelEvent;
@@ -18,6 +19,7 @@ class QWheelEvent;
 namespace tallowby {
 
 class Guarded;
+class SettingsStore;
 
 namespace preview {
 class PictureBox;
@@ -46,6 +48,12 @@ class PreviewWindow : public QWidget {
     // Runs while the window closes, before the program ends: the main window
     // saves its lists there.
     void setOnClosing(std::function<void()> onClosing) { onClosing_ = std::move(onClosing); }
+    // Where the window's size and place are kept across starts; none by default.
+    void setPlaceStore(SettingsStore* store) { placeStore_ = store; }
+    // The designed client area (9840 x 9360 twips); the window opens that
+    // wide and as much higher as its status line needs, unless it remembers
+    // a size of its own.
+    static QSize designedClientSize();
     // Ends the program once the window has closed; by default the
     // application quits at once.
     void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
@@ -66,17 +74,27 @@ class PreviewWindow : public QWidget {
     preview::PictureBox* picture() const { return picture_; }
     QScrollBar* hScrollBar() const { return hScroll_; }
     QScrollBar* vScrollBar() const { return vScroll_; }
+    QFrame* viewport() const { return viewport_; }
+    // The factor of the picture as shown, and the status line's text (why a
+    // zoom step was refused).
+    QString shownZoomText() const;
+    QString statusText() const;
 
     // The user's commands, as the buttons run them.
     void onZoomInClicked();   // Zoom In
     void onZoomOutClicked();  // Zoom Out
     void onSaveClicked();     // Save Results To Excel File
     void onBackClicked();     // < Back
+    // The View menu's commands beyond the buttons'.
+    void onFitWidth();
+    void onFitPage();
+    void onActualSize();
 
   protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -86,7 +104,6 @@ class PreviewWindow : public QWidget {
     void buildCommandButtons();
     void buildZoomOrigin();
     void setFocusOrder();
-    void centreOnScreen();
     void load();
     void prepareForResult();
     void beforeClose();
@@ -95,6 +112,13 @@ class PreviewWindow : public QWidget {
     void setZoom(float zoom);
     void zoomStep(int out);
     void setupScrollbars();
+    void showZoom();
+    void viewportResized();
+    // The viewport's size in twips as it is now, with and without its border.
+    int viewportOuterWidth() const;
+    int viewportOuterHeight() const;
+    int viewportInnerWidth() const;
+    int viewportInnerHeight() const;
     int holderInnerWidth() const;
     int holderInnerHeight() const;
 
@@ -130,6 +154,9 @@ class PreviewWindow : public QWidget {
     int scaledWidth_ = 0;
     int scaledHeight_ = 0;
     float zoom_ = 1.0f;
+    float shownZoom_ = 1.0f;  // of the picture as drawn; a refused step keeps it
+    bool placed_ = false;
+    SettingsStore* placeStore_ = nullptr;
     bool preparationDue_ = true;
     preview::NotchCounter zoomNotches_;
 
@@ -149,7 +176,7 @@ class PreviewWindow : public QWidget {
     struct SaveDialog {
         QString fileName;
         QString title;
-        QString filter;
+        QStringList filters;
         QString initDir;  // the folder of the last save, empty before the first
     } saveDialog_;
 
@@ -164,6 +191,8 @@ class PreviewWindow : public QWidget {
     QPushButton* backButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     QFrame* zoomOrigin_ = nullptr;
+    QLabel* zoomFactor_ = nullptr;
+    QLabel* statusLine_ = nullptr;
 };
 
 }  // namespace tallowby

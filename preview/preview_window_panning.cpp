@@ -51,7 +51,7 @@ float PreviewWindow::dragPositionAlong(Qt::Orientation axis, float grab, float p
     return preview::dragPosition(
         horizontal ? picture_->leftTwips() : picture_->topTwips(), grab, pointer,
         static_cast<float>(horizontal ? picture_->widthTwips() : picture_->heightTwips()),
-        horizontal ? preview::kViewportInnerWidth : preview::kViewportInnerHeight);
+        horizontal ? viewportInnerWidth() : viewportInnerHeight());
 }
 
 std::optional<int> PreviewWindow::releasePercentAlong(Qt::Orientation axis) const {
@@ -59,7 +59,7 @@ std::optional<int> PreviewWindow::releasePercentAlong(Qt::Orientation axis) cons
     return preview::releasePercent(
         horizontal ? picture_->leftTwips() : picture_->topTwips(),
         static_cast<float>(horizontal ? picture_->widthTwips() : picture_->heightTwips()),
-        horizontal ? preview::kViewportOuterWidth : preview::kViewportOuterHeight);
+        horizontal ? viewportOuterWidth() : viewportOuterHeight());
 }
 
 void PreviewWindow::setBarByPercent(QScrollBar* bar, int percent) {

@@ -1,8 +1,11 @@
 // Preview window: saving the result workbook where the user wants it.
 
+#include <QFileInfo>
+
 #include "app/guarded.h"
 #include "app/program.h"
 #include "app/report_locations.h"
+#include "preview/pdf_export_command.h"
 #include "preview/preview_window.h"
 #include "preview/replacing_copy.h"
 #include "preview/save_confirmation.h"
@@ -20,22 +23,29 @@ void PreviewWindow::onSaveClicked() {
 
     g.run(106, [&] { saveDialog_.fileName.clear(); });
     g.run(108, [&] { saveDialog_.title = QStringLiteral("Save File"); });
-    g.run(110, [&] { saveDialog_.filter = QStringLiteral("Excel Files (*.xls)|*.xls|"); });
+    g.run(110, [&] { saveDialog_.filters = preview::workbookSaveFilters(); });
     g.run(112, [&] {
-        saveDialog_.fileName =
-            prompter().saveFileNameIn(this, saveDialog_.title, saveDialog_.filter,
-                                      preview::saveDialogFolder(saveDialog_.initDir));
+        SaveRequest request;
+        request.title = saveDialog_.title;
+        request.filters = saveDialog_.filters;
+        request.folder = preview::saveDialogFolder(saveDialog_.initDir);
+        // The name the PDF export suggests, as a workbook.
+        request.suggestedName = preview::withExtension(
+            QFileInfo(preview::suggestedPdfPath(resultFile_)).fileName(), QStringLiteral("xls"));
+        // Asked while the dialog is open: "No" goes back to it.
+        request.confirmOverwrite = [](QWidget* dialog, const QString& existing) {
+            return preview::askOverwrite(dialog, existing) == Prompter::Answer::Yes;
+        };
+        saveDialog_.fileName = prompter().saveFile(this, request);
     });
     g.run(114, [&] { target = saveDialog_.fileName; });
-    const Prompter::Answer answer = preview::confirmTarget(
-        g, this, target, {.chosen = 116, .exists = 118, .ask = 120, .fresh = 126});
-    if (g.test(128, [&] { return answer == Prompter::Answer::Yes; })) {
+    if (g.test(128, [&] { return !target.isEmpty(); })) {
         written = g.run(130, [&] { preview::copyReplacing(resultFile_, target); });
     }
     // Only a written file is announced; a failed copy has had its report.
     if (written) {
         saveDialog_.initDir = preview::folderOfSavedFile(target);
-        preview::announceDone(g, 132, this);
+        preview::announceDone(g, 132, this, target);
     }
 }
 

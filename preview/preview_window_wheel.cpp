@@ -18,7 +18,7 @@ bool PreviewWindow::viewportEvent(QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const auto scroll = preview::scrollForKey(key->key());
+        const auto scroll = preview::scrollForKey(key->key(), viewportInnerHeight());
         if (!scroll || (key->modifiers() & ~Qt::KeypadModifier)) return false;
         scrollViewBy(scroll->horizontal, scroll->twips);
         return true;

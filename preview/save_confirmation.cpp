@@ -1,5 +1,8 @@
 #include "preview/save_confirmation.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "app/guarded.h"
 #include "app/program.h"
 
@@ -10,12 +13,7 @@ Prompter::Answer confirmTarget(Guarded& g, QWidget* parent, const QString& targe
     Prompter::Answer answer = Prompter::Answer::No;
     if (g.test(lines.chosen, [&] { return !target.isEmpty(); })) {
         if (g.test(lines.exists, [&] { return program::fileExists(target); })) {
-            g.run(lines.ask, [&] {
-                answer = prompter().message(parent, program::appTitle(),
-                                            QStringLiteral("Are you sure you wish to overwrite ") +
-                                                target + QStringLiteral(" ?"),
-                                            Prompter::Icon::None, Prompter::Buttons::YesNo);
-            });
+            g.run(lines.ask, [&] { answer = askOverwrite(parent, target); });
         } else {
             g.run(lines.fresh, [&] { answer = Prompter::Answer::Yes; });
         }
@@ -23,11 +21,36 @@ Prompter::Answer confirmTarget(Guarded& g, QWidget* parent, const QString& targe
     return answer;
 }
 
-void announceDone(Guarded& g, int line, QWidget* parent) {
+Prompter::Answer askOverwrite(QWidget* parent, const QString& target) {
+    return prompter().message(
+        parent, program::appTitle(),
+        QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"),
+        Prompter::Icon::None, Prompter::Buttons::YesNo);
+}
+
+QString doneText(const QString& writtenFile) {
+    if (writtenFile.isEmpty()) return QStringLiteral("Done.");
+    const QFileInfo file(writtenFile);
+    return QStringLiteral("Done.\nSaved as %1 in %2")
+        .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+}
+
+void announceDone(Guarded& g, int line, QWidget* parent, const QString& writtenFile) {
     g.run(line, [&] {
-        prompter().message(parent, program::appTitle(), QStringLiteral("Done."),
-                           Prompter::Icon::None, Prompter::Buttons::Ok);
+        prompter().message(parent, program::appTitle(), doneText(writtenFile), Prompter::Icon::None,
+                           Prompter::Buttons::Ok);
     });
+}
+
+QStringList workbookSaveFilters() {
+    // Further types are further entries; the first is the one chosen at first.
+    return {QStringLiteral("Excel Files (*.xls)")};
+}
+
+QString withExtension(const QString& fileName, const QString& extension) {
+    const QFileInfo info(fileName);
+    const QString stem = info.suffix().isEmpty() ? fileName : info.completeBaseName();
+    return stem + QLatin1Char('.') + extension;
 }
 
 }  // namespace tallowby::preview

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "ui/prompter.h"
 
@@ -27,8 +28,21 @@ struct OverwriteStatements {
 Prompter::Answer confirmTarget(Guarded& g, QWidget* parent, const QString& target,
                                const OverwriteStatements& lines);
 
-// The closing "Done." of a command that wrote its file.
-void announceDone(Guarded& g, int line, QWidget* parent);
+// The question before replacing `target`, Yes or No.
+Prompter::Answer askOverwrite(QWidget* parent, const QString& target);
+
+// The closing "Done." of a command that wrote its file; with the file, a
+// second line names it and its folder.
+void announceDone(Guarded& g, int line, QWidget* parent, const QString& writtenFile = {});
+
+// "Done.", then the written file's name and folder when there is one.
+QString doneText(const QString& writtenFile);
+
+// The file types the workbook can be saved as, in the save dialog's order.
+QStringList workbookSaveFilters();
+
+// `fileName` with its extension replaced by (or given) `extension`.
+QString withExtension(const QString& fileName, const QString& extension);
 
 }  // namespace preview
 }  // namespace tallowby

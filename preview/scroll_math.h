@@ -6,7 +6,8 @@
 
 namespace tallowby::preview {
 
-// The viewport: its outer size includes a one-pixel border on each side.
+// The viewport at its designed size (the window's opening size); it grows
+// with the window. Its outer size includes a one-pixel border on each side.
 inline constexpr int kViewportOuterWidth = 9330;
 inline constexpr int kViewportOuterHeight = 7425;
 inline constexpr int kViewportBorders = 30;

@@ -32,8 +32,8 @@ int NotchCounter::add(int angle) {
     return notches;
 }
 
-std::optional<KeyScroll> scrollForKey(int key) {
-    constexpr int page = kViewportInnerHeight - kSheetLineTwips;
+std::optional<KeyScroll> scrollForKey(int key, int viewportInnerHeight) {
+    const int page = viewportInnerHeight - kSheetLineTwips;
     switch (key) {
         case Qt::Key_Up:
             return KeyScroll{false, -kSheetLineTwips};

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "preview/scroll_math.h"
+
 // How the wheel and the keyboard move the preview's picture: through the
 // scroll bars' values, so the bars and the picture always agree. Lengths are
 // twips.
@@ -43,6 +45,6 @@ struct KeyScroll {
 };
 // Arrow keys move one line, Page Up and Page Down the viewport's inner
 // height less one line; other keys nothing.
-std::optional<KeyScroll> scrollForKey(int key);
+std::optional<KeyScroll> scrollForKey(int key, int viewportInnerHeight = kViewportInnerHeight);
 
 }  // namespace tallowby::preview

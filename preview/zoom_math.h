@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // Zoom arithmetic of the preview window. Every length is in twips
 // (1/1440 inch; 15 twips to the pixel at 96 dots per inch, see ui/twips.h).
 
@@ -11,9 +13,21 @@ inline constexpr int kHolderBorders = 60;
 inline constexpr int kHolderMargin = 2;
 
 // A redraw is refused at these sizes and beyond (the limits themselves are
-// already too large).
+// already too large), for the viewport at its designed inner size; a larger
+// viewport has proportionally larger limits.
 inline constexpr int kDrawLimitWidth = 12500;
 inline constexpr int kDrawLimitHeight = 11400;
+inline constexpr int kDesignedViewportInnerWidth = 9300;
+inline constexpr int kDesignedViewportInnerHeight = 7395;
+
+struct DrawLimits {
+    int width = kDrawLimitWidth;
+    int height = kDrawLimitHeight;
+};
+
+// The limits for a viewport of this inner size: the designed limits scaled
+// by how much larger the viewport is in each direction, never below them.
+DrawLimits drawLimitsFor(int viewportInnerWidth, int viewportInnerHeight);
 
 inline constexpr float kMinZoom = 0.25f;
 inline constexpr float kMaxZoom = 2.25f;
@@ -30,10 +44,19 @@ int baseSize(double holderInnerSize);
 int scaledSize(int base, float zoom);
 
 // True when a picture of this scaled size may be drawn.
-bool withinDrawLimits(int scaledWidth, int scaledHeight);
+bool withinDrawLimits(int scaledWidth, int scaledHeight, DrawLimits limits = {});
 
-// The zoom one step away: in when `out` is 0, out otherwise (single precision).
+// The zoom one step away: in when `out` is 0, out otherwise (single
+// precision). From a factor between two steps (after fitting the picture to
+// the window) the step goes to the nearest step in that direction.
 float zoomCandidate(float zoom, int out);
+
+// The largest factor, within the accepted range, at which a picture of
+// `base` twips is drawn no larger than `room` twips.
+float fitZoom(int base, int room);
+
+// The factor as the window shows it: a whole percentage, "125 %".
+QString zoomFactorText(float zoom);
 
 // True for zoom factors the window accepts (0.25 to 2.25, both included).
 bool zoomAccepted(float zoom);

@@ -23,6 +23,7 @@ PreviewWindow& PreviewLauncher::ensurePreview() {
         preview_ = std::make_unique<PreviewWindow>(programFolder_);
         new preview::PreviewMenu(*preview_);  // owned by the window
         preview_->setMainWindow(&main_);
+        preview_->setPlaceStore(main_.store());
         // Closing the preview ends the program: the lists typed this session
         // must reach the settings store on that route too.
         preview_->setOnClosing([this] { main_.saveLists(); });

@@ -2,7 +2,7 @@
 # Takes every picture in docs/ (or in the folder given) in one go:
 #   - the windows, by driving the real program under Xvfb
 #     (tools/preview_screenshots: main window tabs, previews at 1.0 and 1.25,
-#     the sample data scrolled, the preview on a screen scaled 2x);
+#     the sample data scrolled and at Fit Width on the whole screen, the preview on a screen scaled 2x);
 #   - the filled template drawn by the engine and, from the same saved
 #     workbook, by LibreOffice (tools/render_sheet and soffice headless);
 #   - the printed page of a filled week as tallowby-fill writes it and as
@@ -18,7 +18,7 @@ build="${BUILD_DIR:-build}"
 mkdir -p "$out"
 cmake --build "$build" --target preview_screenshots render_sheet tallowby-fill
 
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$build/tools/preview_screenshots" "$out"
+xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" "$build/tools/preview_screenshots" "$out"
 
 work="$(mktemp -d /tmp/tallowby-screenshots.XXXXXX)"
 trap 'rm -rf "$work"' EXIT

@@ -9,12 +9,13 @@
 //                                               scaled 2x (QT_SCALE_FACTOR=2)
 // The last one is taken by a second run of this program with the scale set,
 // since the scale is fixed when the application starts. Run it under Xvfb:
-//   xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" build/tools/preview_screenshots docs
+//   xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" build/tools/preview_screenshots docs
 // It prints the size of every preview picture it draws.
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -152,7 +153,14 @@ int main(int argc, char** argv) {
                         turnWheel(preview.picture(), -2, Qt::NoModifier);     // down
                         std::printf("scrolled to bar values %d, %d\n",
                                     preview.hScrollBar()->value(), preview.vScrollBar()->value());
-                        return save(preview, out.filePath("preview-sample-scrolled.png"));
+                        bool saved = save(preview, out.filePath("preview-sample-scrolled.png"));
+                        // Maximised (Xvfb has no window manager: the window
+                        // takes the whole screen itself), then Fit Width.
+                        preview.setGeometry(preview.screen()->availableGeometry());
+                        QTest::qWait(200);
+                        preview.onFitWidth();
+                        reportPicture("sample data, whole screen, Fit Width", preview);
+                        return save(preview, out.filePath("preview-sample-fit-width.png")) && saved;
                     });
 
     ok = shoot(

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "ui/save_request.h"
+
 class QWidget;
 
 namespace tallowby {
@@ -39,6 +41,17 @@ class Prompter {
                                            const QString& filter, const QString& suggested) {
         (void)suggested;
         return saveFileName(parent, title, filter);
+    }
+
+    // A save dialog as a desktop program shows it (see SaveRequest); returns
+    // the chosen path with its extension, or an empty text when cancelled.
+    // Prompters that cannot keep their dialog open ask once: a name whose
+    // file exists and is not to be replaced counts as cancelled.
+    virtual QString saveFile(QWidget* parent, const SaveRequest& request) {
+        const QString name =
+            saveFileNameSuggesting(parent, request.title, save_request::pipeFilter(request.filters),
+                                   save_request::startPath(request));
+        return save_request::confirmedTarget(parent, request, name);
     }
 
     // Starts the desktop's default handler for an address without waiting.

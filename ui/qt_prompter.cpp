@@ -2,7 +2,10 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+
+#include "ui/message_text.h"
 
 namespace tallowby {
 
@@ -24,6 +27,44 @@ QString qtFilter(const QString& filter) {
     }
     return entries.join(QStringLiteral(";;"));
 }
+// Qt's own file dialog (never the platform's, whose answers could not be
+// checked before it closes): the extension of the chosen type is added and
+// the overwrite question is asked while the dialog is still open.
+class DesktopSaveDialog : public QFileDialog {
+  public:
+    DesktopSaveDialog(QWidget* parent, const SaveRequest& request)
+        : QFileDialog(parent, request.title), request_(request) {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontConfirmOverwrite);
+        setAcceptMode(QFileDialog::AcceptSave);
+        setFileMode(QFileDialog::AnyFile);
+        setNameFilters(request.filters);
+        if (!request.folder.isEmpty()) setDirectory(request.folder);
+        if (!request.suggestedName.isEmpty()) selectFile(request.suggestedName);
+    }
+
+    QString chosen() const { return chosen_; }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (files.isEmpty()) return;
+        // A typed folder is opened, as the dialog does by itself.
+        if (QFileInfo(files.first()).isDir()) {
+            QFileDialog::accept();
+            return;
+        }
+        const QString target = save_request::confirmedTarget(
+            this, request_, save_request::withDefaultSuffix(files.first(), selectedNameFilter()));
+        if (target.isEmpty()) return;  // "No": the dialog stays for another name
+        chosen_ = target;
+        QDialog::accept();
+    }
+
+  private:
+    SaveRequest request_;
+    QString chosen_;
+};
+
 }  // namespace
 
 Prompter& prompter() {
@@ -40,6 +81,13 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, co
     QMessageBox box(
         icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
         buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    // An address in the text is a link the desktop opens.
+    const QString linked = message_text::linkedText(text);
+    if (!linked.isEmpty()) {
+        box.setTextFormat(Qt::RichText);
+        box.setText(linked);
+        box.setTextInteractionFlags(Qt::TextBrowserInteraction);
+    }
     const int result = box.exec();
     if (buttons == Buttons::Ok) return Answer::Ok;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
@@ -60,6 +108,11 @@ QString QtPrompter::saveFileNameSuggesting(QWidget* parent, const QString& title
                                            const QString& filter, const QString& suggested) {
     // Qt's dialog takes a folder or a file to start at in the same place.
     return saveFileNameIn(parent, title, filter, suggested);
+}
+
+QString QtPrompter::saveFile(QWidget* parent, const SaveRequest& request) {
+    DesktopSaveDialog dialog(parent, request);
+    return dialog.exec() == QDialog::Accepted ? dialog.chosen() : QString();
 }
 
 bool QtPrompter::openUrl(const QUrl& url) {

@@ -38,6 +38,10 @@ class RecordingPrompter : public ScriptedPrompter {
         suggestions << suggested;
         return saveFileName(parent, title, filter);
     }
+    QString saveFile(QWidget* parent, const tallowby::SaveRequest& request) override {
+        folders << request.folder;
+        return ScriptedPrompter::saveFile(parent, request);
+    }
     QStringList folders;
     QStringList suggestions;
 };

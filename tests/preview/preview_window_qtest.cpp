@@ -2,6 +2,7 @@
 // and the hover pointer, driven through the real widgets.
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -39,9 +40,13 @@ class PreviewWindowTest : public QObject {
     void layoutAsDesigned() {
         PreviewWindow form(folder);
         QCOMPARE(form.windowTitle(), QStringLiteral("Tallowby"));
-        QCOMPARE(form.size(), QSize(656, 624));  // 9840 x 9360 twips
-        QCOMPARE(form.minimumSize(), form.maximumSize());
-        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
+        // Opens 9840 twips wide and 9360 high plus its status line; can be
+        // resized and maximised, its minimum no larger than that.
+        const int statusHeight = form.findChild<QLabel*>("StatusLine")->height();
+        QCOMPARE(form.size(), QSize(656, 624 - 7 + 4 + statusHeight + 2));
+        QVERIFY(form.minimumWidth() <= 656 && form.minimumHeight() <= 643);
+        QVERIFY(form.maximumWidth() > 2000 && form.maximumHeight() > 2000);
+        QVERIFY(form.windowFlags() & Qt::WindowMaximizeButtonHint);
         QVERIFY(form.windowFlags() & Qt::WindowMinimizeButtonHint);
         QVERIFY(form.font().bold());
         QCOMPARE(form.font().pointSizeF(), 9.0);
@@ -53,16 +58,31 @@ class PreviewWindowTest : public QObject {
         QCOMPARE(geometry("VScroll1"), QRect(630, 8, 17, 495));
         QCOMPARE(geometry("HScroll1"), QRect(8, 503, 622, 17));
         QCOMPARE(geometry("Frame1"), QRect(8, 524, 640, 57));
-        QCOMPARE(geometry("PushButton1"), QRect(16, 20, 296, 27));
-        QCOMPARE(geometry("PushButton2"), QRect(320, 20, 304, 27));
         QCOMPARE(geometry("PushButton8"), QRect(8, 590, 312, 27));
         QCOMPARE(geometry("PushButton6"), QRect(328, 590, 320, 27));
         QCOMPARE(geometry("Zoom_Ori").topLeft(), QPoint(688, 32));
+        // Inside the zoom frame: the two buttons in their designed
+        // proportion (4440 : 4560 twips), then the factor shown.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QRect zoomIn = geometry("PushButton1");
+        const QRect zoomOut = geometry("PushButton2");
+        const QRect factor = geometry("ZoomFactor");
+        QCOMPARE(zoomIn.topLeft(), QPoint(16, 20));
+        QCOMPARE(zoomIn.height(), 27);
+        QCOMPARE(zoomOut.top(), 20);
+        QVERIFY(zoomIn.right() < zoomOut.left() && zoomOut.right() < factor.left());
+        QVERIFY(factor.right() <= 640 - 8);
+        QVERIFY(qAbs(zoomIn.width() * 4560 - zoomOut.width() * 4440) <= 4560);
+        QCOMPARE(form.shownZoomText(), QStringLiteral("100 %"));
+        QCOMPARE(form.findChild<QLabel*>("ZoomFactor")->text(), QStringLiteral("100 %"));
 
-        QCOMPARE(button(form, "PushButton1")->text(), QStringLiteral("Zoom In"));
-        QCOMPARE(button(form, "PushButton2")->text(), QStringLiteral("Zoom Out"));
-        QCOMPARE(button(form, "PushButton8")->text(), QStringLiteral("< Back"));
-        QCOMPARE(button(form, "PushButton6")->text(), QStringLiteral("Save Results To Excel File"));
+        // Captions with their mnemonics (Alt+I, Alt+O, Alt+B, Alt+S).
+        QCOMPARE(button(form, "PushButton1")->text(), QStringLiteral("Zoom &In"));
+        QCOMPARE(button(form, "PushButton2")->text(), QStringLiteral("Zoom &Out"));
+        QCOMPARE(button(form, "PushButton8")->text(), QStringLiteral("< &Back"));
+        QCOMPARE(button(form, "PushButton6")->text(),
+                 QStringLiteral("&Save Results To Excel File"));
         QCOMPARE(button(form, "PushButton6")->font().pointSizeF(), 11.25);
         QVERIFY(button(form, "PushButton6")->font().bold());
         QCOMPARE(form.findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("Zoom:"));
@@ -75,15 +95,16 @@ class PreviewWindowTest : public QObject {
         PreviewWindow form(folder);
         form.handOver(harness::picture(800, 700), "/tmp/result.xls");  // both bars enabled
         QStringList order;
-        QWidget* at = form.hScrollBar();
+        QWidget* at = form.viewport();
         for (int i = 0; i < 16; ++i) {
             const bool takesFocus = (at->focusPolicy() & Qt::TabFocus) && at->isVisible() &&
                                     at->isEnabled() && !at->objectName().isEmpty();
             if (takesFocus && !order.contains(at->objectName())) order << at->objectName();
             at = at->nextInFocusChain();
         }
-        const QStringList expected{"HScroll1",    "VScroll1",    "Picture2",    "Picture1",
-                                   "PushButton1", "PushButton2", "PushButton6", "PushButton8"};
+        // Top to bottom, left to right.
+        const QStringList expected{"Picture2",    "Picture1",    "VScroll1",    "HScroll1",
+                                   "PushButton1", "PushButton2", "PushButton8", "PushButton6"};
         QCOMPARE(order, expected);
     }
 

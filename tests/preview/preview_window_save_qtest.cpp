@@ -5,10 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/program.h"
+#include "preview/pdf_export_command.h"
 #include "preview/preview_window.h"
 #include "preview_window_harness.h"
 
@@ -52,7 +54,8 @@ class PreviewWindowSaveTest : public QObject {
         clickSave();
         QCOMPARE(harness::readFile(target), resultBytes);
         QCOMPARE(prompter->messages.size(), std::size_t(1));
-        QCOMPARE(prompter->messages[0].text, QStringLiteral("Done."));
+        // "Done." first, then where the file went.
+        QCOMPARE(prompter->messages[0].text, "Done.\nSaved as week.xls in " + dir->path());
         QCOMPARE(prompter->messages[0].caption, QStringLiteral("Tallowby"));
         QCOMPARE(prompter->messages[0].buttons, Buttons::Ok);
         QCOMPARE(prompter->messages[0].icon, Icon::None);
@@ -60,12 +63,55 @@ class PreviewWindowSaveTest : public QObject {
         QVERIFY(form->isVisible());
     }
 
-    void aNameWithoutExtensionIsWrittenExactlySo() {
+    void aNameWithoutExtensionGetsTheFiltersOne() {
         const QString target = dir->filePath("week12");
         prompter->fileNames.push_back(target);
         clickSave();
-        QCOMPARE(harness::readFile(target), resultBytes);
-        QVERIFY(!QFile::exists(target + ".xls"));
+        QCOMPARE(harness::readFile(target + ".xls"), resultBytes);
+        QVERIFY(!QFile::exists(target));
+        // A name with an extension of its own is kept as typed.
+        prompter->fileNames.push_back(dir->filePath("week13.bak"));
+        clickSave();
+        QCOMPARE(harness::readFile(dir->filePath("week13.bak")), resultBytes);
+    }
+
+    void theDialogSuggestsTheExportsNameInTheSaveFolder() {
+        clickSave();
+        QCOMPARE(prompter->saveRequests.size(), std::size_t(1));
+        const tallowby::SaveRequest& request = prompter->saveRequests[0];
+        QCOMPARE(request.title, QStringLiteral("Save File"));
+        QCOMPARE(request.filters, QStringList{"Excel Files (*.xls)"});
+        // The same name the PDF export suggests, as a workbook.
+        const QString pdfName = QFileInfo(tallowby::preview::suggestedPdfPath(result)).fileName();
+        QCOMPARE(request.suggestedName, QFileInfo(pdfName).completeBaseName() + ".xls");
+        QVERIFY(!request.folder.isEmpty());
+    }
+
+    void answeringNoReturnsToTheDialog() {
+        const QString existing = dir->filePath("old.xls");
+        harness::writeFile(existing, "the user's earlier week");
+        const QString other = dir->filePath("other");
+        prompter->fileNames = {existing, other};
+        prompter->answers.push_back(Answer::No);
+        clickSave();
+        QCOMPARE(prompter->saveDialogs, 2);  // asked, then the dialog again
+        QCOMPARE(harness::readFile(existing), QByteArray("the user's earlier week"));
+        QCOMPARE(harness::readFile(other + ".xls"), resultBytes);
+        QCOMPARE(prompter->messages.size(), std::size_t(2));
+        QCOMPARE(prompter->messages[0].text,
+                 "Are you sure you wish to overwrite " + existing + " ?");
+        QCOMPARE(prompter->messages[1].text, "Done.\nSaved as other.xls in " + dir->path());
+    }
+
+    void theQuestionNamesTheNameWithItsAddedExtension() {
+        const QString existing = dir->filePath("old.xls");
+        harness::writeFile(existing, "the user's earlier week");
+        prompter->fileNames.push_back(dir->filePath("old"));
+        prompter->answers.push_back(Answer::Yes);
+        clickSave();
+        QCOMPARE(prompter->messages[0].text,
+                 "Are you sure you wish to overwrite " + existing + " ?");
+        QCOMPARE(harness::readFile(existing), resultBytes);
     }
 
     void existingTargetAnsweredNoIsUntouched() {
@@ -89,7 +135,7 @@ class PreviewWindowSaveTest : public QObject {
         clickSave();
         QCOMPARE(harness::readFile(target), resultBytes);
         QCOMPARE(prompter->messages.size(), std::size_t(2));
-        QCOMPARE(prompter->messages[1].text, QStringLiteral("Done."));
+        QCOMPARE(prompter->messages[1].text, "Done.\nSaved as old.xls in " + dir->path());
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files),
                  (QStringList{"kovlar12345678.xls", "old.xls"}));
     }
@@ -101,9 +147,9 @@ class PreviewWindowSaveTest : public QObject {
         clickSave();
         clickSave();
         QCOMPARE(prompter->messages.size(), std::size_t(3));
-        QCOMPARE(prompter->messages[0].text, QStringLiteral("Done."));
+        QVERIFY(prompter->messages[0].text.startsWith("Done.\n"));
         QVERIFY(prompter->messages[1].text.startsWith("Are you sure you wish to overwrite "));
-        QCOMPARE(prompter->messages[2].text, QStringLiteral("Done."));
+        QVERIFY(prompter->messages[2].text.startsWith("Done.\n"));
     }
 
     void anUnwritableFolderIsReportedWithoutDone() {

@@ -83,3 +83,49 @@ TEST(ZoomStep, BothLimitsAreIncluded) {
     EXPECT_FALSE(zoomAccepted(0.0f));
     EXPECT_FALSE(zoomAccepted(2.5f));
 }
+
+TEST(DrawLimits, GrowWithTheViewportAndNeverShrink) {
+    const DrawLimits designed = drawLimitsFor(9300, 7395);
+    EXPECT_EQ(designed.width, 12500);
+    EXPECT_EQ(designed.height, 11400);
+    const DrawLimits small = drawLimitsFor(4000, 3000);
+    EXPECT_EQ(small.width, 12500);
+    EXPECT_EQ(small.height, 11400);
+    // Twice as wide and one and a half times as high.
+    const DrawLimits large = drawLimitsFor(18600, 11092);
+    EXPECT_EQ(large.width, 25000);
+    EXPECT_EQ(large.height, 17099);  // floor(11400 * 11092 / 7395 = 17099.2)
+    // The sample's fourteen rate columns (16065 twips wide) are past the
+    // designed limit and within a maximised window's.
+    EXPECT_FALSE(withinDrawLimits(16065, 8500, designed));
+    EXPECT_TRUE(withinDrawLimits(16065, 8500, large));
+}
+
+TEST(ZoomStep, FromBetweenTwoStepsGoesToTheNextStep) {
+    EXPECT_EQ(zoomCandidate(1.16f, 0), 1.25f);
+    EXPECT_EQ(zoomCandidate(1.16f, 1), 1.0f);
+    EXPECT_EQ(zoomCandidate(0.3f, 1), 0.25f);
+    EXPECT_EQ(zoomCandidate(2.2f, 0), 2.25f);
+    EXPECT_EQ(zoomCandidate(0.26f, 1), 0.25f);
+}
+
+TEST(FitZoom, TheScaledPictureFillsTheRoomWithoutPassingIt) {
+    for (int base : {9238, 16003, 777, 12345}) {
+        for (int room : {9300, 7395, 18600, 3001}) {
+            const float zoom = fitZoom(base, room);
+            if (zoom == kMinZoom || zoom == kMaxZoom) continue;
+            EXPECT_LE(scaledSize(base, zoom), room) << base << " " << room;
+            EXPECT_GE(scaledSize(base, zoom), room - 1) << base << " " << room;
+        }
+    }
+    EXPECT_EQ(fitZoom(100, 10000), kMaxZoom);
+    EXPECT_EQ(fitZoom(100000, 100), kMinZoom);
+    EXPECT_EQ(fitZoom(0, 100), 1.0f);
+}
+
+TEST(ZoomFactorText, AWholePercentage) {
+    EXPECT_EQ(zoomFactorText(1.0f), QString("100 %"));
+    EXPECT_EQ(zoomFactorText(1.25f), QString("125 %"));
+    EXPECT_EQ(zoomFactorText(0.25f), QString("25 %"));
+    EXPECT_EQ(zoomFactorText(1.1614f), QString("116 %"));
+}

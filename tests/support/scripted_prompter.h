@@ -50,6 +50,20 @@ class ScriptedPrompter : public Prompter {
         fileNames.pop_front();
         return name;
     }
+    // The desktop save dialog: each scripted name in turn, as long as the
+    // answer to the overwrite question sends the user back to the dialog;
+    // the last scripted name (or savePath) ends it either way.
+    QString saveFile(QWidget* parent, const SaveRequest& request) override {
+        saveRequests.push_back(request);
+        for (;;) {
+            const bool last = fileNames.size() <= 1;
+            const QString name = saveFileNameSuggesting(parent, request.title,
+                                                        save_request::pipeFilter(request.filters),
+                                                        save_request::startPath(request));
+            const QString target = save_request::confirmedTarget(parent, request, name);
+            if (!target.isEmpty() || name.isEmpty() || last) return target;
+        }
+    }
     bool openUrl(const QUrl& url) override {
         openedUrls.push_back(url);
         return options_.openUrlSucceeds;
@@ -84,6 +98,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<Answer> answers;
     std::vector<std::pair<QString, QString>> dialogs;  // title, filter
     std::deque<QString> fileNames;
+    std::vector<SaveRequest> saveRequests;
     QString savePath;
     int saveDialogs = 0;
     std::vector<QUrl> openedUrls;
