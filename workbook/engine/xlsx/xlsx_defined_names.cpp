@@ -1,0 +1,111 @@
+#include "workbook/engine/xlsx/xlsx_defined_names.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "workbook/engine/common/utf_convert.h"
+#include "workbook/engine/formula/formula_text.h"
+
+namespace tallowby::engine::xlsx {
+
+namespace {
+
+constexpr uint16_t kNameRecord = 0x0018;
+constexpr uint16_t kHiddenFlag = 0x0001;
+constexpr uint16_t kFunctionFlag = 0x0002;
+constexpr uint16_t kBuiltInFlag = 0x0020;
+constexpr uint8_t kPrintAreaCode = 0x06;
+
+struct NameRecord {
+    uint16_t flags = 0;
+    uint16_t sheet = 0;  // counted from 1; 0 for a workbook-wide name
+    std::string name;    // UTF-8; for a built-in name its one-character code
+    std::span<const uint8_t> tokens;
+};
+
+uint16_t le16(std::span<const uint8_t> d, size_t at) {
+    return static_cast<uint16_t>(d[at] | (d[at + 1] << 8));
+}
+
+// The fixed part of NAME, its name and its formula; nothing when the record
+// is too short for what it says it holds.
+std::optional<NameRecord> decode(std::span<const uint8_t> d) {
+    if (d.size() < 15) return std::nullopt;
+    NameRecord n;
+    n.flags = le16(d, 0);
+    const size_t nameLength = d[3];
+    const size_t formulaLength = le16(d, 4);
+    n.sheet = le16(d, 8);
+    const bool wide = d[14] & 0x01;
+    size_t at = 15;
+    const size_t nameBytes = nameLength * (wide ? 2 : 1);
+    if (at + nameBytes > d.size()) return std::nullopt;
+    std::u16string name;
+    for (size_t i = 0; i < nameLength; ++i) name.push_back(wide ? le16(d, at + 2 * i) : d[at + i]);
+    at += nameBytes;
+    n.name = unicode::utf16ToUtf8(name);
+    if (at + formulaLength > d.size()) return std::nullopt;
+    n.tokens = d.subspan(at, formulaLength);
+    return n;
+}
+
+std::string quotedSheet(const std::string& sheet) {
+    std::string out = "'";
+    for (char c : sheet) {
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    return out + "'";
+}
+
+}  // namespace
+
+void writeDefinedNames(lxw_workbook* book, const Workbook& model,
+                       std::vector<std::string>& warnings) {
+    for (const RawRecord& r : model.globalRecords) {
+        if (r.type != kNameRecord) continue;
+        const std::optional<NameRecord> n = decode(r.data);
+        if (!n) {
+            warnings.push_back("A defined name whose record is damaged is not written.");
+            continue;
+        }
+        if (n->flags & kBuiltInFlag) {
+            if (!n->name.empty() && n->name[0] == static_cast<char>(kPrintAreaCode)) continue;
+            warnings.push_back("A built-in name (code " +
+                               std::to_string(n->name.empty() ? 0 : n->name[0]) +
+                               ", print titles say) is not written.");
+            continue;
+        }
+        if (n->flags & kFunctionFlag) {
+            warnings.push_back("The macro name \"" + n->name + "\" is not written.");
+            continue;
+        }
+        std::string formula;
+        try {
+            formula = formula::formulaText(n->tokens, {}, &model);
+        } catch (const std::exception&) {
+            warnings.push_back("The name \"" + n->name +
+                               "\" refers to a formula that cannot be read; it is not written.");
+            continue;
+        }
+        std::string qualified = n->name;
+        if (n->sheet != 0) {
+            if (n->sheet > model.sheets.size()) {
+                warnings.push_back("The name \"" + n->name +
+                                   "\" belongs to a sheet that does not exist; it is not written.");
+                continue;
+            }
+            qualified = quotedSheet(model.sheets[n->sheet - 1].name) + "!" + n->name;
+        }
+        if (workbook_define_name(book, qualified.c_str(), formula.c_str()) != LXW_NO_ERROR) {
+            warnings.push_back("The name \"" + n->name + "\" (" + formula +
+                               ") is not a name the .xlsx format accepts; it is not written.");
+            continue;
+        }
+        if (n->flags & kHiddenFlag)
+            warnings.push_back("The name \"" + n->name + "\" is written visible, not hidden.");
+    }
+}
+
+}  // namespace tallowby::engine::xlsx
