@@ -27,6 +27,17 @@ int32_t GetXlsFileFormat(automation::Application* app) {
     return ParseVersionNumber(version) >= 12 ? 56 : -4143;
 }
 
+QStringList saveWorkbookCopyAs(const QString& source, const QString& target, int32_t fileFormat,
+                               const QString& scratchFolder) {
+    auto app = automation::CreateApplication();
+    app->setScratchFolder(scratchFolder);
+    automation::Workbook& book = app->Workbooks().Open(source, true);
+    const QStringList warnings = book.SaveAs(target, fileFormat);
+    book.Close();
+    app->Quit();
+    return warnings;
+}
+
 int16_t ParseVersionNumber(const QString& version) {
     const QLocale locale;
     const QString half = locale.toString(0.5).trimmed();

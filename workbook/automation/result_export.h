@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +17,12 @@ std::unique_ptr<automation::Application> OpenInNewExcel(const QString& path);
 // version: 56 from version 12 on, -4143 before. Without an instance, a
 // temporary one is asked.
 int32_t GetXlsFileFormat(automation::Application* app = nullptr);
+
+// Opens `source` read-only in a new engine instance and saves it as
+// `target` in the given format (see Workbook::SaveAs), building an .xlsx in
+// `scratchFolder`. Returns what that format cannot hold of the workbook.
+QStringList saveWorkbookCopyAs(const QString& source, const QString& target, int32_t fileFormat,
+                               const QString& scratchFolder);
 
 // The whole number in a version text such as "16.0", whatever the user's
 // decimal separator; halves round to even. Throws on a text that is no number.

@@ -7,10 +7,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <algorithm>
 
-#include "tests/engine/xlsx/xlsx_file.h"
 #include "tests/support/test_paths.h"
+#include "tests/support/zip_entry.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/formula/recalculate.h"
 #include "workbook/engine/xlsx/xlsx_geometry.h"
@@ -18,8 +19,8 @@
 namespace tallowby::engine::xlsx {
 namespace {
 
-using testing::contains;
-using testing::zipEntry;
+using tallowby::testing::contains;
+using tallowby::testing::zipEntry;
 
 bool anyWarningSays(const std::vector<std::string>& warnings, const std::string& what) {
     return std::any_of(warnings.begin(), warnings.end(),

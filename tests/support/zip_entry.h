@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
-namespace tallowby::engine::xlsx::testing {
+namespace tallowby::testing {
 
 // One part of a written .xlsx file (the zip's entry), as text; empty when
 // the entry is missing. Read with unzip(1), so the test does not trust a zip
@@ -25,4 +24,4 @@ inline bool contains(const std::string& haystack, const std::string& needle) {
     return haystack.find(needle) != std::string::npos;
 }
 
-}  // namespace tallowby::engine::xlsx::testing
+}  // namespace tallowby::testing
