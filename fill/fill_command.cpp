@@ -12,6 +12,8 @@
 #include "app/output_target.h"
 #include "app/program.h"
 #include "app/settings_store.h"
+#include "workbook/automation/application.h"
+#include "workbook/automation/result_export.h"
 #include "workbook/run/entry_placement.h"
 #include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
@@ -59,7 +61,8 @@ bool writePicture(const QString& path, const QImage& picture, QString& error) {
 // Why the outputs cannot be written, checked before any work is done.
 QString outputsRefused(const FillOptions& options, const QString& settingsPath) {
     QStringList outputs;
-    for (const QString& path : {options.xlsPath, options.picturePath, options.pdfPath})
+    for (const QString& path :
+         {options.xlsPath, options.xlsxPath, options.picturePath, options.pdfPath})
         if (!path.isEmpty()) outputs << path;
     for (const QString& path : outputs) {
         if (const auto why = output_target::refusal(path))
@@ -90,9 +93,29 @@ TimesheetRecord loadRecord(const QString& settingsPath, QTextStream& err, int& n
     return record;
 }
 
-// Copies the made workbook and writes the picture and the PDF asked for;
-// false, with the reason on `err`, at the first that fails.
-bool writeOutputs(const FillOptions& options, const GenerationResult& result, QTextStream& err) {
+// Saves the made workbook as .xlsx, built in the run's private folder. What
+// the format leaves out is named on `err`; it is no failure.
+bool writeXlsx(const QString& path, const GenerationResult& result, const QString& scratchFolder,
+               QTextStream& err) {
+    QStringList warnings;
+    try {
+        warnings = result_export::saveWorkbookCopyAs(result.resultPath, path,
+                                                     automation::xlOpenXMLWorkbook, scratchFolder);
+    } catch (const std::exception& e) {
+        QString error = QString::fromUtf8(e.what());
+        if (!error.isEmpty()) error[0] = error[0].toLower();
+        err << "tallowby-fill: " << error << "\n";
+        return false;
+    }
+    for (const QString& warning : warnings)
+        err << "tallowby-fill: " << path << ": " << warning << "\n";
+    return true;
+}
+
+// Copies the made workbook and writes the .xlsx copy, the picture and the PDF
+// asked for; false, with the reason on `err`, at the first that fails.
+bool writeOutputs(const FillOptions& options, const GenerationResult& result,
+                  const QString& scratchFolder, QTextStream& err) {
     QFile made(result.resultPath);
     if (!made.open(QIODevice::ReadOnly)) {
         err << "tallowby-fill: the workbook could not be made\n";
@@ -103,6 +126,8 @@ bool writeOutputs(const FillOptions& options, const GenerationResult& result, QT
         err << "tallowby-fill: " << error << "\n";
         return false;
     }
+    if (!options.xlsxPath.isEmpty() && !writeXlsx(options.xlsxPath, result, scratchFolder, err))
+        return false;
     if (!options.picturePath.isEmpty()) {
         if (result.picture.isNull()) {
             err << "tallowby-fill: there is no picture of the sheet to write\n";
@@ -133,15 +158,16 @@ bool writeOutputs(const FillOptions& options, const GenerationResult& result, QT
 
 QString usage() {
     return QStringLiteral(
-        "Usage: tallowby-fill [--xls OUT.xls] [--picture OUT.bmp] [--pdf OUT.pdf]\n"
-        "                     [--settings FILE]\n"
+        "Usage: tallowby-fill [--xls OUT.xls] [--xlsx OUT.xlsx] [--picture OUT.bmp]\n"
+        "                     [--pdf OUT.pdf] [--settings FILE]\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
-        "workbook to OUT.xls, a picture of the filled sheet to OUT.bmp, and the\n"
-        "printed page to OUT.pdf.\n"
+        "workbook to OUT.xls (Excel 97-2003) and OUT.xlsx (Excel Workbook), a picture\n"
+        "of the filled sheet to OUT.bmp, and the printed page to OUT.pdf.\n"
         "\n"
         "  --xls OUT.xls      where to write the workbook\n"
+        "  --xlsx OUT.xlsx    where to write the workbook as an Excel Workbook (.xlsx)\n"
         "  --picture FILE     where to write the picture (format from the extension,\n"
         "                     BMP when it names none)\n"
         "  --pdf FILE         where to write the page as PDF (on the locale's paper)\n"
@@ -169,6 +195,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         QString* target = nullptr;
         if (arg == QLatin1String("--xls"))
             target = &options.xlsPath;
+        else if (arg == QLatin1String("--xlsx"))
+            target = &options.xlsxPath;
         else if (arg == QLatin1String("--picture"))
             target = &options.picturePath;
         else if (arg == QLatin1String("--pdf"))
@@ -181,8 +209,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         *target = arguments[++i];
     }
     if (!options.help && !options.version && options.xlsPath.isEmpty() &&
-        options.picturePath.isEmpty() && options.pdfPath.isEmpty())
-        return {std::nullopt, QStringLiteral("--xls OUT.xls, --picture or --pdf is required")};
+        options.xlsxPath.isEmpty() && options.picturePath.isEmpty() && options.pdfPath.isEmpty())
+        return {std::nullopt,
+                QStringLiteral("--xls OUT.xls, --xlsx OUT.xlsx, --picture or --pdf is required")};
     return {options, {}};
 }
 
@@ -224,7 +253,7 @@ int run(const FillOptions& options, QTextStream& err) {
     // Left-out entries are the list's business, not a failure of the run.
     if (!result.leftOut.empty()) err << "tallowby-fill: " << leftOutMessage(result.leftOut) << "\n";
 
-    if (!writeOutputs(options, result, err)) return 2;
+    if (!writeOutputs(options, result, folder->path(), err)) return 2;
     return notices == 0 && result.failures.empty() ? 0 : 1;
 }
 
