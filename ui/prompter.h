@@ -33,6 +33,17 @@ class Prompter {
         return saveFileName(parent, title, filter);
     }
 
+    // The same dialog in `folder`, also telling which entry of the filter list
+    // (counted from 0) was chosen; prompters that cannot tell say the first.
+    struct SaveChoice {
+        QString fileName;
+        int filterIndex = 0;
+    };
+    virtual SaveChoice saveFileChoiceIn(QWidget* parent, const QString& title,
+                                        const QString& filter, const QString& folder) {
+        return {saveFileNameIn(parent, title, filter, folder), 0};
+    }
+
     // The same dialog opened at a suggested file (a full path the user may
     // change); prompters that cannot suggest ask as saveFileName does.
     virtual QString saveFileNameSuggesting(QWidget* parent, const QString& title,

@@ -56,6 +56,16 @@ QString QtPrompter::saveFileNameIn(QWidget* parent, const QString& title, const 
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+Prompter::SaveChoice QtPrompter::saveFileChoiceIn(QWidget* parent, const QString& title,
+                                                  const QString& filter, const QString& folder) {
+    const QString entries = qtFilter(filter);
+    QString selected;
+    const QString name = QFileDialog::getSaveFileName(parent, title, folder, entries, &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
+    const qsizetype index = entries.split(QStringLiteral(";;")).indexOf(selected);
+    return {name, index < 0 ? 0 : static_cast<int>(index)};
+}
+
 QString QtPrompter::saveFileNameSuggesting(QWidget* parent, const QString& title,
                                            const QString& filter, const QString& suggested) {
     // Qt's dialog takes a folder or a file to start at in the same place.
