@@ -1,6 +1,7 @@
 #include "workbook/engine/xlsx/xlsx_defined_names.h"
 
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <span>
 
@@ -16,6 +17,15 @@ constexpr uint16_t kHiddenFlag = 0x0001;
 constexpr uint16_t kFunctionFlag = 0x0002;
 constexpr uint16_t kBuiltInFlag = 0x0020;
 constexpr uint8_t kPrintAreaCode = 0x06;
+
+// The built-in names by their one-character code.
+const char* builtInName(uint8_t code) {
+    static const char* const kNames[] = {
+        "Consolidate_Area", "Auto_Open",       "Auto_Close",   "Extract",        "Database",
+        "Criteria",         "Print_Area",      "Print_Titles", "Recorder",       "Data_Form",
+        "Auto_Activate",    "Auto_Deactivate", "Sheet_Title",  "_FilterDatabase"};
+    return code < std::size(kNames) ? kNames[code] : "an unknown built-in name";
+}
 
 struct NameRecord {
     uint16_t flags = 0;
@@ -72,9 +82,9 @@ void writeDefinedNames(lxw_workbook* book, const Workbook& model,
         }
         if (n->flags & kBuiltInFlag) {
             if (!n->name.empty() && n->name[0] == static_cast<char>(kPrintAreaCode)) continue;
-            warnings.push_back("A built-in name (code " +
-                               std::to_string(n->name.empty() ? 0 : n->name[0]) +
-                               ", print titles say) is not written.");
+            const uint8_t code = n->name.empty() ? 0xFF : static_cast<uint8_t>(n->name[0]);
+            warnings.push_back(std::string("The built-in name ") + builtInName(code) +
+                               " is not written.");
             continue;
         }
         if (n->flags & kFunctionFlag) {
