@@ -213,6 +213,24 @@ TEST_F(XlsxWriterTest, WhatTheFormatCannotHoldIsReportedNotDropped) {
     EXPECT_FALSE(contains(workbook, "Chart"));
 }
 
+TEST_F(XlsxWriterTest, PrintTitlesRepeatTheirRowsAndOtherBuiltInNamesAreReported) {
+    Workbook book = oneSheet();
+    // Print_Titles of sheet 1: rows 1 to 3, as one whole-row 3-D area.
+    book.globalRecords.push_back(RawRecord{
+        0x0018, {0x20, 0, 0, 1, 11, 0, 0, 0, 1, 0,    0, 0, 0, 0, 0, 0x07,  // built-in, code 7
+                 0x3B, 0, 0, 0, 0,  2, 0, 0, 0, 0xFF, 0}});
+    // A Sheet_Title name has no place in the file.
+    book.globalRecords.push_back(
+        RawRecord{0x0018, {0x20, 0,    0,    1, 11, 0, 0, 0, 1, 0, 0, 0, 0, 0,
+                           0,    0x0C, 0x3B, 0, 0,  0, 0, 0, 0, 0, 0, 0, 0}});
+    const std::vector<std::string> warnings = write(book);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], "The built-in name Sheet_Title is not written.");
+    EXPECT_TRUE(contains(part("xl/workbook.xml"),
+                         "<definedName name=\"_xlnm.Print_Titles\" localSheetId=\"0\">Week!$1:$3"
+                         "</definedName>"));
+}
+
 TEST_F(XlsxWriterTest, AFileThatCannotBeWrittenThrowsAndLeavesNothing) {
     Workbook book = oneSheet();
     book.sheets[0].at(0, 0).value = CellValue::fromNumber(1);

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 
+#include "workbook/engine/common/ptg_table.h"
 #include "workbook/engine/common/utf_convert.h"
 #include "workbook/engine/formula/formula_text.h"
 
@@ -17,6 +18,9 @@ constexpr uint16_t kHiddenFlag = 0x0001;
 constexpr uint16_t kFunctionFlag = 0x0002;
 constexpr uint16_t kBuiltInFlag = 0x0020;
 constexpr uint8_t kPrintAreaCode = 0x06;
+constexpr uint8_t kPrintTitlesCode = 0x07;
+constexpr uint16_t kLastRow = 0xFFFF;
+constexpr uint16_t kLastColumn = 0xFF;
 
 // The built-in names by their one-character code.
 const char* builtInName(uint8_t code) {
@@ -60,6 +64,35 @@ std::optional<NameRecord> decode(std::span<const uint8_t> d) {
     return n;
 }
 
+// Print titles are whole rows, whole columns, or a union of both, as 3-D
+// areas. False when the tokens say anything else.
+bool writePrintTitles(lxw_worksheet* ws, std::span<const uint8_t> tokens) {
+    size_t at = 0;
+    bool any = false;
+    while (at < tokens.size()) {
+        const auto size = ptg::tokenSize(tokens.subspan(at));
+        if (!size) return false;
+        const uint8_t id = ptg::walkedBaseId(tokens[at]);
+        if (id == ptg::Area3d && *size >= 11) {
+            const uint16_t firstRow = le16(tokens, at + 3), lastRow = le16(tokens, at + 5);
+            const uint16_t firstCol = le16(tokens, at + 7) & 0xFF;
+            const uint16_t lastCol = le16(tokens, at + 9) & 0xFF;
+            if (firstCol == 0 && lastCol == kLastColumn)
+                worksheet_repeat_rows(ws, firstRow, lastRow);
+            else if (firstRow == 0 && lastRow == kLastRow)
+                worksheet_repeat_columns(ws, static_cast<lxw_col_t>(firstCol),
+                                         static_cast<lxw_col_t>(lastCol));
+            else
+                return false;
+            any = true;
+        } else if (id != ptg::MemFunc && id != ptg::Union) {
+            return false;
+        }
+        at += *size;
+    }
+    return any;
+}
+
 std::string quotedSheet(const std::string& sheet) {
     std::string out = "'";
     for (char c : sheet) {
@@ -72,6 +105,7 @@ std::string quotedSheet(const std::string& sheet) {
 }  // namespace
 
 void writeDefinedNames(lxw_workbook* book, const Workbook& model,
+                       const std::vector<lxw_worksheet*>& sheets,
                        std::vector<std::string>& warnings) {
     for (const RawRecord& r : model.globalRecords) {
         if (r.type != kNameRecord) continue;
@@ -81,8 +115,11 @@ void writeDefinedNames(lxw_workbook* book, const Workbook& model,
             continue;
         }
         if (n->flags & kBuiltInFlag) {
-            if (!n->name.empty() && n->name[0] == static_cast<char>(kPrintAreaCode)) continue;
             const uint8_t code = n->name.empty() ? 0xFF : static_cast<uint8_t>(n->name[0]);
+            if (code == kPrintAreaCode) continue;
+            lxw_worksheet* ws =
+                n->sheet >= 1 && n->sheet <= sheets.size() ? sheets[n->sheet - 1] : nullptr;
+            if (code == kPrintTitlesCode && ws && writePrintTitles(ws, n->tokens)) continue;
             warnings.push_back(std::string("The built-in name ") + builtInName(code) +
                                " is not written.");
             continue;

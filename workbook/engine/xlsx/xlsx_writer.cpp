@@ -270,7 +270,7 @@ std::vector<std::string> writeXlsxFile(const Workbook& model, const std::string&
     const size_t active = static_cast<size_t>(model.activeSheet);
     if (active < written.size() && written[active] && model.sheets[active].visibility == 0)
         worksheet_activate(written[active]);
-    writeDefinedNames(book.get(), model, warnings);
+    writeDefinedNames(book.get(), model, written, warnings);
     // workbook_close() writes the file and frees the workbook whatever it returns.
     const lxw_error closed = workbook_close(book.release());
     if (closed != LXW_NO_ERROR)
