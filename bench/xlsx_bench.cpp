@@ -9,12 +9,12 @@
 
 #include "bench_weeks.h"
 #include "tests/support/gui_application.h"
+#include "timesheet/generation_run.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/result_export.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/formula/recalculate.h"
 #include "workbook/engine/xlsx/xlsx_writer.h"
-#include "workbook/run/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 
 namespace {
