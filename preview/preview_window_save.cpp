@@ -18,7 +18,7 @@ namespace tallowby {
 
 void PreviewWindow::onSaveClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kSaveClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     QString target;
     preview::SaveFormat format = preview::SaveFormat::Xls;
     QStringList leftOut;

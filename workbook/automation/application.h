@@ -153,7 +153,6 @@ class Application {
     Workbook& ActiveWorkbook();
     CellHandle Cells(int row, int column);
 
-    QString Version() const;
     void Quit();
 
     // The private folder a save in the .xlsx format builds its file in
