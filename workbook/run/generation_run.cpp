@@ -9,6 +9,7 @@
 #include "app/program.h"
 #include "app/report_locations.h"
 #include "workbook/automation/application.h"
+#include "workbook/automation/bitmap_file.h"
 #include "workbook/automation/result_export.h"
 #include "workbook/run/entry_placement.h"
 #include "workbook/run/template_resource.h"
@@ -239,7 +240,7 @@ void GenerationSteps::drawPicture() {
     instance2.reset();
 
     g_.run(206, [&] {
-        QImage picture(snapshotPath_);
+        QImage picture = bitmap_file::readFile(snapshotPath_);
         if (picture.isNull())
             throw Failure(QStringLiteral("Cannot load the picture file %1.").arg(snapshotPath_));
         // A bitmap file keeps the resolution but not the ratio it was drawn at.
