@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QtEndian>
 #include <cstring>
 
 namespace tallowby::bitmap_file {
@@ -65,17 +66,22 @@ QByteArray encode(const QImage& picture) {
     put32(out + 34, imageSize);
     put32(out + 38, picture.dotsPerMeterX());
     put32(out + 42, picture.dotsPerMeterY());
-    // Bottom-up rows of blue, green, red; each pixel in memory is 0xffRRGGBB.
+    // Bottom-up rows of blue, green, red. A pixel in memory is 0xffRRGGBB,
+    // whose three low bytes, stored little-endian, are blue, green, red: each
+    // is copied as one 32-bit word whose fourth byte the next pixel (or the
+    // row's padding) overwrites; the row's last pixel goes byte by byte.
     for (int y = 0; y < height; ++y) {
         const auto* pixel = reinterpret_cast<const QRgb*>(picture.constScanLine(height - 1 - y));
         uchar* row = out + kHeaderSize + stride * y;
         uchar* p = row;
-        for (int x = 0; x < width; ++x) {
-            const QRgb rgb = pixel[x];
-            *p++ = static_cast<uchar>(qBlue(rgb));
-            *p++ = static_cast<uchar>(qGreen(rgb));
-            *p++ = static_cast<uchar>(qRed(rgb));
+        for (int x = 0; x + 1 < width; ++x, p += 3) {
+            const quint32 bgr = qToLittleEndian(pixel[x]);
+            std::memcpy(p, &bgr, 4);
         }
+        const QRgb last = pixel[width - 1];
+        *p++ = static_cast<uchar>(qBlue(last));
+        *p++ = static_cast<uchar>(qGreen(last));
+        *p++ = static_cast<uchar>(qRed(last));
         std::memset(p, 0, static_cast<size_t>(row + stride - p));
     }
     return bytes;
@@ -99,7 +105,14 @@ QImage decode(const QByteArray& bytes) {
     for (int y = 0; y < height; ++y) {
         const uchar* p = in + kHeaderSize + stride * (height - 1 - y);
         auto* pixel = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < width; ++x, p += 3) pixel[x] = qRgb(p[2], p[1], p[0]);
+        // Four bytes read as one word (the fourth is the next pixel's, or
+        // padding) give 0x??RRGGBB; the row's last pixel goes byte by byte.
+        for (int x = 0; x + 1 < width; ++x, p += 3) {
+            quint32 word;
+            std::memcpy(&word, p, 4);
+            pixel[x] = 0xff000000u | (qFromLittleEndian(word) & 0xffffffu);
+        }
+        pixel[width - 1] = qRgb(p[2], p[1], p[0]);
     }
     const auto dotsX = static_cast<qint32>(get32(in + 38));
     const auto dotsY = static_cast<qint32>(get32(in + 42));
