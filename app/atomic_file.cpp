@@ -45,7 +45,8 @@ void AtomicFileWriter::setSystemCallsForTesting(const SystemCalls* calls) {
     g_calls = calls;
 }
 
-AtomicFileWriter::AtomicFileWriter(QString path, mode_t newFileMode) : path_(std::move(path)) {
+AtomicFileWriter::AtomicFileWriter(QString path, mode_t newFileMode, Flush flush)
+    : path_(std::move(path)), flush_(flush) {
     output_target::check(path_);
     const QFileInfo info(path_);
     // Through a link the file it names is replaced, as an editor would.
@@ -104,7 +105,7 @@ void AtomicFileWriter::write(const char* data, qint64 size) {
 void AtomicFileWriter::commit() {
     if (fd_ < 0) fail(QStringLiteral("the file is already closed"));
     // A full disk or a failing device may only show here.
-    if (callFsync(fd_) != 0) fail(systemError(errno));
+    if (flush_ == Flush::ToDisk && callFsync(fd_) != 0) fail(systemError(errno));
     struct stat st {};
     if (::fstat(fd_, &st) != 0) fail(systemError(errno));
     if (st.st_size != written_)
@@ -115,6 +116,7 @@ void AtomicFileWriter::commit() {
     if (const auto why = output_target::refusal(path_)) fail(*why);
     if (callRename(temporary_.constData(), target_.constData()) != 0) fail(systemError(errno));
     temporary_.clear();
+    if (flush_ != Flush::ToDisk) return;
 
     // The rename itself reaches the disk with the folder's entry.
     const QByteArray folder =

@@ -26,9 +26,15 @@ namespace tallowby {
 // Not committing (an exception in between) discards what was written.
 class AtomicFileWriter {
   public:
+    // Whether the bytes and the rename are flushed to the disk before commit
+    // returns. Only files that live no longer than the program (its private
+    // temp folder) skip it: a crash removes them anyway, and the flush costs
+    // more than everything else of a generation run.
+    enum class Flush { ToDisk, ForThisSessionOnly };
+
     // `newFileMode` is used when the target does not exist yet (the umask
     // still applies); an existing target keeps its permission bits.
-    explicit AtomicFileWriter(QString path, mode_t newFileMode = 0666);
+    explicit AtomicFileWriter(QString path, mode_t newFileMode = 0666, Flush flush = Flush::ToDisk);
     ~AtomicFileWriter();
     AtomicFileWriter(const AtomicFileWriter&) = delete;
     AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
@@ -56,6 +62,7 @@ class AtomicFileWriter {
     QByteArray temporary_;
     int fd_ = -1;
     qint64 written_ = 0;
+    Flush flush_ = Flush::ToDisk;
 };
 
 // Writes exactly `bytes` to `path` through an AtomicFileWriter.

@@ -146,6 +146,25 @@ TEST(AtomicFile, ShortAndInterruptedWritesStillGiveEveryByte) {
     EXPECT_GT(calls, 5000 / 7);
 }
 
+// Files of this session only (the private temp folder) skip the flush to the
+// disk, nothing else: still whole, still renamed into place.
+TEST(AtomicFile, OnlyFilesOfTheSessionSkipTheFlushToTheDisk) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("out.bin");
+    int flushes = 0;
+    FaultyCalls counting({{}, [&](int fd) { return ++flushes, ::fsync(fd); }, {}});
+    writePlain(target, "old");
+    const QByteArray fresh = pattern(3000);
+    AtomicFileWriter session(target, 0666, AtomicFileWriter::Flush::ForThisSessionOnly);
+    session.write(fresh);
+    session.commit();
+    EXPECT_EQ(readFile(target), fresh);
+    EXPECT_EQ(flushes, 0);
+    writeFileAtomically(target, pattern(10));
+    EXPECT_EQ(flushes, 1);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"out.bin"});
+}
+
 TEST(AtomicFile, PartsWrittenInTurnAndAnUncommittedWriterLeavesNothing) {
     QTemporaryDir dir;
     const QString target = dir.filePath("parts.bin");

@@ -128,7 +128,7 @@ void Workbook::recalculateIfNeeded() {
     dirty_ = false;
 }
 
-void Workbook::SaveAs(const QString& path, int fileFormat) {
+void Workbook::SaveAs(const QString& path, int fileFormat, AtomicFileWriter::Flush flush) {
     app_->requireRunning();
     if (fileFormat != 56 && fileFormat != -4143)
         throw Failure(QStringLiteral("File format %1 is not supported; only the Excel 97-2003 "
@@ -139,7 +139,7 @@ void Workbook::SaveAs(const QString& path, int fileFormat) {
             QStringLiteral("The workbook %1 is read-only; save it under another name.").arg(path));
     recalculateIfNeeded();
     const std::vector<uint8_t> bytes = engine_calls::writeAsWorkbook(model_);
-    AtomicFileWriter file(path);
+    AtomicFileWriter file(path, 0666, flush);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     file.commit();
     path_ = QFileInfo(path).absoluteFilePath();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/atomic_file.h"
 #include "workbook/engine/model/workbook_model.h"
 
 namespace tallowby::automation {
@@ -65,8 +66,10 @@ class Workbook {
     Worksheet& ActiveSheet();
 
     // Writes the workbook in the legacy .xls format (56 or -4143, the only
-    // codes accepted) under a new name; the file is replaced atomically.
-    void SaveAs(const QString& path, int fileFormat);
+    // codes accepted) under a new name; the file is replaced atomically, and
+    // flushed to the disk unless it is a file of this session only.
+    void SaveAs(const QString& path, int fileFormat,
+                AtomicFileWriter::Flush flush = AtomicFileWriter::Flush::ToDisk);
     void Close();
 
     QString FullName() const { return path_; }

@@ -205,8 +205,10 @@ bool GenerationSteps::saveResult() {
     g_.run(160, [&] { app().Cells(1, 1).Select(); });
     g_.run(166, [&] { result_.resultPath = drawResultName(folderPath_, hooks_.drawDigit); });
     if (!g_.run(182, [&] {
+            // The result lives in the private temp folder, gone with the program.
             require(workbook_, "the template workbook")
-                .SaveAs(result_.resultPath, result_export::GetXlsFileFormat(&app()));
+                .SaveAs(result_.resultPath, result_export::GetXlsFileFormat(&app()),
+                        AtomicFileWriter::Flush::ForThisSessionOnly);
         }))
         return false;
     g_.run(186, [&] { require(workbook_, "the workbook").Close(); });
