@@ -12,7 +12,7 @@
 #include "bench_weeks.h"
 #include "tests/support/golden_weeks.h"
 #include "tests/support/gui_application.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 
 namespace {

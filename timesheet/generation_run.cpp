@@ -1,4 +1,4 @@
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -11,7 +11,7 @@
 #include "workbook/automation/application.h"
 #include "workbook/automation/bitmap_file.h"
 #include "workbook/automation/result_export.h"
-#include "workbook/run/entry_placement.h"
+#include "timesheet/entry_placement.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {
