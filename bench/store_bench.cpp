@@ -13,11 +13,11 @@
 #include <QTemporaryDir>
 
 #include "app/ini_text.h"
-#include "app/packed_list.h"
-#include "app/settings_keys.h"
 #include "app/settings_store.h"
 #include "tests/support/test_paths.h"
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/packed_list.h"
+#include "timesheet/settings_keys.h"
+#include "timesheet/timesheet_store.h"
 
 extern char** environ;
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TALLOWBY_BUILD:-build}
-cmake --build "$build" --target test_workbook
+cmake --build "$build" --target test_timesheet
 TALLOWBY_UPDATE_GOLDEN=1 QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
-    "$build/tests/test_workbook" --gtest_filter='Weeks/GoldenOutput.*'
+    "$build/tests/test_timesheet" --gtest_filter='Weeks/GoldenOutput.*'
 git status --short tests/data/golden

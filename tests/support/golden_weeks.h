@@ -4,26 +4,22 @@
 // what the generation run makes of them never depends on the day it runs.
 #include <QDate>
 #include <QString>
-#include <cmath>
 
-#include "workbook/run/timesheet_record.h"
+#include "timesheet/sample_data.h"
+#include "timesheet/timesheet_record.h"
 
 namespace tallowby::testing::golden_weeks {
 
-// The entry pattern of the sample data: day d gets an entry of type t when
-// t / (d + 1), rounded half to even, is a multiple of 3.
-inline bool sampleWantsEntry(int day, int type) {
-    return static_cast<long long>(std::nearbyint(static_cast<double>(type) / (day + 1))) % 3 == 0;
-}
-
+// The sample data's general fields, with a fixed week start.
 inline TimesheetRecord withGeneralFields() {
+    namespace sd = sample_data;
     TimesheetRecord r;
-    r.company = QStringLiteral("ACME Inc");
-    r.address = QStringLiteral("Birchwood st");
-    r.city = QStringLiteral("French Leek, IN");
-    r.phone = QStringLiteral("(988) 913-5480");
-    r.employee = QStringLiteral("Arlen Tovey Jr.");
-    r.supervisor = QStringLiteral("Rolf Ambry");
+    r.company = QString::fromUtf8(sd::kCompany);
+    r.address = QString::fromUtf8(sd::kAddress);
+    r.city = QString::fromUtf8(sd::kCity);
+    r.phone = QString::fromUtf8(sd::kPhone);
+    r.employee = QString::fromUtf8(sd::kEmployee);
+    r.supervisor = QString::fromUtf8(sd::kSupervisor);
     r.weekStart = QDate(2021, 8, 30);
     return r;
 }
@@ -35,19 +31,14 @@ inline TimesheetRecord sampleWeek() {
     TimesheetRecord r = withGeneralFields();
     for (const char* description : kDefaultRateDescriptions)
         r.rates.push_back({QString::fromLatin1(description), QString()});
-    r.rates.insert(r.rates.end(), {{"Regular", "11.50"},
-                                   {"Overtime", "12.70"},
-                                   {"Illness", "6.50"},
-                                   {"Vacation", "5.50"},
-                                   {"Holiday", "14.58"},
-                                   {"Unpaid", "0"},
-                                   {"Other", "11"}});
+    for (const sample_data::SampleRate& rate : sample_data::kRates)
+        r.rates.push_back({QString::fromUtf8(rate.description), QString::fromUtf8(rate.rate)});
     const int types = static_cast<int>(r.rates.size());
     for (int d = 0; d < 7; ++d)
         for (int t = 0; t < types; ++t)
-            if (sampleWantsEntry(d, t))
+            if (sample_data::wantsEntry(d, t))
                 r.hours.push_back({QStringLiteral("Day %1").arg(d), r.rates[t].description,
-                                   QStringLiteral("02:00"), QString::number(d),
+                                   QString::fromLatin1(sample_data::kHours), QString::number(d),
                                    QString::number(t)});
     return r;
 }

@@ -20,7 +20,7 @@
 #include "tests/support/file_bytes.h"
 #include "tests/support/golden_weeks.h"
 #include "tests/support/test_paths.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 namespace tallowby {
 namespace {
