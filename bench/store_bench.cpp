@@ -1,10 +1,9 @@
 // Big stores: reading one into a timesheet, and `tallowby-fill` run on one as
-// a user runs it (its own process, so its peak memory is its own; the child's
-// processor time is the time reported, its peak resident set peak_rss_MiB). The stores are
+// a user runs it (its own process under /usr/bin/time: its processor time is
+// the time reported, its peak resident set peak_rss_MiB). The stores are
 // generated in a temp folder.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <QDate>
@@ -67,12 +66,21 @@ QString writeStore(const QString& folder, int entries, int dayTextLength = 0) {
     return path;
 }
 
-// Runs tallowby-fill; false when it did not end with status 0. `peakKiB`
-// gets the child's peak resident set, `cpuSeconds` its user and system time.
+// Runs tallowby-fill under /usr/bin/time, which forks it from its own small
+// process: a child spawned from this program would count this program's
+// peak memory as its own. False when it did not end with status 0.
+// `peakKiB` gets its peak resident set, `cpuSeconds` its user and system time.
 bool runFill(const QString& settings, const QString& xls, long& peakKiB, double& cpuSeconds) {
+    QTemporaryDir dir;
+    const QByteArray report = dir.filePath("usage").toLocal8Bit();
     const QByteArray settingsArg = settings.toLocal8Bit();
     const QByteArray xlsArg = xls.toLocal8Bit();
-    char* argv[] = {const_cast<char*>(tallowby::test_paths::kFillTool),
+    char* argv[] = {const_cast<char*>("/usr/bin/time"),
+                    const_cast<char*>("-f"),
+                    const_cast<char*>("%M %U %S"),
+                    const_cast<char*>("-o"),
+                    const_cast<char*>(report.constData()),
+                    const_cast<char*>(tallowby::test_paths::kFillTool),
                     const_cast<char*>("--settings"),
                     const_cast<char*>(settingsArg.constData()),
                     const_cast<char*>("--xls"),
@@ -81,12 +89,15 @@ bool runFill(const QString& settings, const QString& xls, long& peakKiB, double&
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) != 0) return false;
     int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid) return false;
-    peakKiB = usage.ru_maxrss;
-    cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                 static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return false;
+    QFile usage(QString::fromLocal8Bit(report));
+    if (!usage.open(QIODevice::ReadOnly)) return false;
+    const QList<QByteArray> figures = usage.readAll().simplified().split(' ');
+    if (figures.size() != 3) return false;
+    peakKiB = figures[0].toLong();
+    cpuSeconds = figures[1].toDouble() + figures[2].toDouble();
+    return true;
 }
 
 void timeFill(benchmark::State& state, const QString& settings, const QTemporaryDir& dir) {

@@ -28,7 +28,7 @@ QImage drawn(int width, int height, int dotsPerMeter) {
 }
 
 TEST(BitmapFile, WritesTheBytesQtWritesAndReadsWhatQtReads) {
-    for (int width : {1, 2, 3, 4, 5, 617}) {
+    for (int width : {1, 2, 3, 4, 5, 7, 8, 9, 617}) {
         for (int dots : {3780, 7559}) {
             const QImage picture = drawn(width, 3, dots);
             const QByteArray ours = bitmap_file::encode(picture);

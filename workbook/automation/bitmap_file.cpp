@@ -36,6 +36,41 @@ qint64 rowBytes(int width) {
     return (static_cast<qint64>(width) * 24 + 31) / 32 * 4;
 }
 
+// A pixel in memory is 0xffRRGGBB; in the file it is the three bytes blue,
+// green, red. Four pixels are twelve bytes, three little-endian words:
+//   B0 G0 R0 B1 | G1 R1 B2 G2 | R2 B3 G3 R3
+// so blocks of four go word by word and only the rest byte by byte.
+void packRow(const QRgb* pixel, int width, uchar* out) {
+    int x = 0;
+    for (; x + 4 <= width; x += 4, out += 12) {
+        const quint32 p0 = pixel[x], p1 = pixel[x + 1], p2 = pixel[x + 2], p3 = pixel[x + 3];
+        const quint32 words[3] = {qToLittleEndian((p0 & 0xffffffu) | p1 << 24),
+                                  qToLittleEndian(((p1 >> 8) & 0xffffu) | p2 << 16),
+                                  qToLittleEndian(((p2 >> 16) & 0xffu) | p3 << 8)};
+        std::memcpy(out, words, 12);
+    }
+    for (; x < width; ++x) {
+        *out++ = static_cast<uchar>(qBlue(pixel[x]));
+        *out++ = static_cast<uchar>(qGreen(pixel[x]));
+        *out++ = static_cast<uchar>(qRed(pixel[x]));
+    }
+}
+
+void unpackRow(const uchar* in, int width, QRgb* pixel) {
+    int x = 0;
+    for (; x + 4 <= width; x += 4, in += 12) {
+        quint32 words[3];
+        std::memcpy(words, in, 12);
+        const quint32 w0 = qFromLittleEndian(words[0]), w1 = qFromLittleEndian(words[1]),
+                      w2 = qFromLittleEndian(words[2]);
+        pixel[x] = 0xff000000u | (w0 & 0xffffffu);
+        pixel[x + 1] = 0xff000000u | w0 >> 24 | (w1 & 0xffffu) << 8;
+        pixel[x + 2] = 0xff000000u | w1 >> 16 | (w2 & 0xffu) << 16;
+        pixel[x + 3] = 0xff000000u | w2 >> 8;
+    }
+    for (; x < width; ++x, in += 3) pixel[x] = qRgb(in[2], in[1], in[0]);
+}
+
 QByteArray encodeWithQt(const QImage& picture) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -66,23 +101,12 @@ QByteArray encode(const QImage& picture) {
     put32(out + 34, imageSize);
     put32(out + 38, picture.dotsPerMeterX());
     put32(out + 42, picture.dotsPerMeterY());
-    // Bottom-up rows of blue, green, red. A pixel in memory is 0xffRRGGBB,
-    // whose three low bytes, stored little-endian, are blue, green, red: each
-    // is copied as one 32-bit word whose fourth byte the next pixel (or the
-    // row's padding) overwrites; the row's last pixel goes byte by byte.
+    // Bottom-up rows of blue, green, red, then the row's zero padding.
     for (int y = 0; y < height; ++y) {
-        const auto* pixel = reinterpret_cast<const QRgb*>(picture.constScanLine(height - 1 - y));
         uchar* row = out + kHeaderSize + stride * y;
-        uchar* p = row;
-        for (int x = 0; x + 1 < width; ++x, p += 3) {
-            const quint32 bgr = qToLittleEndian(pixel[x]);
-            std::memcpy(p, &bgr, 4);
-        }
-        const QRgb last = pixel[width - 1];
-        *p++ = static_cast<uchar>(qBlue(last));
-        *p++ = static_cast<uchar>(qGreen(last));
-        *p++ = static_cast<uchar>(qRed(last));
-        std::memset(p, 0, static_cast<size_t>(row + stride - p));
+        packRow(reinterpret_cast<const QRgb*>(picture.constScanLine(height - 1 - y)), width, row);
+        const qint64 used = static_cast<qint64>(width) * 3;
+        std::memset(row + used, 0, static_cast<size_t>(stride - used));
     }
     return bytes;
 }
@@ -93,8 +117,8 @@ QImage decode(const QByteArray& bytes) {
                       get32(in + 2) == static_cast<quint32>(bytes.size()) &&
                       get32(in + 10) == kHeaderSize && get32(in + 14) == kInfoSize &&
                       get16(in + 26) == 1 && get16(in + 28) == 24 && get32(in + 30) == 0;
-    const auto width = static_cast<qint32>(get32(in + 18));
-    const auto height = static_cast<qint32>(get32(in + 22));
+    const auto width = ours ? static_cast<qint32>(get32(in + 18)) : 0;
+    const auto height = ours ? static_cast<qint32>(get32(in + 22)) : 0;
     // Widths and heights past 32767 are beyond any sheet we draw; Qt decides.
     if (!ours || width <= 0 || height <= 0 || width > 32767 || height > 32767 ||
         bytes.size() < kHeaderSize + rowBytes(width) * height)
@@ -105,14 +129,7 @@ QImage decode(const QByteArray& bytes) {
     for (int y = 0; y < height; ++y) {
         const uchar* p = in + kHeaderSize + stride * (height - 1 - y);
         auto* pixel = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        // Four bytes read as one word (the fourth is the next pixel's, or
-        // padding) give 0x??RRGGBB; the row's last pixel goes byte by byte.
-        for (int x = 0; x + 1 < width; ++x, p += 3) {
-            quint32 word;
-            std::memcpy(&word, p, 4);
-            pixel[x] = 0xff000000u | (qFromLittleEndian(word) & 0xffffffu);
-        }
-        pixel[width - 1] = qRgb(p[2], p[1], p[0]);
+        unpackRow(p, width, pixel);
     }
     const auto dotsX = static_cast<qint32>(get32(in + 38));
     const auto dotsY = static_cast<qint32>(get32(in + 42));
