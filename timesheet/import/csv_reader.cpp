@@ -67,8 +67,9 @@ class Parser {
     // The end of the file: the last row without a line break, or the quote never closed.
     bool finish() {
         if (csv_fini(&p_, &Parser::onField, &Parser::onRowEnd, this) != 0) {
-            summary_.error = QStringLiteral("line %1: the quote that opens there is never closed "
-                                            "(the rest of the file would be one field)")
+            summary_.error = QStringLiteral(
+                                 "line %1: the quote that opens there is never closed "
+                                 "(the rest of the file would be one field)")
                                  .arg(quoteLine_);
             return false;
         }
@@ -115,15 +116,15 @@ class Parser {
         }
         if (quoteOpen() && (!wasOpen || fieldsSeen_ != fieldsBefore)) quoteLine_ = line_;
         if (static_cast<qsizetype>(p_.entry_pos) > CsvReader::kLongestField) {
-            summary_.error =
-                quoteOpen()
-                    ? QStringLiteral("line %1: the quote that opens there is not closed within "
-                                     "%2 MB (the rest of the file would be one field)")
-                          .arg(quoteLine_)
-                          .arg(CsvReader::kLongestField / (1024 * 1024))
-                    : QStringLiteral("line %1: a field is longer than %2 MB")
-                          .arg(rowLine_)
-                          .arg(CsvReader::kLongestField / (1024 * 1024));
+            summary_.error = quoteOpen()
+                                 ? QStringLiteral(
+                                       "line %1: the quote that opens there is not closed within "
+                                       "%2 MB (the rest of the file would be one field)")
+                                       .arg(quoteLine_)
+                                       .arg(CsvReader::kLongestField / (1024 * 1024))
+                                 : QStringLiteral("line %1: a field is longer than %2 MB")
+                                       .arg(rowLine_)
+                                       .arg(CsvReader::kLongestField / (1024 * 1024));
             return false;
         }
         return true;
@@ -133,8 +134,7 @@ class Parser {
         auto* parser = static_cast<Parser*>(self);
         ++parser->fieldsSeen_;
         if (parser->count_ >= CsvReader::kMostFields) {
-            parser->problem_ =
-                QStringLiteral("more than %1 fields").arg(CsvReader::kMostFields);
+            parser->problem_ = QStringLiteral("more than %1 fields").arg(CsvReader::kMostFields);
             return;
         }
         if (static_cast<std::size_t>(parser->count_) == parser->fields_.size())

@@ -16,7 +16,8 @@ namespace tallowby {
 struct CsvRow {
     qint64 line = 0;  // the line it starts on, 1-based
     std::span<const std::string> fields;
-    QString problem;  // why it cannot be read (a NUL byte, bytes that are not UTF-8); empty when fine
+    QString
+        problem;  // why it cannot be read (a NUL byte, bytes that are not UTF-8); empty when fine
 };
 
 // What a read found out about the file; `error` says why it stopped early or
@@ -25,7 +26,7 @@ struct CsvReadSummary {
     QString error;
     csv_text::Encoding encoding = csv_text::Encoding::Utf8;
     char separator = ',';
-    qint64 rows = 0;  // handed over, the header among them
+    qint64 rows = 0;        // handed over, the header among them
     bool complete = false;  // read to the end without an error
 };
 

@@ -11,21 +11,27 @@ Detected detectEncoding(const QByteArray& start) {
 
 QString encodingName(Encoding encoding) {
     switch (encoding) {
-        case Encoding::Utf8: return QStringLiteral("UTF-8");
-        case Encoding::Utf8WithBom: return QStringLiteral("UTF-8 with byte-order mark");
-        case Encoding::Utf16LittleEndian: return QStringLiteral("UTF-16 little-endian");
-        case Encoding::Utf16BigEndian: return QStringLiteral("UTF-16 big-endian");
+        case Encoding::Utf8:
+            return QStringLiteral("UTF-8");
+        case Encoding::Utf8WithBom:
+            return QStringLiteral("UTF-8 with byte-order mark");
+        case Encoding::Utf16LittleEndian:
+            return QStringLiteral("UTF-16 little-endian");
+        case Encoding::Utf16BigEndian:
+            return QStringLiteral("UTF-16 big-endian");
     }
     return {};
 }
 
 QString binaryReason(const QByteArray& rawStart, const QByteArray& decodedStart) {
     if (rawStart.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
-        return QStringLiteral("it is an Excel 97-2003 workbook or another compound file, not CSV "
-                              "text; save it from its program as CSV");
+        return QStringLiteral(
+            "it is an Excel 97-2003 workbook or another compound file, not CSV "
+            "text; save it from its program as CSV");
     if (rawStart.startsWith("PK\x03\x04"))
-        return QStringLiteral("it is a ZIP archive (an .xlsx or .ods workbook?), not CSV text; "
-                              "save it from its program as CSV");
+        return QStringLiteral(
+            "it is a ZIP archive (an .xlsx or .ods workbook?), not CSV text; "
+            "save it from its program as CSV");
     if (rawStart.startsWith("%PDF")) return QStringLiteral("it is a PDF document, not CSV text");
     // A stray NUL or two is a damaged row, reported by line; many control
     // bytes (UTF-16 without a byte-order mark among them) are no text at all.
@@ -35,8 +41,9 @@ QString binaryReason(const QByteArray& rawStart, const QByteArray& decodedStart)
         if (u < 0x20 && u != '\t' && u != '\n' && u != '\r' && u != '\f') ++control;
     }
     if (!decodedStart.isEmpty() && control * 10 > decodedStart.size())
-        return QStringLiteral("it holds binary data, not CSV text (UTF-16 needs a byte-order "
-                              "mark: save it as \"Unicode text\" or as CSV UTF-8)");
+        return QStringLiteral(
+            "it holds binary data, not CSV text (UTF-16 needs a byte-order "
+            "mark: save it as \"Unicode text\" or as CSV UTF-8)");
     return {};
 }
 

@@ -37,7 +37,7 @@ class RowCollector {
         : file_(file), options_(options) {}
 
     bool take(const CsvRow& row) {
-        if (file_.csv.rows == 1) return takeHeader(row);
+        if (!headerTaken_) return takeHeader(row);
         if (isBlank(row)) return true;
         ++file_.dataRows;
         if (file_.firstRows.size() < static_cast<std::size_t>(TrackerFile::kFirstRowsKept)) {
@@ -58,13 +58,16 @@ class RowCollector {
         const QString dateText = fieldText(row, c.date).trimmed();
         if (dateText.isEmpty()) return unreadable(row.line, shortFieldsOr(row, "no date"));
         const auto date = tracker_values::parseDate(dateText);
-        if (!date) return unreadable(row.line, QStringLiteral("\"%1\" is no date").arg(shortened(dateText)));
+        if (!date)
+            return unreadable(row.line,
+                              QStringLiteral("\"%1\" is no date").arg(shortened(dateText)));
         std::optional<int> minutes;
         const QString durationText = fieldText(row, c.duration).trimmed();
         if (!durationText.isEmpty()) {
             minutes = tracker_values::parseDuration(durationText, options_.locale);
             if (!minutes)
-                return unreadable(row.line, QStringLiteral("\"%1\" are no hours").arg(shortened(durationText)));
+                return unreadable(
+                    row.line, QStringLiteral("\"%1\" are no hours").arg(shortened(durationText)));
         } else {
             const QString startText = fieldText(row, c.start).trimmed();
             const QString endText = fieldText(row, c.end).trimmed();
@@ -78,16 +81,20 @@ class RowCollector {
             minutes = tracker_values::minutesBetween(*start, *end);
         }
         if (date->form == DateText::Form::Slashed && !settled_) {
-            if (date->first > 12) settle(true);
-            else if (date->second > 12) settle(false);
+            if (date->first > 12)
+                settle(true);
+            else if (date->second > 12)
+                settle(false);
         }
-        pending_.push_back({row.line, *date, *minutes, typeIndex(fieldText(row, c.type).trimmed())});
+        pending_.push_back(
+            {row.line, *date, *minutes, typeIndex(fieldText(row, c.type).trimmed())});
         return true;
     }
 
     // Dates become days once the order of slashed dates is known.
     void finish() {
-        if (!settled_) file_.slashedDayFirst = tracker_values::localeWritesDayFirst(options_.locale);
+        if (!settled_)
+            file_.slashedDayFirst = tracker_values::localeWritesDayFirst(options_.locale);
         file_.rows.reserve(pending_.size());
         for (const Pending& p : pending_) {
             if (const auto day = tracker_values::toDate(p.date, file_.slashedDayFirst))
@@ -96,8 +103,9 @@ class RowCollector {
                 file_.unreadable.push_back({p.line, QStringLiteral("no such day")});
         }
         pending_.clear();
-        std::stable_sort(file_.unreadable.begin(), file_.unreadable.end(),
-                         [](const UnreadableRow& a, const UnreadableRow& b) { return a.line < b.line; });
+        std::stable_sort(
+            file_.unreadable.begin(), file_.unreadable.end(),
+            [](const UnreadableRow& a, const UnreadableRow& b) { return a.line < b.line; });
     }
 
   private:
@@ -109,13 +117,15 @@ class RowCollector {
     };
 
     bool takeHeader(const CsvRow& row) {
+        headerTaken_ = true;
         for (const std::string& f : row.fields)
             file_.header << QString::fromUtf8(f.data(), static_cast<qsizetype>(f.size())).trimmed();
         // A byte-order mark inside the text (files glued together) is no part of a name.
         if (!file_.header.isEmpty() && file_.header[0].startsWith(QChar(0xFEFF)))
             file_.header[0].remove(0, 1);
         if (!row.problem.isEmpty()) {
-            file_.error = QStringLiteral("line %1: the header row %2").arg(row.line).arg(row.problem);
+            file_.error =
+                QStringLiteral("line %1: the header row %2").arg(row.line).arg(row.problem);
             return false;
         }
         const tracker_columns::Found found = tracker_columns::find(file_.header, options_.columns);
@@ -157,6 +167,7 @@ class RowCollector {
     std::vector<Pending> pending_;
     std::map<QString, int> typeIndexes_;
     bool settled_ = false;
+    bool headerTaken_ = false;
 };
 
 QString lineList(const std::vector<qint64>& lines, int listed) {
@@ -197,7 +208,9 @@ TrackerFile readTrackerFile(const QString& path, const TrackerReadOptions& optio
     return readTrackerFile(in, options);
 }
 
-QString typeKey(const QString& typeText) { return typeText.trimmed().toCaseFolded(); }
+QString typeKey(const QString& typeText) {
+    return typeText.trimmed().toCaseFolded();
+}
 
 int rateIndexFor(const std::vector<RateEntry>& rates, const QString& typeText) {
     const QString key = typeKey(typeText);
@@ -215,8 +228,10 @@ HoursImport importHours(const TrackerFile& file, const ImportTarget& target) {
         int rate = rateIndexFor(target.rates, type);
         if (rate < 0) {
             const auto mapped = target.mapping.find(typeKey(type));
-            if (mapped != target.mapping.end()) rate = mapped->second;
-            else if (target.unknownTypeRate) rate = *target.unknownTypeRate;
+            if (mapped != target.mapping.end())
+                rate = mapped->second;
+            else if (target.unknownTypeRate)
+                rate = *target.unknownTypeRate;
         }
         if (rate >= static_cast<int>(target.rates.size())) rate = -1;
         rateOfType.push_back(rate);
@@ -271,11 +286,15 @@ QString leftOutMessage(const HoursImport& import, QDate weekStart, const QLocale
     if (!import.unreadable.empty()) {
         std::vector<qint64> lines;
         for (const UnreadableRow& row : import.unreadable) lines.push_back(row.line);
-        parts << QStringLiteral("%1 that cannot be read (%2; line %3: %4)")
-                     .arg(lines.size())
-                     .arg(lineList(lines, linesListed))
-                     .arg(import.unreadable.front().line)
-                     .arg(import.unreadable.front().reason);
+        const UnreadableRow& first = import.unreadable.front();
+        parts << (lines.size() == 1 ? QStringLiteral("1 that cannot be read (line %1: %2)")
+                                          .arg(first.line)
+                                          .arg(first.reason)
+                                    : QStringLiteral("%1 that cannot be read (%2; line %3: %4)")
+                                          .arg(lines.size())
+                                          .arg(lineList(lines, linesListed))
+                                          .arg(first.line)
+                                          .arg(first.reason));
     }
     const qint64 all = import.leftOutCount() + static_cast<qint64>(import.entries.size());
     return QStringLiteral("%1 of %2 rows were not imported: %3.")

@@ -42,10 +42,10 @@ struct TrackerFile {
     std::vector<QStringList> firstRows;  // below the header, shortened for showing
     tracker_columns::Columns columns;
     bool slashedDayFirst = false;
-    std::vector<TrackerRow> rows;  // in file order
-    QStringList types;             // the type texts as first written, trimmed
+    std::vector<TrackerRow> rows;           // in file order
+    QStringList types;                      // the type texts as first written, trimmed
     std::vector<UnreadableRow> unreadable;  // in line order
-    qint64 dataRows = 0;  // rows below the header that are not blank
+    qint64 dataRows = 0;                    // rows below the header that are not blank
 };
 
 struct TrackerReadOptions {

@@ -31,8 +31,10 @@ QStringList knownHeaders(Kind kind) {
         case Kind::Duration:
             return {QStringLiteral("Duration"), QStringLiteral("Duration (h)"),
                     QStringLiteral("Duration (decimal)"), QStringLiteral("Hours")};
-        case Kind::Start: return {QStringLiteral("From"), QStringLiteral("Start time")};
-        case Kind::End: return {QStringLiteral("To"), QStringLiteral("End time")};
+        case Kind::Start:
+            return {QStringLiteral("From"), QStringLiteral("Start time")};
+        case Kind::End:
+            return {QStringLiteral("To"), QStringLiteral("End time")};
         case Kind::Type:
             return {QStringLiteral("Activity"), QStringLiteral("Task"), QStringLiteral("Tags"),
                     QStringLiteral("Project"), QStringLiteral("Type")};

@@ -51,8 +51,12 @@ bool localeWritesDayFirst(const QLocale& locale) {
 std::optional<QDate> toDate(const DateText& date, bool slashedDayFirst) {
     int day = date.first, month = date.second;
     switch (date.form) {
-        case DateText::Form::Iso: month = date.first; day = date.second; break;
-        case DateText::Form::Dotted: break;
+        case DateText::Form::Iso:
+            month = date.first;
+            day = date.second;
+            break;
+        case DateText::Form::Dotted:
+            break;
         case DateText::Form::Slashed:
             if (!slashedDayFirst) std::swap(day, month);
             break;
