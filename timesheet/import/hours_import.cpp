@@ -55,8 +55,14 @@ class RowCollector {
             return unreadable(row.line, QStringLiteral("%1 fields where the header has %2")
                                             .arg(row.fields.size())
                                             .arg(width));
+        // A row cut short has no reliable place for what it still holds.
+        const int lastNeeded = std::max({c.date, c.duration, c.start, c.end, c.type});
+        if (row.fields.size() <= static_cast<std::size_t>(lastNeeded))
+            return unreadable(row.line, QStringLiteral("%1 fields where the header has %2")
+                                            .arg(row.fields.size())
+                                            .arg(width));
         const QString dateText = fieldText(row, c.date).trimmed();
-        if (dateText.isEmpty()) return unreadable(row.line, shortFieldsOr(row, "no date"));
+        if (dateText.isEmpty()) return unreadable(row.line, QStringLiteral("no date"));
         const auto date = tracker_values::parseDate(dateText);
         if (!date)
             return unreadable(row.line,
@@ -72,7 +78,7 @@ class RowCollector {
             const QString startText = fieldText(row, c.start).trimmed();
             const QString endText = fieldText(row, c.end).trimmed();
             if (startText.isEmpty() || endText.isEmpty())
-                return unreadable(row.line, shortFieldsOr(row, "no hours"));
+                return unreadable(row.line, QStringLiteral("no hours"));
             const auto start = tracker_values::parseTimeOfDay(startText);
             const auto end = tracker_values::parseTimeOfDay(endText);
             if (!start || !end)
@@ -137,14 +143,6 @@ class RowCollector {
     bool unreadable(qint64 line, const QString& reason) {
         file_.unreadable.push_back({line, reason});
         return true;
-    }
-
-    QString shortFieldsOr(const CsvRow& row, const char* reason) const {
-        if (row.fields.size() < static_cast<std::size_t>(file_.header.size()))
-            return QStringLiteral("%1 fields where the header has %2")
-                .arg(row.fields.size())
-                .arg(file_.header.size());
-        return QString::fromLatin1(reason);
     }
 
     void settle(bool dayFirst) {
