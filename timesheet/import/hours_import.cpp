@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <algorithm>
 
 #include "app/week_start_date.h"
@@ -151,6 +152,15 @@ class RowCollector {
     }
 
     int typeIndex(const QString& text) {
+        // Most rows repeat a type word for word; only new spellings are folded.
+        if (const auto seen = seenTexts_.constFind(text); seen != seenTexts_.constEnd())
+            return seen.value();
+        const int index = foldedIndex(text);
+        seenTexts_.insert(text, index);
+        return index;
+    }
+
+    int foldedIndex(const QString& text) {
         const QString key = typeKey(text);
         const auto it = typeIndexes_.find(key);
         if (it != typeIndexes_.end()) return it->second;
@@ -164,6 +174,7 @@ class RowCollector {
     const TrackerReadOptions& options_;
     std::vector<Pending> pending_;
     std::map<QString, int> typeIndexes_;
+    QHash<QString, int> seenTexts_;
     bool settled_ = false;
     bool headerTaken_ = false;
 };
