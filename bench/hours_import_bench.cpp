@@ -33,7 +33,7 @@ void ImportHours(benchmark::State& state) {
         QByteArray copy = text;
         QBuffer buffer(&copy);
         buffer.open(QIODevice::ReadOnly);
-        const TrackerFile file = readTrackerFile(buffer, {{}, QLocale::c()});
+        const TrackerFile file = readTrackerFile(buffer, {{}, std::nullopt, QLocale::c()});
         const HoursImport imported = importHours(file, target);
         entries = imported.entries.size();
         benchmark::DoNotOptimize(imported.entries.data());

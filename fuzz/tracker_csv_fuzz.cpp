@@ -42,7 +42,7 @@ void checkImport(const QByteArray& bytes, const QLocale& locale) {
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    const TrackerFile file = readTrackerFile(buffer, {{}, locale});
+    const TrackerFile file = readTrackerFile(buffer, {{}, std::nullopt, locale});
     if (!file.error.isEmpty()) return;
     ImportTarget target{QDate(2027, 1, 4), {{"Regular", "10"}, {"Overtime", "15"}}, {}, {}, locale};
     const HoursImport imported = importHours(file, target);

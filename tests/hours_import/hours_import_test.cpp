@@ -16,7 +16,7 @@ TrackerFile readText(const QByteArray& text, const columns::Chosen& chosen = {},
     QByteArray copy = text;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    return readTrackerFile(buffer, {chosen, locale});
+    return readTrackerFile(buffer, {chosen, std::nullopt, locale});
 }
 
 std::vector<RateEntry> rates() {

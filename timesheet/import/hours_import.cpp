@@ -135,9 +135,15 @@ class RowCollector {
                 QStringLiteral("line %1: the header row %2").arg(row.line).arg(row.problem);
             return false;
         }
-        const tracker_columns::Found found = tracker_columns::find(file_.header, options_.columns);
-        file_.columns = found.columns;
-        file_.error = found.error;
+        if (options_.fixedColumns) {
+            file_.columns = *options_.fixedColumns;
+            file_.error = tracker_columns::missingKinds(file_.columns);
+        } else {
+            const tracker_columns::Found found =
+                tracker_columns::find(file_.header, options_.columns);
+            file_.columns = found.columns;
+            file_.error = found.error;
+        }
         return true;  // the first rows are still shown when a column is missing
     }
 

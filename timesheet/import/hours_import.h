@@ -50,6 +50,7 @@ struct TrackerFile {
 
 struct TrackerReadOptions {
     tracker_columns::Chosen columns;
+    std::optional<tracker_columns::Columns> fixedColumns;  // positions chosen in a window
     QLocale locale;  // decimal comma, and slashed dates the file does not settle
 };
 

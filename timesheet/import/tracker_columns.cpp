@@ -76,6 +76,12 @@ Found find(const QStringList& header, const Chosen& chosen) {
         found.error = problems.join(QStringLiteral("; "));
         return found;
     }
+    found.error = missingKinds(c);
+    return found;
+}
+
+QString missingKinds(const Columns& c) {
+    QStringList problems;
     if (c.date < 0)
         problems << QStringLiteral("no date column (looked for %1)")
                         .arg(quotedList(knownHeaders(Kind::Date)));
@@ -86,8 +92,7 @@ Found find(const QStringList& header, const Chosen& chosen) {
     if (c.type < 0)
         problems << QStringLiteral("no type column (looked for %1)")
                         .arg(quotedList(knownHeaders(Kind::Type)));
-    found.error = problems.join(QStringLiteral("; "));
-    return found;
+    return problems.join(QStringLiteral("; "));
 }
 
 }  // namespace tallowby::tracker_columns

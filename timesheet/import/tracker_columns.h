@@ -38,4 +38,8 @@ struct Found {
 // duration or both start and end times are needed.
 Found find(const QStringList& header, const Chosen& chosen);
 
+// The kinds the columns lack, and the headers that would have given them;
+// empty when the columns are enough.
+QString missingKinds(const Columns& columns);
+
 }  // namespace tallowby::tracker_columns
