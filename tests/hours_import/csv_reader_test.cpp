@@ -82,6 +82,9 @@ TEST(CsvReaderTest, TheSeparatorIsTheOneTheHeaderUses) {
     const Read semicolon = readBytes("\"Date, day\";Hours\n04.01.2027;1,5\n");
     EXPECT_EQ(semicolon.summary.separator, ';');
     EXPECT_EQ(semicolon.rows[1].fields, (QStringList{"04.01.2027", "1,5"}));
+    // Nor is one after a doubled quote inside it, nor a semicolon after a stray quote.
+    EXPECT_EQ(readBytes("\"Date \"\", day\";Hours\n").summary.separator, ';');
+    EXPECT_EQ(readBytes("Da\"te;Hours\n").summary.separator, ';');
     const Read tab = readBytes("Date\tHours;h\tType\n2027-01-04\t1,5\tRegular\n");
     EXPECT_EQ(tab.summary.separator, '\t');
     EXPECT_EQ(tab.rows[1].fields.size(), 3);
@@ -218,6 +221,20 @@ TEST(CsvReaderTest, DamagedRowsAreMarkedAndTheRestIsRead) {
     EXPECT_TRUE(r.rows[5].problem.isEmpty());
     EXPECT_EQ(r.rows[5].line, 6);
     EXPECT_EQ(r.rows[5].fields[1], "été");
+}
+
+TEST(CsvReaderTest, AStrayQuoteInTheFirstFieldStillGivesARowToCount) {
+    // Found by the fuzz target: the row refused at its first field had no field at all.
+    const Read header = readBytes("Da\"te;Hours\n2027-01-04;1\n");
+    ASSERT_EQ(header.rows.size(), 2u);
+    EXPECT_EQ(header.rows[0].fields, QStringList{""});
+    EXPECT_EQ(header.rows[0].problem, "has a quote where no quoted field begins or ends");
+    EXPECT_EQ(header.rows[1].fields, (QStringList{"2027-01-04", "1"}));
+    const Read row = readBytes("Date,Hours\n\"a\"b,1\n2027-01-05,2\n");
+    ASSERT_EQ(row.rows.size(), 3u);
+    EXPECT_EQ(row.rows[1].line, 2);
+    EXPECT_FALSE(row.rows[1].problem.isEmpty());
+    EXPECT_EQ(row.rows[2].line, 3);
 }
 
 TEST(CsvReaderTest, Utf8ChecksRejectOverlongSurrogateAndTruncatedForms) {

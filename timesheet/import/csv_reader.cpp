@@ -21,9 +21,19 @@ constexpr int kFieldBegun = 2;
 char detectSeparator(const QByteArray& start) {
     qsizetype commas = 0, semicolons = 0, tabs = 0;
     bool quoted = false;
+    bool fieldStart = true;   // a quote opens a quoted field only here...
+    bool justClosed = false;  // ...or right after one closed (a doubled quote)
     for (const char c : start) {
-        if (c == '"') quoted = !quoted;
+        const bool opens = c == '"' && !quoted && (fieldStart || justClosed);
+        justClosed = c == '"' && quoted;
+        if (opens || justClosed) {
+            quoted = opens;
+            fieldStart = false;
+            continue;
+        }
+        fieldStart = false;
         if (quoted) continue;
+        fieldStart = c == ',' || c == ';' || c == '\t';
         if (c == '\n' || c == '\r') break;
         if (c == ',') ++commas;
         if (c == ';') ++semicolons;
@@ -105,8 +115,13 @@ class Parser {
             }
             // A quote inside an unquoted field, or text after a closing quote:
             // that row is unreadable, the next line starts afresh.
-            problem_ = QStringLiteral("a quote stands where no quoted field begins or ends");
-            count_ = std::max(count_, 1);
+            problem_ = QStringLiteral("has a quote where no quoted field begins or ends");
+            // Even a row refused at its first field is handed over, to be counted.
+            if (count_ == 0) {
+                if (fields_.empty()) fields_.emplace_back();
+                fields_.front().clear();
+                count_ = 1;
+            }
             emitRow();
             if (stopped_) return false;
             csv_free(&p_);
@@ -134,7 +149,8 @@ class Parser {
         auto* parser = static_cast<Parser*>(self);
         ++parser->fieldsSeen_;
         if (parser->count_ >= CsvReader::kMostFields) {
-            parser->problem_ = QStringLiteral("more than %1 fields").arg(CsvReader::kMostFields);
+            parser->problem_ =
+                QStringLiteral("has more than %1 fields").arg(CsvReader::kMostFields);
             return;
         }
         if (static_cast<std::size_t>(parser->count_) == parser->fields_.size())

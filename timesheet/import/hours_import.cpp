@@ -39,7 +39,7 @@ class RowCollector {
 
     bool take(const CsvRow& row) {
         if (!headerTaken_) return takeHeader(row);
-        if (isBlank(row)) return true;
+        if (isBlank(row) && row.problem.isEmpty()) return true;
         ++file_.dataRows;
         if (file_.firstRows.size() < static_cast<std::size_t>(TrackerFile::kFirstRowsKept)) {
             QStringList shown;
