@@ -125,6 +125,17 @@ TEST(HoursImportTest, TheFileSettlesTheOrderOfSlashedDatesElseTheLocaleDoes) {
                  QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_TRUE(dayFirst.slashedDayFirst);
     EXPECT_EQ(dayFirst.rows[0].date, QDate(2027, 1, 5));
+    // Rows stay in file order when slashed dates wait among others.
+    const TrackerFile mixed = readText(
+        "Date,Hours,Type\n1/5/2027,1,Regular\n2027-01-06,2,Regular\n"
+        "1/7/2027,3,Regular\n1/13/2027,4,Regular\n1/8/2027,5,Regular\n",
+        {}, QLocale(QLocale::English, QLocale::UnitedKingdom));
+    ASSERT_EQ(mixed.rows.size(), 5u);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(mixed.rows[static_cast<std::size_t>(i)].line, i + 2);
+        EXPECT_EQ(mixed.rows[static_cast<std::size_t>(i)].minutes, (i + 1) * 60);
+    }
+    EXPECT_EQ(mixed.rows[4].date, QDate(2027, 1, 8));
     const TrackerFile monthFirst =
         readText("Date,Hours,Type\n01/05/2027,1,Regular\n01/13/2027,1,Regular\n", {},
                  QLocale(QLocale::English, QLocale::UnitedKingdom));

@@ -93,26 +93,24 @@ class RowCollector {
             else if (date->second > 12)
                 settle(false);
         }
-        pending_.push_back(
-            {row.line, *date, *minutes, typeIndex(fieldText(row, c.type).trimmed())});
+        const Pending taken{row.line, *date, *minutes, typeIndex(fieldText(row, c.type).trimmed())};
+        // Only slashed dates wait, and only until the file settles their order.
+        if (date->form == DateText::Form::Slashed && !settled_)
+            pending_.push_back(taken);
+        else
+            keep(taken);
         return true;
     }
 
-    // Dates become days once the order of slashed dates is known.
+    // The waiting dates become days; rows go back into file order.
     void finish() {
         if (!settled_)
             file_.slashedDayFirst = tracker_values::localeWritesDayFirst(options_.locale);
-        file_.rows.reserve(pending_.size());
-        for (const Pending& p : pending_) {
-            if (const auto day = tracker_values::toDate(p.date, file_.slashedDayFirst))
-                file_.rows.push_back({p.line, *day, p.minutes, p.type});
-            else
-                file_.unreadable.push_back({p.line, QStringLiteral("no such day")});
-        }
-        pending_.clear();
-        std::stable_sort(
-            file_.unreadable.begin(), file_.unreadable.end(),
-            [](const UnreadableRow& a, const UnreadableRow& b) { return a.line < b.line; });
+        keepPending();
+        const auto byLine = [](const auto& a, const auto& b) { return a.line < b.line; };
+        if (!std::is_sorted(file_.rows.begin(), file_.rows.end(), byLine))
+            std::stable_sort(file_.rows.begin(), file_.rows.end(), byLine);
+        std::stable_sort(file_.unreadable.begin(), file_.unreadable.end(), byLine);
     }
 
   private:
@@ -155,6 +153,19 @@ class RowCollector {
     void settle(bool dayFirst) {
         settled_ = true;
         file_.slashedDayFirst = dayFirst;
+        keepPending();
+    }
+
+    void keep(const Pending& p) {
+        if (const auto day = tracker_values::toDate(p.date, file_.slashedDayFirst))
+            file_.rows.push_back({p.line, *day, p.minutes, p.type});
+        else
+            file_.unreadable.push_back({p.line, QStringLiteral("no such day")});
+    }
+
+    void keepPending() {
+        for (const Pending& p : pending_) keep(p);
+        pending_ = {};
     }
 
     int typeIndex(const QString& text) {
