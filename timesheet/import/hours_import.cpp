@@ -262,9 +262,13 @@ HoursImport importHours(const TrackerFile& file, const ImportTarget& target) {
         if (rate >= static_cast<int>(target.rates.size())) rate = -1;
         rateOfType.push_back(rate);
     }
-    QStringList dayTexts;
-    for (int i = 0; i < 7; ++i)
+    // Texts made once and shared by every entry that holds them.
+    QStringList dayTexts, dayIndexes, rateIndexes;
+    for (int i = 0; i < 7; ++i) {
         dayTexts << week_start_date::dayChoiceText(target.weekStart.addDays(i), target.locale);
+        dayIndexes << QString::number(i);
+    }
+    for (std::size_t i = 0; i < target.rates.size(); ++i) rateIndexes << QString::number(i);
     std::vector<bool> unknownNamed(file.types.size(), false);
     result.entries.reserve(file.rows.size());
     for (const TrackerRow& row : file.rows) {
@@ -284,8 +288,8 @@ HoursImport importHours(const TrackerFile& file, const ImportTarget& target) {
         }
         result.entries.push_back({dayTexts[static_cast<qsizetype>(day)],
                                   target.rates[static_cast<std::size_t>(rate)].description,
-                                  tracker_values::hoursText(row.minutes), QString::number(day),
-                                  QString::number(rate)});
+                                  tracker_values::hoursText(row.minutes),
+                                  dayIndexes[static_cast<qsizetype>(day)], rateIndexes[rate]});
     }
     return result;
 }
