@@ -45,7 +45,8 @@ void EntryWindow::importHoursFrom(const QString& path) {
     // Moving the week relabels the entries already listed and stores the date.
     if (plan.weekStart() != weekStartEdit_->date()) weekStartEdit_->setDate(plan.weekStart());
     for (const HoursEntry& e : plan.result().entries)
-        new QTreeWidgetItem(hoursList_, QStringList{e.day, e.rateType, e.hours, e.dn, e.rn});
+        new QTreeWidgetItem(hoursList_,
+                            QStringList{e.day, e.rateType, e.hours, e.dayIndex, e.rateIndex});
     list_rows::ensureCurrentRow(hoursList_);
     saveLists();
 }

@@ -49,8 +49,8 @@ void checkImport(const QByteArray& bytes, const QLocale& locale) {
     if (static_cast<qint64>(imported.entries.size()) + imported.leftOutCount() != file.dataRows)
         std::abort();
     for (const HoursEntry& entry : imported.entries) {
-        const int day = entry.dn.toInt();
-        const int rate = entry.rn.toInt();
+        const int day = entry.dayIndex.toInt();
+        const int rate = entry.rateIndex.toInt();
         if (day < 0 || day > 6 || rate < 0 || rate > 1) std::abort();
         if (!tracker_values::parseDuration(entry.hours, QLocale::c())) std::abort();
     }

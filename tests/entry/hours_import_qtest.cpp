@@ -14,7 +14,7 @@
 
 #include "entry/hours_import_dialog.h"
 #include "tests/entry/entry_window_fixture.h"
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/timesheet_store.h"
 
 using namespace tallowby;
 

@@ -6,7 +6,7 @@
 
 #include "app/error_report.h"
 #include "entry/entry_window.h"
-#include "entry/preview_launcher.h"
+#include "program/preview_launcher.h"
 #include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
@@ -15,11 +15,7 @@ class StartFailuresTest : public QObject, private testing::EntryWindowFixture {
     Q_OBJECT
 
   private slots:
-    void init() {
-        setUp(true);
-        openWindow(quietOptions(testing::kSampleToday, testing::resourcesFolder()), true);
-        QVERIFY(showWindow());
-    }
+    void init() { QVERIFY(showQuietWindowWithPreview()); }
     void cleanup() { tearDown(); }
 
     void aTemplateThatCannotBeOpenedIsReportedOverTheEntryWindow() {

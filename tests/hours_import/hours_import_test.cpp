@@ -87,12 +87,12 @@ TEST(HoursImportTest, RowsBecomeEntriesOfTheWeekWithTheirDayAndRate) {
     EXPECT_EQ(first.day, "Monday, January 4, 2027");
     EXPECT_EQ(first.rateType, "Regular");
     EXPECT_EQ(first.hours, "01:30");
-    EXPECT_EQ(first.dn, "0");
-    EXPECT_EQ(first.rn, "0");
-    EXPECT_EQ(imported.entries[1].dn, "6");
+    EXPECT_EQ(first.dayIndex, "0");
+    EXPECT_EQ(first.rateIndex, "0");
+    EXPECT_EQ(imported.entries[1].dayIndex, "6");
     EXPECT_EQ(imported.entries[1].rateType, "Overtime");
-    EXPECT_EQ(imported.entries[1].rn, "1");
-    EXPECT_EQ(imported.entries[2].dn, "1");
+    EXPECT_EQ(imported.entries[1].rateIndex, "1");
+    EXPECT_EQ(imported.entries[2].dayIndex, "1");
     EXPECT_EQ(imported.leftOutCount(), 0);
     EXPECT_TRUE(leftOutMessage(imported, QDate(2027, 1, 4), QLocale::c()).isEmpty());
 }
@@ -107,7 +107,7 @@ TEST(HoursImportTest, StartAndEndTimesGiveTheHoursWhenNoDurationIsWritten) {
     ASSERT_EQ(imported.entries.size(), 3u);
     EXPECT_EQ(imported.entries[0].hours, "03:30");
     EXPECT_EQ(imported.entries[1].hours, "03:15");  // past midnight
-    EXPECT_EQ(imported.entries[1].dn, "1");         // counted on the day it started
+    EXPECT_EQ(imported.entries[1].dayIndex, "1");   // counted on the day it started
     EXPECT_EQ(imported.entries[2].hours, "02:00");  // the duration written wins
 }
 
@@ -200,9 +200,9 @@ TEST(HoursImportTest, UnknownTypesGoWhereTheMappingOrTheFallbackSays) {
     mapped.unknownTypeRate = 1;
     const HoursImport all = importHours(file, mapped);
     ASSERT_EQ(all.entries.size(), 3u);
-    EXPECT_EQ(all.entries[0].rn, "2");  // the mapping before the fallback
-    EXPECT_EQ(all.entries[1].rn, "1");
-    EXPECT_EQ(all.entries[2].rn, "0");  // a rate's own name before both
+    EXPECT_EQ(all.entries[0].rateIndex, "2");  // the mapping before the fallback
+    EXPECT_EQ(all.entries[1].rateIndex, "1");
+    EXPECT_EQ(all.entries[2].rateIndex, "0");  // a rate's own name before both
     // A mapping to a rate the list no longer has maps nothing.
     mapped.mapping[typeKey("Travel")] = 7;
     mapped.unknownTypeRate.reset();

@@ -5,7 +5,7 @@
 #include <QHash>
 #include <algorithm>
 
-#include "app/week_start_date.h"
+#include "timesheet/week_start_date.h"
 
 namespace tallowby {
 

@@ -12,7 +12,7 @@
 #include "timesheet/import/csv_reader.h"
 #include "timesheet/import/tracker_columns.h"
 #include "timesheet/import/tracker_values.h"
-#include "workbook/run/timesheet_record.h"
+#include "timesheet/timesheet_record.h"
 
 namespace tallowby {
 
