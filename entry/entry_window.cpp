@@ -151,6 +151,7 @@ void EntryWindow::buildWindow() {
     buildHoursPage();
     listTabs_->addTab(ratesPage_, QStringLiteral("Hour Rates"));
     listTabs_->addTab(hoursPage_, QStringLiteral("Employee Hours"));
+    addImportHoursAction();
 }
 
 void EntryWindow::buildGeneralFrame() {

@@ -14,6 +14,7 @@
 #include "app/settings_store.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/generation_run.h"
+#include "timesheet/import/hours_import.h"
 #include "timesheet/timesheet_pdf.h"
 #include "timesheet/timesheet_store.h"
 #include "workbook/run/private_temp_folder.h"
@@ -66,6 +67,8 @@ QString outputsRefused(const FillOptions& options, const QString& settingsPath) 
             return QStringLiteral("cannot write %1: %2").arg(path, *why);
         if (output_target::sameFile(path, settingsPath))
             return QStringLiteral("cannot write %1: it is the settings file").arg(path);
+        if (!options.importPath.isEmpty() && output_target::sameFile(path, options.importPath))
+            return QStringLiteral("cannot write %1: it is the file to import").arg(path);
     }
     for (qsizetype i = 0; i < outputs.size(); ++i)
         for (qsizetype j = i + 1; j < outputs.size(); ++j)
@@ -129,12 +132,62 @@ bool writeOutputs(const FillOptions& options, const GenerationResult& result, QT
     return true;
 }
 
+// The rate `name` stands for: its description (case and outer spaces aside)
+// or its number in the list, from 1.
+std::optional<int> rateNamed(const std::vector<RateEntry>& rates, const QString& name) {
+    if (const int index = rateIndexFor(rates, name); index >= 0) return index;
+    bool isNumber = false;
+    const int number = name.trimmed().toInt(&isNumber);
+    if (isNumber && number >= 1 && number <= static_cast<int>(rates.size())) return number - 1;
+    return std::nullopt;
+}
+
+// Adds the export's rows to the record's hours; false, with the reason on
+// `err`, when the file cannot be read or nothing in it can be imported.
+bool importInto(TimesheetRecord& record, const FillOptions& options, QTextStream& err) {
+    const QLocale locale;
+    ImportTarget target{record.weekStart, record.rates, {}, std::nullopt, locale};
+    if (!options.unknownType.isEmpty()) {
+        target.unknownTypeRate = rateNamed(record.rates, options.unknownType);
+        if (!target.unknownTypeRate) {
+            QStringList names;
+            for (const RateEntry& rate : record.rates)
+                names << QStringLiteral("\"%1\"").arg(rate.description);
+            err << "tallowby-fill: --unknown-type \"" << options.unknownType
+                << "\" names no hour rate (the rates are " << names.join(QStringLiteral(", "))
+                << ")\n";
+            return false;
+        }
+    }
+    TrackerReadOptions read;
+    read.columns = {options.dateColumn, options.hoursColumn, options.startColumn, options.endColumn,
+                    options.typeColumn};
+    read.locale = locale;
+    const TrackerFile file = readTrackerFile(options.importPath, read);
+    if (!file.error.isEmpty()) {
+        err << "tallowby-fill: cannot import " << options.importPath << ": " << file.error << "\n";
+        return false;
+    }
+    HoursImport imported = importHours(file, target);
+    if (const QString message = leftOutMessage(imported, record.weekStart, locale);
+        !message.isEmpty())
+        err << "tallowby-fill: " << options.importPath << ": " << message << "\n";
+    if (imported.entries.empty()) {
+        err << "tallowby-fill: nothing to import from " << options.importPath << "\n";
+        return false;
+    }
+    record.hours.insert(record.hours.end(), std::make_move_iterator(imported.entries.begin()),
+                        std::make_move_iterator(imported.entries.end()));
+    err.flush();
+    return true;
+}
+
 }  // namespace
 
 QString usage() {
     return QStringLiteral(
         "Usage: tallowby-fill [--xls OUT.xls] [--picture OUT.bmp] [--pdf OUT.pdf]\n"
-        "                     [--settings FILE]\n"
+        "                     [--settings FILE] [--import-hours FILE.csv [COLUMN OPTIONS]]\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
@@ -146,6 +199,20 @@ QString usage() {
         "                     BMP when it names none)\n"
         "  --pdf FILE         where to write the page as PDF (on the locale's paper)\n"
         "  --settings FILE    read the timesheet from FILE instead of the user's store\n"
+        "  --import-hours FILE.csv\n"
+        "                     add the rows of a time tracker's CSV export (comma,\n"
+        "                     semicolon or tab separated; UTF-8 or UTF-16) to the\n"
+        "                     hours for this run; the store is not changed. Rows\n"
+        "                     outside the week, of a type no hour rate is named\n"
+        "                     after, or unreadable are left out and listed\n"
+        "  --date-column NAME, --hours-column NAME, --start-column NAME,\n"
+        "  --end-column NAME, --type-column NAME\n"
+        "                     the header of the column that holds the date, the\n"
+        "                     hours, the start and end times, the type of work\n"
+        "                     (found by their usual headers otherwise)\n"
+        "  --unknown-type RATE\n"
+        "                     import rows of unknown types as the hour rate RATE\n"
+        "                     (its description or its number in the list)\n"
         "  --help, -h         show this text\n"
         "  --version, -v      show the version\n");
 }
@@ -175,14 +242,33 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             target = &options.pdfPath;
         else if (arg == QLatin1String("--settings"))
             target = &options.settingsPath;
+        else if (arg == QLatin1String("--import-hours"))
+            target = &options.importPath;
+        bool takesFile = true;
+        const std::pair<const char*, QString*> namedOptions[] = {
+            {"--date-column", &options.dateColumn},   {"--hours-column", &options.hoursColumn},
+            {"--start-column", &options.startColumn}, {"--end-column", &options.endColumn},
+            {"--type-column", &options.typeColumn},   {"--unknown-type", &options.unknownType}};
+        for (const auto& [flag, field] : namedOptions)
+            if (!target && arg == QLatin1String(flag)) {
+                target = field;
+                takesFile = false;
+            }
         if (!target) return {std::nullopt, QStringLiteral("unknown argument \"%1\"").arg(arg)};
         if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
-            return {std::nullopt, QStringLiteral("%1 needs a file name").arg(arg)};
+            return {std::nullopt, takesFile ? QStringLiteral("%1 needs a file name").arg(arg)
+                                            : QStringLiteral("%1 needs a name").arg(arg)};
         *target = arguments[++i];
     }
     if (!options.help && !options.version && options.xlsPath.isEmpty() &&
         options.picturePath.isEmpty() && options.pdfPath.isEmpty())
         return {std::nullopt, QStringLiteral("--xls OUT.xls, --picture or --pdf is required")};
+    const bool columnNamed = !options.dateColumn.isEmpty() || !options.hoursColumn.isEmpty() ||
+                             !options.startColumn.isEmpty() || !options.endColumn.isEmpty() ||
+                             !options.typeColumn.isEmpty() || !options.unknownType.isEmpty();
+    if (columnNamed && options.importPath.isEmpty())
+        return {std::nullopt,
+                QStringLiteral("the column options and --unknown-type need --import-hours")};
     return {options, {}};
 }
 
@@ -204,7 +290,8 @@ int run(const FillOptions& options, QTextStream& err) {
     }
 
     int notices = 0;
-    const TimesheetRecord record = loadRecord(settingsPath, err, notices);
+    TimesheetRecord record = loadRecord(settingsPath, err, notices);
+    if (!options.importPath.isEmpty() && !importInto(record, options, err)) return 2;
 
     std::optional<PrivateTempFolder> folder;
     try {
