@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -27,6 +28,23 @@ int callFsync(int fd) {
 }
 int callRename(const char* from, const char* to) {
     return g_calls && g_calls->rename ? g_calls->rename(from, to) : ::rename(from, to);
+}
+int callOpenAnonymous(const char* folder, int flags, mode_t mode) {
+    return g_calls && g_calls->openAnonymous ? g_calls->openAnonymous(folder, flags, mode)
+                                             : ::open(folder, flags, mode);
+}
+int callLink(const char* from, const char* to) {
+    return g_calls && g_calls->link ? g_calls->link(from, to)
+                                    : ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW);
+}
+
+// ".NAME." and six random letters or digits, in the target's folder.
+QByteArray besideName(const QByteArray& folder, const QByteArray& name) {
+    static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QByteArray suffix(6, 'X');
+    for (char& c : suffix)
+        c = kLetters[QRandomGenerator::system()->bounded(static_cast<int>(sizeof kLetters - 1))];
+    return folder + "/." + name + "." + suffix;
 }
 
 QString systemError(int code) {
@@ -57,15 +75,41 @@ AtomicFileWriter::AtomicFileWriter(QString path, mode_t newFileMode) : path_(std
     if (::stat(target_.constData(), &existing) == 0) mode = existing.st_mode & 07777;
 
     const QFileInfo resolvedInfo(resolved);
-    temporary_ = QFile::encodeName(resolvedInfo.absolutePath() + QStringLiteral("/.") +
-                                   resolvedInfo.fileName() + QStringLiteral(".XXXXXX"));
+    folder_ = QFile::encodeName(resolvedInfo.absolutePath());
+    fileName_ = QFile::encodeName(resolvedInfo.fileName());
+    fd_ = callOpenAnonymous(folder_.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd_ < 0) {
+        const int code = errno;
+        // File systems without anonymous files say so in one of these ways.
+        if (code != EOPNOTSUPP && code != EISDIR) fail(systemError(code));
+        openNamed();
+    }
+    if (::fchmod(fd_, mode) != 0) fail(systemError(errno));
+}
+
+void AtomicFileWriter::openNamed() {
+    temporary_ = folder_ + "/." + fileName_ + ".XXXXXX";
     fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
     if (fd_ < 0) {
         const int code = errno;
         temporary_.clear();
         fail(systemError(code));
     }
-    if (::fchmod(fd_, mode) != 0) fail(systemError(errno));
+}
+
+// The anonymous file gets a fresh hidden name beside the target, which the
+// rename then moves over the target.
+void AtomicFileWriter::linkBesideTarget() {
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray candidate = besideName(folder_, fileName_);
+        if (callLink(self.constData(), candidate.constData()) == 0) {
+            temporary_ = candidate;
+            return;
+        }
+        if (errno != EEXIST) fail(systemError(errno));
+    }
+    fail(QStringLiteral("no free name for the new file beside it"));
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -102,6 +146,12 @@ void AtomicFileWriter::write(const char* data, qint64 size) {
 }
 
 void AtomicFileWriter::commit() {
+    prepare();
+    publish();
+}
+
+void AtomicFileWriter::prepare() {
+    if (prepared_) return;
     if (fd_ < 0) fail(QStringLiteral("the file is already closed"));
     // A full disk or a failing device may only show here.
     if (callFsync(fd_) != 0) fail(systemError(errno));
@@ -109,17 +159,22 @@ void AtomicFileWriter::commit() {
     if (::fstat(fd_, &st) != 0) fail(systemError(errno));
     if (st.st_size != written_)
         fail(QStringLiteral("%1 of %2 bytes reached the disk").arg(st.st_size).arg(written_));
+    if (temporary_.isEmpty()) linkBesideTarget();
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0) fail(systemError(errno));
+    prepared_ = true;
+}
+
+void AtomicFileWriter::publish() {
+    prepare();
+    if (temporary_.isEmpty()) fail(QStringLiteral("the file is already closed"));
     // The kind of the target may have changed since we looked.
     if (const auto why = output_target::refusal(path_)) fail(*why);
     if (callRename(temporary_.constData(), target_.constData()) != 0) fail(systemError(errno));
     temporary_.clear();
 
     // The rename itself reaches the disk with the folder's entry.
-    const QByteArray folder =
-        QFile::encodeName(QFileInfo(QFile::decodeName(target_)).absolutePath());
-    const int dirFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(folder_.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
