@@ -11,6 +11,7 @@
 #include "workbook/automation/application.h"
 #include "workbook/automation/result_export.h"
 #include "workbook/run/entry_placement.h"
+#include "workbook/run/rejected_rates.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {
@@ -19,6 +20,9 @@ namespace {
 
 using automation::Application;
 using automation::Workbook;
+
+// The report of rates that were not written; the run is complete without them.
+constexpr int kRejectedRatesStatement = 146;
 
 template <class T>
 T& require(T* object, const char* what) {
@@ -41,13 +45,17 @@ class GenerationSteps {
           templatePath_(folder.templateFile()),
           snapshotPath_(folder.snapshotFile()) {}
 
+    // A run whose workbook or picture misses a step hands nothing over: its
+    // failures are reported and the run ends without a preview or outputs.
     GenerationResult run() {
         if (!openTemplate()) return endEarly();
         fillGeneralFields();
         fillRates();
         fillHours();
-        if (!saveResult()) return endEarly();
+        if (!complete()) return endEarly();
+        if (!saveResult() || !complete()) return endEarly();
         drawPicture();
+        if (!complete()) return endEarly();
         handOver();
         return result_;
     }
@@ -55,8 +63,13 @@ class GenerationSteps {
   private:
     void keep(const StatementFailure& failure) {
         result_.failures.push_back(failure);
+        // Rates left unwritten are the timesheet's business, not a broken step.
+        if (failure.line != kRejectedRatesStatement || failure.procedure != g_.procedure())
+            ++brokenSteps_;
         if (hooks_.reportFailure) hooks_.reportFailure(failure);
     }
+
+    bool complete() const { return brokenSteps_ == 0; }
 
     void setBusy(bool busy) {
         if (hooks_.setBusy) hooks_.setBusy(busy);
@@ -72,6 +85,9 @@ class GenerationSteps {
         setBusy(false);
         program::removeFile(snapshotPath_);
         program::removeFile(templatePath_);
+        if (!result_.resultPath.isEmpty()) program::removeFile(result_.resultPath);
+        result_.resultPath.clear();
+        result_.picture = QImage();
         return result_;
     }
 
@@ -95,6 +111,7 @@ class GenerationSteps {
     QByteArray templateData_;
     int row_ = 11;
     int column_ = 2;
+    int brokenSteps_ = 0;
 };
 
 bool GenerationSteps::openTemplate() {
@@ -121,17 +138,19 @@ bool GenerationSteps::openTemplate() {
     return g_.run(108, [&] { workbook_ = &instance1_->Workbooks().Open(templatePath_, true); });
 }
 
+// The general fields are names, addresses and numbers to dial: they reach
+// their cells as typed, never read as numbers, dates or truth values.
 void GenerationSteps::fillGeneralFields() {
     QString companyName;
     g_.run(112, [&] { companyName = record_.company; });
     g_.run(114, [&] { app().ActiveWorkbook().Worksheets(1).Select(); });
     g_.run(116, [&] { app().ActiveWorkbook().Worksheets(1).Activate(); });
-    g_.run(118, [&] { app().Cells(4, 1).setValue(companyName); });
-    g_.run(120, [&] { app().Cells(7, 1).setValue(record_.address); });
-    g_.run(122, [&] { app().Cells(8, 1).setValue(record_.city); });
-    g_.run(124, [&] { app().Cells(9, 1).setValue(record_.phone); });
-    g_.run(126, [&] { app().Cells(5, 7).setValue(record_.employee); });
-    g_.run(128, [&] { app().Cells(7, 7).setValue(record_.supervisor); });
+    g_.run(118, [&] { app().Cells(4, 1).setText(companyName); });
+    g_.run(120, [&] { app().Cells(7, 1).setText(record_.address); });
+    g_.run(122, [&] { app().Cells(8, 1).setText(record_.city); });
+    g_.run(124, [&] { app().Cells(9, 1).setText(record_.phone); });
+    g_.run(126, [&] { app().Cells(5, 7).setText(record_.employee); });
+    g_.run(128, [&] { app().Cells(7, 7).setText(record_.supervisor); });
     g_.run(130, [&] { app().Cells(9, 7).setValue(record_.weekStart); });
 }
 
@@ -164,11 +183,25 @@ void GenerationSteps::fillRates() {
                    [&] { app().Cells(row_, i + 1).setValue(record_.rates.at(i - 1).description); });
     }
     g_.run(140, [&] { row_ = 20; });
+    // A rate the pay cannot be computed with is not written, so its pay shows
+    // 0.00 instead of an error value, and all such rates get one report.
+    std::vector<RejectedRate> rejected;
     {
         Guarded::Repeated loop(g_);
         for (int i = 1; i <= rateLoop; ++i)
-            g_.run(144, [&] { app().Cells(row_, i + 1).setValue(record_.rates.at(i - 1).rate); });
+            g_.run(144, [&] {
+                const RateEntry& entry = record_.rates.at(i - 1);
+                auto cell = app().Cells(row_, i + 1);
+                if (const auto why = rateRefusal(entry.rate, cell.typedNumber(entry.rate))) {
+                    rejected.push_back({entry, *why});
+                    return;
+                }
+                cell.setValue(entry.rate);
+            });
     }
+    g_.run(kRejectedRatesStatement, [&] {
+        if (!rejected.empty()) throw Failure(rejectedRatesMessage(rejected));
+    });
 }
 
 // Entries are gathered first: repeated ones share a cell, entries without a
