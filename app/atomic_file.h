@@ -18,7 +18,9 @@ namespace tallowby {
 // it is complete: it gets a name beside the target only for the moment
 // between linking it and renaming it, so a process killed while writing
 // leaves nothing behind. Elsewhere it is a hidden file beside the target from
-// the start (".NAME.XXXXXX").
+// the start (".NAME.tallowby-XXXXXX"). The writer locks its new file until it
+// has replaced the target; the next writer to the same target removes such
+// files that nobody holds, left by a writer that was killed in between.
 //
 // The target must be a regular file or a new name; a folder, device, FIFO or
 // socket is refused before anything is written. A symbolic link is followed:
@@ -43,12 +45,15 @@ class AtomicFileWriter {
     void write(const char* data, qint64 size);
     void commit();  // prepare() then publish()
 
-    // The two halves of commit(), for an OutputSet that replaces several
-    // files only when all of them are complete. prepare() flushes and checks
-    // the bytes and gives the new file its name beside the target; publish()
-    // renames it over the target.
+    // The steps of commit(), for an OutputSet that replaces several files
+    // only when all of them are complete: complete() flushes the bytes to the
+    // disk and checks their size; prepare() also gives the new file its name
+    // beside the target; publish() renames it over the target, and
+    // syncFolder() makes that rename last.
+    void complete();
     void prepare();
     void publish();
+    void syncFolder() const;
 
     const QString& path() const { return path_; }
 
@@ -80,6 +85,7 @@ class AtomicFileWriter {
     QByteArray temporary_;  // the new file's name beside the target, once it has one
     int fd_ = -1;
     qint64 written_ = 0;
+    bool completed_ = false;
     bool prepared_ = false;
 };
 

@@ -23,7 +23,11 @@ void OutputSet::abandon() {
 }
 
 void OutputSet::commit() {
+    // The slow part (flushing every file to the disk) comes before any new
+    // file has a name, so a process killed meanwhile leaves nothing; naming
+    // and renaming follow each other at once.
     try {
+        for (auto& writer : writers_) writer->complete();
         for (auto& writer : writers_) writer->prepare();
     } catch (...) {
         abandon();
@@ -44,6 +48,7 @@ void OutputSet::commit() {
         }
         replaced << writer->path();
     }
+    for (const auto& writer : writers_) writer->syncFolder();
     writers_.clear();
 }
 

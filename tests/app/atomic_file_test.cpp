@@ -1,6 +1,8 @@
 #include "app/atomic_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -247,6 +249,26 @@ TEST(AtomicFile, SpecialFilesAreRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(S_ISCHR(st.st_mode));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
               QStringList{"fifo"});
+}
+
+TEST(AtomicFile, NewFilesLeftByAKilledWriterGoWithTheNextWriteAndNothingElseDoes) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("out.bin");
+    const QStringList kept{".out.bin.XyZ123", ".out.bin.tallowby-Held01",
+                           ".out.bin.tallowby-toolong1", ".other.bin.tallowby-Ab12Cd"};
+    for (const QString& name : kept + QStringList{".out.bin.tallowby-Ab12Cd"})
+        writePlain(dir.filePath(name), "left");
+    // A writer that still runs holds its file.
+    const int held =
+        ::open(QFile::encodeName(dir.filePath(".out.bin.tallowby-Held01")).constData(), O_RDONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    writeFileAtomically(target, "new");
+    ::close(held);
+    EXPECT_EQ(readFile(target), "new");
+    QStringList expected = kept + QStringList{"out.bin"};
+    expected.sort();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
 }
 
 }  // namespace

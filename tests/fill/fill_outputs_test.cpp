@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -110,11 +111,12 @@ TEST_F(FillOutputsTest, RunsKilledAtRandomLeaveNoLitter) {
 
     QRandomGenerator random(17);
     int killed = 0;
+    int leftovers = 0;
     for (int i = 0; i < 50; ++i) {
         QProcess process;
         process.setProcessEnvironment(
             tallowby::testing::childEnvironment(QStringLiteral("C.UTF-8"), environment));
-        process.start(QString::fromUtf8(tallowby::testing::test_paths::kFillTool), arguments);
+        process.start(QString::fromUtf8(tallowby::test_paths::kFillTool), arguments);
         ASSERT_TRUE(process.waitForStarted());
         QThread::msleep(static_cast<unsigned long>(random.bounded(runTime + runTime / 5 + 1)));
         if (process.state() == QProcess::Running) {
@@ -122,7 +124,15 @@ TEST_F(FillOutputsTest, RunsKilledAtRandomLeaveNoLitter) {
             ++killed;
         }
         ASSERT_TRUE(process.waitForFinished(60000));
-        EXPECT_EQ(entries(out), targets) << "after run " << i;
+        // A kill between naming the new files and renaming them may leave
+        // one, which the next run removes; nothing else is ever there.
+        QStringList others = entries(out);
+        for (const QString& name : targets) others.removeOne(name);
+        leftovers += static_cast<int>(others.size());
+        EXPECT_TRUE(
+            others.filter(QRegularExpression("^\\.week\\.(xls|pdf|bmp)\\.tallowby-[A-Za-z0-9]{6}$"))
+                .size() == others.size())
+            << others.join(", ").toStdString() << " after run " << i;
         // What is there is a whole file, old or new.
         EXPECT_EQ(readFile(out + "/week.pdf").right(6).trimmed(), "%%EOF") << i;
     }
@@ -132,7 +142,7 @@ TEST_F(FillOutputsTest, RunsKilledAtRandomLeaveNoLitter) {
     const Outcome next = runFill(arguments, "C.UTF-8", environment);
     EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
     EXPECT_EQ(entries(temp), QStringList{}) << leftFolders << " folders were left by killed runs";
-    EXPECT_EQ(entries(out), targets);
+    EXPECT_EQ(entries(out), targets) << leftovers << " new files were left by killed runs";
 }
 
 TEST_F(FillOutputsTest, GeneralFieldsStayTextAndBadRatesAreReportedButTheRunCompletes) {
