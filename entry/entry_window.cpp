@@ -19,10 +19,10 @@
 #include <utility>
 
 #include "app/guarded.h"
-#include "app/settings_keys.h"
+#include "timesheet/settings_keys.h"
 #include "app/settings_store.h"
-#include "app/twips.h"
-#include "app/week_start_date.h"
+#include "ui/twips.h"
+#include "timesheet/week_start_date.h"
 #include "entry/entry_labels.h"
 #include "entry/list_fit.h"
 #include "entry/list_rows.h"

@@ -9,8 +9,8 @@
 
 #include "entry/window_pointer.h"
 #include "ui/desktop.h"
-#include "workbook/run/timesheet_record.h"
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/timesheet_record.h"
+#include "timesheet/timesheet_store.h"
 
 class QComboBox;
 class QDateEdit;

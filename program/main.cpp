@@ -3,10 +3,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/information_options.h"
+#include "program/information_options.h"
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "entry/preview_launcher.h"
+#include "program/preview_launcher.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/timesheet_store.h"
 
 #include <QLocale>
 
-#include "app/packed_list.h"
-#include "app/settings_keys.h"
-#include "app/week_start_date.h"
+#include "timesheet/packed_list.h"
+#include "timesheet/settings_keys.h"
+#include "timesheet/week_start_date.h"
 
 namespace tallowby {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/settings_store.h"
-#include "workbook/run/timesheet_record.h"
+#include "timesheet/timesheet_record.h"
 
 namespace tallowby {
 
@@ -28,7 +28,7 @@ class TimesheetStore {
     static constexpr int kRateFields = 2;
     static constexpr int kHoursFields = 5;
 
-    // One of the general fields (a key of app/settings_keys.h).
+    // One of the general fields (a key of timesheet/settings_keys.h).
     QString field(const char* key) const;
     void saveField(const char* key, const QString& text);
 

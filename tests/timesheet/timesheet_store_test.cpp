@@ -1,11 +1,11 @@
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/timesheet_store.h"
 
 #include <gtest/gtest.h>
 
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "app/settings_keys.h"
+#include "timesheet/settings_keys.h"
 
 namespace tallowby {
 namespace {

@@ -1,4 +1,4 @@
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +8,11 @@
 #include <QRegularExpression>
 
 #include "tests/support/full_disk.h"
-#include "tests/workbook/run_failures.h"
+#include "tests/timesheet/run_failures.h"
+#include "timesheet/entry_placement.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/engine_calls.h"
 #include "workbook/engine/biff/workbook_io.h"
-#include "workbook/run/entry_placement.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {

@@ -1,4 +1,4 @@
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -8,10 +8,10 @@
 #include "app/guarded.h"
 #include "app/program.h"
 #include "app/report_locations.h"
+#include "timesheet/entry_placement.h"
+#include "timesheet/rejected_rates.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/result_export.h"
-#include "workbook/run/entry_placement.h"
-#include "workbook/run/rejected_rates.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {

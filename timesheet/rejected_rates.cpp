@@ -1,4 +1,4 @@
-#include "workbook/run/rejected_rates.h"
+#include "timesheet/rejected_rates.h"
 
 #include <algorithm>
 #include <cmath>
