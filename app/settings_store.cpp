@@ -152,7 +152,7 @@ void SettingsStore::ensureLoaded() const {
     if (loaded.problem && notice_) notice_(*loaded.problem);
 }
 
-QString SettingsStore::GetSetting(const QString& key, const QString& defaultValue) const {
+QString SettingsStore::value(const QString& key, const QString& defaultValue) const {
     ensureLoaded();
     const auto found = ini_text::find(lines_, section_, key);
     return found ? *found : defaultValue;
@@ -176,7 +176,7 @@ void SettingsStore::keepDamagedFile() {
     damaged_ = false;
 }
 
-void SettingsStore::SaveSetting(const QString& key, const QString& text) {
+void SettingsStore::setValue(const QString& key, const QString& text) {
     ensureLoaded();
     ini_text::set(lines_, section_, key, text);
     if (!writable_) return;  // told at load time; the value lives for this run only

@@ -3,9 +3,9 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "program/information_options.h"
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
+#include "program/information_options.h"
 #include "program/preview_launcher.h"
 
 namespace {

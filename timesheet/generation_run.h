@@ -49,10 +49,6 @@ struct GenerationResult {
 GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempFolder& folder,
                                const GenerationHooks& hooks);
 
-// The number a text starts with, 0 when it starts with none ("3" 3, "-1" -1,
-// " 2x" 2, "" 0).
-double leadingNumber(const QString& text);
-
 // A fresh result workbook name in the folder: "kovlar", eight digits 1 to 9,
 // ".xls", drawn again while a file of that name exists.
 QString drawResultName(const QString& folder, const std::function<int()>& drawDigit);

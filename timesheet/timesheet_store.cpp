@@ -25,11 +25,11 @@ bool TimesheetStore::isBlankText(const QString& text) {
 }
 
 QString TimesheetStore::field(const char* key) const {
-    return settings_.GetSetting(latin1(key), QString());
+    return settings_.value(latin1(key), QString());
 }
 
 void TimesheetStore::saveField(const char* key, const QString& text) {
-    settings_.SaveSetting(latin1(key), text);
+    settings_.setValue(latin1(key), text);
 }
 
 TimesheetStore::WeekStart TimesheetStore::weekStart(const QDate& today) const {
@@ -64,7 +64,7 @@ void TimesheetStore::saveHours(const std::vector<QStringList>& rows) {
 }
 
 QString TimesheetStore::listTab() const {
-    return settings_.GetSetting(latin1(settings_keys::kListTab), QStringLiteral("0"));
+    return settings_.value(latin1(settings_keys::kListTab), QStringLiteral("0"));
 }
 
 void TimesheetStore::saveListTab(int index) {
