@@ -6,9 +6,10 @@
 #include <QImageWriter>
 #include <QLocale>
 
-#include "app/atomic_file.h"
 #include "app/build_config.h"
 #include "app/error_report.h"
+#include "app/failure.h"
+#include "app/output_set.h"
 #include "app/output_target.h"
 #include "app/program.h"
 #include "app/settings_store.h"
@@ -33,28 +34,16 @@ void writeNotice(QTextStream& err, const QString& caption, const QString& text) 
     err.flush();
 }
 
-bool writeAtomically(const QString& path, const QByteArray& bytes, QString& error) {
-    try {
-        writeFileAtomically(path, bytes);
-    } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
-        // The terminal lines all go on in lower case after "tallowby-fill: ".
-        if (!error.isEmpty()) error[0] = error[0].toLower();
-        return false;
-    }
-    return true;
-}
-
-bool writePicture(const QString& path, const QImage& picture, QString& error) {
+// The picture's bytes in the format its name asks for, BMP when it names none.
+QByteArray encodePicture(const QString& path, const QImage& picture) {
     QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, format.constData())) {
-        error = QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path);
-        return false;
-    }
-    return writeAtomically(path, bytes, error);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, format.constData()))
+        throw Failure(
+            QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path));
+    return bytes;
 }
 
 // Why the outputs cannot be written, checked before any work is done.
@@ -93,41 +82,40 @@ TimesheetRecord loadRecord(const QString& settingsPath, QTextStream& err, int& n
     return record;
 }
 
-// Copies the made workbook and writes the picture and the PDF asked for;
-// false, with the reason on `err`, at the first that fails.
+// Writes every output asked for as one set: each is made beside its target,
+// and the targets are replaced only when all of them are complete. False, with
+// the reason on `err`, when any cannot be made; no target is touched then.
 bool writeOutputs(const FillOptions& options, const GenerationResult& result, QTextStream& err) {
-    QFile made(result.resultPath);
-    if (!made.open(QIODevice::ReadOnly)) {
-        err << "tallowby-fill: the workbook could not be made\n";
+    try {
+        OutputSet outputs;
+        if (!options.xlsPath.isEmpty()) {
+            QFile made(result.resultPath);
+            if (!made.open(QIODevice::ReadOnly))
+                throw Failure(
+                    QStringLiteral("Cannot read the made workbook: %1").arg(made.errorString()));
+            outputs.write(options.xlsPath, made.readAll());
+        }
+        if (!options.picturePath.isEmpty()) {
+            if (result.picture.isNull()) throw Failure("There is no picture of the sheet to write");
+            outputs.write(options.picturePath, encodePicture(options.picturePath, result.picture));
+        }
+        if (!options.pdfPath.isEmpty()) {
+            QByteArray pdf;
+            try {
+                pdf = timesheetPdf(result.resultPath, QLocale());
+            } catch (const std::exception& e) {
+                throw Failure(
+                    QStringLiteral("Cannot make the PDF: %1").arg(QString::fromUtf8(e.what())));
+            }
+            outputs.write(options.pdfPath, pdf);
+        }
+        outputs.commit();
+    } catch (const std::exception& e) {
+        QString error = QString::fromUtf8(e.what());
+        // The terminal lines all go on in lower case after "tallowby-fill: ".
+        if (!error.isEmpty()) error[0] = error[0].toLower();
+        err << "tallowby-fill: " << error << "; no output was replaced\n";
         return false;
-    }
-    QString error;
-    if (!options.xlsPath.isEmpty() && !writeAtomically(options.xlsPath, made.readAll(), error)) {
-        err << "tallowby-fill: " << error << "\n";
-        return false;
-    }
-    if (!options.picturePath.isEmpty()) {
-        if (result.picture.isNull()) {
-            err << "tallowby-fill: there is no picture of the sheet to write\n";
-            return false;
-        }
-        if (!writePicture(options.picturePath, result.picture, error)) {
-            err << "tallowby-fill: " << error << "\n";
-            return false;
-        }
-    }
-    if (!options.pdfPath.isEmpty()) {
-        QByteArray pdf;
-        try {
-            pdf = timesheetPdf(result.resultPath, QLocale());
-        } catch (const std::exception& e) {
-            err << "tallowby-fill: cannot make the PDF: " << e.what() << "\n";
-            return false;
-        }
-        if (!writeAtomically(options.pdfPath, pdf, error)) {
-            err << "tallowby-fill: " << error << "\n";
-            return false;
-        }
     }
     return true;
 }
@@ -304,8 +292,10 @@ int run(const FillOptions& options, QTextStream& err) {
     // The run's error reports, in the order they happened.
     for (const StatementFailure& failure : result.failures)
         writeNotice(err, QString::fromLatin1(error_report::kCaption), error_report::text(failure));
+    // Outputs come only from a complete run: after a failed step (the temp
+    // folder full, the picture not drawn) the old files stay as they were.
     if (!result.handedOver) {
-        err << "tallowby-fill: the workbook could not be made\n";
+        err << "tallowby-fill: the run did not complete, so no output was replaced\n";
         return 2;
     }
     // Left-out entries are the list's business, not a failure of the run.

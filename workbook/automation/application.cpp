@@ -239,6 +239,28 @@ void CellHandle::setValue(const QString& typed) {
     book.markDirty();
 }
 
+void CellHandle::setText(const QString& text) {
+    Workbook& book = app_->ActiveWorkbook();
+    engine::Cell& target = cell();
+    target.formula.clear();
+    target.formulaExtra.clear();
+    if (text.isEmpty())
+        target.value = engine::CellValue::empty();
+    else
+        target.value = engine::CellValue::fromText(
+            engine::biff::utf16ToText(engine::biff::textToUtf16Limited(text.toStdString(), 32767)));
+    book.markDirty();
+}
+
+std::optional<double> CellHandle::typedNumber(const QString& typed) {
+    engine::Workbook& model = app_->ActiveWorkbook().model();
+    const engine::TypedInput input =
+        engine::readTypedInput(typed.toStdString(), model.formatCode(model.xf(cell().xf).format),
+                               app_->locale(), QDate::currentDate().year());
+    if (input.kind != engine::TypedInput::Kind::Number) return std::nullopt;
+    return input.number;
+}
+
 void CellHandle::setValue(const QDate& date) {
     Workbook& book = app_->ActiveWorkbook();
     engine::Workbook& model = book.model();

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/atomic_file.h"
@@ -119,6 +120,12 @@ class CellHandle {
     void setValue(const QString& typed);
     // Value = a date.
     void setValue(const QDate& date);
+    // Value = text exactly as given, never read as a number, date or truth
+    // value ("0123456" stays text); an empty text empties the cell.
+    void setText(const QString& text);
+    // The number `typed` becomes when typed into this cell, or nothing when
+    // it becomes empty, text or a truth value.
+    std::optional<double> typedNumber(const QString& typed);
     // Value = the sum of several entries, each read as if typed into this
     // cell; a General cell adopts the format the first of them implies.
     // Returns the entries that are not numbers (left out of the sum); when
