@@ -61,6 +61,13 @@ class ScriptedPrompter : public Prompter {
         }
         return choice;
     }
+    QString openFileName(QWidget*, const QString& title, const QString& filter) override {
+        dialogs.push_back({title, filter});
+        if (openPaths.empty()) return {};
+        const QString name = openPaths.front();
+        openPaths.pop_front();
+        return name;
+    }
     bool openUrl(const QUrl& url) override {
         openedUrls.push_back(url);
         return options_.openUrlSucceeds;
@@ -96,6 +103,7 @@ class ScriptedPrompter : public Prompter {
     std::vector<std::pair<QString, QString>> dialogs;  // title, filter
     std::deque<QString> fileNames;
     std::deque<int> filterChoices;  // filter entries chosen in save dialogs, from 0
+    std::deque<QString> openPaths;  // answers of the open-file dialog; none: cancelled
     QString savePath;
     int saveDialogs = 0;
     std::vector<QUrl> openedUrls;

@@ -7,8 +7,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/atomic_file.h"
 #include "workbook/engine/model/workbook_model.h"
 
 namespace tallowby::automation {
@@ -71,10 +73,12 @@ class Workbook {
 
     // Writes the workbook under a new name, replacing the file atomically:
     // in the legacy .xls format for 56 or -4143, as an Office Open XML
-    // workbook (.xlsx) for 51; other codes are refused. Returns what the
+    // workbook (.xlsx) for 51; other codes are refused. The file is flushed
+    // to the disk unless it is a file of this session only. Returns what the
     // chosen format cannot hold of the workbook (always nothing for .xls),
     // one sentence each, for the caller to show.
-    QStringList SaveAs(const QString& path, int fileFormat);
+    QStringList SaveAs(const QString& path, int fileFormat,
+                       AtomicFileWriter::Flush flush = AtomicFileWriter::Flush::ToDisk);
     void Close();
 
     QString FullName() const { return path_; }
@@ -125,6 +129,12 @@ class CellHandle {
     void setValue(const QString& typed);
     // Value = a date.
     void setValue(const QDate& date);
+    // Value = text exactly as given, never read as a number, date or truth
+    // value ("0123456" stays text); an empty text empties the cell.
+    void setText(const QString& text);
+    // The number `typed` becomes when typed into this cell, or nothing when
+    // it becomes empty, text or a truth value.
+    std::optional<double> typedNumber(const QString& typed);
     // Value = the sum of several entries, each read as if typed into this
     // cell; a General cell adopts the format the first of them implies.
     // Returns the entries that are not numbers (left out of the sum); when
