@@ -280,15 +280,24 @@ class PreviewWindowTest : public QObject {
         harness::writeFile(result, "workbook");
         int listsSaved = 0;
         int ended = 0;
-        form.setOnClosing([&] { ++listsSaved; });
+        bool mayClose = false;
+        form.setOnClosing([&] {
+            ++listsSaved;
+            return mayClose;
+        });
         form.setEndProgram([&] {
-            QCOMPARE(listsSaved, 1);
+            QCOMPARE(listsSaved, 2);
             ++ended;
         });
         form.handOver(harness::picture(300, 200), result);
+        // Kept open by the main window: the result workbook stays, nothing ends.
+        QVERIFY(!form.close());
+        QVERIFY(QFile::exists(result));
+        QCOMPARE(ended, 0);
+        mayClose = true;
         QVERIFY(form.close());
         QVERIFY(!QFile::exists(result));
-        QCOMPARE(listsSaved, 1);
+        QCOMPARE(listsSaved, 2);
         QCOMPARE(ended, 1);
         QVERIFY(prompter->reports().isEmpty());
     }

@@ -63,6 +63,12 @@ void TimesheetStore::saveHours(const std::vector<QStringList>& rows) {
     saveField(settings_keys::kHours, packed_list::pack(rows));
 }
 
+void TimesheetStore::saveLists(const std::vector<QStringList>& rates,
+                               const std::vector<QStringList>& hours) {
+    settings_.SaveSettings({{latin1(settings_keys::kRates), packed_list::pack(rates)},
+                            {latin1(settings_keys::kHours), packed_list::pack(hours)}});
+}
+
 QString TimesheetStore::listTab() const {
     return settings_.GetSetting(latin1(settings_keys::kListTab), QStringLiteral("0"));
 }

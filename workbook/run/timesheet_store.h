@@ -46,6 +46,8 @@ class TimesheetStore {
     std::vector<QStringList> storedHours() const;
     void saveRates(const std::vector<QStringList>& rows);
     void saveHours(const std::vector<QStringList>& rows);
+    // Both lists in one write of the store.
+    void saveLists(const std::vector<QStringList>& rates, const std::vector<QStringList>& hours);
 
     // The list tab's stored text ("0" when absent).
     QString listTab() const;
