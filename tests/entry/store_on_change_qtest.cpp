@@ -234,12 +234,20 @@ class StoreOnChangeTest : public QObject, private testing::EntryWindowFixture {
         QTest::mouseClick(form_->sampleButton_, Qt::LeftButton);
         int runs = 0;
         bool heldDuringRun = false;
+        bool inRun = false;
+        bool eventsRanInsideRun = false;
         form_->setGenerationRunner([&] {
             ++runs;
             heldDuringRun = !form_->startButton_->isEnabled() && !form_->sampleButton_->isEnabled();
             // A click reaching the window while the run shows a message.
             form_->onStartClicked();
+            // Queued work waits for the run to end: the run lets no events in.
+            QMetaObject::invokeMethod(
+                form_.get(), [&] { eventsRanInsideRun = eventsRanInsideRun || inRun; },
+                Qt::QueuedConnection);
+            inRun = true;
             launcher_->run();
+            inRun = false;
         });
         // Two clicks queued before the first is handled.
         for (int i = 0; i < 2; ++i)
@@ -249,6 +257,7 @@ class StoreOnChangeTest : public QObject, private testing::EntryWindowFixture {
         QTest::qWait(50);
         QCOMPARE(runs, 1);
         QVERIFY(heldDuringRun);
+        QVERIFY(!eventsRanInsideRun);
         QVERIFY(form_->startButton_->isEnabled());
         QVERIFY(form_->sampleButton_->isEnabled());
         QVERIFY2(prompter_->texts().isEmpty(), qPrintable(prompter_->texts().join("\n")));

@@ -285,17 +285,23 @@ class PreviewWindowTest : public QObject {
             ++listsSaved;
             return mayClose;
         });
-        form.setEndProgram([&] {
-            QCOMPARE(listsSaved, 2);
-            ++ended;
-        });
         form.handOver(harness::picture(300, 200), result);
         // Kept open by the main window: the result workbook stays, nothing ends.
         QVERIFY(!form.close());
         QVERIFY(QFile::exists(result));
         QCOMPARE(ended, 0);
         mayClose = true;
+        // The close lets no queued events in before the program ends.
+        bool queuedRan = false;
+        bool queuedRanBeforeEnd = false;
+        QMetaObject::invokeMethod(
+            &form, [&] { queuedRan = true; }, Qt::QueuedConnection);
+        form.setEndProgram([&] {
+            queuedRanBeforeEnd = queuedRan;
+            ++ended;
+        });
         QVERIFY(form.close());
+        QVERIFY(!queuedRanBeforeEnd);
         QVERIFY(!QFile::exists(result));
         QCOMPARE(listsSaved, 2);
         QCOMPARE(ended, 1);
