@@ -150,6 +150,25 @@ class StoreOnChangeTest : public QObject, private testing::EntryWindowFixture {
         QCOMPARE(identity(store_->path()), again);
     }
 
+    void oddSettingsFilesAreToldOnceInTheWindow() {
+        const QByteArray files[] = {"[Other]\ntxtName=elsewhere\n",
+                                    "[Tallowby]\ntxtName=First\ntxtEmp=Ana\ntxtName=Second\n"};
+        const QString told[] = {"has no [Tallowby] section", "gives txtName more than once"};
+        const QString company[] = {"", "First"};
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY(writeStoreFile(store_->path(), files[i]));
+            store_ = std::make_unique<SettingsStore>(store_->path());
+            prompter_->messages.clear();
+            auto form = start();
+            QCOMPARE(prompter_->messages.size(), size_t{1});
+            QVERIFY2(prompter_->messages[0].text.contains(told[i]),
+                     qPrintable(prompter_->messages[0].text));
+            QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::Warning);
+            QCOMPARE(form->companyEdit_->text(), company[i]);
+            QCOMPARE(testing::readFile(store_->path()), files[i]);
+        }
+    }
+
     void aFailedSaveIsToldOnceAndClosingAsks() {
         auto form = start();
         {
