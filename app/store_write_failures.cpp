@@ -1,7 +1,5 @@
 #include "app/store_write_failures.h"
 
-#include "app/settings_keys.h"
-
 namespace tallowby {
 
 std::optional<QString> StoreWriteFailures::failed(const QString& reason, const QString& notSaved) {
@@ -25,26 +23,6 @@ QString StoreWriteFailures::closeQuestion() const {
 
 QString StoreWriteFailures::titleMark() {
     return QStringLiteral("not saved");
-}
-
-QString storedValueName(const QString& key) {
-    namespace k = settings_keys;
-    const struct {
-        const char* key;
-        const char* name;
-    } names[] = {{k::kCompany, "the company name"},
-                 {k::kAddress, "the address"},
-                 {k::kCity, "the city"},
-                 {k::kPhone, "the phone"},
-                 {k::kEmployee, "the employee name"},
-                 {k::kSupervisor, "the supervisor name"},
-                 {k::kWeekStart, "the week start"},
-                 {k::kRates, "the hour rates"},
-                 {k::kHours, "the hours list"},
-                 {k::kListTab, "the selected tab"}};
-    for (const auto& n : names)
-        if (key == QLatin1String(n.key)) return QString::fromLatin1(n.name);
-    return key;
 }
 
 }  // namespace tallowby

@@ -28,7 +28,4 @@ class StoreWriteFailures {
     QString lastReason_;
 };
 
-// A stored value in words, by its settings key: "txtName" is "the company name".
-QString storedValueName(const QString& key);
-
 }  // namespace tallowby

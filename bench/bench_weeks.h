@@ -3,7 +3,7 @@
 // with hours added by each benchmark.
 #include <QDate>
 
-#include "workbook/run/timesheet_record.h"
+#include "timesheet/timesheet_record.h"
 
 namespace bench_weeks {
 

@@ -11,7 +11,7 @@
 #include "app/error_report.h"
 #include "bench_weeks.h"
 #include "tests/support/gui_application.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
 
 namespace {

@@ -9,9 +9,9 @@
 
 #include "bench_weeks.h"
 #include "tests/support/gui_application.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
-#include "workbook/run/timesheet_pdf.h"
+#include "timesheet/timesheet_pdf.h"
 
 namespace {
 

@@ -19,16 +19,16 @@
 #include <utility>
 
 #include "app/guarded.h"
-#include "app/settings_keys.h"
 #include "app/settings_store.h"
-#include "app/twips.h"
-#include "app/week_start_date.h"
 #include "entry/entry_labels.h"
 #include "entry/list_fit.h"
 #include "entry/list_rows.h"
 #include "entry/picker_fields.h"
 #include "entry/presence_check.h"
 #include "entry/select_all_line_edit.h"
+#include "timesheet/settings_keys.h"
+#include "timesheet/week_start_date.h"
+#include "ui/twips.h"
 
 namespace tallowby {
 
@@ -291,7 +291,7 @@ void unguarded(F&& body) {
 
 void EntryWindow::saveField(const char* key, const QString& text) {
     if (restoring_) return;
-    writeStore(storedValueName(QString::fromLatin1(key)),
+    writeStore(TimesheetStore::valueName(QString::fromLatin1(key)),
                [&](TimesheetStore& store) { store.saveField(key, text); });
 }
 
@@ -328,7 +328,7 @@ void EntryWindow::listsChanged() {
 void EntryWindow::onWeekStartChanged() {
     unguarded([&] {
         if (!keepStoredDate_ && !restoring_)
-            writeStore(storedValueName(QString::fromLatin1(settings_keys::kWeekStart)),
+            writeStore(TimesheetStore::valueName(QString::fromLatin1(settings_keys::kWeekStart)),
                        [&](TimesheetStore& store) { store.saveWeekStart(weekStartEdit_->date()); });
         fillDayChoice();
         // Entries keep their day index; their day texts follow the new dates.
@@ -342,7 +342,7 @@ void EntryWindow::onWeekStartChanged() {
 void EntryWindow::onListTabChanged(int index) {
     unguarded([&] {
         if (!restoring_)
-            writeStore(storedValueName(QString::fromLatin1(settings_keys::kListTab)),
+            writeStore(TimesheetStore::valueName(QString::fromLatin1(settings_keys::kListTab)),
                        [&](TimesheetStore& store) { store.saveListTab(index); });
         fillRateChoice();
     });

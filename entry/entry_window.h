@@ -10,8 +10,8 @@
 #include "app/store_write_failures.h"
 #include "entry/window_pointer.h"
 #include "ui/desktop.h"
-#include "workbook/run/timesheet_record.h"
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/timesheet_record.h"
+#include "timesheet/timesheet_store.h"
 
 class QComboBox;
 class QDateEdit;

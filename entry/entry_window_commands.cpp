@@ -14,7 +14,7 @@
 #include "entry/entry_labels.h"
 #include "entry/entry_window.h"
 #include "entry/list_rows.h"
-#include "entry/sample_data.h"
+#include "timesheet/sample_data.h"
 #include "entry/select_all_line_edit.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"

@@ -12,11 +12,11 @@
 #include "app/output_target.h"
 #include "app/program.h"
 #include "app/settings_store.h"
-#include "workbook/run/entry_placement.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/entry_placement.h"
+#include "timesheet/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
-#include "workbook/run/timesheet_pdf.h"
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/timesheet_pdf.h"
+#include "timesheet/timesheet_store.h"
 
 namespace tallowby::fill {
 

@@ -12,7 +12,7 @@
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
 #include "workbook/engine/biff/workbook_io.h"
-#include "workbook/run/timesheet_pdf.h"
+#include "timesheet/timesheet_pdf.h"
 
 namespace tallowby::preview {
 

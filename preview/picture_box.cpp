@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/twips.h"
+#include "ui/twips.h"
 
 namespace tallowby::preview {
 

@@ -13,10 +13,10 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/hover_cursor_path.h"
+#include "ui/hover_cursor_path.h"
 #include "app/program.h"
 #include "app/report_locations.h"
-#include "app/twips.h"
+#include "ui/twips.h"
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
 #include "preview/zoom_math.h"

@@ -15,7 +15,7 @@
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/print/locale_paper.h"
 #include "workbook/engine/print/sheet_page.h"
-#include "workbook/run/timesheet_pdf.h"
+#include "timesheet/timesheet_pdf.h"
 
 namespace tallowby::preview {
 

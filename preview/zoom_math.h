@@ -1,7 +1,7 @@
 #pragma once
 
 // Zoom arithmetic of the preview window. Every length is in twips
-// (1/1440 inch; 15 twips to the pixel at 96 dots per inch, see app/twips.h).
+// (1/1440 inch; 15 twips to the pixel at 96 dots per inch, see ui/twips.h).
 
 namespace tallowby::preview {
 

@@ -3,11 +3,11 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/information_options.h"
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "entry/preview_launcher.h"
 #include "preview/preview_window.h"
+#include "program/information_options.h"
+#include "program/preview_launcher.h"
 #include "program/single_instance.h"
 
 namespace {

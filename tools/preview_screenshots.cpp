@@ -25,7 +25,7 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "entry/preview_launcher.h"
+#include "program/preview_launcher.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
 

@@ -20,12 +20,5 @@ TEST(StoreWriteFailuresTest, OnlyTheFirstFailureOfASessionIsTold) {
     EXPECT_TRUE(failures.closeQuestion().contains("Input/output error"));
 }
 
-TEST(StoreWriteFailuresTest, StoredValuesAreNamedInWords) {
-    EXPECT_EQ(storedValueName("txtName"), "the company name");
-    EXPECT_EQ(storedValueName("Hours"), "the hours list");
-    EXPECT_EQ(storedValueName("dtpDate"), "the week start");
-    EXPECT_EQ(storedValueName("Unknown"), "Unknown");
-}
-
 }  // namespace
 }  // namespace tallowby

@@ -19,7 +19,7 @@
 #include "app/error_report.h"
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "entry/preview_launcher.h"
+#include "program/preview_launcher.h"
 #include "preview/preview_window.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/test_paths.h"

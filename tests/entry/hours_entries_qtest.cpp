@@ -15,7 +15,7 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "entry/preview_launcher.h"
+#include "program/preview_launcher.h"
 #include "entry/select_all_line_edit.h"
 #include "preview/preview_window.h"
 #include "tests/entry/entry_window_fixture.h"

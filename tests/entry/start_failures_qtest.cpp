@@ -6,7 +6,7 @@
 
 #include "app/error_report.h"
 #include "entry/entry_window.h"
-#include "entry/preview_launcher.h"
+#include "program/preview_launcher.h"
 #include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;

@@ -11,7 +11,7 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "entry/preview_launcher.h"
+#include "program/preview_launcher.h"
 #include "entry/select_all_line_edit.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/twips.h"
+#include "ui/twips.h"
 
 namespace tallowby {
 namespace {

@@ -19,7 +19,7 @@
 #include "preview/preview_window.h"
 #include "preview/print_command.h"
 #include "preview_window_harness.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 using tallowby::PreviewWindow;
 using tallowby::preview::PreviewMenu;

@@ -1,4 +1,4 @@
-#include "workbook/run/entry_placement.h"
+#include "timesheet/entry_placement.h"
 
 #include <algorithm>
 #include <map>

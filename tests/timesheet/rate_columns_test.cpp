@@ -6,9 +6,9 @@
 #include <QLocale>
 #include <cmath>
 
-#include "tests/workbook/run_failures.h"
+#include "tests/timesheet/run_failures.h"
 #include "workbook/automation/engine_calls.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {

@@ -1,4 +1,4 @@
-#include "entry/sample_data.h"
+#include "timesheet/sample_data.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/hover_cursor_path.h"
+#include "ui/hover_cursor_path.h"
 
 #include <gtest/gtest.h>
 

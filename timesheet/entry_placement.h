@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "workbook/run/timesheet_record.h"
+#include "timesheet/timesheet_record.h"
 
 namespace tallowby {
 

@@ -1,4 +1,4 @@
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 
-#include "tests/workbook/run_failures.h"
+#include "tests/timesheet/run_failures.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/engine_calls.h"
 #include "workbook/engine/biff/workbook_io.h"

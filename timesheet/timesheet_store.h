@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/settings_store.h"
-#include "workbook/run/timesheet_record.h"
+#include "timesheet/timesheet_record.h"
 
 namespace tallowby {
 
@@ -28,7 +28,7 @@ class TimesheetStore {
     static constexpr int kRateFields = 2;
     static constexpr int kHoursFields = 5;
 
-    // One of the general fields (a key of app/settings_keys.h).
+    // One of the general fields (a key of timesheet/settings_keys.h).
     QString field(const char* key) const;
     void saveField(const char* key, const QString& text);
 
@@ -56,6 +56,9 @@ class TimesheetStore {
     // The whole timesheet by the rules above; `notices` receives what the
     // user should be told (an unreadable week start).
     TimesheetRecord load(const QDate& today, QStringList* notices = nullptr) const;
+
+    // A stored value in words, by its key: "txtName" is "the company name".
+    static QString valueName(const QString& key);
 
     // Blanks are spaces; tabs and line breaks are content.
     static bool isBlankText(const QString& text);

@@ -1,4 +1,4 @@
-#include "entry/preview_launcher.h"
+#include "program/preview_launcher.h"
 
 #include <exception>
 
@@ -9,7 +9,7 @@
 #include "preview/preview_window.h"
 #include "ui/desktop.h"
 #include "ui/error_report_box.h"
-#include "workbook/run/entry_placement.h"
+#include "timesheet/entry_placement.h"
 
 namespace tallowby {
 

@@ -1,4 +1,4 @@
-#include "app/information_options.h"
+#include "program/information_options.h"
 
 #include "app/build_config.h"
 

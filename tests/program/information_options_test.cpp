@@ -1,4 +1,4 @@
-#include "app/information_options.h"
+#include "program/information_options.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/timesheet_store.h"
 
 #include <QLocale>
 
-#include "app/packed_list.h"
-#include "app/settings_keys.h"
-#include "app/week_start_date.h"
+#include "timesheet/packed_list.h"
+#include "timesheet/settings_keys.h"
+#include "timesheet/week_start_date.h"
 
 namespace tallowby {
 
@@ -22,6 +22,26 @@ bool TimesheetStore::isBlankText(const QString& text) {
     for (QChar c : text)
         if (c != QLatin1Char(' ')) return false;
     return true;
+}
+
+QString TimesheetStore::valueName(const QString& key) {
+    namespace k = settings_keys;
+    const struct {
+        const char* key;
+        const char* name;
+    } names[] = {{k::kCompany, "the company name"},
+                 {k::kAddress, "the address"},
+                 {k::kCity, "the city"},
+                 {k::kPhone, "the phone"},
+                 {k::kEmployee, "the employee name"},
+                 {k::kSupervisor, "the supervisor name"},
+                 {k::kWeekStart, "the week start"},
+                 {k::kRates, "the hour rates"},
+                 {k::kHours, "the hours list"},
+                 {k::kListTab, "the selected tab"}};
+    for (const auto& n : names)
+        if (key == QLatin1String(n.key)) return QString::fromLatin1(n.name);
+    return key;
 }
 
 QString TimesheetStore::field(const char* key) const {

@@ -1,4 +1,4 @@
-#include "app/packed_list.h"
+#include "timesheet/packed_list.h"
 
 #include <gtest/gtest.h>
 

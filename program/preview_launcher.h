@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 namespace tallowby {
 

@@ -8,7 +8,7 @@
 
 #include "app/guarded.h"
 #include "workbook/run/private_temp_folder.h"
-#include "workbook/run/timesheet_record.h"
+#include "timesheet/timesheet_record.h"
 
 namespace tallowby {
 

@@ -4,7 +4,7 @@
 
 #include "app/failure.h"
 #include "app/program.h"
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 namespace tallowby {
 

@@ -1,11 +1,11 @@
-#include "workbook/run/timesheet_store.h"
+#include "timesheet/timesheet_store.h"
 
 #include <gtest/gtest.h>
 
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "app/settings_keys.h"
+#include "timesheet/settings_keys.h"
 
 namespace tallowby {
 namespace {
@@ -129,6 +129,13 @@ TEST_F(TimesheetStoreTest, WhatIsSavedIsStoredUnderTheOldKeysAndLoadsBack) {
     EXPECT_EQ(r.rates[1].description, "Over|time");
     ASSERT_EQ(r.hours.size(), 1u);
     EXPECT_EQ(r.hours[0].hours, "02:00");
+}
+
+TEST(TimesheetStoreValueNames, StoredValuesAreNamedInWords) {
+    EXPECT_EQ(TimesheetStore::valueName("txtName"), "the company name");
+    EXPECT_EQ(TimesheetStore::valueName("Hours"), "the hours list");
+    EXPECT_EQ(TimesheetStore::valueName("dtpDate"), "the week start");
+    EXPECT_EQ(TimesheetStore::valueName("Unknown"), "Unknown");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/week_start_date.h"
+#include "timesheet/week_start_date.h"
 
 #include <QRegularExpression>
 

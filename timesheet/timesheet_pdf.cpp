@@ -1,4 +1,4 @@
-#include "workbook/run/timesheet_pdf.h"
+#include "timesheet/timesheet_pdf.h"
 
 #include <cmath>
 

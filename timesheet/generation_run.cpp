@@ -1,4 +1,4 @@
-#include "workbook/run/generation_run.h"
+#include "timesheet/generation_run.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -10,7 +10,7 @@
 #include "app/report_locations.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/result_export.h"
-#include "workbook/run/entry_placement.h"
+#include "timesheet/entry_placement.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {
