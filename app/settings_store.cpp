@@ -183,7 +183,7 @@ void SettingsStore::ensureLoaded() const {
     if (loaded.problem && notice_) notice_(*loaded.problem);
 }
 
-QString SettingsStore::GetSetting(const QString& key, const QString& defaultValue) const {
+QString SettingsStore::value(const QString& key, const QString& defaultValue) const {
     ensureLoaded();
     const auto found = ini_text::find(lines_, section_, key);
     return found ? *found : defaultValue;
@@ -207,11 +207,11 @@ void SettingsStore::keepDamagedFile() {
     damaged_ = false;
 }
 
-void SettingsStore::SaveSetting(const QString& key, const QString& text) {
-    SaveSettings({{key, text}});
+void SettingsStore::setValue(const QString& key, const QString& text) {
+    setValues({{key, text}});
 }
 
-void SettingsStore::SaveSettings(const Values& values) {
+void SettingsStore::setValues(const Values& values) {
     ensureLoaded();
     QStringList next = lines_;
     for (const auto& [key, text] : values) ini_text::set(next, section_, key, text);

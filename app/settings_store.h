@@ -15,7 +15,7 @@ namespace tallowby {
 //
 // The file is read once, at the first use, and kept in memory; every write
 // replaces the whole file atomically (write beside it, flush, then rename),
-// so a value is on disk the moment SaveSetting returns and a killed program
+// so a value is on disk the moment setValue returns and a killed program
 // or a full disk never leaves a half-written store behind. A write that would
 // not change the file is skipped. Lines the store does not know (comments,
 // other sections and keys) are kept as they are. The file is made readable
@@ -53,16 +53,16 @@ class SettingsStore {
     void setProblemNotice(ProblemNotice notice) { notice_ = std::move(notice); }
 
     // The stored text, or `defaultValue` when the key is absent.
-    QString GetSetting(const QString& key, const QString& defaultValue = QString()) const;
+    QString value(const QString& key, const QString& defaultValue = QString()) const;
 
     // Creates or replaces the value. Throws tallowby::Failure when the file
     // cannot be written; the old file then stays as it was (the value is
     // kept in memory all the same).
-    void SaveSetting(const QString& key, const QString& text);
+    void setValue(const QString& key, const QString& text);
 
     // Several values in one write of the file, in the order given.
     using Values = std::vector<std::pair<QString, QString>>;
-    void SaveSettings(const Values& values);
+    void setValues(const Values& values);
 
     // True while the file lags behind the values set: the last write failed,
     // or the file is one the store never writes to.

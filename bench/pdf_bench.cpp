@@ -10,8 +10,8 @@
 #include "bench_weeks.h"
 #include "tests/support/gui_application.h"
 #include "timesheet/generation_run.h"
-#include "workbook/run/private_temp_folder.h"
 #include "timesheet/timesheet_pdf.h"
+#include "workbook/run/private_temp_folder.h"
 
 namespace {
 

@@ -115,7 +115,7 @@ EntryWindow::EntryWindow(EntryWindowOptions options, QWidget* parent)
       options_(std::move(options)) {
     if (!options_.store) throw std::invalid_argument("Form1 needs a settings store");
     // The store tells the user once, at its first use, when its file cannot be used.
-    options_.store->setProblemNotice([](const QString& text) { program::warnUser(text); });
+    options_.store->setProblemNotice([](const QString& text) { desktop::warnUser(text); });
     if (!options_.presenceCheck) options_.presenceCheck = &presence_check::checkEngineInstalled;
     if (!options_.endProgram) options_.endProgram = [] { QCoreApplication::exit(0); };
     if (!options_.today) options_.today = [] { return QDate::currentDate(); };

@@ -9,9 +9,9 @@
 
 #include "app/store_write_failures.h"
 #include "entry/window_pointer.h"
-#include "ui/desktop.h"
 #include "timesheet/timesheet_record.h"
 #include "timesheet/timesheet_store.h"
+#include "ui/desktop.h"
 
 class QComboBox;
 class QDateEdit;
@@ -34,8 +34,8 @@ class SettingsStore;
 struct EntryWindowOptions {
     SettingsStore* store = nullptr;  // required; not owned
     QString programFolder;           // HAND-M.CUR here or in ../share/tallowby
-    program::HomePageHooks homePage;
-    std::function<void()> presenceCheck;  // default: IsInstalled::CheckExcelInstalled
+    desktop::HomePageHooks homePage;
+    std::function<void()> presenceCheck;  // default: presence_check::checkEngineInstalled
     std::function<void()> endProgram;     // default: leave the event loop
     std::function<QDate()> today;         // default: the current date
 };

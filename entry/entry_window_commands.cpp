@@ -14,8 +14,8 @@
 #include "entry/entry_labels.h"
 #include "entry/entry_window.h"
 #include "entry/list_rows.h"
-#include "timesheet/sample_data.h"
 #include "entry/select_all_line_edit.h"
+#include "timesheet/sample_data.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
 
@@ -55,7 +55,7 @@ void clearChoice(QComboBox* combo) {
 
 void EntryWindow::onHelpClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kHelpClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] {
         prompter().message(this, program::appTitle(),
                            QStringLiteral("Questions? Please contact Team Marrowick at ") +
@@ -75,7 +75,7 @@ void EntryWindow::onRateClicked(QTreeWidgetItem*) {
 
 void EntryWindow::onEditRateClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kEditRateClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     if (g.test(100, [&] { return rateList_->topLevelItemCount() > 0; })) {
         // With rows but none current there is nothing to write into.
         QTreeWidgetItem* current = rateList_->currentItem();
@@ -96,7 +96,7 @@ void EntryWindow::onEditRateClicked() {
 
 void EntryWindow::onAddHoursClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kAddHoursClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     // An entry without a day or a type would have no place on the sheet.
     bool refused = false;
     g.run(99, [&] {
@@ -126,7 +126,7 @@ void EntryWindow::onAddHoursClicked() {
 
 void EntryWindow::onDeleteHoursClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kDeleteHoursClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     if (g.test(100, [&] { return hoursList_->topLevelItemCount() > 0; })) {
         g.run(102, [&] {
             QTreeWidgetItem* current = hoursList_->currentItem();
@@ -159,7 +159,7 @@ void EntryWindow::onStartClicked() {
 void EntryWindow::onSampleClicked() {
     namespace sd = sample_data;
     Guarded g(report_locations::kEntryWindow, report_locations::kSampleClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { companyEdit_->setText(QString::fromUtf8(sd::kCompany)); });
     g.run(102, [&] { addressEdit_->setText(QString::fromUtf8(sd::kAddress)); });
     g.run(104, [&] { cityEdit_->setText(QString::fromUtf8(sd::kCity)); });

@@ -8,25 +8,25 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "ui/hover_cursor_path.h"
 #include "app/program.h"
 #include "app/report_locations.h"
-#include "timesheet/settings_keys.h"
-#include "timesheet/week_start_date.h"
 #include "entry/entry_window.h"
 #include "entry/list_fit.h"
 #include "entry/list_rows.h"
 #include "entry/select_all_line_edit.h"
+#include "timesheet/settings_keys.h"
+#include "timesheet/week_start_date.h"
 #include "ui/cursor_file.h"
 #include "ui/desktop.h"
 #include "ui/error_report_box.h"
+#include "ui/hover_cursor_path.h"
 #include "ui/prompter.h"
 
 namespace tallowby {
 
 void EntryWindow::load() {
     Guarded g(report_locations::kEntryWindow, report_locations::kEntryLoad,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     TimesheetStore store = timesheet();
     // Restoring a value must not write it back: a start changes nothing on disk.
     const QScopedValueRollback restoring(restoring_, true);
@@ -37,7 +37,12 @@ void EntryWindow::load() {
     const QString cursorPath = hoverCursorPath(options_.programFolder);
     if (g.test(106, [&] { return program::fileExists(cursorPath); }))
         g.run(108, [&] { customPointer_ = cursor_file::load(cursorPath); });
-    g.run(110, [&] { program::maybeOpenHomePage(options_.homePage); });
+    g.run(110, [&] {
+        desktop::HomePageHooks homePage = options_.homePage;
+        homePage.turnedOff = homePage.turnedOff ||
+                             desktop::homePageTurnedOff(store.field(settings_keys::kNoHomePage));
+        desktop::maybeOpenHomePage(homePage);
+    });
 
     const auto restore = [&](int line, SelectAllLineEdit* edit, const char* key) {
         g.run(line, [&] { edit->setText(store.field(key)); });
@@ -53,7 +58,7 @@ void EntryWindow::load() {
     });
     // Text that is no date is the user's: say so once and leave it stored.
     const bool keepStoredDate = week.unreadable;
-    if (keepStoredDate) program::warnUser(week_start_date::unreadableNotice(week.storedText), this);
+    if (keepStoredDate) desktop::warnUser(week_start_date::unreadableNotice(week.storedText), this);
     if (dateValid) {
         g.run(138, [&] {
             if (!week.date) throw Failure("Type mismatch");
@@ -136,7 +141,7 @@ void EntryWindow::addDefaultRates(Guarded& g) {
 
 void EntryWindow::saveLists() {
     Guarded g(report_locations::kEntryWindow, report_locations::kEntryClosing,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     std::vector<QStringList> rates;
     g.run(100, [&] { rates = list_rows::read(rateList_); });
     std::vector<QStringList> hours;

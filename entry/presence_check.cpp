@@ -16,9 +16,11 @@ std::function<void()>& endProgram() {
 }  // namespace
 
 void checkEngineInstalled() {
-    if (engine_presence::enginePresent()) return;
-    prompter().message(nullptr, program::appTitle(), engine_presence::missingEngineMessage(),
-                       Prompter::Icon::None, Prompter::Buttons::Ok);
+    const auto problem = engine_presence::engineProblem();
+    if (!problem) return;
+    prompter().message(nullptr, program::appTitle(),
+                       engine_presence::missingEngineMessage(*problem), Prompter::Icon::None,
+                       Prompter::Buttons::Ok);
     if (endProgram())
         endProgram()();
     else

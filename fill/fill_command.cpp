@@ -14,9 +14,9 @@
 #include "app/settings_store.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/generation_run.h"
-#include "workbook/run/private_temp_folder.h"
 #include "timesheet/timesheet_pdf.h"
 #include "timesheet/timesheet_store.h"
+#include "workbook/run/private_temp_folder.h"
 
 namespace tallowby::fill {
 

@@ -9,32 +9,30 @@
 #include "app/program.h"
 #include "app/report_locations.h"
 #include "preview/save_confirmation.h"
+#include "timesheet/timesheet_pdf.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
-#include "workbook/engine/biff/workbook_io.h"
-#include "timesheet/timesheet_pdf.h"
 
 namespace tallowby::preview {
 
-QString suggestedPdfPath(const QString& excelFile) {
+QString suggestedPdfPath(const QString& workbookFile) {
     QString name = QStringLiteral("Timesheet.pdf");
     try {
-        name = suggestedPdfFileName(
-            timesheetIdentity(engine::readWorkbookFile(excelFile.toStdString())));
+        name = suggestedPdfFileName(timesheetIdentity(automation::PrintedWorkbook(workbookFile)));
     } catch (const std::exception&) {
         // A workbook that cannot be read still gets a name; the export reports it.
     }
     return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(name);
 }
 
-void exportPdf(QWidget* parent, const QString& excelFile) {
+void exportPdf(QWidget* parent, const QString& workbookFile) {
     Guarded g(report_locations::kPreviewWindow, report_locations::kExportPdfClicked,
-              error_report::shownOver(parent));
+              error_report_box::shownOver(parent));
     QString suggested, target;
     QByteArray pdf;
     bool written = false;
 
-    g.run(100, [&] { suggested = suggestedPdfPath(excelFile); });
+    g.run(100, [&] { suggested = suggestedPdfPath(workbookFile); });
     g.run(102, [&] {
         target = prompter().saveFileNameSuggesting(parent, QStringLiteral("Export as PDF"),
                                                    QStringLiteral("PDF Files (*.pdf)|*.pdf|"),
@@ -43,7 +41,7 @@ void exportPdf(QWidget* parent, const QString& excelFile) {
     const Prompter::Answer answer =
         confirmTarget(g, parent, target, {.chosen = 104, .exists = 106, .ask = 108, .fresh = 110});
     if (g.test(112, [&] { return answer == Prompter::Answer::Yes; })) {
-        if (g.run(114, [&] { pdf = timesheetPdf(excelFile, QLocale()); }))
+        if (g.run(114, [&] { pdf = timesheetPdf(workbookFile, QLocale()); }))
             written = g.run(116, [&] { writeFileAtomically(target, pdf); });
     }
     if (written) announceDone(g, 118, parent);

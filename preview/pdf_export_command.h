@@ -11,9 +11,9 @@ namespace tallowby::preview {
 // an existing file, writes the printed page of the result workbook as PDF all
 // or nothing, and says "Done." only when the file is written. Failures are
 // reported with their statement numbers.
-void exportPdf(QWidget* parent, const QString& excelFile);
+void exportPdf(QWidget* parent, const QString& workbookFile);
 
 // The folder and file name the export suggests for the workbook.
-QString suggestedPdfPath(const QString& excelFile);
+QString suggestedPdfPath(const QString& workbookFile);
 
 }  // namespace tallowby::preview

@@ -13,16 +13,16 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "ui/hover_cursor_path.h"
 #include "app/program.h"
 #include "app/report_locations.h"
-#include "ui/twips.h"
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
 #include "preview/zoom_math.h"
 #include "ui/cursor_file.h"
 #include "ui/desktop.h"
 #include "ui/error_report_box.h"
+#include "ui/hover_cursor_path.h"
+#include "ui/twips.h"
 
 namespace tallowby {
 
@@ -177,9 +177,9 @@ void PreviewWindow::centreOnScreen() {
 
 void PreviewWindow::load() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewLoad,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { preparationDue_ = true; });
-    g.run(102, [&] { program::usePlainColours(this); });
+    g.run(102, [&] { desktop::usePlainColours(this); });
     g.run(104, [&] {
         setWindowTitle(QStringLiteral("Tallowby"));
         setWindowIcon(QApplication::windowIcon());
@@ -189,10 +189,10 @@ void PreviewWindow::load() {
     g.run(110, [&] { hoverCursor_ = cursor_file::load(cursorFile); });
 }
 
-void PreviewWindow::handOver(const QImage& picture, const QString& excelFile) {
+void PreviewWindow::handOver(const QImage& picture, const QString& workbookFile) {
     picture_->setPicture(picture);
     preparationDue_ = true;
-    resultFile_ = excelFile;
+    resultFile_ = workbookFile;
     show();
     activateWindow();
     // Some platforms never report the activation; the show already prepared
@@ -207,7 +207,7 @@ void PreviewWindow::showEvent(QShowEvent* event) {
 
 void PreviewWindow::prepareForResult() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewActivate,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     if (!g.test(100, [&] { return !preparationDue_; })) {
         // The picture's drawing surface and the holder are always persistent.
         g.run(106, [&] { picture_->setAutoSize(true); });
@@ -248,7 +248,7 @@ int PreviewWindow::holderInnerHeight() const {
 
 bool PreviewWindow::redrawImage() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kRedrawImage,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     bool drew = false;
     g.run(100, [&] { scaledWidth_ = preview::scaledSize(baseWidth_, zoom_); });
     g.run(102, [&] { scaledHeight_ = preview::scaledSize(baseHeight_, zoom_); });
@@ -305,19 +305,19 @@ void PreviewWindow::setupScrollbars() {
 
 void PreviewWindow::onZoomInClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kZoomInClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { zoomStep(0); });
 }
 
 void PreviewWindow::onZoomOutClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kZoomOutClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { zoomStep(1); });
 }
 
 void PreviewWindow::onBackClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kBackClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(102, [&] { program::removeFile(resultFile_); });
     g.run(104, [&] {
         if (!mainWindow_) throw Failure(QStringLiteral("The main window is not available"));
@@ -340,7 +340,7 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
 
 void PreviewWindow::beforeClose() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewClosing,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     // No pending events run here: a queued click must not act on a window
     // that is half closed.
     g.run(100, [&] { program::removeFile(resultFile_); });

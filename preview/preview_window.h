@@ -39,7 +39,7 @@ class PreviewWindow : public QWidget {
     // workbook's path, then the window is shown (not modal). The preparation
     // for the new result runs when the window is shown or becomes active,
     // whichever comes first.
-    void handOver(const QImage& picture, const QString& excelFile);
+    void handOver(const QImage& picture, const QString& workbookFile);
 
     // The window that Back shows again.
     void setMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }

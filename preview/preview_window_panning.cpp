@@ -13,14 +13,14 @@ namespace tallowby {
 
 void PreviewWindow::onPicturePressed(Qt::MouseButtons, float x, float y) {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPicturePressed,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     g.run(100, [&] { downX_ = x; });
     g.run(102, [&] { downY_ = y; });
 }
 
 void PreviewWindow::onPictureMoved(Qt::MouseButtons buttons, float x, float y) {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPictureMoved,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     if (!g.test(100, [&] { return buttons != Qt::NoButton; })) return;
     float newLeft = picture_->leftTwips();
     float newTop = picture_->topTwips();
@@ -31,7 +31,7 @@ void PreviewWindow::onPictureMoved(Qt::MouseButtons buttons, float x, float y) {
 
 void PreviewWindow::onPictureReleased(Qt::MouseButtons, float, float) {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPictureReleased,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     std::optional<int> hPercent;
     std::optional<int> vPercent;
     g.run(100, [&] { hPercent = releasePercentAlong(Qt::Horizontal); });

@@ -14,7 +14,7 @@ namespace tallowby {
 
 void PreviewWindow::onSaveClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kSaveClicked,
-              error_report::shownOver(this));
+              error_report_box::shownOver(this));
     QString target;
     bool written = false;
 

@@ -11,17 +11,15 @@
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/report_locations.h"
-#include "ui/error_report_box.h"
-#include "workbook/engine/biff/workbook_io.h"
-#include "workbook/engine/print/locale_paper.h"
-#include "workbook/engine/print/sheet_page.h"
 #include "timesheet/timesheet_pdf.h"
+#include "ui/error_report_box.h"
 
 namespace tallowby::preview {
 
 namespace {
 
-using engine::print::PaperSize;
+using automation::PaperSize;
+using automation::PrintedWorkbook;
 
 PrintDialogRunner& dialogRunner() {
     static PrintDialogRunner runner;
@@ -50,26 +48,21 @@ void setPrintDialogRunner(PrintDialogRunner runner) {
     dialogRunner() = std::move(runner);
 }
 
-void printTimesheet(QWidget* parent, const QString& excelFile) {
+void printTimesheet(QWidget* parent, const QString& workbookFile) {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPrintClicked,
-              error_report::shownOver(parent));
-    std::optional<engine::Workbook> workbook;
+              error_report_box::shownOver(parent));
+    std::optional<PrintedWorkbook> workbook;
     QPrinter printer(QPrinter::HighResolution);
     bool accepted = false;
-    engine::print::PageLayout layout;
+    PaperSize paper;
 
-    if (!g.run(100, [&] { workbook = engine::readWorkbookFile(excelFile.toStdString()); }))
-        return;  // nothing to print
-    const int sheet = workbook->activeSheet;
+    if (!g.run(100, [&] { workbook.emplace(workbookFile); })) return;  // nothing to print
     g.run(102, [&] {
-        const auto& setup = workbook->sheets.at(sheet).pageSetup.setup;
-        const PaperSize paper = setup ? engine::print::paperForCode(setup->paperSize)
-                                            .value_or(engine::print::paperForLocale(QLocale()))
-                                      : engine::print::paperForLocale(QLocale());
-        layout = engine::print::layoutSheet(*workbook, sheet, paper);
+        paper = workbook->setupPaper(QLocale());
+        const bool landscape = workbook->landscapeOn(paper);
         printer.setFullPage(true);
         printer.setPageLayout(QPageLayout(
-            pageSizeOf(paper), layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+            pageSizeOf(paper), landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
             QMarginsF(0, 0, 0, 0)));
         printer.setDocName(timesheetPdfTitle(timesheetIdentity(*workbook)));
         printer.setCreator(QStringLiteral("Tallowby"));
@@ -78,18 +71,17 @@ void printTimesheet(QWidget* parent, const QString& excelFile) {
     if (g.test(106, [&] { return accepted; })) {
         g.run(108, [&] {
             // The paper chosen in the dialog decides the layout.
-            const PaperSize paper = paperOf(printer.pageLayout().pageSize());
-            if (paper.widthPt > 0) layout = engine::print::layoutSheet(*workbook, sheet, paper);
-            printer.setPageOrientation(layout.landscape ? QPageLayout::Landscape
-                                                        : QPageLayout::Portrait);
+            const PaperSize chosen = paperOf(printer.pageLayout().pageSize());
+            if (chosen.widthPt > 0) paper = chosen;
+            printer.setPageOrientation(workbook->landscapeOn(paper) ? QPageLayout::Landscape
+                                                                    : QPageLayout::Portrait);
         });
         g.run(110, [&] {
             QPainter painter;
             if (!painter.begin(&printer))
                 throw Failure(QStringLiteral("The printer could not be started."));
             painter.scale(printer.resolution() / 72.0, printer.resolution() / 72.0);
-            engine::print::paintSheetPage(painter, *workbook, sheet,
-                                          engine::FormatLocale::fromQLocale(QLocale()), layout);
+            workbook->paintPage(painter, paper, QLocale());
             if (!painter.end()) throw Failure(QStringLiteral("The page could not be printed."));
         });
     }

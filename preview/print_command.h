@@ -18,6 +18,6 @@ void setPrintDialogRunner(PrintDialogRunner runner);
 // when the workbook names none) and title, shows the print dialog, and
 // prints the page on the paper chosen there. Failures are reported with
 // their statement numbers.
-void printTimesheet(QWidget* parent, const QString& excelFile);
+void printTimesheet(QWidget* parent, const QString& workbookFile);
 
 }  // namespace tallowby::preview

@@ -7,9 +7,9 @@
 #include "entry/entry_window.h"
 #include "preview/preview_menu.h"
 #include "preview/preview_window.h"
+#include "timesheet/entry_placement.h"
 #include "ui/desktop.h"
 #include "ui/error_report_box.h"
-#include "timesheet/entry_placement.h"
 
 namespace tallowby {
 
@@ -38,8 +38,8 @@ void PreviewLauncher::run() {
     try {
         folder = &sessionTempFolder();
     } catch (const std::exception& e) {
-        error_report::show(QString::fromUtf8(e.what()), report_locations::kEntryWindow,
-                           report_locations::kStartClicked, 100, &main_);
+        error_report_box::show(QString::fromUtf8(e.what()), report_locations::kEntryWindow,
+                               report_locations::kStartClicked, 100, &main_);
         return;
     }
     GenerationHooks hooks = extra_;
@@ -49,7 +49,7 @@ void PreviewLauncher::run() {
     };
     hooks.hideMainWindow = [this] { main_.hide(); };
     // The run's failures are shown over the main window as they happen.
-    hooks.reportFailure = error_report::shownOver(&main_);
+    hooks.reportFailure = error_report_box::shownOver(&main_);
     // The preview opens on the screen the main window is on.
     hooks.pictureRatio = main_.devicePixelRatioF();
     const GenerationResult result = runGeneration(main_.record(), *folder, hooks);
@@ -57,7 +57,7 @@ void PreviewLauncher::run() {
     if (!result.leftOut.empty()) {
         QWidget* parent = preview_ && result.handedOver ? static_cast<QWidget*>(preview_.get())
                                                         : static_cast<QWidget*>(&main_);
-        program::warnUser(leftOutMessage(result.leftOut), parent);
+        desktop::warnUser(leftOutMessage(result.leftOut), parent);
     }
 }
 

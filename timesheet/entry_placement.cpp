@@ -6,6 +6,8 @@
 
 namespace tallowby {
 
+using namespace template_layout;
+
 std::optional<int> indexNumber(const QString& text) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -17,8 +19,8 @@ EntryPlacement placeEntries(const std::vector<HoursEntry>& entries, int rateColu
     EntryPlacement placement;
     std::map<std::pair<int, int>, size_t> cellOf;  // (day, rate) -> index in cells
     for (const HoursEntry& entry : entries) {
-        const auto day = indexNumber(entry.dn);
-        const auto rate = indexNumber(entry.rn);
+        const auto day = indexNumber(entry.dayIndex);
+        const auto rate = indexNumber(entry.rateIndex);
         if (!day || !rate || *day < 0 || *day >= kDaysInWeek || *rate < 0 || *rate >= rateColumns) {
             placement.leftOut.push_back(entry);
             continue;

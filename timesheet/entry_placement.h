@@ -4,19 +4,10 @@
 #include <optional>
 #include <vector>
 
+#include "timesheet/template_layout.h"
 #include "timesheet/timesheet_record.h"
 
 namespace tallowby {
-
-// The template's day rows and rate block, and the most rate columns a sheet
-// of 256 columns holds beside the day column and the totals column.
-inline constexpr int kRateHeadingRow = 11;  // 1-based, the rate descriptions
-inline constexpr int kFirstDayRow = 12;     // 1-based, the week-start day
-inline constexpr int kRatePayRow = 21;      // 1-based, pay per rate
-inline constexpr int kDaysInWeek = 7;
-inline constexpr int kFirstRateColumn = 2;  // 1-based, column B
-inline constexpr int kTemplateRateColumns = 7;
-inline constexpr int kMostRateEntries = 254;
 
 // One cell of the day rows and the entries that go into it, in list order.
 struct PlacedCell {

@@ -8,15 +8,17 @@
 #include "app/guarded.h"
 #include "app/program.h"
 #include "app/report_locations.h"
+#include "timesheet/entry_placement.h"
+#include "timesheet/template_layout.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/result_export.h"
-#include "timesheet/entry_placement.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {
 
 namespace {
 
+using namespace template_layout;
 using automation::Application;
 using automation::Workbook;
 
@@ -62,13 +64,14 @@ class GenerationSteps {
         if (hooks_.setBusy) hooks_.setBusy(busy);
     }
 
-    Application& app() { return *instance1_; }
+    Application& app() { return *engine_; }
+    automation::CellHandle cell(CellPosition at) { return app().Cells(at.row, at.column); }
 
     // Creating the engine, getting the template and saving the result are
     // what the rest of the run stands on: after one of them fails the run ends
     // with that one report, the pointer back to normal and nothing left behind.
     GenerationResult endEarly() {
-        if (instance1_) instance1_->Quit();
+        if (engine_) engine_->Quit();
         setBusy(false);
         program::removeFile(snapshotPath_);
         program::removeFile(templatePath_);
@@ -90,11 +93,11 @@ class GenerationSteps {
     const QString folderPath_;
     const QString templatePath_;
     const QString snapshotPath_;
-    std::unique_ptr<Application> instance1_;
+    std::unique_ptr<Application> engine_;
     Workbook* workbook_ = nullptr;
     QByteArray templateData_;
-    int row_ = 11;
-    int column_ = 2;
+    int row_ = kRateHeadingRow;
+    int column_ = kFirstRateColumn;
 };
 
 bool GenerationSteps::openTemplate() {
@@ -109,7 +112,7 @@ bool GenerationSteps::openTemplate() {
                                   .arg(rates));
         }))
         return false;
-    if (!g_.run(102, [&] { instance1_ = automation::CreateApplication(); })) return false;
+    if (!g_.run(102, [&] { engine_ = automation::CreateApplication(); })) return false;
     if (!g_.run(104, [&] {
             templateData_ = hooks_.templateBytes ? hooks_.templateBytes() : templateBytes();
         }))
@@ -118,7 +121,7 @@ bool GenerationSteps::openTemplate() {
         if (!program::fileExists(templatePath_))
             program::writeBinaryFile(templateData_, templatePath_);
     });
-    return g_.run(108, [&] { workbook_ = &instance1_->Workbooks().Open(templatePath_, true); });
+    return g_.run(108, [&] { workbook_ = &engine_->Workbooks().Open(templatePath_, true); });
 }
 
 void GenerationSteps::fillGeneralFields() {
@@ -126,13 +129,13 @@ void GenerationSteps::fillGeneralFields() {
     g_.run(112, [&] { companyName = record_.company; });
     g_.run(114, [&] { app().ActiveWorkbook().Worksheets(1).Select(); });
     g_.run(116, [&] { app().ActiveWorkbook().Worksheets(1).Activate(); });
-    g_.run(118, [&] { app().Cells(4, 1).setValue(companyName); });
-    g_.run(120, [&] { app().Cells(7, 1).setValue(record_.address); });
-    g_.run(122, [&] { app().Cells(8, 1).setValue(record_.city); });
-    g_.run(124, [&] { app().Cells(9, 1).setValue(record_.phone); });
-    g_.run(126, [&] { app().Cells(5, 7).setValue(record_.employee); });
-    g_.run(128, [&] { app().Cells(7, 7).setValue(record_.supervisor); });
-    g_.run(130, [&] { app().Cells(9, 7).setValue(record_.weekStart); });
+    g_.run(118, [&] { cell(kCompany).setValue(companyName); });
+    g_.run(120, [&] { cell(kAddress).setValue(record_.address); });
+    g_.run(122, [&] { cell(kCity).setValue(record_.city); });
+    g_.run(124, [&] { cell(kPhone).setValue(record_.phone); });
+    g_.run(126, [&] { cell(kEmployee).setValue(record_.employee); });
+    g_.run(128, [&] { cell(kSupervisor).setValue(record_.supervisor); });
+    g_.run(130, [&] { cell(kWeekStart).setValue(record_.weekStart); });
 }
 
 // More rate types than the template's seven: columns are inserted inside the
@@ -147,35 +150,40 @@ void GenerationSteps::fillRates() {
             app().ActiveWorkbook().Worksheets(1).InsertColumns(
                 kFirstRateColumn + kTemplateRateColumns - 1, extraColumns);
     });
-    g_.run(132, [&] { row_ = 11; });
+    g_.run(132, [&] { row_ = kRateHeadingRow; });
     g_.run(133, [&] {
         if (extraColumns > 0)
             app().ActiveWorkbook().Worksheets(1).FillRight(
                 kFirstRateColumn + kTemplateRateColumns - 2,
                 kFirstRateColumn + kTemplateRateColumns - 1, extraColumns, kRateHeadingRow,
-                kRatePayRow);
+                kPayRow);
     });
     const int rateLoop = g_.value(
         134, [&] { return rateCount; }, 1);
     {
         Guarded::Repeated loop(g_);
         for (int i = 1; i <= rateLoop; ++i)
-            g_.run(136,
-                   [&] { app().Cells(row_, i + 1).setValue(record_.rates.at(i - 1).description); });
+            g_.run(136, [&] {
+                app()
+                    .Cells(row_, kFirstRateColumn + i - 1)
+                    .setValue(record_.rates.at(i - 1).description);
+            });
     }
-    g_.run(140, [&] { row_ = 20; });
+    g_.run(140, [&] { row_ = kRateRow; });
     {
         Guarded::Repeated loop(g_);
         for (int i = 1; i <= rateLoop; ++i)
-            g_.run(144, [&] { app().Cells(row_, i + 1).setValue(record_.rates.at(i - 1).rate); });
+            g_.run(144, [&] {
+                app().Cells(row_, kFirstRateColumn + i - 1).setValue(record_.rates.at(i - 1).rate);
+            });
     }
 }
 
 // Entries are gathered first: repeated ones share a cell, entries without a
 // place on the sheet are never written.
 void GenerationSteps::fillHours() {
-    g_.run(148, [&] { row_ = 12; });
-    g_.run(150, [&] { column_ = 2; });
+    g_.run(148, [&] { row_ = kFirstDayRow; });
+    g_.run(150, [&] { column_ = kFirstRateColumn; });
     const int rateColumns = std::max(static_cast<int>(record_.rates.size()), kTemplateRateColumns);
     EntryPlacement placement;
     g_.run(152, [&] { placement = placeEntries(record_.hours, rateColumns); });
@@ -205,13 +213,13 @@ bool GenerationSteps::saveResult() {
     g_.run(166, [&] { result_.resultPath = drawResultName(folderPath_, hooks_.drawDigit); });
     if (!g_.run(182, [&] {
             require(workbook_, "the template workbook")
-                .SaveAs(result_.resultPath, result_export::GetXlsFileFormat(&app()));
+                .SaveAs(result_.resultPath, result_export::kXlsFileFormat);
         }))
         return false;
     g_.run(186, [&] { require(workbook_, "the workbook").Close(); });
     workbook_ = nullptr;
     g_.run(188, [&] { app().Quit(); });
-    g_.run(190, [&] { instance1_.reset(); });
+    g_.run(190, [&] { engine_.reset(); });
     return true;
 }
 
@@ -223,7 +231,7 @@ void GenerationSteps::drawPicture() {
     auto second = [&]() -> Application& {
         return require(instance2.get(), "the second engine instance");
     };
-    g_.run(192, [&] { instance2 = result_export::OpenInNewExcel(result_.resultPath); });
+    g_.run(192, [&] { instance2 = result_export::openInNewEngine(result_.resultPath); });
     g_.run(194, [&] { setBusy(true); });
     g_.run(196, [&] { shown = &second().Workbooks()(second().Workbooks().count()); });
     g_.run(198, [&] {

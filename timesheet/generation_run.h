@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/guarded.h"
-#include "workbook/run/private_temp_folder.h"
 #include "timesheet/timesheet_record.h"
+#include "workbook/run/private_temp_folder.h"
 
 namespace tallowby {
 
@@ -45,10 +45,6 @@ struct GenerationResult {
 // opening the template and saving the result end the run, the rest goes on.
 GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempFolder& folder,
                                const GenerationHooks& hooks);
-
-// The number a text starts with, 0 when it starts with none ("3" 3, "-1" -1,
-// " 2x" 2, "" 0).
-double leadingNumber(const QString& text);
 
 // A fresh result workbook name in the folder: "kovlar", eight digits 1 to 9,
 // ".xls", drawn again while a file of that name exists.

@@ -34,22 +34,4 @@ QString drawResultName(const QString& folder, const std::function<int()>& drawDi
     return path;
 }
 
-double leadingNumber(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t'))) ++i;
-    const qsizetype start = i;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) ++i;
-    const qsizetype digitsStart = i;
-    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) ++i;
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        ++i;
-        while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) ++i;
-    }
-    if (i == digitsStart || (i == digitsStart + 1 && text[digitsStart] == QLatin1Char('.')))
-        return 0;
-    bool ok = false;
-    const double value = text.mid(start, i - start).toDouble(&ok);
-    return ok ? value : 0;
-}
-
 }  // namespace tallowby

@@ -14,5 +14,8 @@ inline constexpr char kWeekStart[] = "dtpDate";
 inline constexpr char kRates[] = "Rates";
 inline constexpr char kHours[] = "Hours";
 inline constexpr char kListTab[] = "TabSel";
+// Not a timesheet value: "1" keeps the maker's home page from ever opening at
+// start-up (see ui/desktop.h).
+inline constexpr char kNoHomePage[] = "NoHomePage";
 
 }  // namespace tallowby::settings_keys

@@ -4,20 +4,20 @@
 #include <QDate>
 #include <QLocale>
 #include <QString>
+#include <optional>
 
-#include "workbook/engine/model/workbook_model.h"
-#include "workbook/engine/print/page_layout.h"
+#include "workbook/automation/printed_workbook.h"
 
 namespace tallowby {
 
 // Who and which week a filled timesheet is for, read back from the cells the
-// generation run fills (employee G5, week start G9).
+// generation run fills (the employee and week-start cells of the template layout).
 struct TimesheetIdentity {
     QString employee;
     QDate weekStart;        // invalid when the cell holds no date
     QString weekStartText;  // the cell's text when it holds no date
 };
-TimesheetIdentity timesheetIdentity(const engine::Workbook& workbook);
+TimesheetIdentity timesheetIdentity(const automation::PrintedWorkbook& workbook);
 
 // "Employee Timesheet – <employee> – week of <yyyy-MM-dd>".
 QString timesheetPdfTitle(const TimesheetIdentity& identity);
@@ -30,6 +30,6 @@ QString suggestedPdfFileName(const TimesheetIdentity& identity);
 // (the locale's default when none), its numbers shown in the locale. Throws
 // std::runtime_error with a description when the file cannot be read or drawn.
 QByteArray timesheetPdf(const QString& workbookPath, const QLocale& locale,
-                        std::optional<engine::print::PaperSize> paper = std::nullopt);
+                        std::optional<automation::PaperSize> paper = std::nullopt);
 
 }  // namespace tallowby

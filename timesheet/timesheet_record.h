@@ -19,11 +19,11 @@ struct RateEntry {
 
 // One row of the employee-hours list, all held as text.
 struct HoursEntry {
-    QString day;       // the Day choice's text when the row was added
-    QString rateType;  // the Type choice's text when the row was added
-    QString hours;     // "hh:mm"
-    QString dn;        // day index 0..6, or "-1"
-    QString rn;        // rate index, or "-1"
+    QString day;        // the Day choice's text when the row was added
+    QString rateType;   // the Type choice's text when the row was added
+    QString hours;      // "hh:mm"
+    QString dayIndex;   // day index 0..6, or "-1"
+    QString rateIndex;  // rate index, or "-1"
 };
 
 // What the generation run reads from the entry window when it starts.

@@ -45,11 +45,11 @@ QString TimesheetStore::valueName(const QString& key) {
 }
 
 QString TimesheetStore::field(const char* key) const {
-    return settings_.GetSetting(latin1(key), QString());
+    return settings_.value(latin1(key), QString());
 }
 
 void TimesheetStore::saveField(const char* key, const QString& text) {
-    settings_.SaveSetting(latin1(key), text);
+    settings_.setValue(latin1(key), text);
 }
 
 TimesheetStore::WeekStart TimesheetStore::weekStart(const QDate& today) const {
@@ -85,12 +85,12 @@ void TimesheetStore::saveHours(const std::vector<QStringList>& rows) {
 
 void TimesheetStore::saveLists(const std::vector<QStringList>& rates,
                                const std::vector<QStringList>& hours) {
-    settings_.SaveSettings({{latin1(settings_keys::kRates), packed_list::pack(rates)},
-                            {latin1(settings_keys::kHours), packed_list::pack(hours)}});
+    settings_.setValues({{latin1(settings_keys::kRates), packed_list::pack(rates)},
+                         {latin1(settings_keys::kHours), packed_list::pack(hours)}});
 }
 
 QString TimesheetStore::listTab() const {
-    return settings_.GetSetting(latin1(settings_keys::kListTab), QStringLiteral("0"));
+    return settings_.value(latin1(settings_keys::kListTab), QStringLiteral("0"));
 }
 
 void TimesheetStore::saveListTab(int index) {

@@ -25,9 +25,9 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "program/preview_launcher.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
+#include "program/preview_launcher.h"
 
 namespace {
 
@@ -58,19 +58,19 @@ void turnWheel(QWidget* over, int notches, Qt::KeyboardModifiers modifiers) {
 }
 
 void sevenRateWeek(tallowby::SettingsStore& store) {
-    store.SaveSetting("txtName", "ACME Inc");
-    store.SaveSetting("txtLocation", "Birchwood st");
-    store.SaveSetting("txtCity", "French Leek, IN");
-    store.SaveSetting("txtPhone", "(988) 913-5480");
-    store.SaveSetting("txtEmp", "Arlen Tovey Jr.");
-    store.SaveSetting("txtSVisor", "Rolf Ambry");
-    store.SaveSetting("dtpDate", "2021-08-30");
-    store.SaveSetting("Rates",
-                      "Regular^11.50|Overtime^12.70|Illness^6.50|Vacation^5.50|"
-                      "Holiday^14.58|Unpaid^0|Other^11");
-    store.SaveSetting("Hours",
-                      "^^08:00^0^0|^^08:00^1^0|^^02:30^1^1|^^07:45^2^0|^^04:00^3^2|"
-                      "^^08:00^4^0|^^03:00^5^4|^^01:15^6^6");
+    store.setValue("txtName", "ACME Inc");
+    store.setValue("txtLocation", "Birchwood st");
+    store.setValue("txtCity", "French Leek, IN");
+    store.setValue("txtPhone", "(988) 913-5480");
+    store.setValue("txtEmp", "Arlen Tovey Jr.");
+    store.setValue("txtSVisor", "Rolf Ambry");
+    store.setValue("dtpDate", "2021-08-30");
+    store.setValue("Rates",
+                   "Regular^11.50|Overtime^12.70|Illness^6.50|Vacation^5.50|"
+                   "Holiday^14.58|Unpaid^0|Other^11");
+    store.setValue("Hours",
+                   "^^08:00^0^0|^^08:00^1^0|^^02:30^1^1|^^07:45^2^0|^^04:00^3^2|"
+                   "^^08:00^4^0|^^03:00^5^4|^^01:15^6^6");
 }
 
 // Starts the main window on a store prepared by `prepare`, lets `beforeRun`

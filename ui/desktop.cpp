@@ -13,7 +13,7 @@
 #include "app/program.h"
 #include "ui/prompter.h"
 
-namespace tallowby::program {
+namespace tallowby::desktop {
 
 void usePlainColours(QWidget* window) {
     if (!window) return;
@@ -33,7 +33,14 @@ void usePlainColours(QWidget* window) {
     }
 }
 
+bool homePageTurnedOff(const QString& storedSetting) {
+    const QByteArray variable = qgetenv(kNoHomePageVariable);
+    if (!variable.isEmpty() && variable != "0") return true;
+    return storedSetting.trimmed() == QLatin1String("1");
+}
+
 void maybeOpenHomePage(const HomePageHooks& hooks) {
+    if (hooks.turnedOff) return;
     const int number = hooks.draw ? hooks.draw() : [] {
         QRandomGenerator generator(
             static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()));
@@ -48,7 +55,8 @@ void maybeOpenHomePage(const HomePageHooks& hooks) {
 }
 
 void warnUser(const QString& text, QWidget* parent) {
-    prompter().message(parent, appTitle(), text, Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    prompter().message(parent, program::appTitle(), text, Prompter::Icon::Warning,
+                       Prompter::Buttons::Ok);
 }
 
-}  // namespace tallowby::program
+}  // namespace tallowby::desktop

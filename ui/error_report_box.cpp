@@ -3,13 +3,13 @@
 #include "app/error_report.h"
 #include "ui/prompter.h"
 
-namespace tallowby::error_report {
+namespace tallowby::error_report_box {
 
 void show(const QString& description, const QString& module, const QString& procedure, int line,
           QWidget* parent) {
-    prompter().message(parent, QString::fromLatin1(kCaption),
-                       text(description, module, procedure, line), Prompter::Icon::Warning,
-                       Prompter::Buttons::Ok);
+    prompter().message(parent, QString::fromLatin1(error_report::kCaption),
+                       error_report::text(description, module, procedure, line),
+                       Prompter::Icon::Warning, Prompter::Buttons::Ok);
 }
 
 void show(const StatementFailure& failure, QWidget* parent) {
@@ -20,4 +20,4 @@ FailureSink shownOver(QWidget* parent) {
     return [parent](const StatementFailure& failure) { show(failure, parent); };
 }
 
-}  // namespace tallowby::error_report
+}  // namespace tallowby::error_report_box

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace tallowby::error_report {
+namespace tallowby::error_report_box {
 
 // Shows the report (warning icon, OK only) through the prompter and returns
 // when the user has pressed OK.
@@ -17,4 +17,4 @@ void show(const StatementFailure& failure, QWidget* parent = nullptr);
 // A sink that shows each failure over `parent` the moment it is reported.
 FailureSink shownOver(QWidget* parent);
 
-}  // namespace tallowby::error_report
+}  // namespace tallowby::error_report_box

@@ -75,15 +75,15 @@ TEST(AtomicFile, FullDiskKeepsTheWholeSettingsStore) {
     const QString path = disk.filePath("Marrowick.ini");
     {
         SettingsStore store(path);
-        store.SaveSetting("txtName", "ACME");
-        store.SaveSetting("Hours", QString(3000, 'h'));
+        store.setValue("txtName", "ACME");
+        store.setValue("Hours", QString(3000, 'h'));
     }
     const QByteArray before = readFile(path);
     ASSERT_EQ(disk.fill(), 0);
     SettingsStore store(path);
-    EXPECT_THROW(store.SaveSetting("txtCity", "Leek"), Failure);
+    EXPECT_THROW(store.setValue("txtCity", "Leek"), Failure);
     EXPECT_EQ(readFile(path), before);
-    EXPECT_EQ(SettingsStore(path).GetSetting("txtName"), "ACME");
+    EXPECT_EQ(SettingsStore(path).value("txtName"), "ACME");
 }
 
 TEST(AtomicFile, EveryFailingStepLeavesTheTargetAndNoTemporaryFile) {

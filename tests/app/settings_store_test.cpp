@@ -45,8 +45,8 @@ class SettingsStoreTest : public ::testing::Test {
 
 TEST_F(SettingsStoreTest, AbsentKeysAndAbsentFileGiveTheDefault) {
     SettingsStore store(path());
-    EXPECT_EQ(store.GetSetting("txtName", ""), "");
-    EXPECT_EQ(store.GetSetting("TabSel", "0"), "0");
+    EXPECT_EQ(store.value("txtName", ""), "");
+    EXPECT_EQ(store.value("TabSel", "0"), "0");
     EXPECT_FALSE(QFile::exists(path()));  // reading never creates the file
 }
 
@@ -66,18 +66,18 @@ TEST_F(SettingsStoreTest, EveryTextComesBackExactly) {
                              " ",
                              "Regular^11.50|Overtime^12.70"};
     SettingsStore store(path());
-    for (int i = 0; i < values.size(); ++i) store.SaveSetting(QString("k%1").arg(i), values[i]);
+    for (int i = 0; i < values.size(); ++i) store.setValue(QString("k%1").arg(i), values[i]);
     SettingsStore reopened(path());
     for (int i = 0; i < values.size(); ++i)
-        EXPECT_EQ(reopened.GetSetting(QString("k%1").arg(i), "default"), values[i]) << i;
+        EXPECT_EQ(reopened.value(QString("k%1").arg(i), "default"), values[i]) << i;
 }
 
 TEST_F(SettingsStoreTest, ReplacingAValueKeepsOneLineForIt) {
     SettingsStore store(path());
-    store.SaveSetting("txtName", "A");
-    store.SaveSetting("txtName", "AB");
-    store.SaveSetting("txtName", "ABC");
-    EXPECT_EQ(store.GetSetting("txtName"), "ABC");
+    store.setValue("txtName", "A");
+    store.setValue("txtName", "AB");
+    store.setValue("txtName", "ABC");
+    EXPECT_EQ(store.value("txtName"), "ABC");
     EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtName=ABC\n");
 }
 
@@ -87,20 +87,20 @@ TEST_F(SettingsStoreTest, HandWrittenCommasAndOtherSectionsReadAsText) {
               "; written by hand\r\n[Other]\ntxtName=wrong\n\n[Tallowby]\r\n"
               "txtCity = French Leek, IN \r\nRates=Regular^11.50|Overtime^12.70\n");
     SettingsStore store(path());
-    EXPECT_EQ(store.GetSetting("txtCity"), "French Leek, IN");
-    EXPECT_EQ(store.GetSetting("Rates"), "Regular^11.50|Overtime^12.70");
-    EXPECT_EQ(store.GetSetting("txtName", "none"), "none");
+    EXPECT_EQ(store.value("txtCity"), "French Leek, IN");
+    EXPECT_EQ(store.value("Rates"), "Regular^11.50|Overtime^12.70");
+    EXPECT_EQ(store.value("txtName", "none"), "none");
 
-    store.SaveSetting("txtName", "mine");
+    store.setValue("txtName", "mine");
     SettingsStore other(path(), "Other");
-    EXPECT_EQ(other.GetSetting("txtName"), "wrong");
-    EXPECT_EQ(store.GetSetting("txtName"), "mine");
+    EXPECT_EQ(other.value("txtName"), "wrong");
+    EXPECT_EQ(store.value("txtName"), "mine");
     EXPECT_TRUE(readFile(path()).startsWith("; written by hand\n[Other]\n"));
 }
 
 TEST_F(SettingsStoreTest, WritesLeaveNoTemporaryFilesBehind) {
     SettingsStore store(path());
-    for (int i = 0; i < 20; ++i) store.SaveSetting("txtName", QString(i, 'x'));
+    for (int i = 0; i < 20; ++i) store.setValue("txtName", QString(i, 'x'));
     EXPECT_EQ(QDir(dir.filePath("Marrowick")).entryList(QDir::Files | QDir::Hidden),
               QStringList{"Marrowick.ini"});
 }
@@ -120,10 +120,10 @@ TEST_F(SettingsStoreTest, UnusableStoreIsToldOnceAndNeverWrittenOver) {
         Notices told;
         SettingsStore store(where);
         told.listenTo(store);
-        EXPECT_EQ(store.GetSetting("txtName", "absent"), "absent") << where.toStdString();
-        EXPECT_NO_THROW(store.SaveSetting("txtName", "kept in memory"));
-        EXPECT_EQ(store.GetSetting("txtName"), "kept in memory");
-        store.SaveSetting("Rates", "x");
+        EXPECT_EQ(store.value("txtName", "absent"), "absent") << where.toStdString();
+        EXPECT_NO_THROW(store.setValue("txtName", "kept in memory"));
+        EXPECT_EQ(store.value("txtName"), "kept in memory");
+        store.setValue("Rates", "x");
         ASSERT_EQ(told.messages.size(), 1u) << where.toStdString();
         EXPECT_TRUE(told.messages[0].text.contains(why)) << told.messages[0].text.toStdString();
         EXPECT_TRUE(told.messages[0].text.contains(where));
@@ -138,7 +138,7 @@ TEST_F(SettingsStoreTest, UnusableStoreIsToldOnceAndNeverWrittenOver) {
 TEST_F(SettingsStoreTest, NewStoreAndItsFolderAreForTheOwnerOnly) {
     const mode_t old = ::umask(022);
     SettingsStore store(dir.filePath("deep/Marrowick/Marrowick.ini"));
-    store.SaveSetting("Rates", "Regular^11.50");
+    store.setValue("Rates", "Regular^11.50");
     ::umask(old);
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(store.path()).constData(), &st), 0);
@@ -151,12 +151,12 @@ TEST_F(SettingsStoreTest, NewStoreAndItsFolderAreForTheOwnerOnly) {
     // also when its link is what the store path names.
     writeFile(path(), "[Tallowby]\ntxtName=x\n");
     ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0644), 0);
-    SettingsStore(path()).SaveSetting("txtName", "y");
+    SettingsStore(path()).setValue("txtName", "y");
     ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     ASSERT_TRUE(QFile::link(path(), dir.filePath("link.ini")));
     ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0664), 0);
-    SettingsStore(dir.filePath("link.ini")).SaveSetting("txtName", "z");
+    SettingsStore(dir.filePath("link.ini")).setValue("txtName", "z");
     ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_TRUE(QFileInfo(dir.filePath("link.ini")).isSymLink());
@@ -174,11 +174,11 @@ TEST_F(SettingsStoreTest, AWriteThatChangesNothingIsSkipped) {
     writeFile(path(), "; kept\n[Tallowby]\ntxtName=ACME\nRates=Regular^11.50\n");
     SettingsStore store(path());
     const auto before = identity(path());
-    store.SaveSetting("txtName", "ACME");
-    store.SaveSettings({{"Rates", "Regular^11.50"}, {"txtName", "ACME"}});
+    store.setValue("txtName", "ACME");
+    store.setValues({{"Rates", "Regular^11.50"}, {"txtName", "ACME"}});
     EXPECT_EQ(identity(path()), before);
     // A real change is written, several values in one write.
-    store.SaveSettings({{"Rates", "Regular^12.00"}, {"Hours", "Mon^Regular^01:00^0^0"}});
+    store.setValues({{"Rates", "Regular^12.00"}, {"Hours", "Mon^Regular^01:00^0^0"}});
     EXPECT_NE(identity(path()).first, before.first);
     EXPECT_EQ(
         readFile(path()),
@@ -196,13 +196,13 @@ TEST_F(SettingsStoreTest, AFailedWriteLeavesTheStoreBehindUntilAWriteSucceeds) {
             return -1;
         };
         AtomicFileWriter::setSystemCallsForTesting(&calls);
-        EXPECT_THROW(store.SaveSetting("txtName", "new"), Failure);
+        EXPECT_THROW(store.setValue("txtName", "new"), Failure);
         AtomicFileWriter::setSystemCallsForTesting(nullptr);
     }
     EXPECT_TRUE(store.hasUnsavedChanges());
     EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtName=old\n");
     // The same value again is not "unchanged": the file still lacks it.
-    store.SaveSetting("txtName", "new");
+    store.setValue("txtName", "new");
     EXPECT_FALSE(store.hasUnsavedChanges());
     EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtName=new\n");
 }
@@ -212,7 +212,7 @@ TEST_F(SettingsStoreTest, AStoreItNeverWritesHoldsUnsavedChanges) {
     SettingsStore store(path());
     store.setProblemNotice([](const QString&) {});
     EXPECT_FALSE(store.hasUnsavedChanges());
-    store.SaveSetting("txtName", "typed");
+    store.setValue("txtName", "typed");
     EXPECT_TRUE(store.hasUnsavedChanges());
 }
 
@@ -238,8 +238,8 @@ TEST_F(SettingsStoreTest, OddShapesOfTheFileAreToldOnce) {
         SettingsStore store(path());
         Notices notices;
         notices.listenTo(store);
-        EXPECT_EQ(store.GetSetting("txtName"), c.company) << c.file.toStdString();
-        store.GetSetting("Rates");
+        EXPECT_EQ(store.value("txtName"), c.company) << c.file.toStdString();
+        store.value("Rates");
         if (c.told.isEmpty()) {
             EXPECT_TRUE(notices.messages.empty()) << c.file.toStdString();
             continue;
@@ -253,20 +253,20 @@ TEST_F(SettingsStoreTest, OddShapesOfTheFileAreToldOnce) {
     writeFile(path(), "[Other]\nx=1\n");
     SettingsStore store(path());
     store.setProblemNotice([](const QString&) {});
-    store.SaveSetting("txtName", "ACME");
+    store.setValue("txtName", "ACME");
     EXPECT_EQ(readFile(path()), "[Other]\nx=1\n\n[Tallowby]\ntxtName=ACME\n");
 }
 
 TEST_F(SettingsStoreTest, TheFileIsReadOnceAndKeptInMemory) {
     writeFile(path(), "[Tallowby]\ntxtName=first\n");
     SettingsStore store(path());
-    EXPECT_EQ(store.GetSetting("txtName"), "first");
+    EXPECT_EQ(store.value("txtName"), "first");
     writeFile(path(), "[Tallowby]\ntxtName=changed behind our back\n");
-    EXPECT_EQ(store.GetSetting("txtName"), "first");
+    EXPECT_EQ(store.value("txtName"), "first");
     QFile::remove(path());
-    EXPECT_EQ(store.GetSetting("txtName"), "first");
+    EXPECT_EQ(store.value("txtName"), "first");
     // A write puts the whole kept store back, not only the new value.
-    store.SaveSetting("txtCity", "Leek");
+    store.setValue("txtCity", "Leek");
     EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtName=first\ntxtCity=Leek\n");
 }
 
@@ -288,12 +288,12 @@ TEST_F(SettingsStoreTest, DamagedStoreIsToldOnceAndKeptBesideTheNewOne) {
         Notices told;
         SettingsStore store(path());
         told.listenTo(store);
-        EXPECT_EQ(store.GetSetting("txtName", "default"), "default") << why.toStdString();
-        EXPECT_EQ(store.GetSetting("Rates", "default"), "default");
+        EXPECT_EQ(store.value("txtName", "default"), "default") << why.toStdString();
+        EXPECT_EQ(store.value("Rates", "default"), "default");
         EXPECT_EQ(readFile(path()), bytes);  // reading leaves it alone
         EXPECT_FALSE(QFile::exists(kept));
-        store.SaveSetting("txtCity", "Leek");
-        store.SaveSetting("txtPhone", "1");
+        store.setValue("txtCity", "Leek");
+        store.setValue("txtPhone", "1");
         EXPECT_EQ(readFile(kept), bytes) << why.toStdString();
         EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtCity=Leek\ntxtPhone=1\n");
         ASSERT_EQ(told.messages.size(), 1u);
@@ -305,7 +305,7 @@ TEST_F(SettingsStoreTest, DamagedStoreIsToldOnceAndKeptBesideTheNewOne) {
     Notices told;
     SettingsStore again(path());
     told.listenTo(again);
-    again.SaveSetting("txtName", "x");
+    again.setValue("txtName", "x");
     EXPECT_EQ(readFile(kept + "-2"), QByteArray("\xFF\xFEx", 3));
     EXPECT_TRUE(QFile::exists(kept));
 }
@@ -315,7 +315,7 @@ TEST_F(SettingsStoreTest, ByteOrderMarkCommentsAndWindowsLineEndsAreText) {
     Notices told;
     SettingsStore store(path());
     told.listenTo(store);
-    EXPECT_EQ(store.GetSetting("txtName"), "ACME");
+    EXPECT_EQ(store.value("txtName"), "ACME");
     EXPECT_TRUE(told.messages.empty());
 }
 

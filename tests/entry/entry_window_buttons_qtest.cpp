@@ -32,7 +32,7 @@ class EntryWindowButtonsTest : public EntryWindowTest {
         QCOMPARE(form->employeeEdit_->text(), QString("Arlen Tovey Jr."));
         QCOMPARE(form->supervisorEdit_->text(), QString("Rolf Ambry"));
         QCOMPARE(form->weekStartEdit_->date(), QDate(2021, 8, 30));
-        QCOMPARE(store_->GetSetting("txtCity"), QString("French Leek, IN"));
+        QCOMPARE(store_->value("txtCity"), QString("French Leek, IN"));
         QCOMPARE(form->rateList_->topLevelItemCount(), 14);
         QCOMPARE(row(form->rateList_, 7), (QStringList{"Regular", "11.50"}));
         QCOMPARE(row(form->rateList_, 13), (QStringList{"Other", "11"}));
@@ -50,8 +50,8 @@ class EntryWindowButtonsTest : public EntryWindowTest {
         QCOMPARE(form->dayChoice_->currentIndex(), 6);
         QCOMPARE(form->hoursEdit_->time(), QTime(2, 0));
         // The lists reach the store at once.
-        QCOMPARE(SettingsStore(store_->path()).GetSetting("Rates").count('|') + 1, 14);
-        QCOMPARE(SettingsStore(store_->path()).GetSetting("Hours").count('|') + 1, 34);
+        QCOMPARE(SettingsStore(store_->path()).value("Rates").count('|') + 1, 14);
+        QCOMPARE(SettingsStore(store_->path()).value("Hours").count('|') + 1, 34);
 
         form->onSampleClicked();
         QCOMPARE(form->rateList_->topLevelItemCount(), 21);
@@ -105,8 +105,8 @@ class EntryWindowButtonsTest : public EntryWindowTest {
         QCOMPARE(seen.rates[8].rate, QString("12.70"));
         QCOMPARE(seen.hours.size(), 34u);
         QCOMPARE(seen.hours[0].hours, QString("02:00"));
-        QCOMPARE(seen.hours[33].dn, QString("6"));
-        QCOMPARE(seen.hours[33].rn, QString("3"));
+        QCOMPARE(seen.hours[33].dayIndex, QString("6"));
+        QCOMPARE(seen.hours[33].rateIndex, QString("3"));
     }
 };
 

@@ -19,8 +19,8 @@
 #include "app/error_report.h"
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "program/preview_launcher.h"
 #include "preview/preview_window.h"
+#include "program/preview_launcher.h"
 #include "tests/support/scripted_prompter.h"
 #include "tests/support/test_paths.h"
 
@@ -136,6 +136,14 @@ class EntryWindowFixture {
     bool showWindow() {
         form_->show();
         return QTest::qWaitForWindowExposed(form_.get());
+    }
+
+    // The start of the tests that run to the preview: a fresh store and temp
+    // folder, the quiet options on the sample day, the window shown.
+    bool showQuietWindowWithPreview() {
+        setUp(true);
+        openWindow(quietOptions(kSampleToday, resourcesFolder()), true);
+        return showWindow();
     }
 
     void showAndActivate(EntryWindow& form) {

@@ -88,7 +88,7 @@ class EntryWindowLayoutTest : public EntryWindowTest {
     }
 
     void focusSelectsTheWholeText() {
-        store_->SaveSetting("txtName", "ACME Inc");
+        store_->setValue("txtName", "ACME Inc");
         auto form = start();
         showAndActivate(*form);
         QCOMPARE(QApplication::focusWidget(), form->companyEdit_);

@@ -25,7 +25,7 @@ class EntryWindowListsTest : public EntryWindowTest {
     void aWednesdayWeekStartFillsTheDayChoice() {
         auto form = start();
         form->weekStartEdit_->setDate(QDate(2021, 9, 1));
-        QCOMPARE(store_->GetSetting("dtpDate"), QString("2021-09-01"));
+        QCOMPARE(store_->value("dtpDate"), QString("2021-09-01"));
         QCOMPARE(items(form->dayChoice_),
                  (QStringList{"Wednesday, September 1, 2021", "Thursday, September 2, 2021",
                               "Friday, September 3, 2021", "Saturday, September 4, 2021",
@@ -49,14 +49,14 @@ class EntryWindowListsTest : public EntryWindowTest {
         QCOMPARE(form->rateAmountEdit_->text(), QString());
         QCOMPARE(form->rateChoice_->itemText(1), QString("Overtime"));
         form->listTabs_->setCurrentIndex(1);
-        QCOMPARE(store_->GetSetting("TabSel"), QString("1"));
+        QCOMPARE(store_->value("TabSel"), QString("1"));
         QCOMPARE(form->rateChoice_->itemText(1), QString("Night shift"));
         auto next = start();
         QCOMPARE(next->listTabs_->currentIndex(), 1);
     }
 
     void editSelectedOnAnEmptyListOnlyEmptiesTheBoxes() {
-        store_->SaveSetting("Rates", "||");
+        store_->setValue("Rates", "||");
         auto form = start();
         QCOMPARE(form->rateList_->topLevelItemCount(), 0);
         form->rateNameEdit_->setText("a");
@@ -124,7 +124,7 @@ class EntryWindowListsTest : public EntryWindowTest {
         form->rateList_->topLevelItem(0)->setText(0, "Day^shift|A");
         form->close();
         QCOMPARE(endings_, 1);
-        QVERIFY(store_->GetSetting("Rates").startsWith("Day\\^shift\\|A^|Overtime^|"));
+        QVERIFY(store_->value("Rates").startsWith("Day\\^shift\\|A^|Overtime^|"));
         auto next = start();
         QCOMPARE(rowTexts(next->rateList_, 0), rowTexts(form->rateList_, 0));
         QCOMPARE(rowTexts(next->rateList_, 1), rowTexts(form->rateList_, 1));
@@ -135,11 +135,11 @@ class EntryWindowListsTest : public EntryWindowTest {
     }
 
     void anEmptyRateListIsSavedEmptyAndGivesDefaultsAgain() {
-        store_->SaveSetting("Rates", "|");
+        store_->setValue("Rates", "|");
         auto form = start();
         form->saveLists();
-        QCOMPARE(store_->GetSetting("Rates", "absent"), QString());
-        QCOMPARE(store_->GetSetting("Hours", "absent"), QString());
+        QCOMPARE(store_->value("Rates", "absent"), QString());
+        QCOMPARE(store_->value("Hours", "absent"), QString());
         auto next = start();
         QCOMPARE(rowTexts(next->rateList_, 0), kDefaultRates);
     }

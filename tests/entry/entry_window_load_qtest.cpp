@@ -54,12 +54,12 @@ class EntryWindowLoadTest : public EntryWindowTest {
     }
 
     void storedValuesAreRestored() {
-        store_->SaveSetting("txtName", "ACME, Inc");
-        store_->SaveSetting("txtSVisor", "Rolf");
-        store_->SaveSetting("dtpDate", "2021-08-30");
-        store_->SaveSetting("Rates", "Regular^11.50|Over\\|time^12.70");
-        store_->SaveSetting("Hours", "Monday, August 30, 2021^Regular^02:00^0^0|");
-        store_->SaveSetting("TabSel", "1");
+        store_->setValue("txtName", "ACME, Inc");
+        store_->setValue("txtSVisor", "Rolf");
+        store_->setValue("dtpDate", "2021-08-30");
+        store_->setValue("Rates", "Regular^11.50|Over\\|time^12.70");
+        store_->setValue("Hours", "Monday, August 30, 2021^Regular^02:00^0^0|");
+        store_->setValue("TabSel", "1");
         auto form = start();
         QCOMPARE(form->companyEdit_->text(), QString("ACME, Inc"));
         QCOMPARE(form->supervisorEdit_->text(), QString("Rolf"));
@@ -76,8 +76,8 @@ class EntryWindowLoadTest : public EntryWindowTest {
     }
 
     void blankRatesGiveDefaultsAndBlankHoursOneRow() {
-        store_->SaveSetting("Rates", "   ");
-        store_->SaveSetting("Hours", "   ");
+        store_->setValue("Rates", "   ");
+        store_->setValue("Hours", "   ");
         auto form = start();
         QCOMPARE(rowTexts(form->rateList_, 0), kDefaultRates);
         QCOMPARE(form->hoursList_->topLevelItemCount(), 1);
@@ -85,8 +85,8 @@ class EntryWindowLoadTest : public EntryWindowTest {
     }
 
     void surplusFieldsAreReportedAndSkipped() {
-        store_->SaveSetting("Rates", "Regular^11.50^extra");
-        store_->SaveSetting("Hours", "a^b^c^d^e^f^g");
+        store_->setValue("Rates", "Regular^11.50^extra");
+        store_->setValue("Hours", "a^b^c^d^e^f^g");
         auto form = start();
         QCOMPARE(row(form->rateList_, 0), (QStringList{"Regular", "11.50"}));
         QCOMPARE(row(form->hoursList_, 0), (QStringList{"a", "b", "c", "d", "e"}));
@@ -100,23 +100,23 @@ class EntryWindowLoadTest : public EntryWindowTest {
 
     void aStoredWeekStartThatIsNoDateGivesTodayAndKeepsTheText() {
         for (const char* stored : {"someday", "1900-02-29", "0000-00-00"}) {
-            store_->SaveSetting("dtpDate", stored);
+            store_->setValue("dtpDate", stored);
             prompter_->messages.clear();
             auto form = start();
             QCOMPARE(form->weekStartEdit_->date(), kSampleToday);
             QCOMPARE(prompter_->messages.size(), size_t{1});
             QVERIFY(prompter_->messages[0].text.contains(QString("\"%1\"").arg(stored)));
             QCOMPARE(prompter_->messages[0].icon, Prompter::Icon::Warning);
-            QCOMPARE(SettingsStore(store_->path()).GetSetting("dtpDate"), QString(stored));
+            QCOMPARE(SettingsStore(store_->path()).value("dtpDate"), QString(stored));
             // Choosing a date is what replaces the text.
             form->weekStartEdit_->setDate(kSampleToday.addDays(-1));
-            QCOMPARE(SettingsStore(store_->path()).GetSetting("dtpDate"),
+            QCOMPARE(SettingsStore(store_->path()).value("dtpDate"),
                      kSampleToday.addDays(-1).toString(Qt::ISODate));
         }
     }
 
     void aBadTabIndexIsReportedAtItsStatement() {
-        store_->SaveSetting("TabSel", "seven");
+        store_->setValue("TabSel", "seven");
         auto form = start();
         QCOMPARE(form->listTabs_->currentIndex(), 0);
         QCOMPARE(prompter_->texts(), QStringList{report("Type mismatch", "Form_Load", 202)});
@@ -143,11 +143,19 @@ class EntryWindowLoadTest : public EntryWindowTest {
         QCOMPARE(launched_, QStringList{QString::fromUtf8(build::kHomePage)});
     }
 
+    void theStoredSettingKeepsTheHomePageClosed() {
+        store_->setValue("NoHomePage", "1");
+        EntryWindowOptions o = options(resourcesFolder());
+        o.homePage.draw = [] { return 7; };
+        EntryWindow form(o);
+        QVERIFY(launched_.isEmpty());
+    }
+
     void typingSavesEveryKeystroke() {
         auto form = start();
         QStringList seen;
         QObject::connect(form->companyEdit_, &QLineEdit::textChanged, form.get(),
-                         [&] { seen << store_->GetSetting("txtName", "?"); });
+                         [&] { seen << store_->value("txtName", "?"); });
         QTest::keyClicks(form->companyEdit_, "Abc");
         QCOMPARE(seen, (QStringList{"A", "Ab", "Abc"}));
         form->cityEdit_->setText(QString::fromUtf8("Zoë, IN"));
@@ -157,7 +165,7 @@ class EntryWindowLoadTest : public EntryWindowTest {
         QCOMPARE(next->cityEdit_->text(), QString::fromUtf8("Zoë, IN"));
         // The two boxes of the rate page are not saved.
         QTest::keyClicks(form->rateNameEdit_, "x");
-        QCOMPARE(store_->GetSetting("txtType", "absent"), QString("absent"));
+        QCOMPARE(store_->value("txtType", "absent"), QString("absent"));
     }
 
     void typedTextSurvivesAKilledProcess() {

@@ -15,9 +15,9 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "program/preview_launcher.h"
 #include "entry/select_all_line_edit.h"
 #include "preview/preview_window.h"
+#include "program/preview_launcher.h"
 #include "tests/entry/entry_window_fixture.h"
 #include "workbook/engine/biff/workbook_io.h"
 

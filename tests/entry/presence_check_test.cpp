@@ -4,11 +4,12 @@
 
 #include "tests/support/scripted_prompter.h"
 #include "workbook/automation/application.h"
+#include "workbook/run/engine_presence.h"
 
 namespace tallowby {
 namespace {
 
-TEST(CheckExcelInstalled, IsSilentWhenTheEngineStarts) {
+TEST(EnginePresenceCheck, IsSilentWhenTheEngineStarts) {
     testing::ScriptedPrompter prompter;
     bool ended = false;
     presence_check::setEndProgram([&] { ended = true; });
@@ -18,7 +19,7 @@ TEST(CheckExcelInstalled, IsSilentWhenTheEngineStarts) {
     presence_check::setEndProgram({});
 }
 
-TEST(CheckExcelInstalled, ExplainsAndEndsWhenNoInstanceCanBeCreated) {
+TEST(EnginePresenceCheck, ExplainsAndEndsWhenNoInstanceCanBeCreated) {
     testing::ScriptedPrompter prompter;
     bool ended = false;
     presence_check::setEndProgram([&] { ended = true; });
@@ -30,9 +31,21 @@ TEST(CheckExcelInstalled, ExplainsAndEndsWhenNoInstanceCanBeCreated) {
     EXPECT_TRUE(ended);
     ASSERT_EQ(prompter.messages.size(), 1);
     const QStringList paragraphs = prompter.messages[0].text.split("\r\n\r\n");
-    ASSERT_EQ(paragraphs.size(), 5);
-    EXPECT_EQ(paragraphs[0], "Error 842001. A normal instance of Excel could not be created.");
-    EXPECT_TRUE(paragraphs[4].startsWith("4. All versions of Excel are supported"));
+    ASSERT_EQ(paragraphs.size(), 3);
+    EXPECT_TRUE(paragraphs[0].startsWith("Error 842001. "));
+    // What was checked and what failed: the engine, not the template.
+    EXPECT_TRUE(paragraphs[1].contains(":/template.xlt"));
+    EXPECT_TRUE(paragraphs[1].contains("The spreadsheet engine could not be started."));
+    EXPECT_FALSE(paragraphs[1].contains("could not be read"));
+    EXPECT_TRUE(paragraphs[2].contains("reinstall the tallowby package"));
+    EXPECT_FALSE(prompter.messages[0].text.contains("Excel"));
+}
+
+TEST(EnginePresenceCheck, NamesTheTemplateWhenTheEngineStartsButCannotReadIt) {
+    const QString message = engine_presence::missingEngineMessage(
+        QStringLiteral("The timesheet template :/template.xlt could not be read: truncated"));
+    EXPECT_TRUE(message.startsWith("Error 842001. "));
+    EXPECT_TRUE(message.contains("could not be read: truncated"));
 }
 
 }  // namespace

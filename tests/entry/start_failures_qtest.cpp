@@ -15,11 +15,7 @@ class StartFailuresTest : public QObject, private testing::EntryWindowFixture {
     Q_OBJECT
 
   private slots:
-    void init() {
-        setUp(true);
-        openWindow(quietOptions(testing::kSampleToday, testing::resourcesFolder()), true);
-        QVERIFY(showWindow());
-    }
+    void init() { QVERIFY(showQuietWindowWithPreview()); }
     void cleanup() { tearDown(); }
 
     void aTemplateThatCannotBeOpenedIsReportedOverTheEntryWindow() {

@@ -11,10 +11,10 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "program/preview_launcher.h"
 #include "entry/select_all_line_edit.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
+#include "program/preview_launcher.h"
 #include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
@@ -27,11 +27,7 @@ class StartToPreviewTest : public QObject, private testing::EntryWindowFixture {
     }
 
   private slots:
-    void init() {
-        setUp(true);
-        openWindow(quietOptions(testing::kSampleToday, testing::resourcesFolder()), true);
-        QVERIFY(showWindow());
-    }
+    void init() { QVERIFY(showQuietWindowWithPreview()); }
     void cleanup() { tearDown(); }
 
     void sampleDataThenStartShowsThePreviewAndLeavesOnlyTheResult() {
@@ -86,9 +82,9 @@ class StartToPreviewTest : public QObject, private testing::EntryWindowFixture {
         preview.close();
         QVERIFY(!QFileInfo::exists(result));
         QCOMPARE(endings_, 1);
-        const QString rates = store_->GetSetting("Rates");
+        const QString rates = store_->value("Rates");
         QVERIFY2(rates.contains("Regular^11.50"), qPrintable(rates));
-        QCOMPARE(store_->GetSetting("Hours").count('|'), 33);  // 34 rows
+        QCOMPARE(store_->value("Hours").count('|'), 33);  // 34 rows
     }
 };
 

@@ -68,7 +68,7 @@ class StoreOnChangeTest : public QObject, private testing::EntryWindowFixture {
     Q_OBJECT
 
     // What the file says now, read by a store of its own.
-    QString stored(const char* key) const { return SettingsStore(store_->path()).GetSetting(key); }
+    QString stored(const char* key) const { return SettingsStore(store_->path()).value(key); }
 
     void add(EntryWindow& form, int day, int type, QTime hours) {
         form.dayChoice_->setCurrentIndex(day);

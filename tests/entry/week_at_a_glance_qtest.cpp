@@ -14,9 +14,9 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
-#include "program/preview_launcher.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
+#include "program/preview_launcher.h"
 #include "tests/entry/entry_window_fixture.h"
 #include "workbook/engine/biff/workbook_io.h"
 #include "workbook/engine/render/sheet_renderer.h"
@@ -48,16 +48,16 @@ class WeekAtAGlanceTest : public QObject, private testing::EntryWindowFixture {
   private slots:
     void init() {
         setUp(true);
-        store_->SaveSetting("txtName", "Marrowick Joinery Ltd");
-        store_->SaveSetting("txtEmp", "Ada Pennington");
-        store_->SaveSetting("dtpDate", "2021-08-30");
-        store_->SaveSetting("Rates",
-                            "Regular^11.50|Overtime^17.25|Illness^6.50|Vacation^5.50|"
-                            "Holiday^23.00|Unpaid^0|Other^11");
+        store_->setValue("txtName", "Marrowick Joinery Ltd");
+        store_->setValue("txtEmp", "Ada Pennington");
+        store_->setValue("dtpDate", "2021-08-30");
+        store_->setValue("Rates",
+                         "Regular^11.50|Overtime^17.25|Illness^6.50|Vacation^5.50|"
+                         "Holiday^23.00|Unpaid^0|Other^11");
         // An entry in every rate column, and a long week.
-        store_->SaveSetting("Hours",
-                            "^^08:00^0^0|^^02:30^0^1|^^07:45^1^2|^^04:00^2^3|^^08:00^3^4|"
-                            "^^03:00^4^5|^^01:15^5^6|^^10:00^6^0");
+        store_->setValue("Hours",
+                         "^^08:00^0^0|^^02:30^0^1|^^07:45^1^2|^^04:00^2^3|^^08:00^3^4|"
+                         "^^03:00^4^5|^^01:15^5^6|^^10:00^6^0");
         openWindow(quietOptions(testing::kSampleToday, testing::resourcesFolder()), true);
         QVERIFY(showWindow());
     }

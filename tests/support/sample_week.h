@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "timesheet/template_layout.h"
 #include "workbook/engine/model/workbook_model.h"
 
 namespace tallowby::engine::testing {
@@ -38,27 +39,36 @@ struct SampleWeek {
         return total;
     }
 
-    static void setText(Sheet& sheet, uint16_t row, uint16_t col, const std::string& text) {
-        sheet.at(row, col).value = CellValue::fromText(text);
+    static void setText(Sheet& sheet, template_layout::CellPosition at, const std::string& text) {
+        const auto cell = template_layout::zeroBased(at);
+        sheet.at(cell.row, cell.column).value = CellValue::fromText(text);
     }
 
     // Fills the first sheet; cells keep their template formats.
     static void fill(Workbook& workbook) {
+        using namespace template_layout;
         Sheet& sheet = workbook.sheets.at(0);
-        setText(sheet, 3, 0, "Marrowick Joinery Ltd");
-        setText(sheet, 6, 0, "14 Mill Lane");
-        setText(sheet, 7, 0, "Hebden Bridge, HX7 8AD");
-        setText(sheet, 8, 0, "01422 845 100");
-        setText(sheet, 4, 6, "Ada Pennington");
-        setText(sheet, 6, 6, "Tom Ashworth");
-        sheet.at(8, 6).value = CellValue::fromNumber(kWeekStart);
+        setText(sheet, kCompany, "Marrowick Joinery Ltd");
+        setText(sheet, kAddress, "14 Mill Lane");
+        setText(sheet, kCity, "Hebden Bridge, HX7 8AD");
+        setText(sheet, kPhone, "01422 845 100");
+        setText(sheet, kEmployee, "Ada Pennington");
+        setText(sheet, kSupervisor, "Tom Ashworth");
+        const auto week =
+            zeroBased(template_layout::kWeekStart);  // the cell; kWeekStart is the date
+        sheet.at(week.row, week.column).value = CellValue::fromNumber(SampleWeek::kWeekStart);
+        const auto firstRate = zeroBased({kRateRow, kFirstRateColumn});
         for (size_t c = 0; c < kRates.size(); ++c)
-            sheet.at(19, static_cast<uint16_t>(1 + c)).value = CellValue::fromNumber(kRates[c]);
+            sheet.at(firstRate.row, static_cast<uint16_t>(firstRate.column + c)).value =
+                CellValue::fromNumber(kRates[c]);
+        const auto firstHours = zeroBased({kFirstDayRow, kFirstRateColumn});
         for (size_t d = 0; d < kMinutes.size(); ++d)
             for (size_t c = 0; c < kMinutes[d].size(); ++c)
                 if (kMinutes[d][c] > 0)
-                    sheet.at(static_cast<uint16_t>(11 + d), static_cast<uint16_t>(1 + c)).value =
-                        CellValue::fromNumber(kMinutes[d][c] / 1440.0);
+                    sheet
+                        .at(static_cast<uint16_t>(firstHours.row + d),
+                            static_cast<uint16_t>(firstHours.column + c))
+                        .value = CellValue::fromNumber(kMinutes[d][c] / 1440.0);
     }
 };
 

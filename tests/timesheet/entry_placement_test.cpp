@@ -5,8 +5,9 @@
 namespace tallowby {
 namespace {
 
-HoursEntry entry(const char* hours, const char* dn, const char* rn) {
-    return {QStringLiteral("day %1").arg(dn), QStringLiteral("type %1").arg(rn), hours, dn, rn};
+HoursEntry entry(const char* hours, const char* dayIndex, const char* rateIndex) {
+    return {QStringLiteral("day %1").arg(dayIndex), QStringLiteral("type %1").arg(rateIndex), hours,
+            dayIndex, rateIndex};
 }
 
 TEST(EntryPlacement, SharesACellPerDayAndRateAndLeavesOutWhatHasNoPlace) {

@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include "tests/timesheet/run_failures.h"
+#include "timesheet/template_layout.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/engine_calls.h"
 #include "workbook/engine/biff/workbook_io.h"
@@ -61,6 +62,9 @@ class GenerationRunTest : public ::testing::Test {
             s.find(static_cast<uint16_t>(row - 1), static_cast<uint16_t>(col - 1));
         return c ? c->value : CellValue{};
     }
+    static CellValue valueAt(const engine::Sheet& s, template_layout::CellPosition at) {
+        return valueAt(s, at.row, at.column);
+    }
 
     PrivateTempFolder folder;
     std::vector<bool> busyLog;
@@ -89,13 +93,14 @@ TEST_F(GenerationRunTest, FillsTheCellMapSavesDrawsAndHandsOver) {
                     .contains(QRegularExpression("^kovlar[1-9]{8}\\.xls$")));
 
     const engine::Sheet& s = savedSheet(result.resultPath);
-    EXPECT_EQ(valueAt(s, 4, 1).text, "ACME Inc");
-    EXPECT_EQ(valueAt(s, 7, 1).text, "Birchwood st");
-    EXPECT_EQ(valueAt(s, 8, 1).text, "French Leek, IN");
-    EXPECT_EQ(valueAt(s, 9, 1).text, "(988) 913-5480");
-    EXPECT_EQ(valueAt(s, 5, 7).text, "Arlen Tovey Jr.");
-    EXPECT_EQ(valueAt(s, 7, 7).text, "Rolf Ambry");
-    EXPECT_EQ(valueAt(s, 9, 7).number, 44438);
+    using namespace template_layout;
+    EXPECT_EQ(valueAt(s, kCompany).text, "ACME Inc");
+    EXPECT_EQ(valueAt(s, kAddress).text, "Birchwood st");
+    EXPECT_EQ(valueAt(s, kCity).text, "French Leek, IN");
+    EXPECT_EQ(valueAt(s, kPhone).text, "(988) 913-5480");
+    EXPECT_EQ(valueAt(s, kEmployee).text, "Arlen Tovey Jr.");
+    EXPECT_EQ(valueAt(s, kSupervisor).text, "Rolf Ambry");
+    EXPECT_EQ(valueAt(s, kWeekStart).number, 44438);
     EXPECT_EQ(valueAt(s, 11, 2).text, "Regular");
     EXPECT_EQ(valueAt(s, 11, 3).text, "Overtime");
     EXPECT_EQ(valueAt(s, 11, 4).text, "Illness");  // the template's own heading stays
@@ -104,8 +109,8 @@ TEST_F(GenerationRunTest, FillsTheCellMapSavesDrawsAndHandsOver) {
     EXPECT_NEAR(valueAt(s, 12, 2).number, 2.0 / 24, 1e-12);
     EXPECT_NEAR(valueAt(s, 13, 3).number, 1.5 / 24, 1e-12);
     // Totals and pay come from the template's formulas, computed before saving.
-    EXPECT_NEAR(valueAt(s, 19, 9).number, 3.5 / 24, 1e-12);
-    EXPECT_NEAR(valueAt(s, 21, 9).number, 2 * 11.5 + 1.5 * 12.7, 1e-9);
+    EXPECT_NEAR(valueAt(s, kGrandTotalHours).number, 3.5 / 24, 1e-12);
+    EXPECT_NEAR(valueAt(s, kGrandTotalPay).number, 2 * 11.5 + 1.5 * 12.7, 1e-9);
 }
 
 TEST_F(GenerationRunTest, RepeatedEntriesAreSummedAndEntriesWithoutAPlaceAreLeftOut) {
@@ -223,16 +228,6 @@ TEST(ResultName, IsDrawnAgainWhileTheNameIsTaken) {
     const QString name = drawResultName(folder.path(), [&] { return calls++ < 8 ? 1 : 2; });
     EXPECT_EQ(QFileInfo(name).fileName(), QStringLiteral("kovlar22222222.xls"));
     EXPECT_EQ(calls, 16);
-}
-
-TEST(LeadingNumber, ReadsTheNumberATextStartsWith) {
-    EXPECT_EQ(leadingNumber("3"), 3);
-    EXPECT_EQ(leadingNumber("-1"), -1);
-    EXPECT_EQ(leadingNumber("  12abc"), 12);
-    EXPECT_EQ(leadingNumber(""), 0);
-    EXPECT_EQ(leadingNumber("abc"), 0);
-    EXPECT_EQ(leadingNumber("-"), 0);
-    EXPECT_EQ(leadingNumber("2.5x"), 2.5);
 }
 
 TEST(PrivateTempFolder, IsOnlyForItsOwnerAndGoesAway) {

@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "tests/timesheet/run_failures.h"
-#include "workbook/automation/engine_calls.h"
 #include "timesheet/generation_run.h"
+#include "workbook/automation/engine_calls.h"
 #include "workbook/run/template_resource.h"
 
 namespace tallowby {

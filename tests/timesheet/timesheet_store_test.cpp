@@ -22,13 +22,13 @@ class TimesheetStoreTest : public ::testing::Test {
 };
 
 TEST_F(TimesheetStoreTest, EveryGeneralFieldComesFromItsOwnKey) {
-    settings.SaveSetting("txtName", "ACME, Inc");
-    settings.SaveSetting("txtLocation", "Birchwood st");
-    settings.SaveSetting("txtCity", "French Leek, IN");
-    settings.SaveSetting("txtPhone", "(988) 913-5480");
-    settings.SaveSetting("txtEmp", "Arlen Tovey Jr.");
-    settings.SaveSetting("txtSVisor", "Rolf");
-    settings.SaveSetting("dtpDate", "2021-08-30");
+    settings.setValue("txtName", "ACME, Inc");
+    settings.setValue("txtLocation", "Birchwood st");
+    settings.setValue("txtCity", "French Leek, IN");
+    settings.setValue("txtPhone", "(988) 913-5480");
+    settings.setValue("txtEmp", "Arlen Tovey Jr.");
+    settings.setValue("txtSVisor", "Rolf");
+    settings.setValue("dtpDate", "2021-08-30");
     QStringList notices;
     const TimesheetRecord r = store.load(today, &notices);
     EXPECT_EQ(r.company, "ACME, Inc");
@@ -59,11 +59,11 @@ TEST_F(TimesheetStoreTest, AnEmptyStoreGivesBlankFieldsTodayAndTheSevenDefaultRa
 }
 
 TEST_F(TimesheetStoreTest, OnlySpacesAreBlankRatesTabsAndLineBreaksAreContent) {
-    settings.SaveSetting("Rates", "   ");
+    settings.setValue("Rates", "   ");
     EXPECT_FALSE(store.storedRates().has_value());
     EXPECT_EQ(store.load(today).rates.size(), 7u);
 
-    settings.SaveSetting("Rates", "\t");
+    settings.setValue("Rates", "\t");
     ASSERT_TRUE(store.storedRates().has_value());
     const TimesheetRecord r = store.load(today);
     ASSERT_EQ(r.rates.size(), 1u);
@@ -72,8 +72,8 @@ TEST_F(TimesheetStoreTest, OnlySpacesAreBlankRatesTabsAndLineBreaksAreContent) {
 }
 
 TEST_F(TimesheetStoreTest, SurplusFieldsAreLeftOutAndMissingOnesAreBlank) {
-    settings.SaveSetting("Rates", "Regular^11.50^surplus|Overtime");
-    settings.SaveSetting("Hours", "Monday^Regular^02:00^0^0^surplus|Tuesday^Regular");
+    settings.setValue("Rates", "Regular^11.50^surplus|Overtime");
+    settings.setValue("Hours", "Monday^Regular^02:00^0^0^surplus|Tuesday^Regular");
     const TimesheetRecord r = store.load(today);
     ASSERT_EQ(r.rates.size(), 2u);
     EXPECT_EQ(r.rates[0].description, "Regular");
@@ -81,22 +81,22 @@ TEST_F(TimesheetStoreTest, SurplusFieldsAreLeftOutAndMissingOnesAreBlank) {
     EXPECT_EQ(r.rates[1].description, "Overtime");
     EXPECT_TRUE(r.rates[1].rate.isEmpty());
     ASSERT_EQ(r.hours.size(), 2u);
-    EXPECT_EQ(r.hours[0].rn, "0");
+    EXPECT_EQ(r.hours[0].rateIndex, "0");
     EXPECT_EQ(r.hours[1].rateType, "Regular");
     EXPECT_TRUE(r.hours[1].hours.isEmpty());
-    EXPECT_TRUE(r.hours[1].rn.isEmpty());
+    EXPECT_TRUE(r.hours[1].rateIndex.isEmpty());
     // The stored rows themselves keep every field, for a list to judge.
     EXPECT_EQ(store.storedRates()->at(0).size(), 3);
 }
 
 TEST_F(TimesheetStoreTest, TextThatIsNoDateGivesTodayOneNoticeAndStaysStored) {
-    settings.SaveSetting("dtpDate", "1900-02-29");
+    settings.setValue("dtpDate", "1900-02-29");
     QStringList notices;
     const TimesheetRecord r = store.load(today, &notices);
     EXPECT_EQ(r.weekStart, today);
     ASSERT_EQ(notices.size(), 1);
     EXPECT_TRUE(notices[0].contains("\"1900-02-29\" is not a date")) << notices[0].toStdString();
-    EXPECT_EQ(settings.GetSetting("dtpDate"), "1900-02-29");
+    EXPECT_EQ(settings.value("dtpDate"), "1900-02-29");
     const TimesheetStore::WeekStart week = store.weekStart(today);
     EXPECT_TRUE(week.unreadable);
     EXPECT_FALSE(week.date.has_value());
@@ -117,11 +117,11 @@ TEST_F(TimesheetStoreTest, WhatIsSavedIsStoredUnderTheOldKeysAndLoadsBack) {
     store.saveHours({{"Monday, August 30, 2021", "Regular", "02:00", "0", "0"}});
     store.saveListTab(1);
     SettingsStore reread(settings.path());
-    EXPECT_EQ(reread.GetSetting("txtName"), "ACME");
-    EXPECT_EQ(reread.GetSetting("dtpDate"), "2021-08-30");
-    EXPECT_EQ(reread.GetSetting("Rates"), "Regular^11.50|Over\\|time^12.70");
-    EXPECT_EQ(reread.GetSetting("Hours"), "Monday, August 30, 2021^Regular^02:00^0^0");
-    EXPECT_EQ(reread.GetSetting("TabSel"), "1");
+    EXPECT_EQ(reread.value("txtName"), "ACME");
+    EXPECT_EQ(reread.value("dtpDate"), "2021-08-30");
+    EXPECT_EQ(reread.value("Rates"), "Regular^11.50|Over\\|time^12.70");
+    EXPECT_EQ(reread.value("Hours"), "Monday, August 30, 2021^Regular^02:00^0^0");
+    EXPECT_EQ(reread.value("TabSel"), "1");
     const TimesheetRecord r = TimesheetStore(reread).load(today);
     EXPECT_EQ(r.company, "ACME");
     EXPECT_EQ(r.weekStart, QDate(2021, 8, 30));

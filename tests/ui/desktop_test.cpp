@@ -20,7 +20,7 @@ TEST(MaybeOpenHomePage, OnlyTheDrawOfSevenOpensTheHomePage) {
     testing::ScriptedPrompter prompter;
     QStringList launched;
     for (int n = 1; n <= 100; ++n)
-        program::maybeOpenHomePage({[n] { return n; }, [&](const QString& a) { launched << a; }});
+        desktop::maybeOpenHomePage({[n] { return n; }, [&](const QString& a) { launched << a; }});
     ASSERT_EQ(launched.size(), 1);
     EXPECT_EQ(launched[0], QString::fromUtf8(build::kHomePage));
     EXPECT_TRUE(launched[0].endsWith('/'));
@@ -29,9 +29,30 @@ TEST(MaybeOpenHomePage, OnlyTheDrawOfSevenOpensTheHomePage) {
 
 TEST(MaybeOpenHomePage, DefaultLauncherGoesThroughThePrompter) {
     testing::ScriptedPrompter prompter;
-    program::maybeOpenHomePage({[] { return 7; }, nullptr});
+    desktop::maybeOpenHomePage({[] { return 7; }, nullptr});
     ASSERT_EQ(prompter.openedUrls.size(), 1u);
     EXPECT_EQ(prompter.openedUrls[0].toString(), QString::fromUtf8(build::kHomePage));
+}
+
+TEST(MaybeOpenHomePage, TurnedOffByTheSettingOrTheEnvironmentNeverOpens) {
+    testing::ScriptedPrompter prompter;
+    QStringList launched;
+    desktop::HomePageHooks hooks{[] { return 7; }, [&](const QString& a) { launched << a; }, true};
+    desktop::maybeOpenHomePage(hooks);
+    EXPECT_TRUE(launched.isEmpty());
+
+    qunsetenv(desktop::kNoHomePageVariable);
+    EXPECT_FALSE(desktop::homePageTurnedOff(QString()));
+    EXPECT_FALSE(desktop::homePageTurnedOff(QStringLiteral("0")));
+    EXPECT_TRUE(desktop::homePageTurnedOff(QStringLiteral("1")));
+    EXPECT_TRUE(desktop::homePageTurnedOff(QStringLiteral(" 1 ")));
+    qputenv(desktop::kNoHomePageVariable, "0");
+    EXPECT_FALSE(desktop::homePageTurnedOff(QString()));
+    qputenv(desktop::kNoHomePageVariable, "1");
+    EXPECT_TRUE(desktop::homePageTurnedOff(QString()));
+    qputenv(desktop::kNoHomePageVariable, "");
+    EXPECT_FALSE(desktop::homePageTurnedOff(QString()));
+    qunsetenv(desktop::kNoHomePageVariable);
 }
 
 TEST(UsePlainColours, FramesLabelsAndCheckBoxesButNotFields) {
@@ -45,20 +66,20 @@ TEST(UsePlainColours, FramesLabelsAndCheckBoxesButNotFields) {
     white.setColor(QPalette::Window, Qt::white);
     edit->setPalette(white);
     window.setPalette(white);
-    program::usePlainColours(&window);
+    desktop::usePlainColours(&window);
     const QColor face = window.palette().color(QPalette::Button);
     EXPECT_EQ(window.palette().color(QPalette::Window), face);
     EXPECT_EQ(frame->palette().color(QPalette::Window), face);
     EXPECT_EQ(label->palette().color(QPalette::Window), face);
     EXPECT_EQ(check->palette().color(QPalette::Window), face);
     EXPECT_EQ(edit->palette().color(QPalette::Window), QColor(Qt::white));
-    program::usePlainColours(nullptr);
+    desktop::usePlainColours(nullptr);
 }
 
 TEST(WarnUser, AWarningBoxWithTheApplicationTitleAndOkOnly) {
     testing::ScriptedPrompter prompter;
     program::setAppTitle();
-    program::warnUser(QStringLiteral("The settings file is damaged."));
+    desktop::warnUser(QStringLiteral("The settings file is damaged."));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].caption, QStringLiteral("Tallowby"));
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("The settings file is damaged."));

@@ -11,8 +11,8 @@ namespace {
 
 TEST(ErrorReport, ShowsWarningBoxWithOwnCaptionAndOkOnly) {
     testing::ScriptedPrompter prompter;
-    error_report::show(QStringLiteral("Disk full"), QStringLiteral("Form1"),
-                       QStringLiteral("Form_QueryUnload"), 120);
+    error_report_box::show(QStringLiteral("Disk full"), QStringLiteral("Form1"),
+                           QStringLiteral("Form_QueryUnload"), 120);
     ASSERT_EQ(prompter.messages.size(), 1u);
     const auto& m = prompter.messages[0];
     EXPECT_EQ(m.caption, QStringLiteral("Application Error"));
@@ -25,7 +25,7 @@ TEST(ErrorReport, ShowsWarningBoxWithOwnCaptionAndOkOnly) {
 TEST(ErrorReport, AGuardedProcedureOverAWindowShowsEachFailureAsItHappens) {
     testing::ScriptedPrompter prompter;
     Guarded g(QStringLiteral("Form1"), QStringLiteral("PushButton3_Click"),
-              error_report::shownOver(nullptr));
+              error_report_box::shownOver(nullptr));
     g.run(160, [] { throw Failure("Type mismatch"); });
     EXPECT_EQ(prompter.messages.size(), 1u);  // shown before the next statement runs
     {

@@ -13,32 +13,6 @@
 namespace tallowby {
 namespace {
 
-class LocaleScope {
-  public:
-    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(QLocale::system()); }
-};
-
-TEST(ParseVersionNumber, ReadsTheWholeNumberUnderEitherSeparator) {
-    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates),
-                                  QLocale(QLocale::German, QLocale::Germany)}) {
-        LocaleScope scope(locale);
-        EXPECT_EQ(result_export::ParseVersionNumber("16.0"), 16);
-        EXPECT_EQ(result_export::ParseVersionNumber("16,0"), 16);
-        EXPECT_EQ(result_export::ParseVersionNumber("11.0"), 11);
-        EXPECT_EQ(result_export::ParseVersionNumber("12.5"), 12);  // halves to even
-        EXPECT_EQ(result_export::ParseVersionNumber("13.5"), 14);
-        EXPECT_THROW(result_export::ParseVersionNumber("sixteen"), std::exception);
-        EXPECT_THROW(result_export::ParseVersionNumber("99999"), std::exception);
-    }
-}
-
-TEST(GetXlsFileFormat, ChoosesTheLegacyCodeFromTheVersion) {
-    automation::Application app;
-    EXPECT_EQ(result_export::GetXlsFileFormat(&app), 56);
-    EXPECT_EQ(result_export::GetXlsFileFormat(), 56);  // asks a temporary instance
-}
-
 class SnapshotTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -59,7 +33,7 @@ class SnapshotTest : public ::testing::Test {
 };
 
 TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
-    auto app = result_export::OpenInNewExcel(path);
+    auto app = result_export::openInNewEngine(path);
     ASSERT_EQ(app->Workbooks().count(), 1);
     EXPECT_FALSE(app->Workbooks()(1).ReadOnly());
     const QString picture = dir.filePath("temp.bmp");
@@ -74,7 +48,7 @@ TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
 }
 
 TEST_F(SnapshotTest, WritesNoFileWhenAllThatIsUsedLiesInRowOneOrColumnA) {
-    auto app = result_export::OpenInNewExcel(path);
+    auto app = result_export::openInNewEngine(path);
     automation::Workbook& book = app->Workbooks()(1);
     engine::Sheet& sheet = book.ActiveSheet().sheet();
     const QString picture = dir.filePath("temp.bmp");

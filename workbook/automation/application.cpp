@@ -47,13 +47,6 @@ CellHandle Application::Cells(int row, int column) {
     return CellHandle(*this, row, column);
 }
 
-QString Application::Version() const {
-    requireRunning();
-    // Answers like a spreadsheet application that writes the 97-2003 format
-    // with file-format code 56.
-    return QStringLiteral("16.0");
-}
-
 void Application::Quit() {
     while (workbooks_.count() > 0) workbooks_(workbooks_.count()).Close();
     quit_ = true;

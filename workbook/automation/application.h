@@ -144,7 +144,6 @@ class Application {
     Workbook& ActiveWorkbook();
     CellHandle Cells(int row, int column);
 
-    QString Version() const;
     void Quit();
 
     // The locale typed text is read in (the user's, unless set).

@@ -2,43 +2,16 @@
 
 #include <QImage>
 #include <QLocale>
-#include <cmath>
 
 #include "app/failure.h"
 #include "app/report_locations.h"
 
 namespace tallowby::result_export {
 
-std::unique_ptr<automation::Application> OpenInNewExcel(const QString& path) {
+std::unique_ptr<automation::Application> openInNewEngine(const QString& path) {
     auto app = automation::CreateApplication();
     app->Workbooks().Open(path);
     return app;
-}
-
-int32_t GetXlsFileFormat(automation::Application* app) {
-    QString version;
-    if (!app) {
-        auto temporary = automation::CreateApplication();
-        version = temporary->Version();
-        temporary->Quit();
-    } else {
-        version = app->Version();
-    }
-    return ParseVersionNumber(version) >= 12 ? 56 : -4143;
-}
-
-int16_t ParseVersionNumber(const QString& version) {
-    const QLocale locale;
-    const QString half = locale.toString(0.5).trimmed();
-    const QChar separator = half.size() > 1 ? half.at(1) : QLatin1Char('.');
-    QString text = version;
-    text.replace(QLatin1Char('.'), separator);
-    text.replace(QLatin1Char(','), separator);
-    bool ok = false;
-    const double value = locale.toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value) || value < -32768.5 || value > 32767.5)
-        throw Failure(QStringLiteral("The version text \"%1\" is not a number.").arg(version));
-    return static_cast<int16_t>(std::nearbyint(value));
 }
 
 void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,

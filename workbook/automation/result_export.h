@@ -10,16 +10,11 @@
 namespace tallowby::result_export {
 
 // A new engine instance with the file opened in it (not read-only).
-std::unique_ptr<automation::Application> OpenInNewExcel(const QString& path);
+std::unique_ptr<automation::Application> openInNewEngine(const QString& path);
 
-// The file-format code of the 97-2003 workbook format for this instance's
-// version: 56 from version 12 on, -4143 before. Without an instance, a
-// temporary one is asked.
-int32_t GetXlsFileFormat(automation::Application* app = nullptr);
-
-// The whole number in a version text such as "16.0", whatever the user's
-// decimal separator; halves round to even. Throws on a text that is no number.
-int16_t ParseVersionNumber(const QString& version);
+// The file-format code SaveAs takes for the 97-2003 workbook format, the
+// format every result is saved in.
+inline constexpr int32_t kXlsFileFormat = 56;
 
 // Draws the used range of the workbook's active sheet into a picture file.
 // Nothing is written when all that is used lies in row 1 or in column A.

@@ -1,6 +1,7 @@
 #include "workbook/run/engine_presence.h"
 
 #include <QStringList>
+#include <exception>
 #include <span>
 
 #include "workbook/automation/application.h"
@@ -9,31 +10,44 @@
 
 namespace tallowby::engine_presence {
 
-bool enginePresent() {
+namespace {
+QString describe(const std::exception& e) {
+    return QString::fromUtf8(e.what());
+}
+}  // namespace
+
+std::optional<QString> engineProblem() {
     try {
-        auto app = automation::CreateApplication();
-        if (!app) return false;
+        if (!automation::CreateApplication())
+            return QStringLiteral("The spreadsheet engine could not be started.");
+    } catch (const std::exception& e) {
+        return QStringLiteral("The spreadsheet engine could not be started: %1").arg(describe(e));
+    }
+    try {
         const QByteArray bytes = templateBytes();
         engine::readWorkbook(
             std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()),
                                      static_cast<size_t>(bytes.size())));
-        return true;
+    } catch (const std::exception& e) {
+        return QStringLiteral("The timesheet template %1 could not be read: %2")
+            .arg(QLatin1String(kTemplateResource), describe(e));
     } catch (...) {
-        return false;
+        return QStringLiteral("The timesheet template %1 could not be read.")
+            .arg(QLatin1String(kTemplateResource));
     }
+    return std::nullopt;
 }
 
-QString missingEngineMessage() {
+QString missingEngineMessage(const QString& problem) {
     const QStringList paragraphs = {
-        QStringLiteral("Error 842001. A normal instance of Excel could not be created."),
-        QStringLiteral("1. Please make sure Excel is installed on this computer."),
-        QStringLiteral("2. Please open Excel normally and make sure a blank spreadsheet opens "
-                       "immediately without any interrupting window (such as an Excel file "
-                       "recovery window)."),
-        QStringLiteral("3. Please make sure that when you double-click on a XLS or XLSX file that "
-                       "Excel opens normally without any interrupting messages."),
-        QStringLiteral("4. All versions of Excel are supported by this software except for the "
-                       "rare Excel Starter and Student editions."),
+        QStringLiteral("Error 842001. The timesheet template or the spreadsheet engine built "
+                       "into Tallowby could not be used."),
+        QStringLiteral("Checked at start-up: that the engine starts and reads the template "
+                       "carried inside the program (%1). %2")
+            .arg(QLatin1String(kTemplateResource), problem),
+        QStringLiteral("Tallowby needs no other spreadsheet program. The program file itself "
+                       "is damaged or incomplete: reinstall the tallowby package (for example "
+                       "\"sudo apt install --reinstall tallowby\") and start it again."),
     };
     return paragraphs.join(QStringLiteral("\r\n\r\n"));
 }
