@@ -304,7 +304,7 @@ bool EntryWindow::writeStore(const QString& what, const std::function<void(Times
     } catch (const std::exception& e) {
         written = false;
         const auto message = storeFailures_.failed(QString::fromUtf8(e.what()), what);
-        if (message && tell) program::warnUser(*message, this);
+        if (message && tell) desktop::warnUser(*message, this);
     }
     showStoreState();
     return written;
