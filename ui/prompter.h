@@ -13,8 +13,9 @@ namespace tallowby {
 class Prompter {
   public:
     enum class Icon { None, Warning };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    // CloseAnywayCancel: "Close anyway" and "Cancel", Cancel the default.
+    enum class Buttons { Ok, YesNo, CloseAnywayCancel };
+    enum class Answer { Ok, Yes, No, CloseAnyway, Cancel };
 
     virtual ~Prompter() = default;
 

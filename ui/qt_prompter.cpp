@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tallowby {
 
@@ -37,6 +38,17 @@ void setPrompter(Prompter* replacement) {
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, const QString& text,
                                      Icon icon, Buttons buttons) {
+    if (buttons == Buttons::CloseAnywayCancel) {
+        QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption,
+                        text, QMessageBox::NoButton, parent);
+        QPushButton* close =
+            box.addButton(QStringLiteral("Close anyway"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == close ? Answer::CloseAnyway : Answer::Cancel;
+    }
     QMessageBox box(
         icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
         buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);

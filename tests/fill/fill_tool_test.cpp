@@ -256,4 +256,30 @@ TEST_F(FillToolTest, AStoredWeekStartThatIsNoDateIsToldOnceAndLeftInTheFile) {
     }
 }
 
+TEST_F(FillToolTest, ASettingsFileWithoutTheSectionOrWithAKeyTwiceIsToldOnce) {
+    struct Case {
+        QByteArray file;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"[Other]\ntxtName=ACME\n", "has no [Tallowby] section"},
+        {"[Tallowby]\ntxtName=First\ntxtName=Second\ndtpDate=2021-08-30\n",
+         "gives txtName more than once"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(writeFile(settings, c.file));
+        const QString xls = dir.filePath("week.xls");
+        QFile::remove(xls);
+        const Outcome o = runFill({"--xls", xls, "--settings", settings});
+        EXPECT_EQ(o.exitCode, 1) << o.err.toStdString();
+        EXPECT_EQ(o.err.count(c.told), 1) << o.err.toStdString();
+        EXPECT_EQ(o.err.count(settings), 1) << o.err.toStdString();
+        EXPECT_TRUE(QFile::exists(xls));
+        EXPECT_EQ(contents(settings), c.file);  // read, never rewritten
+    }
+    // The first of a repeated key is the one used.
+    const auto book = tallowby::engine::readWorkbookFile(dir.filePath("week.xls").toStdString());
+    EXPECT_EQ(book.sheets.at(0).find(3, 0)->value.text, "First");
+}
+
 }  // namespace
