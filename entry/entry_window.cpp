@@ -213,6 +213,7 @@ void EntryWindow::buildWindow() {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroller_);
     menu_ = new EntryMenu(*this, lists_.undoStack());
+    addImportHoursAction();
 
     // The designed size; the window may be made smaller down to what the
     // page needs, and larger without bound.
@@ -363,8 +364,10 @@ void EntryWindow::connectHandlers() {
         {companyEdit_, settings_keys::kCompany},   {addressEdit_, settings_keys::kAddress},
         {cityEdit_, settings_keys::kCity},         {phoneEdit_, settings_keys::kPhone},
         {employeeEdit_, settings_keys::kEmployee}, {supervisorEdit_, settings_keys::kSupervisor}};
-    for (const auto& [edit, key] : saved) {
-        connect(edit, &QLineEdit::textChanged, this,
+    for (const auto& field : saved) {
+        // A named copy: clang 14 cannot capture a structured binding.
+        const char* key = field.second;
+        connect(field.first, &QLineEdit::textChanged, this,
                 [this, key](const QString& text) { saveField(key, text); });
     }
     const std::pair<SelectAllLineEdit*, QString TimesheetRecord::*> kept[] = {
@@ -374,8 +377,10 @@ void EntryWindow::connectHandlers() {
         {phoneEdit_, &TimesheetRecord::phone},
         {employeeEdit_, &TimesheetRecord::employee},
         {supervisorEdit_, &TimesheetRecord::supervisor}};
-    for (const auto& [edit, field] : kept) {
-        connect(edit, &QLineEdit::textChanged, this,
+    for (const auto& entry : kept) {
+        // A named copy: clang 14 cannot capture a structured binding.
+        QString TimesheetRecord::*field = entry.second;
+        connect(entry.first, &QLineEdit::textChanged, this,
                 [this, field](const QString& text) { lists_.setGeneralField(field, text); });
     }
     connect(&lists_, &TimesheetLists::changed, this,
@@ -421,12 +426,46 @@ void unguarded(F&& body) {
 }  // namespace
 
 void EntryWindow::saveField(const char* key, const QString& text) {
-    unguarded([&] { timesheet().saveField(key, text); });
+    if (restoring_) return;
+    writeStore(TimesheetStore::valueName(QString::fromLatin1(key)),
+               [&](TimesheetStore& store) { store.saveField(key, text); });
+}
+
+bool EntryWindow::writeStore(const QString& what, const std::function<void(TimesheetStore&)>& write,
+                             bool tell) {
+    bool written = true;
+    try {
+        TimesheetStore store = timesheet();
+        write(store);
+    } catch (const std::exception& e) {
+        written = false;
+        const auto message = storeFailures_.failed(QString::fromUtf8(e.what()), what);
+        if (message && tell) desktop::warnUser(*message, this);
+    }
+    showStoreState();
+    return written;
+}
+
+void EntryWindow::showStoreState() {
+    const QString title = QStringLiteral("Tallowby");
+    setWindowTitle(options_.store->hasUnsavedChanges()
+                       ? title + QStringLiteral(" (") + StoreWriteFailures::titleMark() +
+                             QLatin1Char(')')
+                       : title);
+}
+
+void EntryWindow::listsChanged() {
+    if (restoring_) return;
+    writeStore(QStringLiteral("the hour rates and the hours list"), [&](TimesheetStore& store) {
+        store.saveLists(list_rows::read(rateList_), list_rows::read(hoursList_));
+    });
 }
 
 void EntryWindow::onWeekStartChanged() {
     unguarded([&] {
-        if (!keepStoredDate_) timesheet().saveWeekStart(weekStartEdit_->date());
+        if (!keepStoredDate_ && !restoring_)
+            writeStore(TimesheetStore::valueName(QString::fromLatin1(settings_keys::kWeekStart)),
+                       [&](TimesheetStore& store) { store.saveWeekStart(weekStartEdit_->date()); });
         fillDayChoice();
         // Entries keep their day index; their day texts follow the new dates.
         if (listsLoaded_) lists_.setWeekStart(weekStartEdit_->date());
@@ -435,7 +474,9 @@ void EntryWindow::onWeekStartChanged() {
 
 void EntryWindow::onListTabChanged(int index) {
     unguarded([&] {
-        timesheet().saveListTab(index);
+        if (!restoring_)
+            writeStore(TimesheetStore::valueName(QString::fromLatin1(settings_keys::kListTab)),
+                       [&](TimesheetStore& store) { store.saveListTab(index); });
         fillRateChoice();
     });
 }

@@ -8,12 +8,14 @@
 #include <optional>
 
 #include "entry/duration_edit.h"
+#include "app/store_write_failures.h"
 #include "entry/window_pointer.h"
 #include "timesheet/timesheet_lists.h"
 #include "timesheet/timesheet_record.h"
 #include "timesheet/timesheet_store.h"
 #include "ui/desktop.h"
 
+class QAction;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
@@ -56,9 +58,21 @@ class EntryWindow : public QWidget {
     // The values the generation run reads, taken from the controls now.
     TimesheetRecord record() const;
 
-    // Packs both lists and saves them as "Rates" and "Hours". Every route that
-    // ends the program calls it (the window's own close, the preview's close).
+    // Call after any change to either list (a command, sample data, a
+    // relabelling): both lists go to the settings store at once, so a killed
+    // program keeps everything up to the last change.
+    void listsChanged();
+
+    // Packs both lists and saves them as "Rates" and "Hours".
     void saveLists();
+
+    // The closing query of every route that ends the program (the window's
+    // own close, the preview's close): saves the lists and, when the store
+    // still lacks changes, asks whether to close anyway. True: go on closing.
+    bool mayClose();
+
+    // Failed store writes of this session (only the first was shown).
+    int storeWriteFailures() const { return storeFailures_.count(); }
 
     // "Start Creating Template" calls this; nothing happens until one is set.
     void setGenerationRunner(std::function<void()> runner);
@@ -109,6 +123,13 @@ class EntryWindow : public QWidget {
     // The two lists behind the list views and the week grid; every change of
     // them is one undoable step and is announced by its `changed` signal.
     TimesheetLists& lists() { return lists_; }
+    QAction* importHoursAction_ = nullptr;  // Import Hours from CSV…
+
+    // File → "Import Hours from CSV…": asks for the file, then shows the import window.
+    void importHoursFromCsv();
+    // The import window for `path`; on Import its rows join the hours list
+    // (and the week start moves when the user chose so), stored at once.
+    void importHoursFrom(const QString& path);
 
     // Event procedures.
     void onHelpClicked();
@@ -136,6 +157,7 @@ class EntryWindow : public QWidget {
     void buildRatesPage();
     void buildHoursPage();
     void buildWeekPage();
+    void addImportHoursAction();
     void setTabOrder();
     void connectHandlers();
     void watchHover();
@@ -165,6 +187,12 @@ class EntryWindow : public QWidget {
     bool rateAcceptable(const QString& description, const QString& rate);
 
     void saveField(const char* key, const QString& text);
+    // One write of the settings store. A failure is shown only when it is the
+    // session's first and `tell` is set; the title shows whether the store
+    // holds every change.
+    bool writeStore(const QString& what, const std::function<void(TimesheetStore&)>& write,
+                    bool tell = true);
+    void showStoreState();
     // The timesheet in the settings store: every load and save goes through it.
     TimesheetStore timesheet() const { return TimesheetStore(*options_.store); }
     void onWeekStartChanged();
@@ -181,6 +209,9 @@ class EntryWindow : public QWidget {
     WindowPointer pointer_ = WindowPointer::Arrow;
     bool placed_ = false;
     bool keepStoredDate_ = false;  // the date shown stands in for unreadable stored text
+    bool restoring_ = false;       // the load fills the controls: nothing is written back
+    bool running_ = false;         // a generation run is under way
+    StoreWriteFailures storeFailures_;
 };
 
 }  // namespace tallowby

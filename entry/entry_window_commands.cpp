@@ -2,6 +2,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLocale>
+#include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTreeWidget>
 
 #include "app/build_config.h"
@@ -234,7 +236,21 @@ bool EntryWindow::holdsTypedData() const {
 }
 
 void EntryWindow::onStartClicked() {
-    if (generationRunner_) generationRunner_();
+    // One run at a time: a click queued while a run shows a message, or one
+    // reaching the window the run has just hidden, starts nothing.
+    if (!generationRunner_ || running_) return;
+    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) return;
+    const QScopedValueRollback running(running_, true);
+    struct WorkButtonsHeld {
+        QList<QPushButton*> buttons;
+        explicit WorkButtonsHeld(QList<QPushButton*> held) : buttons(std::move(held)) {
+            for (QPushButton* b : buttons) b->setEnabled(false);
+        }
+        ~WorkButtonsHeld() {
+            for (QPushButton* b : buttons) b->setEnabled(true);
+        }
+    } held({startButton_, sampleButton_});
+    generationRunner_();
 }
 
 void EntryWindow::onSampleClicked() {

@@ -34,7 +34,11 @@ void EntryWindow::onListsChanged(TimesheetLists::Parts parts) {
     }
     if ((parts & TimesheetLists::WeekStart) && weekStartEdit_->date() != r.weekStart)
         weekStartEdit_->setDate(r.weekStart);
-    if (parts & TimesheetLists::Lists) showLists();
+    if (parts & TimesheetLists::Lists) {
+        showLists();
+        // Every change of the lists reaches the store at once.
+        listsChanged();
+    }
     weekGrid_->refresh();
 }
 

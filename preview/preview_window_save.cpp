@@ -10,8 +10,12 @@
 #include "preview/replacing_copy.h"
 #include "preview/save_confirmation.h"
 #include "preview/save_folder.h"
+#include "preview/save_format.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
+#include "workbook/automation/application.h"
+#include "workbook/automation/result_export.h"
+#include "workbook/run/private_temp_folder.h"
 
 namespace tallowby {
 
@@ -19,6 +23,8 @@ void PreviewWindow::onSaveClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kSaveClicked,
               error_report_box::shownOver(this));
     QString target;
+    preview::SaveFormat format = preview::SaveFormat::Xls;
+    QStringList leftOut;
     bool written = false;
 
     g.run(106, [&] { saveDialog_.fileName.clear(); });
@@ -37,11 +43,25 @@ void PreviewWindow::onSaveClicked() {
             return preview::askOverwrite(dialog, existing) == Prompter::Answer::Yes;
         };
         saveDialog_.fileName = prompter().saveFile(this, request);
+        // The dialog gives the name with its type's extension, which decides.
+        format = preview::chosenSaveFormat(saveDialog_.fileName, 0);
     });
     g.run(114, [&] { target = saveDialog_.fileName; });
     if (g.test(128, [&] { return !target.isEmpty(); })) {
-        written = g.run(130, [&] { preview::copyReplacing(resultFile_, target); });
+        written = g.run(130, [&] {
+            if (format == preview::SaveFormat::Xlsx)
+                leftOut = result_export::saveWorkbookCopyAs(
+                    resultFile_, target, automation::xlOpenXMLWorkbook, sessionTempFolder().path());
+            else
+                preview::copyReplacing(resultFile_, target);
+        });
     }
+    // What the .xlsx format could not hold is said before the file is announced.
+    if (written && !leftOut.isEmpty())
+        prompter().message(this, program::appTitle(),
+                           QStringLiteral("The .xlsx file could not keep everything:\n") +
+                               leftOut.join(QLatin1Char('\n')),
+                           Prompter::Icon::Warning, Prompter::Buttons::Ok);
     // Only a written file is announced; a failed copy has had its report.
     if (written) {
         saveDialog_.initDir = preview::folderOfSavedFile(target);

@@ -44,7 +44,8 @@ void announceDone(Guarded& g, int line, QWidget* parent, const QString& writtenF
 
 QStringList workbookSaveFilters() {
     // Further types are further entries; the first is the one chosen at first.
-    return {QStringLiteral("Excel Files (*.xls)")};
+    return {QStringLiteral("Excel 97-2003 Workbook (*.xls)"),
+            QStringLiteral("Excel Workbook (*.xlsx)")};
 }
 
 QString withExtension(const QString& fileName, const QString& extension) {

@@ -37,9 +37,10 @@ QString pipeFilter(const QStringList& filters) {
     return text;
 }
 
-QString confirmedTarget(QWidget* dialog, const SaveRequest& request, const QString& name) {
+QString confirmedTarget(QWidget* dialog, const SaveRequest& request, const QString& name,
+                        int filterIndex) {
     if (name.isEmpty()) return {};
-    const QString target = withDefaultSuffix(name, request.filters.value(0));
+    const QString target = withDefaultSuffix(name, request.filters.value(filterIndex));
     if (QFileInfo::exists(target) && request.confirmOverwrite &&
         !request.confirmOverwrite(dialog, target))
         return {};

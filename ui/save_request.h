@@ -35,9 +35,11 @@ QString pipeFilter(const QStringList& filters);
 // Where the dialog opens: the suggested name in the folder, or the folder.
 QString startPath(const SaveRequest& request);
 
-// The dialog's answer with its extension, or empty when it names an
-// existing file the user does not want replaced.
-QString confirmedTarget(QWidget* dialog, const SaveRequest& request, const QString& name);
+// The dialog's answer with the extension of the filter chosen (the first by
+// default) when it has none, or empty when it names an existing file the
+// user does not want replaced.
+QString confirmedTarget(QWidget* dialog, const SaveRequest& request, const QString& name,
+                        int filterIndex = 0);
 
 }  // namespace save_request
 }  // namespace tallowby

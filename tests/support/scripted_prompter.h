@@ -50,9 +50,10 @@ class ScriptedPrompter : public Prompter {
         fileNames.pop_front();
         return name;
     }
-    // The desktop save dialog: each scripted name in turn, as long as the
-    // answer to the overwrite question sends the user back to the dialog;
-    // the last scripted name (or savePath) ends it either way.
+    // The desktop save dialog: each scripted name in turn (with the next
+    // scripted filter choice, else the first filter), as long as the answer
+    // to the overwrite question sends the user back to the dialog; the last
+    // scripted name (or savePath) ends it either way.
     QString saveFile(QWidget* parent, const SaveRequest& request) override {
         saveRequests.push_back(request);
         for (;;) {
@@ -60,9 +61,33 @@ class ScriptedPrompter : public Prompter {
             const QString name = saveFileNameSuggesting(parent, request.title,
                                                         save_request::pipeFilter(request.filters),
                                                         save_request::startPath(request));
-            const QString target = save_request::confirmedTarget(parent, request, name);
+            int filterIndex = 0;
+            if (!filterChoices.empty()) {
+                filterIndex = filterChoices.front();
+                filterChoices.pop_front();
+            }
+            const QString target =
+                save_request::confirmedTarget(parent, request, name, filterIndex);
             if (!target.isEmpty() || name.isEmpty() || last) return target;
         }
+    }
+    // The file name as saveFileNameIn gives it, with the next scripted
+    // filter choice (else the first filter).
+    SaveChoice saveFileChoiceIn(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& folder) override {
+        SaveChoice choice{saveFileNameIn(parent, title, filter, folder), 0};
+        if (!filterChoices.empty()) {
+            choice.filterIndex = filterChoices.front();
+            filterChoices.pop_front();
+        }
+        return choice;
+    }
+    QString openFileName(QWidget*, const QString& title, const QString& filter) override {
+        dialogs.push_back({title, filter});
+        if (openPaths.empty()) return {};
+        const QString name = openPaths.front();
+        openPaths.pop_front();
+        return name;
     }
     bool openUrl(const QUrl& url) override {
         openedUrls.push_back(url);
@@ -99,6 +124,8 @@ class ScriptedPrompter : public Prompter {
     std::vector<std::pair<QString, QString>> dialogs;  // title, filter
     std::deque<QString> fileNames;
     std::vector<SaveRequest> saveRequests;
+    std::deque<int> filterChoices;  // filter entries chosen in save dialogs, from 0
+    std::deque<QString> openPaths;  // answers of the open-file dialog; none: cancelled
     QString savePath;
     int saveDialogs = 0;
     std::vector<QUrl> openedUrls;
