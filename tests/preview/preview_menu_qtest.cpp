@@ -19,6 +19,7 @@
 #include "preview/preview_menu.h"
 #include "preview/preview_window.h"
 #include "preview/print_command.h"
+#include "preview/save_folder.h"
 #include "preview_window_harness.h"
 #include "timesheet/generation_run.h"
 
@@ -171,10 +172,13 @@ class PreviewMenuTest : public QObject {
         QCOMPARE(prompter->suggestions.size(), 1);
         QCOMPARE(QFileInfo(prompter->suggestions[0]).fileName(),
                  QStringLiteral("Timesheet Ana Example 2021-08-30.pdf"));
+        // The first export opens in Documents (home where there is none),
+        // the next in the folder of this one.
         QCOMPARE(QFileInfo(prompter->suggestions[0]).absolutePath(),
-                 QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                     .absolutePath());
+                 QDir(tallowby::preview::saveDialogFolder(QString())).absolutePath());
         QVERIFY(harness::readFile(target).startsWith("%PDF-"));
+        QCOMPARE(QFileInfo(tallowby::preview::suggestedPdfPath(handedOver)).absolutePath(),
+                 QFileInfo(target).absolutePath());
         QCOMPARE(prompter->messages.size(), std::size_t(1));
         QCOMPARE(prompter->messages[0].text, QStringLiteral("Done."));
         const QString text = pdfText(target);
