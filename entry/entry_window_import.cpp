@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 
 #include "app/program.h"
+#include "entry/entry_menu.h"
 #include "entry/entry_window.h"
 #include "entry/hours_import_dialog.h"
 #include "entry/list_rows.h"
