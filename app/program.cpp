@@ -19,7 +19,6 @@ bool fileExists(const QString& path) {
 }
 
 void removeFile(const QString& path) {
-    QCoreApplication::processEvents();
     if (path.isEmpty()) return;
     if (QFile::remove(path)) return;
     // A read-only file goes too: make it writable and try once more.

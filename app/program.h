@@ -12,8 +12,9 @@ namespace program {
 // True when the file's last-modified time can be read; a folder counts too.
 bool fileExists(const QString& path);
 
-// Lets pending window events run once, then deletes the file; when that
-// fails, makes it writable and tries again. Never reports.
+// Deletes the file; when that fails, makes it writable and tries again.
+// Never reports. Pending window events do not run here: the run and the
+// preview's close call it, and a queued click must not act in between.
 void removeFile(const QString& path);
 
 // Writes exactly these bytes to the path, creating or truncating the file.
