@@ -10,6 +10,7 @@
 
 #include "app/error_report.h"
 #include "bench_weeks.h"
+#include "tests/support/golden_weeks.h"
 #include "tests/support/gui_application.h"
 #include "timesheet/generation_run.h"
 #include "workbook/run/private_temp_folder.h"
@@ -55,23 +56,11 @@ BENCHMARK(BM_GenerationRun)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// N rate types, one two-hour entry for each on a day of its own turn: from
-// seven (the template's columns) to many columns inserted and filled.
-tallowby::TimesheetRecord timesheetWithRates(int rates) {
-    tallowby::TimesheetRecord r = sampleTimesheet();
-    r.rates.clear();
-    r.hours.clear();
-    for (int i = 0; i < rates; ++i) {
-        r.rates.push_back({QStringLiteral("Rate %1").arg(i), QString::number(10 + i % 9)});
-        r.hours.push_back({"", "", "02:00", QString::number(i % 7), QString::number(i)});
-    }
-    return r;
-}
-
 void BM_GenerationRunRates(benchmark::State& state) {
     ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
-    const tallowby::TimesheetRecord record = timesheetWithRates(static_cast<int>(state.range(0)));
+    const tallowby::TimesheetRecord record =
+        tallowby::testing::golden_weeks::weekWithRates(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         tallowby::GenerationResult result = tallowby::runGeneration(record, folder, {});
         if (!madeCleanly(state, result)) break;
@@ -83,8 +72,23 @@ BENCHMARK(BM_GenerationRunRates)
     ->Arg(7)
     ->Arg(14)
     ->Arg(100)
+    ->Arg(254)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// The sample data as a fresh start loads it: fourteen rate types, 49 entries.
+void BM_GoldenWeekRun(benchmark::State& state) {
+    ensureGuiApplication();
+    tallowby::PrivateTempFolder folder;
+    const tallowby::TimesheetRecord record = tallowby::testing::golden_weeks::sampleWeek();
+    for (auto _ : state) {
+        tallowby::GenerationResult result = tallowby::runGeneration(record, folder, {});
+        if (!madeCleanly(state, result)) break;
+        benchmark::DoNotOptimize(result.picture.constBits());
+        QFile::remove(result.resultPath);
+    }
+}
+BENCHMARK(BM_GoldenWeekRun)->Name("BM_GoldenWeekRun/sample")->Unit(benchmark::kMillisecond);
 
 }  // namespace

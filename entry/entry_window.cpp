@@ -151,6 +151,7 @@ void EntryWindow::buildWindow() {
     buildHoursPage();
     listTabs_->addTab(ratesPage_, QStringLiteral("Hour Rates"));
     listTabs_->addTab(hoursPage_, QStringLiteral("Employee Hours"));
+    addImportHoursAction();
 }
 
 void EntryWindow::buildGeneralFrame() {
@@ -257,8 +258,10 @@ void EntryWindow::connectHandlers() {
         {companyEdit_, settings_keys::kCompany},   {addressEdit_, settings_keys::kAddress},
         {cityEdit_, settings_keys::kCity},         {phoneEdit_, settings_keys::kPhone},
         {employeeEdit_, settings_keys::kEmployee}, {supervisorEdit_, settings_keys::kSupervisor}};
-    for (const auto& [edit, key] : saved) {
-        connect(edit, &QLineEdit::textChanged, this,
+    for (const auto& field : saved) {
+        // A named copy: clang 14 cannot capture a structured binding.
+        const char* key = field.second;
+        connect(field.first, &QLineEdit::textChanged, this,
                 [this, key](const QString& text) { saveField(key, text); });
     }
     connect(weekStartEdit_, &QDateEdit::dateChanged, this, [this] { onWeekStartChanged(); });

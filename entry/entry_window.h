@@ -12,6 +12,7 @@
 #include "timesheet/timesheet_store.h"
 #include "ui/desktop.h"
 
+class QAction;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
@@ -87,6 +88,13 @@ class EntryWindow : public QWidget {
     QPushButton* addHoursButton_ = nullptr;     // Add
     QPushButton* deleteHoursButton_ = nullptr;  // Delete Selected
     QTreeWidget* hoursList_ = nullptr;
+    QAction* importHoursAction_ = nullptr;  // Import Hours from CSV…
+
+    // File → "Import Hours from CSV…": asks for the file, then shows the import window.
+    void importHoursFromCsv();
+    // The import window for `path`; on Import its rows join the hours list
+    // (and the week start moves when the user chose so), stored at once.
+    void importHoursFrom(const QString& path);
 
     // Event procedures.
     void onHelpClicked();
@@ -108,6 +116,7 @@ class EntryWindow : public QWidget {
     void buildGeneralFrame();
     void buildRatesPage();
     void buildHoursPage();
+    void addImportHoursAction();
     void setTabOrder();
     void connectHandlers();
     void watchHover();

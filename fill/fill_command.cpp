@@ -6,14 +6,16 @@
 #include <QImageWriter>
 #include <QLocale>
 
-#include "app/atomic_file.h"
 #include "app/build_config.h"
 #include "app/error_report.h"
+#include "app/failure.h"
+#include "app/output_set.h"
 #include "app/output_target.h"
 #include "app/program.h"
 #include "app/settings_store.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/generation_run.h"
+#include "timesheet/import/hours_import.h"
 #include "timesheet/timesheet_pdf.h"
 #include "timesheet/timesheet_store.h"
 #include "workbook/run/private_temp_folder.h"
@@ -32,28 +34,16 @@ void writeNotice(QTextStream& err, const QString& caption, const QString& text) 
     err.flush();
 }
 
-bool writeAtomically(const QString& path, const QByteArray& bytes, QString& error) {
-    try {
-        writeFileAtomically(path, bytes);
-    } catch (const std::exception& e) {
-        error = QString::fromUtf8(e.what());
-        // The terminal lines all go on in lower case after "tallowby-fill: ".
-        if (!error.isEmpty()) error[0] = error[0].toLower();
-        return false;
-    }
-    return true;
-}
-
-bool writePicture(const QString& path, const QImage& picture, QString& error) {
+// The picture's bytes in the format its name asks for, BMP when it names none.
+QByteArray encodePicture(const QString& path, const QImage& picture) {
     QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
     if (!QImageWriter::supportedImageFormats().contains(format)) format = "bmp";
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, format.constData())) {
-        error = QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path);
-        return false;
-    }
-    return writeAtomically(path, bytes, error);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, format.constData()))
+        throw Failure(
+            QStringLiteral("Cannot write %1: the picture could not be encoded").arg(path));
+    return bytes;
 }
 
 // Why the outputs cannot be written, checked before any work is done.
@@ -66,6 +56,8 @@ QString outputsRefused(const FillOptions& options, const QString& settingsPath) 
             return QStringLiteral("cannot write %1: %2").arg(path, *why);
         if (output_target::sameFile(path, settingsPath))
             return QStringLiteral("cannot write %1: it is the settings file").arg(path);
+        if (!options.importPath.isEmpty() && output_target::sameFile(path, options.importPath))
+            return QStringLiteral("cannot write %1: it is the file to import").arg(path);
     }
     for (qsizetype i = 0; i < outputs.size(); ++i)
         for (qsizetype j = i + 1; j < outputs.size(); ++j)
@@ -90,42 +82,91 @@ TimesheetRecord loadRecord(const QString& settingsPath, QTextStream& err, int& n
     return record;
 }
 
-// Copies the made workbook and writes the picture and the PDF asked for;
-// false, with the reason on `err`, at the first that fails.
+// Writes every output asked for as one set: each is made beside its target,
+// and the targets are replaced only when all of them are complete. False, with
+// the reason on `err`, when any cannot be made; no target is touched then.
 bool writeOutputs(const FillOptions& options, const GenerationResult& result, QTextStream& err) {
-    QFile made(result.resultPath);
-    if (!made.open(QIODevice::ReadOnly)) {
-        err << "tallowby-fill: the workbook could not be made\n";
+    try {
+        OutputSet outputs;
+        if (!options.xlsPath.isEmpty()) {
+            QFile made(result.resultPath);
+            if (!made.open(QIODevice::ReadOnly))
+                throw Failure(
+                    QStringLiteral("Cannot read the made workbook: %1").arg(made.errorString()));
+            outputs.write(options.xlsPath, made.readAll());
+        }
+        if (!options.picturePath.isEmpty()) {
+            if (result.picture.isNull()) throw Failure("There is no picture of the sheet to write");
+            outputs.write(options.picturePath, encodePicture(options.picturePath, result.picture));
+        }
+        if (!options.pdfPath.isEmpty()) {
+            QByteArray pdf;
+            try {
+                pdf = timesheetPdf(result.resultPath, QLocale());
+            } catch (const std::exception& e) {
+                throw Failure(
+                    QStringLiteral("Cannot make the PDF: %1").arg(QString::fromUtf8(e.what())));
+            }
+            outputs.write(options.pdfPath, pdf);
+        }
+        outputs.commit();
+    } catch (const std::exception& e) {
+        QString error = QString::fromUtf8(e.what());
+        // The terminal lines all go on in lower case after "tallowby-fill: ".
+        if (!error.isEmpty()) error[0] = error[0].toLower();
+        err << "tallowby-fill: " << error << "; no output was replaced\n";
         return false;
     }
-    QString error;
-    if (!options.xlsPath.isEmpty() && !writeAtomically(options.xlsPath, made.readAll(), error)) {
-        err << "tallowby-fill: " << error << "\n";
+    return true;
+}
+
+// The rate `name` stands for: its description (case and outer spaces aside)
+// or its number in the list, from 1.
+std::optional<int> rateNamed(const std::vector<RateEntry>& rates, const QString& name) {
+    if (const int index = rateIndexFor(rates, name); index >= 0) return index;
+    bool isNumber = false;
+    const int number = name.trimmed().toInt(&isNumber);
+    if (isNumber && number >= 1 && number <= static_cast<int>(rates.size())) return number - 1;
+    return std::nullopt;
+}
+
+// Adds the export's rows to the record's hours; false, with the reason on
+// `err`, when the file cannot be read or nothing in it can be imported.
+bool importInto(TimesheetRecord& record, const FillOptions& options, QTextStream& err) {
+    const QLocale locale;
+    ImportTarget target{record.weekStart, record.rates, {}, std::nullopt, locale};
+    if (!options.unknownType.isEmpty()) {
+        target.unknownTypeRate = rateNamed(record.rates, options.unknownType);
+        if (!target.unknownTypeRate) {
+            QStringList names;
+            for (const RateEntry& rate : record.rates)
+                names << QStringLiteral("\"%1\"").arg(rate.description);
+            err << "tallowby-fill: --unknown-type \"" << options.unknownType
+                << "\" names no hour rate (the rates are " << names.join(QStringLiteral(", "))
+                << ")\n";
+            return false;
+        }
+    }
+    TrackerReadOptions read;
+    read.columns = {options.dateColumn, options.hoursColumn, options.startColumn, options.endColumn,
+                    options.typeColumn};
+    read.locale = locale;
+    const TrackerFile file = readTrackerFile(options.importPath, read);
+    if (!file.error.isEmpty()) {
+        err << "tallowby-fill: cannot import " << options.importPath << ": " << file.error << "\n";
         return false;
     }
-    if (!options.picturePath.isEmpty()) {
-        if (result.picture.isNull()) {
-            err << "tallowby-fill: there is no picture of the sheet to write\n";
-            return false;
-        }
-        if (!writePicture(options.picturePath, result.picture, error)) {
-            err << "tallowby-fill: " << error << "\n";
-            return false;
-        }
+    HoursImport imported = importHours(file, target);
+    if (const QString message = leftOutMessage(imported, record.weekStart, locale);
+        !message.isEmpty())
+        err << "tallowby-fill: " << options.importPath << ": " << message << "\n";
+    if (imported.entries.empty()) {
+        err << "tallowby-fill: nothing to import from " << options.importPath << "\n";
+        return false;
     }
-    if (!options.pdfPath.isEmpty()) {
-        QByteArray pdf;
-        try {
-            pdf = timesheetPdf(result.resultPath, QLocale());
-        } catch (const std::exception& e) {
-            err << "tallowby-fill: cannot make the PDF: " << e.what() << "\n";
-            return false;
-        }
-        if (!writeAtomically(options.pdfPath, pdf, error)) {
-            err << "tallowby-fill: " << error << "\n";
-            return false;
-        }
-    }
+    record.hours.insert(record.hours.end(), std::make_move_iterator(imported.entries.begin()),
+                        std::make_move_iterator(imported.entries.end()));
+    err.flush();
     return true;
 }
 
@@ -134,7 +175,7 @@ bool writeOutputs(const FillOptions& options, const GenerationResult& result, QT
 QString usage() {
     return QStringLiteral(
         "Usage: tallowby-fill [--xls OUT.xls] [--picture OUT.bmp] [--pdf OUT.pdf]\n"
-        "                     [--settings FILE]\n"
+        "                     [--settings FILE] [--import-hours FILE.csv [COLUMN OPTIONS]]\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
@@ -146,6 +187,20 @@ QString usage() {
         "                     BMP when it names none)\n"
         "  --pdf FILE         where to write the page as PDF (on the locale's paper)\n"
         "  --settings FILE    read the timesheet from FILE instead of the user's store\n"
+        "  --import-hours FILE.csv\n"
+        "                     add the rows of a time tracker's CSV export (comma,\n"
+        "                     semicolon or tab separated; UTF-8 or UTF-16) to the\n"
+        "                     hours for this run; the store is not changed. Rows\n"
+        "                     outside the week, of a type no hour rate is named\n"
+        "                     after, or unreadable are left out and listed\n"
+        "  --date-column NAME, --hours-column NAME, --start-column NAME,\n"
+        "  --end-column NAME, --type-column NAME\n"
+        "                     the header of the column that holds the date, the\n"
+        "                     hours, the start and end times, the type of work\n"
+        "                     (found by their usual headers otherwise)\n"
+        "  --unknown-type RATE\n"
+        "                     import rows of unknown types as the hour rate RATE\n"
+        "                     (its description or its number in the list)\n"
         "  --help, -h         show this text\n"
         "  --version, -v      show the version\n");
 }
@@ -175,14 +230,33 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             target = &options.pdfPath;
         else if (arg == QLatin1String("--settings"))
             target = &options.settingsPath;
+        else if (arg == QLatin1String("--import-hours"))
+            target = &options.importPath;
+        bool takesFile = true;
+        const std::pair<const char*, QString*> namedOptions[] = {
+            {"--date-column", &options.dateColumn},   {"--hours-column", &options.hoursColumn},
+            {"--start-column", &options.startColumn}, {"--end-column", &options.endColumn},
+            {"--type-column", &options.typeColumn},   {"--unknown-type", &options.unknownType}};
+        for (const auto& [flag, field] : namedOptions)
+            if (!target && arg == QLatin1String(flag)) {
+                target = field;
+                takesFile = false;
+            }
         if (!target) return {std::nullopt, QStringLiteral("unknown argument \"%1\"").arg(arg)};
         if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
-            return {std::nullopt, QStringLiteral("%1 needs a file name").arg(arg)};
+            return {std::nullopt, takesFile ? QStringLiteral("%1 needs a file name").arg(arg)
+                                            : QStringLiteral("%1 needs a name").arg(arg)};
         *target = arguments[++i];
     }
     if (!options.help && !options.version && options.xlsPath.isEmpty() &&
         options.picturePath.isEmpty() && options.pdfPath.isEmpty())
         return {std::nullopt, QStringLiteral("--xls OUT.xls, --picture or --pdf is required")};
+    const bool columnNamed = !options.dateColumn.isEmpty() || !options.hoursColumn.isEmpty() ||
+                             !options.startColumn.isEmpty() || !options.endColumn.isEmpty() ||
+                             !options.typeColumn.isEmpty() || !options.unknownType.isEmpty();
+    if (columnNamed && options.importPath.isEmpty())
+        return {std::nullopt,
+                QStringLiteral("the column options and --unknown-type need --import-hours")};
     return {options, {}};
 }
 
@@ -204,7 +278,8 @@ int run(const FillOptions& options, QTextStream& err) {
     }
 
     int notices = 0;
-    const TimesheetRecord record = loadRecord(settingsPath, err, notices);
+    TimesheetRecord record = loadRecord(settingsPath, err, notices);
+    if (!options.importPath.isEmpty() && !importInto(record, options, err)) return 2;
 
     std::optional<PrivateTempFolder> folder;
     try {
@@ -217,8 +292,10 @@ int run(const FillOptions& options, QTextStream& err) {
     // The run's error reports, in the order they happened.
     for (const StatementFailure& failure : result.failures)
         writeNotice(err, QString::fromLatin1(error_report::kCaption), error_report::text(failure));
+    // Outputs come only from a complete run: after a failed step (the temp
+    // folder full, the picture not drawn) the old files stay as they were.
     if (!result.handedOver) {
-        err << "tallowby-fill: the workbook could not be made\n";
+        err << "tallowby-fill: the run did not complete, so no output was replaced\n";
         return 2;
     }
     // Left-out entries are the list's business, not a failure of the run.

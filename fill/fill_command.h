@@ -12,6 +12,9 @@ struct FillOptions {
     QString picturePath;   // empty: no picture
     QString pdfPath;       // empty: no PDF
     QString settingsPath;  // empty: the user's own settings store
+    QString importPath;    // a tracker's CSV export whose rows join the hours for this run
+    QString dateColumn, hoursColumn, startColumn, endColumn, typeColumn;  // empty: by header
+    QString unknownType;  // the rate for rows of types no rate is named after; empty: left out
     bool help = false;
     bool version = false;
 };
@@ -27,8 +30,9 @@ QString usage();
 QString versionText();
 
 // Runs the generation from the settings and writes the outputs. Returns the
-// process exit code: 0 done, 1 the run reported failures, 2 bad input or an
-// output that cannot be written. Messages go to `err`.
+// process exit code: 0 done, 1 the run reported failures, 2 bad input (an
+// import that cannot be read or imports nothing among it) or an output that
+// cannot be written. Messages go to `err`.
 int run(const FillOptions& options, QTextStream& err);
 
 }  // namespace tallowby::fill

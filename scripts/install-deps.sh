@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the build needs (and, with --tests, what the
 # tests use as outside readers). Only missing packages are fetched.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev libcsv-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(clang libclang-rt-14-dev python3-xlrd python3-xlwt libreoffice-calc-nogui
                libreoffice-draw-nogui gnumeric xvfb xauth

@@ -2,7 +2,8 @@
 # Takes every picture in docs/ (or in the folder given) in one go:
 #   - the windows, by driving the real program under Xvfb
 #     (tools/preview_screenshots: main window tabs, previews at 1.0 and 1.25,
-#     the sample data scrolled, the preview on a screen scaled 2x);
+#     the sample data scrolled, the preview on a screen scaled 2x;
+#     tools/import_screenshot: the hours import window);
 #   - the filled template drawn by the engine and, from the same saved
 #     workbook, by LibreOffice (tools/render_sheet and soffice headless);
 #   - the printed page of a filled week as tallowby-fill writes it and as
@@ -16,9 +17,12 @@ cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-docs}")"
 build="${BUILD_DIR:-build}"
 mkdir -p "$out"
-cmake --build "$build" --target preview_screenshots render_sheet tallowby-fill
+cmake --build "$build" --target preview_screenshots import_screenshot render_sheet tallowby-fill
 
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$build/tools/preview_screenshots" "$out"
+LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \
+    "$build/tools/import_screenshot" "$out/hours-import-dialog.png"
+echo "wrote $out/hours-import-dialog.png"
 
 work="$(mktemp -d /tmp/tallowby-screenshots.XXXXXX)"
 trap 'rm -rf "$work"' EXIT

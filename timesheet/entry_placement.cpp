@@ -1,8 +1,11 @@
 #include "timesheet/entry_placement.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <map>
 #include <utility>
+
+#include "app/message_field.h"
 
 namespace tallowby {
 
@@ -15,13 +18,20 @@ std::optional<int> indexNumber(const QString& text) {
     return value;
 }
 
+bool isDuration(const QString& hours) {
+    static const QRegularExpression pattern(QStringLiteral("^\\s*([0-9]{1,4}):([0-9]{2})\\s*$"));
+    const QRegularExpressionMatch match = pattern.match(hours);
+    return match.hasMatch() && match.capturedView(2).toInt() <= 59;
+}
+
 EntryPlacement placeEntries(const std::vector<HoursEntry>& entries, int rateColumns) {
     EntryPlacement placement;
     std::map<std::pair<int, int>, size_t> cellOf;  // (day, rate) -> index in cells
     for (const HoursEntry& entry : entries) {
         const auto day = indexNumber(entry.dayIndex);
         const auto rate = indexNumber(entry.rateIndex);
-        if (!day || !rate || *day < 0 || *day >= kDaysInWeek || *rate < 0 || *rate >= rateColumns) {
+        if (!day || !rate || *day < 0 || *day >= kDaysInWeek || *rate < 0 || *rate >= rateColumns ||
+            !isDuration(entry.hours)) {
             placement.leftOut.push_back(entry);
             continue;
         }
@@ -41,21 +51,24 @@ QString leftOutMessage(const std::vector<HoursEntry>& leftOut, int listedAtMost)
     const int count = static_cast<int>(leftOut.size());
     QString text = count == 1 ? QStringLiteral(
                                     "1 hours entry was left out of the timesheet: it has no "
-                                    "day or no rate type on the sheet, or hours that cannot "
-                                    "be added up.")
+                                    "day or no rate type on the sheet, or its hours are not a "
+                                    "duration (h:mm, minutes 0 to 59).")
                               : QStringLiteral(
                                     "%1 hours entries were left out of the timesheet: they "
-                                    "have no day or no rate type on the sheet, or hours that "
-                                    "cannot be added up.")
+                                    "have no day or no rate type on the sheet, or their hours "
+                                    "are not a duration (h:mm, minutes 0 to 59).")
                                     .arg(count);
-    auto shown = [](const QString& s) { return s.isEmpty() ? QStringLiteral("(none)") : s; };
+    auto shown = [](const QString& s) {
+        return s.isEmpty() ? QStringLiteral("(none)") : fieldForMessage(s);
+    };
     const int listed = std::min(count, listedAtMost);
     for (int i = 0; i < listed; ++i) {
         const HoursEntry& e = leftOut[static_cast<size_t>(i)];
         text += QStringLiteral("\n%1, %2, %3").arg(shown(e.day), shown(e.rateType), shown(e.hours));
     }
     if (count > listed) text += QStringLiteral("\n... and %1 more.").arg(count - listed);
-    text += QStringLiteral("\nChoose a day and a type for them, or delete them.");
+    text +=
+        QStringLiteral("\nChoose a day and a type for them, correct their hours, or delete them.");
     return text;
 }
 

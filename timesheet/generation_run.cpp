@@ -9,8 +9,10 @@
 #include "app/program.h"
 #include "app/report_locations.h"
 #include "timesheet/entry_placement.h"
+#include "timesheet/rejected_rates.h"
 #include "timesheet/template_layout.h"
 #include "workbook/automation/application.h"
+#include "workbook/automation/bitmap_file.h"
 #include "workbook/automation/result_export.h"
 #include "workbook/run/template_resource.h"
 
@@ -21,6 +23,9 @@ namespace {
 using namespace template_layout;
 using automation::Application;
 using automation::Workbook;
+
+// The report of rates that were not written; the run is complete without them.
+constexpr int kRejectedRatesStatement = 146;
 
 template <class T>
 T& require(T* object, const char* what) {
@@ -43,13 +48,17 @@ class GenerationSteps {
           templatePath_(folder.templateFile()),
           snapshotPath_(folder.snapshotFile()) {}
 
+    // A run whose workbook or picture misses a step hands nothing over: its
+    // failures are reported and the run ends without a preview or outputs.
     GenerationResult run() {
         if (!openTemplate()) return endEarly();
         fillGeneralFields();
         fillRates();
         fillHours();
-        if (!saveResult()) return endEarly();
+        if (!complete()) return endEarly();
+        if (!saveResult() || !complete()) return endEarly();
         drawPicture();
+        if (!complete()) return endEarly();
         handOver();
         return result_;
     }
@@ -57,8 +66,13 @@ class GenerationSteps {
   private:
     void keep(const StatementFailure& failure) {
         result_.failures.push_back(failure);
+        // Rates left unwritten are the timesheet's business, not a broken step.
+        if (failure.line != kRejectedRatesStatement || failure.procedure != g_.procedure())
+            ++brokenSteps_;
         if (hooks_.reportFailure) hooks_.reportFailure(failure);
     }
+
+    bool complete() const { return brokenSteps_ == 0; }
 
     void setBusy(bool busy) {
         if (hooks_.setBusy) hooks_.setBusy(busy);
@@ -75,6 +89,9 @@ class GenerationSteps {
         setBusy(false);
         program::removeFile(snapshotPath_);
         program::removeFile(templatePath_);
+        if (!result_.resultPath.isEmpty()) program::removeFile(result_.resultPath);
+        result_.resultPath.clear();
+        result_.picture = QImage();
         return result_;
     }
 
@@ -98,6 +115,7 @@ class GenerationSteps {
     QByteArray templateData_;
     int row_ = kRateHeadingRow;
     int column_ = kFirstRateColumn;
+    int brokenSteps_ = 0;
 };
 
 bool GenerationSteps::openTemplate() {
@@ -124,17 +142,19 @@ bool GenerationSteps::openTemplate() {
     return g_.run(108, [&] { workbook_ = &engine_->Workbooks().Open(templatePath_, true); });
 }
 
+// The general fields are names, addresses and numbers to dial: they reach
+// their cells as typed, never read as numbers, dates or truth values.
 void GenerationSteps::fillGeneralFields() {
     QString companyName;
     g_.run(112, [&] { companyName = record_.company; });
     g_.run(114, [&] { app().ActiveWorkbook().Worksheets(1).Select(); });
     g_.run(116, [&] { app().ActiveWorkbook().Worksheets(1).Activate(); });
-    g_.run(118, [&] { cell(kCompany).setValue(companyName); });
-    g_.run(120, [&] { cell(kAddress).setValue(record_.address); });
-    g_.run(122, [&] { cell(kCity).setValue(record_.city); });
-    g_.run(124, [&] { cell(kPhone).setValue(record_.phone); });
-    g_.run(126, [&] { cell(kEmployee).setValue(record_.employee); });
-    g_.run(128, [&] { cell(kSupervisor).setValue(record_.supervisor); });
+    g_.run(118, [&] { cell(kCompany).setText(companyName); });
+    g_.run(120, [&] { cell(kAddress).setText(record_.address); });
+    g_.run(122, [&] { cell(kCity).setText(record_.city); });
+    g_.run(124, [&] { cell(kPhone).setText(record_.phone); });
+    g_.run(126, [&] { cell(kEmployee).setText(record_.employee); });
+    g_.run(128, [&] { cell(kSupervisor).setText(record_.supervisor); });
     g_.run(130, [&] { cell(kWeekStart).setValue(record_.weekStart); });
 }
 
@@ -170,13 +190,25 @@ void GenerationSteps::fillRates() {
             });
     }
     g_.run(140, [&] { row_ = kRateRow; });
+    // A rate the pay cannot be computed with is not written, so its pay shows
+    // 0.00 instead of an error value, and all such rates get one report.
+    std::vector<RejectedRate> rejected;
     {
         Guarded::Repeated loop(g_);
         for (int i = 1; i <= rateLoop; ++i)
             g_.run(144, [&] {
-                app().Cells(row_, kFirstRateColumn + i - 1).setValue(record_.rates.at(i - 1).rate);
+                const RateEntry& entry = record_.rates.at(i - 1);
+                auto rateCell = app().Cells(row_, kFirstRateColumn + i - 1);
+                if (const auto why = rateRefusal(entry.rate, rateCell.typedNumber(entry.rate))) {
+                    rejected.push_back({entry, *why});
+                    return;
+                }
+                rateCell.setValue(entry.rate);
             });
     }
+    g_.run(kRejectedRatesStatement, [&] {
+        if (!rejected.empty()) throw Failure(rejectedRatesMessage(rejected));
+    });
 }
 
 // Entries are gathered first: repeated ones share a cell, entries without a
@@ -212,8 +244,10 @@ bool GenerationSteps::saveResult() {
     g_.run(160, [&] { app().Cells(1, 1).Select(); });
     g_.run(166, [&] { result_.resultPath = drawResultName(folderPath_, hooks_.drawDigit); });
     if (!g_.run(182, [&] {
+            // The result lives in the private temp folder, gone with the program.
             require(workbook_, "the template workbook")
-                .SaveAs(result_.resultPath, result_export::kXlsFileFormat);
+                .SaveAs(result_.resultPath, result_export::kXlsFileFormat,
+                        AtomicFileWriter::Flush::ForThisSessionOnly);
         }))
         return false;
     g_.run(186, [&] { require(workbook_, "the workbook").Close(); });
@@ -247,7 +281,7 @@ void GenerationSteps::drawPicture() {
     instance2.reset();
 
     g_.run(206, [&] {
-        QImage picture(snapshotPath_);
+        QImage picture = bitmap_file::readFile(snapshotPath_);
         if (picture.isNull())
             throw Failure(QStringLiteral("Cannot load the picture file %1.").arg(snapshotPath_));
         // A bitmap file keeps the resolution but not the ratio it was drawn at.

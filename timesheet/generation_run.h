@@ -41,8 +41,11 @@ struct GenerationResult {
 
 // "Start Creating Template": fills the template from the record, saves the
 // result workbook in the folder, draws it, and hands both over. Failures are
-// kept with their statement numbers and handed to the caller; creating the engine, reading or
-// opening the template and saving the result end the run, the rest goes on.
+// kept with their statement numbers and handed to the caller. Only a complete
+// run hands over: creating the engine, reading or opening the template and
+// saving the result end the run at once; after any other failed step (the
+// rates that were not written aside) the run ends once the cells are filled,
+// the workbook is saved or the picture is drawn, and nothing is handed over.
 GenerationResult runGeneration(const TimesheetRecord& record, const PrivateTempFolder& folder,
                                const GenerationHooks& hooks);
 

@@ -1,5 +1,7 @@
 #include "timesheet/packed_list.h"
 
+#include <array>
+
 namespace tallowby::packed_list {
 
 namespace {
@@ -9,26 +11,6 @@ constexpr QChar kEscape = u'\\';
 
 bool isEscapable(QChar c) {
     return c == kRowSeparator || c == kFieldSeparator || c == kEscape;
-}
-
-// Splits at every unescaped `separator`, keeping escapes for a later pass.
-QStringList splitUnescaped(const QString& text, QChar separator) {
-    QStringList parts;
-    QString current;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == kEscape && i + 1 < text.size() && isEscapable(text[i + 1])) {
-            current += c;
-            current += text[++i];
-        } else if (c == separator) {
-            parts.append(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    parts.append(current);
-    return parts;
 }
 
 QString unescapeField(const QString& field) {
@@ -66,16 +48,87 @@ QString pack(const std::vector<QStringList>& rows) {
     return text;
 }
 
+namespace {
+
+// Field texts repeat from row to row (the same days, types, hours and
+// indexes): each field position keeps the last few distinct texts it saw, and
+// a repeat shares that string instead of allocating its own, which keeps a
+// store of a million entries to a fraction of the memory.
+class FieldTexts {
+  public:
+    QString take(qsizetype position, QStringView text) {
+        if (position >= static_cast<qsizetype>(seen_.size()))
+            seen_.resize(static_cast<size_t>(position) + 1);
+        Recent& recent = seen_[static_cast<size_t>(position)];
+        for (const QString& known : recent.texts)
+            if (known.size() == text.size() && QStringView(known) == text) return known;
+        QString fresh = text.toString();
+        recent.texts[recent.next] = fresh;
+        recent.next = (recent.next + 1) % kRemembered;
+        return fresh;
+    }
+
+  private:
+    static constexpr size_t kRemembered = 16;
+    struct Recent {
+        std::array<QString, kRemembered> texts;
+        size_t next = 0;
+    };
+    std::vector<Recent> seen_;
+};
+
+}  // namespace
+
+void forEachRow(const QString& text, const std::function<void(const QStringList&)>& take) {
+    FieldTexts texts;
+    QStringList fields;
+    QString unescaped;
+    const QChar* data = text.constData();
+    const qsizetype size = text.size();
+    qsizetype rowStart = 0;
+    qsizetype fieldStart = 0;
+    bool escaped = false;  // the field holds an escape to drop
+    auto endField = [&](qsizetype end) {
+        const QStringView raw(data + fieldStart, end - fieldStart);
+        if (escaped) {
+            unescaped = unescapeField(raw.toString());
+            fields.append(texts.take(fields.size(), unescaped));
+        } else {
+            fields.append(texts.take(fields.size(), raw));
+        }
+        escaped = false;
+        fieldStart = end + 1;
+    };
+    // One pass finds the same escapes, fields and rows as splitting at the
+    // rows first and at the fields of each row after.
+    for (qsizetype i = 0; i <= size; ++i) {
+        if (i < size) {
+            const QChar c = data[i];
+            if (c == kEscape && i + 1 < size && isEscapable(data[i + 1])) {
+                escaped = true;
+                ++i;
+                continue;
+            }
+            if (c == kFieldSeparator) {
+                endField(i);
+                continue;
+            }
+            if (c != kRowSeparator) continue;
+        }
+        // The end of a row: an empty one adds nothing.
+        if (i > rowStart) {
+            endField(i);
+            take(fields);
+        }
+        fields.clear();
+        escaped = false;
+        rowStart = fieldStart = i + 1;
+    }
+}
+
 std::vector<QStringList> unpack(const QString& text) {
     std::vector<QStringList> rows;
-    if (text.isEmpty()) return rows;
-    for (const QString& part : splitUnescaped(text, kRowSeparator)) {
-        if (part.isEmpty()) continue;
-        QStringList fields;
-        for (const QString& field : splitUnescaped(part, kFieldSeparator))
-            fields.append(unescapeField(field));
-        rows.push_back(std::move(fields));
-    }
+    forEachRow(text, [&](const QStringList& fields) { rows.push_back(fields); });
     return rows;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // The one-line text form of a list in the settings store: rows joined by "|",
@@ -17,6 +18,10 @@ QString pack(const std::vector<QStringList>& rows);
 // more or fewer than its list has columns). An empty part between two "|"
 // (or after a trailing one) adds no row; the empty text gives no rows.
 std::vector<QStringList> unpack(const QString& text);
+
+// The same rows one at a time, without holding them all; repeated field texts
+// share one string.
+void forEachRow(const QString& text, const std::function<void(const QStringList&)>& take);
 
 QString escapeField(const QString& field);
 

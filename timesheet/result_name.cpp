@@ -1,6 +1,6 @@
 #include <QDir>
-#include <QRandomGenerator>
 #include <chrono>
+#include <cstdint>
 
 #include "app/failure.h"
 #include "app/program.h"
@@ -9,14 +9,19 @@
 namespace tallowby {
 
 namespace {
-// Reseeded from the time of day before each digit, in nanoseconds so that
-// digits drawn within one millisecond still differ.
+// Seeded from the time of day, in nanoseconds, before each digit, so that
+// digits drawn within one millisecond still differ. The seed is mixed
+// (splitmix64) rather than fed to a full generator, whose seeding costs more
+// than the rest of the name.
 int timeSeededDigit() {
     using namespace std::chrono;
     const auto now = system_clock::now().time_since_epoch();
-    const auto sinceMidnight = duration_cast<nanoseconds>(now % hours(24)).count();
-    QRandomGenerator generator(static_cast<quint32>(sinceMidnight ^ (sinceMidnight >> 32)));
-    return static_cast<int>(generator.generateDouble() * 9) + 1;
+    auto z = static_cast<uint64_t>(duration_cast<nanoseconds>(now % hours(24)).count()) +
+             0x9e3779b97f4a7c15ull;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    z ^= z >> 31;
+    return static_cast<int>(z % 9) + 1;
 }
 }  // namespace
 

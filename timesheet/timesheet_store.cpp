@@ -89,8 +89,10 @@ TimesheetRecord TimesheetStore::load(const QDate& today, QStringList* notices) c
         for (const char* name : kDefaultRateDescriptions)
             record.rates.push_back({QString::fromLatin1(name), QString()});
     }
-    for (const QStringList& row : storedHours())
+    // Row by row: a store of a million entries is never held twice.
+    packed_list::forEachRow(field(settings_keys::kHours), [&](const QStringList& row) {
         record.hours.push_back({at(row, 0), at(row, 1), at(row, 2), at(row, 3), at(row, 4)});
+    });
     return record;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include "app/message_field.h"
+
 namespace tallowby::week_start_date {
 
 namespace {
@@ -66,7 +68,7 @@ QString unreadableNotice(const QString& storedText) {
     return QStringLiteral(
                "The stored week start \"%1\" is not a date; today's date is used instead. "
                "The stored text is kept until you choose another date.")
-        .arg(storedText);
+        .arg(fieldForMessage(storedText));
 }
 
 }  // namespace tallowby::week_start_date

@@ -41,6 +41,10 @@ class Prompter {
         return saveFileName(parent, title, filter);
     }
 
+    // A modal open-file dialog for an existing file; returns its path, or an
+    // empty text when the user cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+
     // Starts the desktop's default handler for an address without waiting.
     virtual bool openUrl(const QUrl& url) = 0;
 };

@@ -45,6 +45,10 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, co
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
+QString QtPrompter::openFileName(QWidget* parent, const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, QString(), qtFilter(filter));
+}
+
 QString QtPrompter::saveFileName(QWidget* parent, const QString& title, const QString& filter) {
     return saveFileNameIn(parent, title, filter, QString());
 }

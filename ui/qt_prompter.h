@@ -14,6 +14,7 @@ class QtPrompter final : public Prompter {
                            const QString& folder) override;
     QString saveFileNameSuggesting(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& suggested) override;
+    QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
     bool openUrl(const QUrl& url) override;
 };
 

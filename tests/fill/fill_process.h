@@ -20,15 +20,23 @@ struct FillOutcome {
     QString err;
 };
 
-inline FillOutcome runProgram(const QString& program, const QStringList& arguments,
-                              const QString& locale = QStringLiteral("C.UTF-8")) {
-    QProcess process;
+// The child's environment: the runner's, with the locale stated and
+// `extra` ("NAME=value") added.
+inline QProcessEnvironment childEnvironment(const QString& locale, const QStringList& extra = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     for (const char* name : {"LANG", "LANGUAGE", "LC_NUMERIC", "LC_TIME", "LC_MONETARY"})
         env.remove(name);
     env.insert("LC_ALL", locale);
-    process.setProcessEnvironment(env);
+    for (const QString& item : extra) env.insert(item.section('=', 0, 0), item.section('=', 1));
+    return env;
+}
+
+inline FillOutcome runProgram(const QString& program, const QStringList& arguments,
+                              const QString& locale = QStringLiteral("C.UTF-8"),
+                              const QStringList& extraEnvironment = {}) {
+    QProcess process;
+    process.setProcessEnvironment(childEnvironment(locale, extraEnvironment));
     process.start(program, arguments);
     if (!process.waitForFinished(60000)) return {};
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -37,8 +45,10 @@ inline FillOutcome runProgram(const QString& program, const QStringList& argumen
 }
 
 inline FillOutcome runFill(const QStringList& arguments,
-                           const QString& locale = QStringLiteral("C.UTF-8")) {
-    return runProgram(QString::fromUtf8(test_paths::kFillTool), arguments, locale);
+                           const QString& locale = QStringLiteral("C.UTF-8"),
+                           const QStringList& extraEnvironment = {}) {
+    return runProgram(QString::fromUtf8(test_paths::kFillTool), arguments, locale,
+                      extraEnvironment);
 }
 
 // Replaces the file's contents; false when they could not all be written.

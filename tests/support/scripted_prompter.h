@@ -50,6 +50,13 @@ class ScriptedPrompter : public Prompter {
         fileNames.pop_front();
         return name;
     }
+    QString openFileName(QWidget*, const QString& title, const QString& filter) override {
+        dialogs.push_back({title, filter});
+        if (openPaths.empty()) return {};
+        const QString name = openPaths.front();
+        openPaths.pop_front();
+        return name;
+    }
     bool openUrl(const QUrl& url) override {
         openedUrls.push_back(url);
         return options_.openUrlSucceeds;
@@ -84,6 +91,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<Answer> answers;
     std::vector<std::pair<QString, QString>> dialogs;  // title, filter
     std::deque<QString> fileNames;
+    std::deque<QString> openPaths;  // answers of the open-file dialog; none: cancelled
     QString savePath;
     int saveDialogs = 0;
     std::vector<QUrl> openedUrls;

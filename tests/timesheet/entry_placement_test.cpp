@@ -46,5 +46,29 @@ TEST(LeftOutMessage, CountsNamesAndCapsTheList) {
     EXPECT_TRUE(text.contains("\n... and 5 more.\n"));
 }
 
+TEST(EntryPlacement, OnlyDurationsAreCounted) {
+    for (const char* good : {"0:00", "8:30", "08:30", " 2:05 ", "9999:59", "24:00", "0000:00"})
+        EXPECT_TRUE(isDuration(good)) << good;
+    for (const char* bad : {"", "abc", "-1:00", "8:75", "25:61", "99999:00", "8", "8:5", "8:300",
+                            "1:00:00", "8.5", "+1:00", "1:00 pm", "\u0661:00"})
+        EXPECT_FALSE(isDuration(QString::fromUtf8(bad))) << bad;
+    const EntryPlacement p = placeEntries(
+        {entry("02:00", "0", "0"), entry("8:75", "0", "0"), entry("abc", "1", "0")}, 7);
+    ASSERT_EQ(p.cells.size(), 1u);
+    EXPECT_EQ(p.cells[0].entries.size(), 1u);
+    ASSERT_EQ(p.leftOut.size(), 2u);
+    EXPECT_EQ(p.leftOut[0].hours, "8:75");
+    EXPECT_EQ(p.leftOut[1].hours, "abc");
+}
+
+TEST(LeftOutMessage, QuotesLongFieldsCut) {
+    const QString text =
+        leftOutMessage({{QString(200000, 'd'), "Regular", QString(100, 'h'), "-1", "0"}});
+    EXPECT_TRUE(text.contains("\n" + QString(80, 'd') + QChar(0x2026) + ", Regular, " +
+                              QString(80, 'h') + QChar(0x2026) + "\n"))
+        << text.left(400).toStdString();
+    EXPECT_LT(text.size(), 600);
+}
+
 }  // namespace
 }  // namespace tallowby

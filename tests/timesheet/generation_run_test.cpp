@@ -7,7 +7,9 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include "tests/support/full_disk.h"
 #include "tests/timesheet/run_failures.h"
+#include "timesheet/entry_placement.h"
 #include "timesheet/template_layout.h"
 #include "workbook/automation/application.h"
 #include "workbook/automation/engine_calls.h"
@@ -213,10 +215,131 @@ TEST_F(GenerationRunTest, AFailingColumnInsertIsReportedWithItsNumberAndTheRunGo
     };
     TimesheetRecord r = sampleRecord();
     while (r.rates.size() < 8) r.rates.push_back({"More", "1"});
+    bool shown = false;
+    hooks.handOver = [&](const QImage&, const QString&) { shown = true; };
     const GenerationResult result = runGeneration(r, folder, hooks);
-    EXPECT_TRUE(result.handedOver);
     EXPECT_EQ(testing::linesOf(result.failures), QList<int>{131});
     EXPECT_TRUE(error_report::text(result.failures[0]).contains("pushed off the sheet"));
+    // A workbook that misses a step is neither saved nor shown.
+    EXPECT_FALSE(result.handedOver);
+    EXPECT_FALSE(shown);
+    EXPECT_TRUE(result.resultPath.isEmpty());
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(GenerationRunTest, APictureThatCannotBeWrittenToAFullTempFolderIsNeverShown) {
+    tallowby::testing::FullDisk disk(QStringLiteral("512k"));
+    if (!disk.skipReason().empty()) GTEST_SKIP() << disk.skipReason();
+    const QByteArray oldTemp = qgetenv("TEMP");
+    qputenv("TEMP", disk.path().toUtf8());
+    {
+        PrivateTempFolder full;
+        // Room for the template and the workbook, not for the picture.
+        ASSERT_LT(disk.fillLeaving(150 * 1024), 200 * 1024);
+        GenerationHooks hooks;
+        bool shown = false;
+        hooks.handOver = [&](const QImage&, const QString&) { shown = true; };
+        hooks.hideMainWindow = [&] { hidden = true; };
+        const GenerationResult result = runGeneration(sampleRecord(), full, hooks);
+        EXPECT_FALSE(result.handedOver);
+        EXPECT_FALSE(shown);
+        EXPECT_FALSE(hidden);
+        EXPECT_TRUE(result.picture.isNull());
+        ASSERT_FALSE(result.failures.empty());
+        EXPECT_TRUE(testing::textsOf(result.failures).join("\n").contains("temp.bmp"))
+            << testing::textsOf(result.failures).join("\n").toStdString();
+        // Neither the half-written picture nor the workbook is left behind.
+        EXPECT_TRUE(QDir(full.path()).entryList(QDir::Files).isEmpty())
+            << QDir(full.path()).entryList(QDir::Files).join(", ").toStdString();
+    }
+    qputenv("TEMP", oldTemp);
+}
+
+// Each hours text that is not a duration, alone in its cell and sharing a
+// cell with good hours: never written, always listed.
+TEST_F(GenerationRunTest, HoursThatAreNotADurationAreLeftOutAloneOrSharingACell) {
+    for (const QString bad : {"abc", "-1:00", "8:75", "25:61", "99999:00", "8", ""}) {
+        TimesheetRecord r = sampleRecord();
+        r.hours = {{"Mon", "Regular", "02:00", "0", "0"},
+                   {"Mon", "Regular", bad, "0", "0"},          // shares B12
+                   {"Wed", "Overtime", bad, "2", "1"},         // alone in C14
+                   {"Thu", "Overtime", "9999:59", "3", "1"}};  // the longest duration
+        const GenerationResult result = run(r);
+        ASSERT_TRUE(result.handedOver) << bad.toStdString();
+        EXPECT_TRUE(result.failures.empty()) << bad.toStdString();
+        ASSERT_EQ(result.leftOut.size(), 2u) << bad.toStdString();
+        EXPECT_EQ(result.leftOut[0].dayIndex, "0");
+        EXPECT_EQ(result.leftOut[1].dayIndex, "2");
+        EXPECT_EQ(
+            leftOutMessage(result.leftOut).count(", Regular, " + (bad.isEmpty() ? "(none)" : bad)),
+            1);
+        const engine::Sheet& s = savedSheet(result.resultPath);
+        EXPECT_NEAR(valueAt(s, 12, 2).number, 2.0 / 24, 1e-12) << bad.toStdString();
+        EXPECT_EQ(valueAt(s, 14, 3).type, engine::CellValue::Type::Empty) << bad.toStdString();
+        EXPECT_NEAR(valueAt(s, 15, 3).number, (9999 + 59.0 / 60) / 24, 1e-9);
+        // The totals count what was written, nothing else.
+        EXPECT_NEAR(valueAt(s, 21, 9).number, 2 * 11.5 + (9999 + 59.0 / 60) * 12.7, 1e-6);
+    }
+}
+
+TEST_F(GenerationRunTest, RatesThatAreNotNumbersAreReportedOnceAndNotWritten) {
+    TimesheetRecord r = sampleRecord();
+    r.rates = {{"Regular", "abc"}, {"Overtime", "1e308"}, {"Illness", "12"},
+               {"Vacation", ""},   {"Holiday", "TRUE"},   {"Unpaid", "1e400"}};
+    r.hours = {{"Mon", "Regular", "02:00", "0", "0"}, {"Tue", "Overtime", "01:00", "1", "1"},
+               {"Wed", "Illness", "03:00", "2", "2"}, {"Thu", "Vacation", "01:00", "3", "3"},
+               {"Fri", "Holiday", "01:00", "4", "4"}, {"Sat", "Unpaid", "01:00", "5", "5"}};
+    const GenerationResult result = run(r);
+    // The run is complete: the bad rates are the timesheet's, not a broken step.
+    ASSERT_TRUE(result.handedOver);
+    ASSERT_EQ(testing::linesOf(result.failures), QList<int>{146});
+    const QString text = error_report::text(result.failures[0]);
+    EXPECT_TRUE(text.startsWith("4 hour rates were not written, so their pay shows 0.00:"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("\"abc\" of \"Regular\": not a number"));
+    EXPECT_TRUE(text.contains("\"1e308\" of \"Overtime\": too large to compute pay with"));
+    EXPECT_TRUE(text.contains("\"TRUE\" of \"Holiday\": not a number"));
+    EXPECT_TRUE(text.contains("\"1e400\" of \"Unpaid\""));
+    EXPECT_FALSE(text.contains("Illness"));
+    EXPECT_FALSE(text.contains("Vacation"));
+    const engine::Sheet& s = savedSheet(result.resultPath);
+    for (const int column : {2, 3, 5, 6, 7}) {
+        EXPECT_EQ(valueAt(s, 20, column).type, engine::CellValue::Type::Empty) << column;
+        EXPECT_EQ(valueAt(s, 21, column).type, engine::CellValue::Type::Number) << column;
+        EXPECT_EQ(valueAt(s, 21, column).number, 0) << column;
+    }
+    EXPECT_DOUBLE_EQ(valueAt(s, 20, 4).number, 12);
+    EXPECT_NEAR(valueAt(s, 21, 9).number, 36, 1e-9);
+    // The template's formulas stay as they are.
+    EXPECT_TRUE(s.find(20, 1)->hasFormula());
+    EXPECT_TRUE(s.find(20, 8)->hasFormula());
+}
+
+TEST_F(GenerationRunTest, GeneralFieldsAreWrittenAsTextExactlyAsTyped) {
+    TimesheetRecord r = sampleRecord();
+    r.company = "TRUE";
+    r.address = "1/2";
+    r.city = "=1+1";
+    r.phone = "0123456";
+    r.employee = "+15550100";
+    r.supervisor = "'quoted";
+    const GenerationResult result = run(r);
+    ASSERT_TRUE(result.handedOver);
+    const engine::Sheet& s = savedSheet(result.resultPath);
+    const std::vector<std::pair<std::pair<int, int>, std::string>> expected{
+        {{4, 1}, "TRUE"},    {{7, 1}, "1/2"},       {{8, 1}, "=1+1"},
+        {{9, 1}, "0123456"}, {{5, 7}, "+15550100"}, {{7, 7}, "'quoted"}};
+    for (const auto& [cell, text] : expected) {
+        const CellValue v = valueAt(s, cell.first, cell.second);
+        EXPECT_EQ(v.type, CellValue::Type::Text) << text;
+        EXPECT_EQ(v.text, text);
+        EXPECT_FALSE(
+            s.find(static_cast<uint16_t>(cell.first - 1), static_cast<uint16_t>(cell.second - 1))
+                ->hasFormula());
+    }
+    // Rates and hours keep being read as typed.
+    EXPECT_DOUBLE_EQ(valueAt(s, 20, 2).number, 11.5);
+    EXPECT_NEAR(valueAt(s, 12, 2).number, 2.0 / 24, 1e-12);
 }
 
 TEST(ResultName, IsDrawnAgainWhileTheNameIsTaken) {

@@ -1,6 +1,10 @@
 #include "workbook/run/private_temp_folder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -97,6 +101,67 @@ TEST(PrivateTempFolder, ARemovedFolderIsNoticedAndTheSessionMakesANewOne) {
     EXPECT_NE(again.createdAs(), firstCreated);
     program::writeBinaryFile("x", again.templateFile());
     EXPECT_TRUE(QFile::exists(again.createdAs() + "/template.xlt"));
+}
+
+// A folder as a run of the program leaves it when it is killed.
+QString leftFolder(const QString& base, const QString& name, mode_t mode = 0700) {
+    const QString path = QDir(base).filePath(name);
+    EXPECT_TRUE(QDir().mkpath(path + "/sub"));
+    program::writeBinaryFile("left", QDir(path).filePath("kovlar12345678.xls"));
+    program::writeBinaryFile("left", QDir(path).filePath("sub/inner.bin"));
+    EXPECT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+    return path;
+}
+
+TEST(PrivateTempFolder, FoldersOfEndedRunsGoAtTheNextStartAndNothingElseDoes) {
+    ScopedTemp temp;
+    const QString base = temp.base.path();
+    const QString ended = leftFolder(base, "tallowby-Ab12Cd");
+    const QString running = leftFolder(base, "tallowby-LiVe01");
+    // Another program holds the lock of a run that still goes on.
+    const int held = ::open(QFile::encodeName(running).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    // Not ours: a wrong mode, another user, a name of another length, a plain
+    // file and a link with our kind of name.
+    const QString open = leftFolder(base, "tallowby-0pen00", 0755);
+    // (Only root can give a folder away; others see it kept for its lock.)
+    const QString foreign = leftFolder(base, "tallowby-0ther0");
+    const int othersHold = ::open(QFile::encodeName(foreign).constData(), O_RDONLY | O_DIRECTORY);
+    if (::geteuid() == 0)
+        ASSERT_EQ(::chown(QFile::encodeName(foreign).constData(), 4242, 4242), 0);
+    else
+        ASSERT_EQ(::flock(othersHold, LOCK_EX), 0);
+    const QString longer = leftFolder(base, "tallowby-longer-name");
+    program::writeBinaryFile("a file", QDir(base).filePath("tallowby-File00"));
+    QTemporaryDir elsewhere;
+    program::writeBinaryFile("kept", QDir(elsewhere.path()).filePath("kept.txt"));
+    ASSERT_TRUE(QFile::link(elsewhere.path(), QDir(base).filePath("tallowby-L1nk00")));
+    ::chmod(QFile::encodeName(elsewhere.path()).constData(), 0700);
+
+    {
+        PrivateTempFolder folder;
+        EXPECT_FALSE(QFileInfo::exists(ended));
+        EXPECT_TRUE(QFileInfo::exists(running + "/sub/inner.bin"));
+        EXPECT_TRUE(QFileInfo::exists(open + "/sub/inner.bin"));
+        EXPECT_TRUE(QFileInfo::exists(foreign + "/sub/inner.bin"));
+        EXPECT_TRUE(QFileInfo::exists(longer + "/sub/inner.bin"));
+        EXPECT_EQ(readFile(QDir(base).filePath("tallowby-File00")), "a file");
+        EXPECT_EQ(readFile(QDir(elsewhere.path()).filePath("kept.txt")), "kept");
+
+        // Our own folder is held while we live: another start leaves it.
+        PrivateTempFolder second;
+        EXPECT_TRUE(QFileInfo(folder.createdAs()).isDir());
+    }
+    ::close(held);
+    // Once the run that held it has ended, its folder goes too.
+    { PrivateTempFolder folder; }
+    EXPECT_FALSE(QFileInfo::exists(running));
+    EXPECT_EQ(
+        QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
+        (QStringList{"tallowby-0pen00", "tallowby-0ther0", "tallowby-File00", "tallowby-L1nk00",
+                     "tallowby-longer-name"}));
+    ::close(othersHold);
 }
 
 }  // namespace

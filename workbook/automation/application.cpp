@@ -121,7 +121,7 @@ void Workbook::recalculateIfNeeded() {
     dirty_ = false;
 }
 
-void Workbook::SaveAs(const QString& path, int fileFormat) {
+void Workbook::SaveAs(const QString& path, int fileFormat, AtomicFileWriter::Flush flush) {
     app_->requireRunning();
     if (fileFormat != 56 && fileFormat != -4143)
         throw Failure(QStringLiteral("File format %1 is not supported; only the Excel 97-2003 "
@@ -132,7 +132,7 @@ void Workbook::SaveAs(const QString& path, int fileFormat) {
             QStringLiteral("The workbook %1 is read-only; save it under another name.").arg(path));
     recalculateIfNeeded();
     const std::vector<uint8_t> bytes = engine_calls::writeAsWorkbook(model_);
-    AtomicFileWriter file(path);
+    AtomicFileWriter file(path, 0666, flush);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
     file.commit();
     path_ = QFileInfo(path).absoluteFilePath();
@@ -237,6 +237,28 @@ void CellHandle::setValue(const QString& typed) {
     }
     adoptFormat(model, target, input.adoptedFormat);
     book.markDirty();
+}
+
+void CellHandle::setText(const QString& text) {
+    Workbook& book = app_->ActiveWorkbook();
+    engine::Cell& target = cell();
+    target.formula.clear();
+    target.formulaExtra.clear();
+    if (text.isEmpty())
+        target.value = engine::CellValue::empty();
+    else
+        target.value = engine::CellValue::fromText(
+            engine::biff::utf16ToText(engine::biff::textToUtf16Limited(text.toStdString(), 32767)));
+    book.markDirty();
+}
+
+std::optional<double> CellHandle::typedNumber(const QString& typed) {
+    engine::Workbook& model = app_->ActiveWorkbook().model();
+    const engine::TypedInput input =
+        engine::readTypedInput(typed.toStdString(), model.formatCode(model.xf(cell().xf).format),
+                               app_->locale(), QDate::currentDate().year());
+    if (input.kind != engine::TypedInput::Kind::Number) return std::nullopt;
+    return input.number;
 }
 
 void CellHandle::setValue(const QDate& date) {

@@ -7,8 +7,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "app/atomic_file.h"
 #include "workbook/engine/model/workbook_model.h"
 
 namespace tallowby::automation {
@@ -65,8 +67,10 @@ class Workbook {
     Worksheet& ActiveSheet();
 
     // Writes the workbook in the legacy .xls format (56 or -4143, the only
-    // codes accepted) under a new name; the file is replaced atomically.
-    void SaveAs(const QString& path, int fileFormat);
+    // codes accepted) under a new name; the file is replaced atomically, and
+    // flushed to the disk unless it is a file of this session only.
+    void SaveAs(const QString& path, int fileFormat,
+                AtomicFileWriter::Flush flush = AtomicFileWriter::Flush::ToDisk);
     void Close();
 
     QString FullName() const { return path_; }
@@ -116,6 +120,12 @@ class CellHandle {
     void setValue(const QString& typed);
     // Value = a date.
     void setValue(const QDate& date);
+    // Value = text exactly as given, never read as a number, date or truth
+    // value ("0123456" stays text); an empty text empties the cell.
+    void setText(const QString& text);
+    // The number `typed` becomes when typed into this cell, or nothing when
+    // it becomes empty, text or a truth value.
+    std::optional<double> typedNumber(const QString& typed);
     // Value = the sum of several entries, each read as if typed into this
     // cell; a General cell adopts the format the first of them implies.
     // Returns the entries that are not numbers (left out of the sum); when

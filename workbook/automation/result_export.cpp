@@ -1,10 +1,12 @@
 #include "workbook/automation/result_export.h"
 
+#include <QFile>
 #include <QImage>
 #include <QLocale>
 
 #include "app/failure.h"
 #include "app/report_locations.h"
+#include "workbook/automation/bitmap_file.h"
 
 namespace tallowby::result_export {
 
@@ -36,7 +38,10 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     g.run(112, [&] {
         if (picture.isNull()) throw Failure("There is no picture of the sheet to save.");
         // The file is a bitmap, as its ".bmp" name says.
-        if (!picture.save(picturePath, "BMP"))
+        const QByteArray bytes = bitmap_file::encode(picture);
+        QFile file(picturePath);
+        if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) ||
+            file.write(bytes) != bytes.size() || !file.flush())
             throw Failure(QStringLiteral("Cannot write the picture file %1.").arg(picturePath));
     });
 }

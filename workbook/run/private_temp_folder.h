@@ -15,6 +15,10 @@ namespace tallowby {
 // the clean-up removes entries relative to it. Whoever renames the folder and
 // puts a link in its place therefore gets nothing written to, or deleted
 // from, the link's target.
+//
+// The folder stays locked (flock) while the object lives. A process that is
+// killed cannot remove its folder, but its lock ends with it: making a new
+// folder removes the unlocked private folders of ended runs beside it.
 class PrivateTempFolder {
   public:
     PrivateTempFolder();  // throws tallowby::Failure when it cannot be created
@@ -36,12 +40,20 @@ class PrivateTempFolder {
     static QString baseFolder();
 
   private:
-    int fd_ = -1;        // the folder itself
+    QString makeLockedFolder(const QString& base);
+
+    int fd_ = -1;        // the folder itself, locked
     int parentFd_ = -1;  // the folder it was made in
     QByteArray name_;    // its name there
     QString path_;
     QString createdAs_;
 };
+
+// Removes the folders in the open folder `parentFd` that a run of this
+// program made and no running program holds any more: named "tallowby-" and
+// six letters or digits, a real folder (never a link) of this user with mode
+// 0700, and not locked. Nothing else is touched; `ownName` is skipped.
+void removeFoldersOfEndedRuns(int parentFd, const QByteArray& ownName);
 
 // The folder of this run of the program, made at first use (and again when
 // it has vanished since) and removed when the program ends.

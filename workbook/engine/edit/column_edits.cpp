@@ -187,9 +187,15 @@ void fillRight(Workbook& workbook, int sheetIndex, uint16_t source, uint16_t fir
     if (source > kLastColumn || first > kLastColumn || first + count - 1 > kLastColumn)
         throw std::out_of_range("column past the last one");
     std::vector<std::pair<uint16_t, Cell>> column;
-    for (const auto& [address, cell] : sheet.cells())
+    int lastUsedRow = -1;
+    for (const auto& [address, cell] : sheet.cells()) {
+        lastUsedRow = std::max<int>(lastUsedRow, address.row);
         if (address.col == source && address.row >= firstRow && address.row <= lastRow)
             column.emplace_back(address.row, cell);
+    }
+    // Each target column's old cells are looked up row by row, so filling
+    // many columns does not walk the whole sheet once per column.
+    const int lastRowToClear = std::min<int>(lastRow, lastUsedRow);
     std::optional<ColumnInfo> sourceInfo;
     for (const ColumnInfo& run : sheet.columns)
         if (run.firstCol <= source && source <= run.lastCol) sourceInfo = run;
@@ -201,11 +207,9 @@ void fillRight(Workbook& workbook, int sheetIndex, uint16_t source, uint16_t fir
         std::vector<std::pair<uint16_t, Cell>> copies = column;
         for (auto& [row, cell] : copies)
             if (cell.hasFormula()) moveColumns(cell.formula, true, {}, copyMove(col - source));
-        std::vector<uint16_t> stale;
-        for (const auto& [address, cell] : sheet.cells())
-            if (address.col == c && address.row >= firstRow && address.row <= lastRow)
-                stale.push_back(address.row);
-        for (uint16_t row : stale) sheet.erase(row, c);
+        for (int row = firstRow; row <= lastRowToClear; ++row)
+            if (sheet.find(static_cast<uint16_t>(row), c))
+                sheet.erase(static_cast<uint16_t>(row), c);
         for (auto& [row, cell] : copies) sheet.at(row, c) = std::move(cell);
         if (sourceInfo) setColumnInfo(sheet, c, *sourceInfo);
     }

@@ -1,0 +1,54 @@
+// Hours from a time tracker's CSV export: the action, the file question, the
+// import window, and the rows joining the hours list.
+#include <QAction>
+#include <QDateEdit>
+#include <QFileInfo>
+#include <QTreeWidget>
+
+#include "app/program.h"
+#include "entry/entry_window.h"
+#include "entry/hours_import_dialog.h"
+#include "entry/list_rows.h"
+#include "ui/prompter.h"
+
+namespace tallowby {
+
+void EntryWindow::addImportHoursAction() {
+    importHoursAction_ = new QAction(QStringLiteral("Import Hours from CSV…"), this);
+    importHoursAction_->setObjectName(QStringLiteral("importHoursAction"));
+    importHoursAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    importHoursAction_->setShortcutContext(Qt::WindowShortcut);
+    connect(importHoursAction_, &QAction::triggered, this, [this] { importHoursFromCsv(); });
+    addAction(importHoursAction_);
+    // Until the window has a File menu, the hours list offers it on its own menu.
+    hoursList_->addAction(importHoursAction_);
+    hoursList_->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void EntryWindow::importHoursFromCsv() {
+    const QString path =
+        prompter().openFileName(this, QStringLiteral("Import Hours from CSV"),
+                                QStringLiteral("CSV and text files|*.csv *.txt *.tsv|All files|*"));
+    if (!path.isEmpty()) importHoursFrom(path);
+}
+
+void EntryWindow::importHoursFrom(const QString& path) {
+    HoursImportDialog dialog(path, weekStartEdit_->date(), record().rates, this);
+    // A file without a header row has nothing to show: say why at once.
+    if (dialog.plan().file().header.isEmpty()) {
+        prompter().message(this, program::appTitle(), dialog.plan().summary(),
+                           Prompter::Icon::Warning, Prompter::Buttons::Ok);
+        return;
+    }
+    if (dialog.exec() != QDialog::Accepted || !dialog.plan().canImport()) return;
+    const HoursImportPlan& plan = dialog.plan();
+    // Moving the week relabels the entries already listed and stores the date.
+    if (plan.weekStart() != weekStartEdit_->date()) weekStartEdit_->setDate(plan.weekStart());
+    for (const HoursEntry& e : plan.result().entries)
+        new QTreeWidgetItem(hoursList_,
+                            QStringList{e.day, e.rateType, e.hours, e.dayIndex, e.rateIndex});
+    list_rows::ensureCurrentRow(hoursList_);
+    saveLists();
+}
+
+}  // namespace tallowby
