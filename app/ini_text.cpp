@@ -165,4 +165,26 @@ void set(QStringList& lines, const QString& section, const QString& key, const Q
     lines.append(newLine);
 }
 
+SectionShape shapeOf(const QStringList& lines, const QString& section) {
+    const QString wantedSection = encodeName(section);
+    SectionShape shape;
+    QStringList seen;
+    bool inSection = false;
+    for (const QString& line : lines) {
+        if (const auto s = sectionOf(line)) {
+            inSection = (*s == wantedSection);
+            shape.present = shape.present || inSection;
+            continue;
+        }
+        if (!inSection) continue;
+        const auto k = keyOf(line);
+        if (!k) continue;
+        if (!seen.contains(*k))
+            seen << *k;
+        else if (!shape.repeatedKeys.contains(*k))
+            shape.repeatedKeys << *k;
+    }
+    return shape;
+}
+
 }  // namespace tallowby::ini_text

@@ -27,4 +27,13 @@ std::optional<QString> find(const QStringList& lines, const QString& section, co
 // one at the end of the section (a new section goes at the end of the file).
 void set(QStringList& lines, const QString& section, const QString& key, const QString& value);
 
+// How `section` stands among the file's lines: whether it is there, and the
+// keys it gives more than once (each named once, in file order). A section
+// written twice counts as one.
+struct SectionShape {
+    bool present = false;
+    QStringList repeatedKeys;
+};
+SectionShape shapeOf(const QStringList& lines, const QString& section);
+
 }  // namespace tallowby::ini_text

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -82,6 +83,15 @@ void makeFolder(const QString& folder) {
         throw Failure(QStringLiteral("Cannot create the settings folder %1").arg(folder));
 }
 
+// An existing store that others may read loses those bits before it is
+// rewritten, since the writer keeps the permissions of the file it replaces.
+void makeOwnerOnly(const QString& path) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+    if ((st.st_mode & 07777) != 0600) ::chmod(name.constData(), 0600);
+}
+
 }  // namespace
 
 QString SettingsStore::defaultPath() {
@@ -142,6 +152,26 @@ SettingsStore::Loaded SettingsStore::load(const QString& path) {
     return {linesOf(bytes), std::nullopt, true};
 }
 
+// What is odd about a readable file's shape, worded for the user, if anything.
+std::optional<QString> SettingsStore::shapeProblem(const QStringList& lines) const {
+    const bool blank = std::all_of(lines.begin(), lines.end(),
+                                   [](const QString& line) { return line.trimmed().isEmpty(); });
+    if (blank) return std::nullopt;
+    const ini_text::SectionShape shape = ini_text::shapeOf(lines, section_);
+    if (!shape.present)
+        return QStringLiteral(
+                   "The settings file %1 has no [%2] section.\nTallowby goes on with "
+                   "its defaults and adds the section when it saves a setting.")
+            .arg(path_, section_);
+    if (!shape.repeatedKeys.isEmpty())
+        return QStringLiteral(
+                   "The settings file %1 gives %2 more than once in its [%3] "
+                   "section.\nTallowby uses the first of each and leaves the others "
+                   "as they are.")
+            .arg(path_, shape.repeatedKeys.join(QStringLiteral(", ")), section_);
+    return std::nullopt;
+}
+
 void SettingsStore::ensureLoaded() const {
     if (loaded_) return;
     loaded_ = true;
@@ -149,6 +179,7 @@ void SettingsStore::ensureLoaded() const {
     lines_ = std::move(loaded.lines);
     writable_ = loaded.mayReplace;
     damaged_ = loaded.problem && loaded.mayReplace;
+    if (!loaded.problem) loaded.problem = shapeProblem(lines_);
     if (loaded.problem && notice_) notice_(*loaded.problem);
 }
 
@@ -177,15 +208,26 @@ void SettingsStore::keepDamagedFile() {
 }
 
 void SettingsStore::setValue(const QString& key, const QString& text) {
+    setValues({{key, text}});
+}
+
+void SettingsStore::setValues(const Values& values) {
     ensureLoaded();
-    ini_text::set(lines_, section_, key, text);
+    QStringList next = lines_;
+    for (const auto& [key, text] : values) ini_text::set(next, section_, key, text);
+    // The file already says this: nothing to write.
+    if (next == lines_ && !unsaved_) return;
+    lines_ = std::move(next);
+    unsaved_ = true;
     if (!writable_) return;  // told at load time; the value lives for this run only
 
     makeFolder(QFileInfo(path_).absolutePath());
     if (damaged_) keepDamagedFile();
     QByteArray bytes = lines_.join(QLatin1Char('\n')).toUtf8();
     bytes.append('\n');
+    makeOwnerOnly(path_);
     writeFileAtomically(path_, bytes, 0600);
+    unsaved_ = false;
 }
 
 }  // namespace tallowby

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace tallowby {
 
@@ -14,10 +16,14 @@ namespace tallowby {
 // The file is read once, at the first use, and kept in memory; every write
 // replaces the whole file atomically (write beside it, flush, then rename),
 // so a value is on disk the moment setValue returns and a killed program
-// or a full disk never leaves a half-written store behind. Lines the store
-// does not know (comments, other sections and keys) are kept as they are.
-// A new file is made readable by its owner only (it holds pay rates), in a
-// folder only the owner can enter when the store makes that folder.
+// or a full disk never leaves a half-written store behind. A write that would
+// not change the file is skipped. Lines the store does not know (comments,
+// other sections and keys) are kept as they are. The file is made readable
+// by its owner only whenever it is written (it holds pay rates), in a folder
+// only the owner can enter when the store makes that folder.
+//
+// A file without the section, or with a key of the section given twice (the
+// first one counts), is used all the same and named once in the notice.
 //
 // What the user owns is never written over. When the file cannot be used,
 // the user is told once (through the problem notice, when one is set) and the
@@ -54,6 +60,14 @@ class SettingsStore {
     // kept in memory all the same).
     void setValue(const QString& key, const QString& text);
 
+    // Several values in one write of the file, in the order given.
+    using Values = std::vector<std::pair<QString, QString>>;
+    void setValues(const Values& values);
+
+    // True while the file lags behind the values set: the last write failed,
+    // or the file is one the store never writes to.
+    bool hasUnsavedChanges() const { return unsaved_; }
+
   private:
     // The lines of the file at the path, or why it cannot be used as a store
     // (nothing when it can, or does not exist). Reads it without waiting on a
@@ -66,6 +80,7 @@ class SettingsStore {
     static Loaded load(const QString& path);
 
     void ensureLoaded() const;
+    std::optional<QString> shapeProblem(const QStringList& lines) const;
     void keepDamagedFile();
 
     QString path_;
@@ -75,6 +90,7 @@ class SettingsStore {
     mutable QStringList lines_;
     mutable bool writable_ = true;
     mutable bool damaged_ = false;
+    bool unsaved_ = false;
 };
 
 }  // namespace tallowby

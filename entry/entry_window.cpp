@@ -293,23 +293,60 @@ void unguarded(F&& body) {
 }  // namespace
 
 void EntryWindow::saveField(const char* key, const QString& text) {
-    unguarded([&] { timesheet().saveField(key, text); });
+    if (restoring_) return;
+    writeStore(TimesheetStore::valueName(QString::fromLatin1(key)),
+               [&](TimesheetStore& store) { store.saveField(key, text); });
+}
+
+bool EntryWindow::writeStore(const QString& what, const std::function<void(TimesheetStore&)>& write,
+                             bool tell) {
+    bool written = true;
+    try {
+        TimesheetStore store = timesheet();
+        write(store);
+    } catch (const std::exception& e) {
+        written = false;
+        const auto message = storeFailures_.failed(QString::fromUtf8(e.what()), what);
+        if (message && tell) desktop::warnUser(*message, this);
+    }
+    showStoreState();
+    return written;
+}
+
+void EntryWindow::showStoreState() {
+    const QString title = QStringLiteral("Tallowby");
+    setWindowTitle(options_.store->hasUnsavedChanges()
+                       ? title + QStringLiteral(" (") + StoreWriteFailures::titleMark() +
+                             QLatin1Char(')')
+                       : title);
+}
+
+void EntryWindow::listsChanged() {
+    if (restoring_) return;
+    writeStore(QStringLiteral("the hour rates and the hours list"), [&](TimesheetStore& store) {
+        store.saveLists(list_rows::read(rateList_), list_rows::read(hoursList_));
+    });
 }
 
 void EntryWindow::onWeekStartChanged() {
     unguarded([&] {
-        if (!keepStoredDate_) timesheet().saveWeekStart(weekStartEdit_->date());
+        if (!keepStoredDate_ && !restoring_)
+            writeStore(TimesheetStore::valueName(QString::fromLatin1(settings_keys::kWeekStart)),
+                       [&](TimesheetStore& store) { store.saveWeekStart(weekStartEdit_->date()); });
         fillDayChoice();
         // Entries keep their day index; their day texts follow the new dates.
         QStringList days;
         for (int i = 0; i < dayChoice_->count(); ++i) days << dayChoice_->itemText(i);
         entry_labels::relabel(hoursList_, 0, 3, days);
+        listsChanged();
     });
 }
 
 void EntryWindow::onListTabChanged(int index) {
     unguarded([&] {
-        timesheet().saveListTab(index);
+        if (!restoring_)
+            writeStore(TimesheetStore::valueName(QString::fromLatin1(settings_keys::kListTab)),
+                       [&](TimesheetStore& store) { store.saveListTab(index); });
         fillRateChoice();
     });
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/store_write_failures.h"
 #include "entry/window_pointer.h"
 #include "timesheet/timesheet_record.h"
 #include "timesheet/timesheet_store.h"
@@ -51,9 +52,21 @@ class EntryWindow : public QWidget {
     // The values the generation run reads, taken from the controls now.
     TimesheetRecord record() const;
 
-    // Packs both lists and saves them as "Rates" and "Hours". Every route that
-    // ends the program calls it (the window's own close, the preview's close).
+    // Call after any change to either list (a command, sample data, a
+    // relabelling): both lists go to the settings store at once, so a killed
+    // program keeps everything up to the last change.
+    void listsChanged();
+
+    // Packs both lists and saves them as "Rates" and "Hours".
     void saveLists();
+
+    // The closing query of every route that ends the program (the window's
+    // own close, the preview's close): saves the lists and, when the store
+    // still lacks changes, asks whether to close anyway. True: go on closing.
+    bool mayClose();
+
+    // Failed store writes of this session (only the first was shown).
+    int storeWriteFailures() const { return storeFailures_.count(); }
 
     // "Start Creating Template" calls this; nothing happens until one is set.
     void setGenerationRunner(std::function<void()> runner);
@@ -131,6 +144,12 @@ class EntryWindow : public QWidget {
     void fillRateChoice();
 
     void saveField(const char* key, const QString& text);
+    // One write of the settings store. A failure is shown only when it is the
+    // session's first and `tell` is set; the title shows whether the store
+    // holds every change.
+    bool writeStore(const QString& what, const std::function<void(TimesheetStore&)>& write,
+                    bool tell = true);
+    void showStoreState();
     // The timesheet in the settings store: every load and save goes through it.
     TimesheetStore timesheet() const { return TimesheetStore(*options_.store); }
     void onWeekStartChanged();
@@ -145,6 +164,9 @@ class EntryWindow : public QWidget {
     WindowPointer pointer_ = WindowPointer::Arrow;
     bool centred_ = false;
     bool keepStoredDate_ = false;  // the date shown stands in for unreadable stored text
+    bool restoring_ = false;       // the load fills the controls: nothing is written back
+    bool running_ = false;         // a generation run is under way
+    StoreWriteFailures storeFailures_;
 };
 
 }  // namespace tallowby

@@ -1,6 +1,8 @@
 // The buttons of the main window and the rows they change.
 #include <QComboBox>
 #include <QDateEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTimeEdit>
 #include <QTreeWidget>
 
@@ -89,6 +91,7 @@ void EntryWindow::onEditRateClicked() {
     }
     g.run(106, [&] { rateNameEdit_->clear(); });
     g.run(108, [&] { rateAmountEdit_->clear(); });
+    listsChanged();
 }
 
 void EntryWindow::onAddHoursClicked() {
@@ -118,6 +121,7 @@ void EntryWindow::onAddHoursClicked() {
     g.run(112, [&] { clearChoice(rateChoice_); });
     g.run(114, [&] { hoursEdit_->setTime(QTime(0, 0)); });
     list_rows::ensureCurrentRow(hoursList_);
+    listsChanged();
 }
 
 void EntryWindow::onDeleteHoursClicked() {
@@ -131,10 +135,25 @@ void EntryWindow::onDeleteHoursClicked() {
         });
     }
     list_rows::ensureCurrentRow(hoursList_);
+    listsChanged();
 }
 
 void EntryWindow::onStartClicked() {
-    if (generationRunner_) generationRunner_();
+    // One run at a time: a click queued while a run shows a message, or one
+    // reaching the window the run has just hidden, starts nothing.
+    if (!generationRunner_ || running_) return;
+    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) return;
+    const QScopedValueRollback running(running_, true);
+    struct WorkButtonsHeld {
+        QList<QPushButton*> buttons;
+        explicit WorkButtonsHeld(QList<QPushButton*> held) : buttons(std::move(held)) {
+            for (QPushButton* b : buttons) b->setEnabled(false);
+        }
+        ~WorkButtonsHeld() {
+            for (QPushButton* b : buttons) b->setEnabled(true);
+        }
+    } held({startButton_, sampleButton_});
+    generationRunner_();
 }
 
 void EntryWindow::onSampleClicked() {
@@ -188,6 +207,7 @@ void EntryWindow::onSampleClicked() {
         }
     }
     list_rows::ensureCurrentRow(hoursList_);
+    listsChanged();
 }
 
 }  // namespace tallowby

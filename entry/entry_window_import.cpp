@@ -48,7 +48,7 @@ void EntryWindow::importHoursFrom(const QString& path) {
         new QTreeWidgetItem(hoursList_,
                             QStringList{e.day, e.rateType, e.hours, e.dayIndex, e.rateIndex});
     list_rows::ensureCurrentRow(hoursList_);
-    saveLists();
+    listsChanged();
 }
 
 }  // namespace tallowby

@@ -20,6 +20,7 @@
 #include "ui/desktop.h"
 #include "ui/error_report_box.h"
 #include "ui/hover_cursor_path.h"
+#include "ui/prompter.h"
 
 namespace tallowby {
 
@@ -27,6 +28,8 @@ void EntryWindow::load() {
     Guarded g(report_locations::kEntryWindow, report_locations::kEntryLoad,
               error_report_box::shownOver(this));
     TimesheetStore store = timesheet();
+    // Restoring a value must not write it back: a start changes nothing on disk.
+    const QScopedValueRollback restoring(restoring_, true);
 
     g.run(104, [&] { setWindowTitle(QStringLiteral("Tallowby")); });
     g.run(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/tallowby.png"))); });
@@ -139,18 +142,33 @@ void EntryWindow::addDefaultRates(Guarded& g) {
 void EntryWindow::saveLists() {
     Guarded g(report_locations::kEntryWindow, report_locations::kEntryClosing,
               error_report_box::shownOver(this));
-    TimesheetStore store = timesheet();
     std::vector<QStringList> rates;
     g.run(100, [&] { rates = list_rows::read(rateList_); });
-    g.run(120, [&] { store.saveRates(rates); });
     std::vector<QStringList> hours;
     g.run(122, [&] { hours = list_rows::read(hoursList_); });
-    g.run(142, [&] { store.saveHours(hours); });
+    // A failed write is not told here: the closing query asks about it.
+    g.run(142, [&] {
+        writeStore(
+            QStringLiteral("the hour rates and the hours list"),
+            [&](TimesheetStore& store) { store.saveLists(rates, hours); }, false);
+    });
 }
 
-// Form_QueryUnload never cancels; Form_Unload then ends the program at once.
-void EntryWindow::closeEvent(QCloseEvent* event) {
+bool EntryWindow::mayClose() {
     saveLists();
+    if (!options_.store->hasUnsavedChanges()) return true;
+    return prompter().message(this, program::appTitle(), storeFailures_.closeQuestion(),
+                              Prompter::Icon::Warning, Prompter::Buttons::CloseAnywayCancel) ==
+           Prompter::Answer::CloseAnyway;
+}
+
+// The closing query keeps the window open only when the user chooses to keep
+// changes the store could not take; the unload then ends the program at once.
+void EntryWindow::closeEvent(QCloseEvent* event) {
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     options_.endProgram();
 }

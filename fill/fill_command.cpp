@@ -1,6 +1,7 @@
 #include "fill/fill_command.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -18,6 +19,8 @@
 #include "timesheet/import/hours_import.h"
 #include "timesheet/timesheet_pdf.h"
 #include "timesheet/timesheet_store.h"
+#include "workbook/automation/application.h"
+#include "workbook/automation/result_export.h"
 #include "workbook/run/private_temp_folder.h"
 
 namespace tallowby::fill {
@@ -49,7 +52,8 @@ QByteArray encodePicture(const QString& path, const QImage& picture) {
 // Why the outputs cannot be written, checked before any work is done.
 QString outputsRefused(const FillOptions& options, const QString& settingsPath) {
     QStringList outputs;
-    for (const QString& path : {options.xlsPath, options.picturePath, options.pdfPath})
+    for (const QString& path :
+         {options.xlsPath, options.xlsxPath, options.picturePath, options.pdfPath})
         if (!path.isEmpty()) outputs << path;
     for (const QString& path : outputs) {
         if (const auto why = output_target::refusal(path))
@@ -82,10 +86,29 @@ TimesheetRecord loadRecord(const QString& settingsPath, QTextStream& err, int& n
     return record;
 }
 
+// Builds the made workbook as .xlsx in the run's private folder and returns
+// its bytes. What the format leaves out is named on `err`; it is no failure.
+QByteArray xlsxBytes(const QString& outputPath, const GenerationResult& result,
+                     const QString& scratchFolder, QTextStream& err) {
+    const QString built = QDir(scratchFolder).filePath(QStringLiteral("result.xlsx"));
+    const QStringList warnings = result_export::saveWorkbookCopyAs(
+        result.resultPath, built, automation::xlOpenXMLWorkbook, scratchFolder);
+    for (const QString& warning : warnings)
+        err << "tallowby-fill: " << outputPath << ": " << warning << "\n";
+    QFile file(built);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot read the made .xlsx workbook: %1").arg(file.errorString()));
+    QByteArray bytes = file.readAll();
+    file.close();
+    QFile::remove(built);
+    return bytes;
+}
+
 // Writes every output asked for as one set: each is made beside its target,
 // and the targets are replaced only when all of them are complete. False, with
 // the reason on `err`, when any cannot be made; no target is touched then.
-bool writeOutputs(const FillOptions& options, const GenerationResult& result, QTextStream& err) {
+bool writeOutputs(const FillOptions& options, const GenerationResult& result,
+                  const QString& scratchFolder, QTextStream& err) {
     try {
         OutputSet outputs;
         if (!options.xlsPath.isEmpty()) {
@@ -95,6 +118,8 @@ bool writeOutputs(const FillOptions& options, const GenerationResult& result, QT
                     QStringLiteral("Cannot read the made workbook: %1").arg(made.errorString()));
             outputs.write(options.xlsPath, made.readAll());
         }
+        if (!options.xlsxPath.isEmpty())
+            outputs.write(options.xlsxPath, xlsxBytes(options.xlsxPath, result, scratchFolder, err));
         if (!options.picturePath.isEmpty()) {
             if (result.picture.isNull()) throw Failure("There is no picture of the sheet to write");
             outputs.write(options.picturePath, encodePicture(options.picturePath, result.picture));
@@ -174,15 +199,17 @@ bool importInto(TimesheetRecord& record, const FillOptions& options, QTextStream
 
 QString usage() {
     return QStringLiteral(
-        "Usage: tallowby-fill [--xls OUT.xls] [--picture OUT.bmp] [--pdf OUT.pdf]\n"
-        "                     [--settings FILE] [--import-hours FILE.csv [COLUMN OPTIONS]]\n"
+        "Usage: tallowby-fill [--xls OUT.xls] [--xlsx OUT.xlsx] [--picture OUT.bmp]\n"
+        "                     [--pdf OUT.pdf] [--settings FILE]\n"
+        "                     [--import-hours FILE.csv [COLUMN OPTIONS]]\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
-        "workbook to OUT.xls, a picture of the filled sheet to OUT.bmp, and the\n"
-        "printed page to OUT.pdf.\n"
+        "workbook to OUT.xls (Excel 97-2003) and OUT.xlsx (Excel Workbook), a picture\n"
+        "of the filled sheet to OUT.bmp, and the printed page to OUT.pdf.\n"
         "\n"
         "  --xls OUT.xls      where to write the workbook\n"
+        "  --xlsx OUT.xlsx    where to write the workbook as an Excel Workbook (.xlsx)\n"
         "  --picture FILE     where to write the picture (format from the extension,\n"
         "                     BMP when it names none)\n"
         "  --pdf FILE         where to write the page as PDF (on the locale's paper)\n"
@@ -224,6 +251,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         QString* target = nullptr;
         if (arg == QLatin1String("--xls"))
             target = &options.xlsPath;
+        else if (arg == QLatin1String("--xlsx"))
+            target = &options.xlsxPath;
         else if (arg == QLatin1String("--picture"))
             target = &options.picturePath;
         else if (arg == QLatin1String("--pdf"))
@@ -249,8 +278,9 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         *target = arguments[++i];
     }
     if (!options.help && !options.version && options.xlsPath.isEmpty() &&
-        options.picturePath.isEmpty() && options.pdfPath.isEmpty())
-        return {std::nullopt, QStringLiteral("--xls OUT.xls, --picture or --pdf is required")};
+        options.xlsxPath.isEmpty() && options.picturePath.isEmpty() && options.pdfPath.isEmpty())
+        return {std::nullopt,
+                QStringLiteral("--xls OUT.xls, --xlsx OUT.xlsx, --picture or --pdf is required")};
     const bool columnNamed = !options.dateColumn.isEmpty() || !options.hoursColumn.isEmpty() ||
                              !options.startColumn.isEmpty() || !options.endColumn.isEmpty() ||
                              !options.typeColumn.isEmpty() || !options.unknownType.isEmpty();
@@ -301,7 +331,7 @@ int run(const FillOptions& options, QTextStream& err) {
     // Left-out entries are the list's business, not a failure of the run.
     if (!result.leftOut.empty()) err << "tallowby-fill: " << leftOutMessage(result.leftOut) << "\n";
 
-    if (!writeOutputs(options, result, err)) return 2;
+    if (!writeOutputs(options, result, folder->path(), err)) return 2;
     return notices == 0 && result.failures.empty() ? 0 : 1;
 }
 

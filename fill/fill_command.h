@@ -9,6 +9,7 @@ namespace tallowby::fill {
 
 struct FillOptions {
     QString xlsPath;
+    QString xlsxPath;      // empty: no .xlsx workbook
     QString picturePath;   // empty: no picture
     QString pdfPath;       // empty: no PDF
     QString settingsPath;  // empty: the user's own settings store

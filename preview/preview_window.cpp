@@ -327,6 +327,12 @@ void PreviewWindow::onBackClicked() {
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
+    // Ending here skips the main window's own closing, so its lists are
+    // saved now or never; it may keep the program open.
+    if (onClosing_ && !onClosing_()) {
+        event->ignore();
+        return;
+    }
     beforeClose();
     event->accept();
     if (endProgram_) endProgram_();
@@ -335,14 +341,9 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
 void PreviewWindow::beforeClose() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPreviewClosing,
               error_report_box::shownOver(this));
+    // No pending events run here: a queued click must not act on a window
+    // that is half closed.
     g.run(100, [&] { program::removeFile(resultFile_); });
-    g.run(102, [&] { QCoreApplication::processEvents(); });
-    g.run(104, [&] { QCoreApplication::processEvents(); });
-    // Ending here skips the main window's own closing, so its lists are
-    // saved now or never.
-    g.run(106, [&] {
-        if (onClosing_) onClosing_();
-    });
 }
 
 bool PreviewWindow::busyPointerShown() const {

@@ -43,9 +43,10 @@ class PreviewWindow : public QWidget {
 
     // The window that Back shows again.
     void setMainWindow(QWidget* mainWindow) { mainWindow_ = mainWindow; }
-    // Runs while the window closes, before the program ends: the main window
-    // saves its lists there.
-    void setOnClosing(std::function<void()> onClosing) { onClosing_ = std::move(onClosing); }
+    // Asked first when the window closes, before the program ends: the main
+    // window saves its lists there, and answers false to keep the program
+    // open (then nothing of the close happens).
+    void setOnClosing(std::function<bool()> onClosing) { onClosing_ = std::move(onClosing); }
     // Ends the program once the window has closed; by default the
     // application quits at once.
     void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
@@ -135,7 +136,7 @@ class PreviewWindow : public QWidget {
 
     QString programFolder_;
     QWidget* mainWindow_ = nullptr;
-    std::function<void()> onClosing_;
+    std::function<bool()> onClosing_;
     std::function<void()> endProgram_;
     std::optional<QCursor> hoverCursor_;
 

@@ -5,8 +5,10 @@
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
+#include "preview/preview_window.h"
 #include "program/information_options.h"
 #include "program/preview_launcher.h"
+#include "program/single_instance.h"
 
 namespace {
 
@@ -48,15 +50,42 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     tallowby::SettingsStore store(tallowby::SettingsStore::defaultPath());
+    // One window per store: a second one would overwrite the first's typing.
+    tallowby::SingleInstance instance(store.path());
+    switch (instance.claim()) {
+        case tallowby::SingleInstance::Claim::First:
+            break;
+        case tallowby::SingleInstance::Claim::OtherRaised:
+            std::fprintf(stderr,
+                         "Tallowby is already open on %s; its window was brought to the front.\n",
+                         qUtf8Printable(store.path()));
+            return 0;
+        case tallowby::SingleInstance::Claim::OtherSilent:
+            std::fprintf(stderr, "Tallowby is already open on %s but does not answer: %s\n",
+                         qUtf8Printable(store.path()), qUtf8Printable(instance.problem()));
+            return 1;
+        case tallowby::SingleInstance::Claim::Unguarded:
+            break;
+    }
+    if (!instance.problem().isEmpty())
+        std::fprintf(stderr, "%s\n", qUtf8Printable(instance.problem()));
+
     tallowby::EntryWindowOptions options;
     options.store = &store;
     options.programFolder = QCoreApplication::applicationDirPath();
     tallowby::EntryWindow form(options);
     tallowby::PreviewLauncher launcher(form, options.programFolder);
     form.setGenerationRunner([&launcher] { launcher.run(); });
+    // The preview stands in for the main window while it shows.
+    tallowby::raiseOnRequest(instance, [&form, &launcher]() -> QWidget* {
+        if (launcher.preview() && launcher.preview()->isVisible()) return launcher.preview();
+        return &form;
+    });
 
     StartupProbe probe(clock);
     if (qEnvironmentVariableIsSet("TALLOWBY_STARTUP_PROBE")) form.installEventFilter(&probe);
     form.show();
-    return app.exec();
+    const int status = app.exec();
+    // Closed with changes the store does not hold (the user chose so): no success.
+    return store.hasUnsavedChanges() ? 1 : status;
 }

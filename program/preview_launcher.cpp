@@ -24,8 +24,9 @@ PreviewWindow& PreviewLauncher::ensurePreview() {
         new preview::PreviewMenu(*preview_);  // owned by the window
         preview_->setMainWindow(&main_);
         // Closing the preview ends the program: the lists typed this session
-        // must reach the settings store on that route too.
-        preview_->setOnClosing([this] { main_.saveLists(); });
+        // must reach the settings store on that route too, and unsaved
+        // changes are asked about as on the main window's own close.
+        preview_->setOnClosing([this] { return main_.mayClose(); });
     }
     return *preview_;
 }

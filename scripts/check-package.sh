@@ -53,7 +53,7 @@ dpkg-deb --info "$deb" >"$work/info"
 [[ $(field Maintainer) == *"<"*@*.example">" ]] || fail "Maintainer is '$(field Maintainer)'"
 [[ $(field Homepage) == https://*.example/* ]] || fail "Homepage is '$(field Homepage)'"
 depends=$(field Depends)
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxlsxwriter4; do
     [[ ",$depends" == *", $lib ("* || "$depends" == "$lib ("* ]] || fail "Depends lacks $lib: $depends"
 done
 # A synopsis line and an extended description of its own.

@@ -2,9 +2,10 @@
 # Installs the Debian 12 packages the build needs (and, with --tests, what the
 # tests use as outside readers). Only missing packages are fetched.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation libgtest-dev libbenchmark-dev libcsv-dev)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libxlsxwriter-dev libcsv-dev fonts-liberation
+          libgtest-dev libbenchmark-dev)
 if [[ "${1:-}" == "--tests" ]]; then
-    packages+=(clang libclang-rt-14-dev python3-xlrd python3-xlwt libreoffice-calc-nogui
+    packages+=(clang libclang-rt-14-dev python3-xlrd python3-xlwt python3-openpyxl unzip libreoffice-calc-nogui
                libreoffice-draw-nogui gnumeric xvfb xauth
                dpkg-dev desktop-file-utils appstream lintian file man-db
                poppler-utils locales)

@@ -24,6 +24,26 @@ bool TimesheetStore::isBlankText(const QString& text) {
     return true;
 }
 
+QString TimesheetStore::valueName(const QString& key) {
+    namespace k = settings_keys;
+    const struct {
+        const char* key;
+        const char* name;
+    } names[] = {{k::kCompany, "the company name"},
+                 {k::kAddress, "the address"},
+                 {k::kCity, "the city"},
+                 {k::kPhone, "the phone"},
+                 {k::kEmployee, "the employee name"},
+                 {k::kSupervisor, "the supervisor name"},
+                 {k::kWeekStart, "the week start"},
+                 {k::kRates, "the hour rates"},
+                 {k::kHours, "the hours list"},
+                 {k::kListTab, "the selected tab"}};
+    for (const auto& n : names)
+        if (key == QLatin1String(n.key)) return QString::fromLatin1(n.name);
+    return key;
+}
+
 QString TimesheetStore::field(const char* key) const {
     return settings_.value(latin1(key), QString());
 }
@@ -61,6 +81,12 @@ void TimesheetStore::saveRates(const std::vector<QStringList>& rows) {
 
 void TimesheetStore::saveHours(const std::vector<QStringList>& rows) {
     saveField(settings_keys::kHours, packed_list::pack(rows));
+}
+
+void TimesheetStore::saveLists(const std::vector<QStringList>& rates,
+                               const std::vector<QStringList>& hours) {
+    settings_.setValues({{latin1(settings_keys::kRates), packed_list::pack(rates)},
+                         {latin1(settings_keys::kHours), packed_list::pack(hours)}});
 }
 
 QString TimesheetStore::listTab() const {

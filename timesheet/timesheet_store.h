@@ -46,6 +46,8 @@ class TimesheetStore {
     std::vector<QStringList> storedHours() const;
     void saveRates(const std::vector<QStringList>& rows);
     void saveHours(const std::vector<QStringList>& rows);
+    // Both lists in one write of the store.
+    void saveLists(const std::vector<QStringList>& rates, const std::vector<QStringList>& hours);
 
     // The list tab's stored text ("0" when absent).
     QString listTab() const;
@@ -54,6 +56,9 @@ class TimesheetStore {
     // The whole timesheet by the rules above; `notices` receives what the
     // user should be told (an unreadable week start).
     TimesheetRecord load(const QDate& today, QStringList* notices = nullptr) const;
+
+    // A stored value in words, by its key: "txtName" is "the company name".
+    static QString valueName(const QString& key);
 
     // Blanks are spaces; tabs and line breaks are content.
     static bool isBlankText(const QString& text);

@@ -13,8 +13,9 @@ namespace tallowby {
 class Prompter {
   public:
     enum class Icon { None, Warning };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    // CloseAnywayCancel: "Close anyway" and "Cancel", Cancel the default.
+    enum class Buttons { Ok, YesNo, CloseAnywayCancel };
+    enum class Answer { Ok, Yes, No, CloseAnyway, Cancel };
 
     virtual ~Prompter() = default;
 
@@ -31,6 +32,17 @@ class Prompter {
                                    const QString& folder) {
         (void)folder;
         return saveFileName(parent, title, filter);
+    }
+
+    // The same dialog in `folder`, also telling which entry of the filter list
+    // (counted from 0) was chosen; prompters that cannot tell say the first.
+    struct SaveChoice {
+        QString fileName;
+        int filterIndex = 0;
+    };
+    virtual SaveChoice saveFileChoiceIn(QWidget* parent, const QString& title,
+                                        const QString& filter, const QString& folder) {
+        return {saveFileNameIn(parent, title, filter, folder), 0};
     }
 
     // The same dialog opened at a suggested file (a full path the user may

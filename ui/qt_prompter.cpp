@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace tallowby {
 
@@ -37,6 +38,17 @@ void setPrompter(Prompter* replacement) {
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, const QString& text,
                                      Icon icon, Buttons buttons) {
+    if (buttons == Buttons::CloseAnywayCancel) {
+        QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption,
+                        text, QMessageBox::NoButton, parent);
+        QPushButton* close =
+            box.addButton(QStringLiteral("Close anyway"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == close ? Answer::CloseAnyway : Answer::Cancel;
+    }
     QMessageBox box(
         icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
         buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
@@ -58,6 +70,16 @@ QString QtPrompter::saveFileNameIn(QWidget* parent, const QString& title, const 
     // The program asks about overwriting itself, so the dialog must not ask too.
     return QFileDialog::getSaveFileName(parent, title, folder, qtFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
+}
+
+Prompter::SaveChoice QtPrompter::saveFileChoiceIn(QWidget* parent, const QString& title,
+                                                  const QString& filter, const QString& folder) {
+    const QString entries = qtFilter(filter);
+    QString selected;
+    const QString name = QFileDialog::getSaveFileName(parent, title, folder, entries, &selected,
+                                                      QFileDialog::DontConfirmOverwrite);
+    const qsizetype index = entries.split(QStringLiteral(";;")).indexOf(selected);
+    return {name, index < 0 ? 0 : static_cast<int>(index)};
 }
 
 QString QtPrompter::saveFileNameSuggesting(QWidget* parent, const QString& title,

@@ -12,6 +12,8 @@ class QtPrompter final : public Prompter {
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     QString saveFileNameIn(QWidget* parent, const QString& title, const QString& filter,
                            const QString& folder) override;
+    SaveChoice saveFileChoiceIn(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& folder) override;
     QString saveFileNameSuggesting(QWidget* parent, const QString& title, const QString& filter,
                                    const QString& suggested) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <utility>
 
+#include "app/atomic_file.h"
 #include "app/failure.h"
 #include "tests/support/file_bytes.h"
 
@@ -146,13 +147,114 @@ TEST_F(SettingsStoreTest, NewStoreAndItsFolderAreForTheOwnerOnly) {
         ASSERT_EQ(::stat(QFile::encodeName(dir.filePath(folder)).constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0700u) << folder;
     }
-    // A store the user made readable to others stays as the user set it.
+    // A store readable by others is for the owner only once it is written,
+    // also when its link is what the store path names.
     writeFile(path(), "[Tallowby]\ntxtName=x\n");
-    QFile::setPermissions(path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0644), 0);
     SettingsStore(path()).setValue("txtName", "y");
     ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_TRUE(QFile::link(path(), dir.filePath("link.ini")));
+    ASSERT_EQ(::chmod(QFile::encodeName(path()).constData(), 0664), 0);
+    SettingsStore(dir.filePath("link.ini")).setValue("txtName", "z");
+    ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.ini")).isSymLink());
+}
+
+// The inode and modification time of a file: a rewrite through the atomic
+// writer always gives a new inode.
+std::pair<ino_t, qint64> identity(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {0, 0};
+    return {st.st_ino, static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+TEST_F(SettingsStoreTest, AWriteThatChangesNothingIsSkipped) {
+    writeFile(path(), "; kept\n[Tallowby]\ntxtName=ACME\nRates=Regular^11.50\n");
+    SettingsStore store(path());
+    const auto before = identity(path());
+    store.setValue("txtName", "ACME");
+    store.setValues({{"Rates", "Regular^11.50"}, {"txtName", "ACME"}});
+    EXPECT_EQ(identity(path()), before);
+    // A real change is written, several values in one write.
+    store.setValues({{"Rates", "Regular^12.00"}, {"Hours", "Mon^Regular^01:00^0^0"}});
+    EXPECT_NE(identity(path()).first, before.first);
+    EXPECT_EQ(
+        readFile(path()),
+        "; kept\n[Tallowby]\ntxtName=ACME\nRates=Regular^12.00\nHours=Mon^Regular^01:00^0^0\n");
+}
+
+TEST_F(SettingsStoreTest, AFailedWriteLeavesTheStoreBehindUntilAWriteSucceeds) {
+    writeFile(path(), "[Tallowby]\ntxtName=old\n");
+    SettingsStore store(path());
+    EXPECT_FALSE(store.hasUnsavedChanges());
+    {
+        AtomicFileWriter::SystemCalls calls;
+        calls.fsync = [](int) {
+            errno = EIO;
+            return -1;
+        };
+        AtomicFileWriter::setSystemCallsForTesting(&calls);
+        EXPECT_THROW(store.setValue("txtName", "new"), Failure);
+        AtomicFileWriter::setSystemCallsForTesting(nullptr);
+    }
+    EXPECT_TRUE(store.hasUnsavedChanges());
+    EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtName=old\n");
+    // The same value again is not "unchanged": the file still lacks it.
+    store.setValue("txtName", "new");
+    EXPECT_FALSE(store.hasUnsavedChanges());
+    EXPECT_EQ(readFile(path()), "[Tallowby]\ntxtName=new\n");
+}
+
+TEST_F(SettingsStoreTest, AStoreItNeverWritesHoldsUnsavedChanges) {
+    ASSERT_TRUE(QDir().mkpath(path()));  // a folder where the file should be
+    SettingsStore store(path());
+    store.setProblemNotice([](const QString&) {});
+    EXPECT_FALSE(store.hasUnsavedChanges());
+    store.setValue("txtName", "typed");
+    EXPECT_TRUE(store.hasUnsavedChanges());
+}
+
+TEST_F(SettingsStoreTest, OddShapesOfTheFileAreToldOnce) {
+    struct Case {
+        QByteArray file;
+        QString told;  // part of the one notice; empty: no notice
+        QString company;
+    };
+    const Case cases[] = {
+        {"[Other]\ntxtName=elsewhere\n", "has no [Tallowby] section", ""},
+        {"txtName=no section at all\n", "has no [Tallowby] section", ""},
+        {"[Tallowby]\ntxtName=first\nRates=R^1\ntxtName=second\nRates=S^2\ntxtName=third\n",
+         "gives txtName, Rates more than once", "first"},
+        {"[Tallowby]\ntxtName=one\n[Other]\nx=1\n[Tallowby]\ntxtName=two\n",
+         "gives txtName more than once", "one"},
+        {"", "", ""},
+        {"\n\n", "", ""},
+        {"[Tallowby]\ntxtName=fine\n[Other]\ntxtName=same key, other section\n", "", "fine"},
+    };
+    for (const Case& c : cases) {
+        writeFile(path(), c.file);
+        SettingsStore store(path());
+        Notices notices;
+        notices.listenTo(store);
+        EXPECT_EQ(store.value("txtName"), c.company) << c.file.toStdString();
+        store.value("Rates");
+        if (c.told.isEmpty()) {
+            EXPECT_TRUE(notices.messages.empty()) << c.file.toStdString();
+            continue;
+        }
+        ASSERT_EQ(notices.messages.size(), 1u) << c.file.toStdString();
+        EXPECT_TRUE(notices.messages[0].text.contains(c.told))
+            << notices.messages[0].text.toStdString();
+        EXPECT_TRUE(notices.messages[0].text.contains(path()));
+    }
+    // A file without the section gets it at the first write; what was there stays.
+    writeFile(path(), "[Other]\nx=1\n");
+    SettingsStore store(path());
+    store.setProblemNotice([](const QString&) {});
+    store.setValue("txtName", "ACME");
+    EXPECT_EQ(readFile(path()), "[Other]\nx=1\n\n[Tallowby]\ntxtName=ACME\n");
 }
 
 TEST_F(SettingsStoreTest, TheFileIsReadOnceAndKeptInMemory) {

@@ -12,14 +12,17 @@
 
 #include "tests/fill/fill_process.h"
 #include "tests/support/full_disk.h"
+#include "tests/support/zip_entry.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {
 
 using Outcome = tallowby::testing::FillOutcome;
+using tallowby::testing::contains;
 using tallowby::testing::readFile;
 using tallowby::testing::runFill;
 using tallowby::testing::writeFile;
+using tallowby::testing::zipEntry;
 
 class FillToolTest : public ::testing::Test {
   protected:
@@ -58,6 +61,20 @@ TEST_F(FillToolTest, WritesTheWorkbookAndThePictureFromASettingsFile) {
     EXPECT_NEAR(sheet.find(20, 8)->value.number, 2 * 11.5 + 1.5 * 12.7, 1e-9);  // I21
     EXPECT_EQ(contents(picture).left(4), QByteArray("\x89PNG"));
     EXPECT_GT(QImage(picture).width(), 500);
+}
+
+TEST_F(FillToolTest, WritesTheWorkbookAsXlsxWithItsComputedTotals) {
+    const QString xlsx = dir.filePath("week.xlsx");
+    const Outcome o = runFill({"--xlsx", xlsx, "--settings", settings});
+    ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
+    EXPECT_FALSE(o.err.contains("tallowby-fill")) << o.err.toStdString();  // nothing left out
+    const std::string path = xlsx.toStdString();
+    EXPECT_TRUE(contains(zipEntry(path, "xl/sharedStrings.xml"), "Tallowby Test, Inc"));
+    // I21, the total pay, with the result of the run's own recalculation.
+    EXPECT_TRUE(
+        contains(zipEntry(path, "xl/worksheets/sheet1.xml"), "<f>SUM(B21:H21)</f><v>42.05</v>"));
+    // Only the asked-for file is left; the scratch files went with the run.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"timesheet.ini", "week.xlsx"}));
 }
 
 TEST_F(FillToolTest, NamesLeftOutEntriesOnStderrOnceAndStillSucceeds) {
@@ -110,6 +127,7 @@ TEST_F(FillToolTest, RefusesBadArgumentsWithAMessageAndNoOutput) {
     const Outcome help = runFill({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("--xls OUT.xls"));
+    EXPECT_TRUE(help.out.contains("--xlsx OUT.xlsx"));
     EXPECT_TRUE(help.out.contains("--version"));
     // The version needs no outputs named; it is the project's version.
     const Outcome version = runFill({"--version"});
@@ -166,6 +184,9 @@ TEST_F(FillToolTest, SpecialFilesAndClashingOutputsAreRefusedBeforeAnyWork) {
         {{"--picture", dir.filePath("week.png"), "--pdf", dir.filePath("week.png")},
          "name the same file"},
         {{"--pdf", dir.filePath("fifo")}, "it is a FIFO"},
+        {{"--xlsx", dir.filePath("folder")}, "it is a folder"},
+        {{"--xls", xls, "--xlsx", xls}, "name the same file"},
+        {{"--xlsx", settings}, "it is the settings file"},
         {{"--pdf", settings}, "it is the settings file"},
         {{"--xls", dir.filePath("settings-link.ini")}, "it is the settings file"},
         {{"--xls", xls, "--picture", settings}, "it is the settings file"}};
@@ -198,6 +219,11 @@ TEST_F(FillToolTest, AFullDiskKeepsTheOldWorkbookAndFails) {
     EXPECT_TRUE(o.err.contains("No space left on device")) << o.err.toStdString();
     EXPECT_EQ(contents(xls), old);
     EXPECT_EQ(disk.entries(), (QStringList{".filler", ".filler2", "week.xls"}));
+    // The .xlsx is built in the private folder, but its copy on the full disk fails whole.
+    const Outcome xlsx = runFill({"--xlsx", disk.filePath("week.xlsx"), "--settings", settings});
+    EXPECT_EQ(xlsx.exitCode, 2);
+    EXPECT_TRUE(xlsx.err.contains("No space left on device")) << xlsx.err.toStdString();
+    EXPECT_EQ(disk.entries(), (QStringList{".filler", ".filler2", "week.xls"}));
 }
 
 TEST_F(FillToolTest, AStoreThatIsAFifoDoesNotHoldTheRunUp) {
@@ -228,6 +254,32 @@ TEST_F(FillToolTest, AStoredWeekStartThatIsNoDateIsToldOnceAndLeftInTheFile) {
         EXPECT_TRUE(QFile::exists(dir.filePath("week.xls")));
         EXPECT_EQ(contents(settings), before);
     }
+}
+
+TEST_F(FillToolTest, ASettingsFileWithoutTheSectionOrWithAKeyTwiceIsToldOnce) {
+    struct Case {
+        QByteArray file;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"[Other]\ntxtName=ACME\n", "has no [Tallowby] section"},
+        {"[Tallowby]\ntxtName=First\ntxtName=Second\ndtpDate=2021-08-30\n",
+         "gives txtName more than once"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(writeFile(settings, c.file));
+        const QString xls = dir.filePath("week.xls");
+        QFile::remove(xls);
+        const Outcome o = runFill({"--xls", xls, "--settings", settings});
+        EXPECT_EQ(o.exitCode, 1) << o.err.toStdString();
+        EXPECT_EQ(o.err.count(c.told), 1) << o.err.toStdString();
+        EXPECT_EQ(o.err.count(settings), 1) << o.err.toStdString();
+        EXPECT_TRUE(QFile::exists(xls));
+        EXPECT_EQ(contents(settings), c.file);  // read, never rewritten
+    }
+    // The first of a repeated key is the one used.
+    const auto book = tallowby::engine::readWorkbookFile(dir.filePath("week.xls").toStdString());
+    EXPECT_EQ(book.sheets.at(0).find(3, 0)->value.text, "First");
 }
 
 }  // namespace

@@ -280,15 +280,30 @@ class PreviewWindowTest : public QObject {
         harness::writeFile(result, "workbook");
         int listsSaved = 0;
         int ended = 0;
-        form.setOnClosing([&] { ++listsSaved; });
-        form.setEndProgram([&] {
-            QCOMPARE(listsSaved, 1);
-            ++ended;
+        bool mayClose = false;
+        form.setOnClosing([&] {
+            ++listsSaved;
+            return mayClose;
         });
         form.handOver(harness::picture(300, 200), result);
+        // Kept open by the main window: the result workbook stays, nothing ends.
+        QVERIFY(!form.close());
+        QVERIFY(QFile::exists(result));
+        QCOMPARE(ended, 0);
+        mayClose = true;
+        // The close lets no queued events in before the program ends.
+        bool queuedRan = false;
+        bool queuedRanBeforeEnd = false;
+        QMetaObject::invokeMethod(
+            &form, [&] { queuedRan = true; }, Qt::QueuedConnection);
+        form.setEndProgram([&] {
+            queuedRanBeforeEnd = queuedRan;
+            ++ended;
+        });
         QVERIFY(form.close());
+        QVERIFY(!queuedRanBeforeEnd);
         QVERIFY(!QFile::exists(result));
-        QCOMPARE(listsSaved, 1);
+        QCOMPARE(listsSaved, 2);
         QCOMPARE(ended, 1);
         QVERIFY(prompter->reports().isEmpty());
     }

@@ -11,6 +11,8 @@
 #include "app/program.h"
 #include "preview/preview_window.h"
 #include "preview_window_harness.h"
+#include "tests/support/test_paths.h"
+#include "tests/support/zip_entry.h"
 
 using tallowby::PreviewWindow;
 using Answer = tallowby::Prompter::Answer;
@@ -41,7 +43,8 @@ class PreviewWindowSaveTest : public QObject {
         clickSave();
         QCOMPARE(prompter->dialogs.size(), std::size_t(1));
         QCOMPARE(prompter->dialogs[0].first, QStringLiteral("Save File"));
-        QCOMPARE(prompter->dialogs[0].second, QStringLiteral("Excel Files (*.xls)|*.xls|"));
+        QCOMPARE(prompter->dialogs[0].second, QStringLiteral("Excel 97-2003 Workbook (*.xls)|*.xls|"
+                                                             "Excel Workbook (*.xlsx)|*.xlsx|"));
         QVERIFY(prompter->messages.empty());  // no "Done." for nothing done
         QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList{"kovlar12345678.xls"});
     }
@@ -144,6 +147,41 @@ class PreviewWindowSaveTest : public QObject {
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(prompter->reports().size(), 1);
         QCOMPARE(harness::readFile(target), QByteArray("the user's earlier week"));
+    }
+
+    // The .xlsx filter, or a typed .xlsx whatever the filter, writes the
+    // workbook in that format, built from the result workbook itself.
+    void theXlsxFilterOrExtensionWritesAnXlsx() {
+        harness::writeFile(result, harness::readFile(tallowby::test_paths::kTemplateFile));
+        const QString byFilter = dir->filePath("week12");
+        const QString byName = dir->filePath("week.XLSX");
+        const QString legacy = dir->filePath("old.xls");
+        prompter->fileNames = {byFilter, byName, legacy};
+        prompter->filterChoices = {1, 0, 1};
+        clickSave();
+        clickSave();
+        clickSave();
+        for (const QString& xlsx : {byFilter, byName}) {
+            const std::string sheet =
+                tallowby::testing::zipEntry(xlsx.toStdString(), "xl/worksheets/sheet1.xml");
+            QVERIFY2(sheet.find("<f>SUM(B12:H12)</f>") != std::string::npos, qPrintable(xlsx));
+        }
+        // A typed .xls stays the byte-for-byte copy, whatever the filter.
+        QCOMPARE(harness::readFile(legacy), harness::readFile(result));
+        QCOMPARE(prompter->messages.size(), std::size_t(3));
+        for (const harness::Asked& m : prompter->messages)
+            QCOMPARE(m.text, QStringLiteral("Done."));
+    }
+
+    void anXlsxOfAnUnreadableResultIsReportedAndNothingWritten() {
+        // The result here is no workbook, so it cannot be converted.
+        const QString target = dir->filePath("week.xlsx");
+        prompter->fileNames.push_back(target);
+        clickSave();
+        QCOMPARE(prompter->reports().size(), 1);
+        QVERIFY(prompter->reports()[0].contains("at line 130"));
+        QVERIFY(!QFile::exists(target));
+        QCOMPARE(prompter->messages.size(), std::size_t(1));  // the report only
     }
 
   private:

@@ -50,6 +50,17 @@ class ScriptedPrompter : public Prompter {
         fileNames.pop_front();
         return name;
     }
+    // The file name as saveFileNameIn gives it, with the next scripted
+    // filter choice (else the first filter).
+    SaveChoice saveFileChoiceIn(QWidget* parent, const QString& title, const QString& filter,
+                                const QString& folder) override {
+        SaveChoice choice{saveFileNameIn(parent, title, filter, folder), 0};
+        if (!filterChoices.empty()) {
+            choice.filterIndex = filterChoices.front();
+            filterChoices.pop_front();
+        }
+        return choice;
+    }
     QString openFileName(QWidget*, const QString& title, const QString& filter) override {
         dialogs.push_back({title, filter});
         if (openPaths.empty()) return {};
@@ -91,6 +102,7 @@ class ScriptedPrompter : public Prompter {
     std::deque<Answer> answers;
     std::vector<std::pair<QString, QString>> dialogs;  // title, filter
     std::deque<QString> fileNames;
+    std::deque<int> filterChoices;  // filter entries chosen in save dialogs, from 0
     std::deque<QString> openPaths;  // answers of the open-file dialog; none: cancelled
     QString savePath;
     int saveDialogs = 0;

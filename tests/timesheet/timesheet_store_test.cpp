@@ -131,5 +131,12 @@ TEST_F(TimesheetStoreTest, WhatIsSavedIsStoredUnderTheOldKeysAndLoadsBack) {
     EXPECT_EQ(r.hours[0].hours, "02:00");
 }
 
+TEST(TimesheetStoreValueNames, StoredValuesAreNamedInWords) {
+    EXPECT_EQ(TimesheetStore::valueName("txtName"), "the company name");
+    EXPECT_EQ(TimesheetStore::valueName("Hours"), "the hours list");
+    EXPECT_EQ(TimesheetStore::valueName("dtpDate"), "the week start");
+    EXPECT_EQ(TimesheetStore::valueName("Unknown"), "Unknown");
+}
+
 }  // namespace
 }  // namespace tallowby

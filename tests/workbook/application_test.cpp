@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include "tests/support/zip_entry.h"
 #include "workbook/automation/engine_calls.h"
 #include "workbook/run/template_resource.h"
 
@@ -91,17 +94,45 @@ TEST_F(ApplicationTest, SaveAsAcceptsOnlyTheLegacyFormatCodesAndDropsTheTemplate
     Workbook& book = app.Workbooks().Open(templatePath, true);
     app.Cells(20, 2).setValue(QStringLiteral("10"));
     app.Cells(12, 2).setValue(QStringLiteral("03:00"));
-    EXPECT_THROW(book.SaveAs(dir.filePath("a.xlsx"), 51), std::exception);
-    EXPECT_FALSE(QFile::exists(dir.filePath("a.xlsx")));
+    EXPECT_THROW(book.SaveAs(dir.filePath("a.csv"), 6), std::exception);
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.csv")));
     EXPECT_THROW(book.SaveAs(templatePath, 56), std::exception);  // read-only
 
     const QString out = dir.filePath("out.xls");
-    book.SaveAs(out, -4143);
+    EXPECT_TRUE(book.SaveAs(out, -4143).isEmpty());
     const engine::Workbook saved = engine_calls::readFile(out);
     EXPECT_FALSE(saved.isTemplate);
     const engine::Cell* pay = saved.sheets.at(0).find(20, 8);  // I21
     ASSERT_NE(pay, nullptr);
     EXPECT_NEAR(pay->value.number, 30.0, 1e-9);  // the computed result is saved
+}
+
+TEST_F(ApplicationTest, SaveAsXlsxBuildsInTheScratchFolderAndReplacesTheTargetWhole) {
+    QTemporaryDir scratch;
+    app.setScratchFolder(scratch.path());
+    Workbook& book = app.Workbooks().Open(templatePath, true);
+    app.Cells(20, 2).setValue(QStringLiteral("10"));
+    app.Cells(12, 2).setValue(QStringLiteral("03:00"));
+    const QString out = dir.filePath("out.xlsx");
+    {
+        QFile old(out);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an older file");
+    }
+    EXPECT_TRUE(book.SaveAs(out, xlOpenXMLWorkbook).isEmpty());
+    // I21's total pay, computed here before the save, is the cached result.
+    const std::string sheet = testing::zipEntry(out.toStdString(), "xl/worksheets/sheet1.xml");
+    EXPECT_TRUE(testing::contains(sheet, "<c r=\"I21\" s=\"")) << sheet.substr(0, 400);
+    EXPECT_TRUE(testing::contains(sheet, "<f>SUM(B21:H21)</f><v>30</v>"));
+    EXPECT_EQ(book.FullName(), QFileInfo(out).absoluteFilePath());
+    // The scratch folder is left empty.
+    EXPECT_TRUE(QDir(scratch.path()).isEmpty());
+
+    // A scratch folder that cannot be made fails the save and keeps the file.
+    app.setScratchFolder(dir.filePath("missing"));
+    EXPECT_THROW(book.SaveAs(out, xlOpenXMLWorkbook), std::exception);
+    EXPECT_TRUE(testing::contains(testing::zipEntry(out.toStdString(), "xl/worksheets/sheet1.xml"),
+                                  "<v>30</v>"));
 }
 
 TEST_F(ApplicationTest, OperationsFailWithADescriptionAfterQuitOrOutOfRange) {

@@ -1,7 +1,9 @@
 #include "workbook/automation/application.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <algorithm>
 
 #include "app/atomic_file.h"
@@ -121,23 +123,48 @@ void Workbook::recalculateIfNeeded() {
     dirty_ = false;
 }
 
-void Workbook::SaveAs(const QString& path, int fileFormat, AtomicFileWriter::Flush flush) {
+QStringList Workbook::SaveAs(const QString& path, int fileFormat, AtomicFileWriter::Flush flush) {
     app_->requireRunning();
-    if (fileFormat != 56 && fileFormat != -4143)
+    if (fileFormat != xlExcel8 && fileFormat != xlWorkbookNormal && fileFormat != xlOpenXMLWorkbook)
         throw Failure(QStringLiteral("File format %1 is not supported; only the Excel 97-2003 "
-                                     "workbook format (56 or -4143) can be written.")
+                                     "workbook format (56 or -4143) and the Excel workbook "
+                                     "format (51) can be written.")
                           .arg(fileFormat));
     if (readOnly_ && QFileInfo(path).absoluteFilePath() == path_)
         throw Failure(
             QStringLiteral("The workbook %1 is read-only; save it under another name.").arg(path));
     recalculateIfNeeded();
-    const std::vector<uint8_t> bytes = engine_calls::writeAsWorkbook(model_);
-    AtomicFileWriter file(path, 0666, flush);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-    file.commit();
+    QStringList warnings;
+    if (fileFormat == xlOpenXMLWorkbook) {
+        warnings = saveAsXlsx(path);
+    } else {
+        const std::vector<uint8_t> bytes = engine_calls::writeAsWorkbook(model_);
+        AtomicFileWriter file(path, 0666, flush);
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        file.commit();
+    }
     path_ = QFileInfo(path).absoluteFilePath();
     readOnly_ = false;
     model_.isTemplate = false;
+    return warnings;
+}
+
+// The .xlsx writer can only write to a named file, so it builds the file in
+// a folder of its own inside the private scratch folder; the finished bytes
+// then replace the target like every other save.
+QStringList Workbook::saveAsXlsx(const QString& path) {
+    const QString base = app_->scratchFolder().isEmpty() ? QDir::tempPath() : app_->scratchFolder();
+    QTemporaryDir scratch(QDir(base).filePath(QStringLiteral("xlsx-XXXXXX")));
+    if (!scratch.isValid())
+        throw Failure(QStringLiteral("Cannot write %1: no scratch folder in %2: %3")
+                          .arg(path, base, scratch.errorString()));
+    const QString built = scratch.filePath(QStringLiteral("workbook.xlsx"));
+    const QStringList warnings = engine_calls::writeXlsx(model_, built, scratch.path());
+    QFile file(built);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    writeFileAtomically(path, file.readAll());
+    return warnings;
 }
 
 void Workbook::Close() {

@@ -15,6 +15,11 @@
 
 namespace tallowby::automation {
 
+// File-format codes of SaveAs, as spreadsheet applications number them.
+inline constexpr int xlExcel8 = 56;
+inline constexpr int xlWorkbookNormal = -4143;
+inline constexpr int xlOpenXMLWorkbook = 51;
+
 class Application;
 class Workbook;
 
@@ -66,11 +71,14 @@ class Workbook {
     int WorksheetsCount() const { return static_cast<int>(sheets_.size()); }
     Worksheet& ActiveSheet();
 
-    // Writes the workbook in the legacy .xls format (56 or -4143, the only
-    // codes accepted) under a new name; the file is replaced atomically, and
-    // flushed to the disk unless it is a file of this session only.
-    void SaveAs(const QString& path, int fileFormat,
-                AtomicFileWriter::Flush flush = AtomicFileWriter::Flush::ToDisk);
+    // Writes the workbook under a new name, replacing the file atomically:
+    // in the legacy .xls format for 56 or -4143, as an Office Open XML
+    // workbook (.xlsx) for 51; other codes are refused. The file is flushed
+    // to the disk unless it is a file of this session only. Returns what the
+    // chosen format cannot hold of the workbook (always nothing for .xls),
+    // one sentence each, for the caller to show.
+    QStringList SaveAs(const QString& path, int fileFormat,
+                       AtomicFileWriter::Flush flush = AtomicFileWriter::Flush::ToDisk);
     void Close();
 
     QString FullName() const { return path_; }
@@ -86,6 +94,7 @@ class Workbook {
 
   private:
     friend class Worksheet;
+    QStringList saveAsXlsx(const QString& path);
     Application* app_;
     QString path_;
     engine::Workbook model_;
@@ -156,6 +165,11 @@ class Application {
 
     void Quit();
 
+    // The private folder a save in the .xlsx format builds its file in
+    // before it replaces the target (the system temp folder, unless set).
+    const QString& scratchFolder() const { return scratchFolder_; }
+    void setScratchFolder(const QString& folder) { scratchFolder_ = folder; }
+
     // The locale typed text is read in (the user's, unless set).
     const QLocale& locale() const { return locale_; }
     void setLocale(const QLocale& locale) { locale_ = locale; }
@@ -170,6 +184,7 @@ class Application {
     Workbook* active_ = nullptr;
     bool quit_ = false;
     QLocale locale_;
+    QString scratchFolder_;
 };
 
 // Creating an instance goes through a replaceable factory so tests can make

@@ -8,6 +8,7 @@
 #include "workbook/engine/formula/recalculate.h"
 #include "workbook/engine/numfmt/number_format.h"
 #include "workbook/engine/render/sheet_renderer.h"
+#include "workbook/engine/xlsx/xlsx_writer.h"
 
 namespace tallowby::automation::engine_calls {
 
@@ -24,6 +25,20 @@ std::vector<uint8_t> writeAsWorkbook(const engine::Workbook& model) {
     engine::WriteOptions options;
     options.saveAsWorkbook = true;
     return engine::writeWorkbook(model, options);
+}
+
+QStringList writeXlsx(const engine::Workbook& model, const QString& path,
+                      const QString& scratchFolder) {
+    engine::xlsx::XlsxOptions options;
+    options.scratchFolder = scratchFolder.toStdString();
+    QStringList warnings;
+    try {
+        for (const std::string& w : engine::xlsx::writeXlsxFile(model, path.toStdString(), options))
+            warnings << QString::fromStdString(w);
+    } catch (const std::exception& e) {
+        throw Failure(QString::fromStdString(e.what()));
+    }
+    return warnings;
 }
 
 void recalculate(engine::Workbook& model) {

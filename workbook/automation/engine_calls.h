@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <vector>
 
@@ -13,6 +14,10 @@ namespace tallowby::automation::engine_calls {
 // The engine operations the automation layer needs, in one place.
 engine::Workbook readFile(const QString& path);
 std::vector<uint8_t> writeAsWorkbook(const engine::Workbook& model);
+// Writes the .xlsx file at `path`, its scratch files in `scratchFolder`;
+// returns the writer's warnings.
+QStringList writeXlsx(const engine::Workbook& model, const QString& path,
+                      const QString& scratchFolder);
 void recalculate(engine::Workbook& model);
 QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale,
               double pixelRatio = 1.0);

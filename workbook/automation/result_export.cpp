@@ -16,6 +16,17 @@ std::unique_ptr<automation::Application> openInNewEngine(const QString& path) {
     return app;
 }
 
+QStringList saveWorkbookCopyAs(const QString& source, const QString& target, int32_t fileFormat,
+                               const QString& scratchFolder) {
+    auto app = automation::CreateApplication();
+    app->setScratchFolder(scratchFolder);
+    automation::Workbook& book = app->Workbooks().Open(source, true);
+    const QStringList warnings = book.SaveAs(target, fileFormat);
+    book.Close();
+    app->Quit();
+    return warnings;
+}
+
 void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,
                           const FailureSink& report, double pixelRatio) {
     Guarded g(report_locations::kSheetPicture, report_locations::kSavePicture, report);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -15,6 +16,12 @@ std::unique_ptr<automation::Application> openInNewEngine(const QString& path);
 // The file-format code SaveAs takes for the 97-2003 workbook format, the
 // format every result is saved in.
 inline constexpr int32_t kXlsFileFormat = 56;
+
+// Opens `source` read-only in a new engine instance and saves it as
+// `target` in the given format (see Workbook::SaveAs), building an .xlsx in
+// `scratchFolder`. Returns what that format cannot hold of the workbook.
+QStringList saveWorkbookCopyAs(const QString& source, const QString& target, int32_t fileFormat,
+                               const QString& scratchFolder);
 
 // Draws the used range of the workbook's active sheet into a picture file.
 // Nothing is written when all that is used lies in row 1 or in column A.

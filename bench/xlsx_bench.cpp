@@ -1,0 +1,77 @@
+// The filled week saved as .xlsx, in process: the engine's writer alone
+// (model in memory → file in the private folder), and the whole save the
+// preview and tallowby-fill do (result workbook read, recalculated, written,
+// copied over the target). Reports the median time and the file's size.
+#include <benchmark/benchmark.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "bench_weeks.h"
+#include "tests/support/gui_application.h"
+#include "timesheet/generation_run.h"
+#include "workbook/automation/application.h"
+#include "workbook/automation/result_export.h"
+#include "workbook/engine/biff/workbook_io.h"
+#include "workbook/engine/formula/recalculate.h"
+#include "workbook/engine/xlsx/xlsx_writer.h"
+#include "workbook/run/private_temp_folder.h"
+
+namespace {
+
+tallowby::TimesheetRecord filledWeek() {
+    tallowby::TimesheetRecord r = bench_weeks::sevenRatesNoHours();
+    for (int d = 0; d < 7; ++d)
+        r.hours.push_back(
+            {"", "", d < 5 ? "08:00" : "03:30", QString::number(d), QString::number(d % 3)});
+    return r;
+}
+
+void BM_XlsxOfFilledWeek(benchmark::State& state) {
+    tallowby::testing::ensureGuiApplication();
+    tallowby::PrivateTempFolder folder;
+    const tallowby::GenerationResult made = tallowby::runGeneration(filledWeek(), folder, {});
+    if (!made.handedOver || !made.failures.empty()) {
+        state.SkipWithError("the week could not be generated");
+        return;
+    }
+    tallowby::engine::Workbook book =
+        tallowby::engine::readWorkbookFile(made.resultPath.toStdString());
+    tallowby::engine::formula::recalculate(book);
+    const std::string out = (folder.path() + "/week.xlsx").toStdString();
+    tallowby::engine::xlsx::XlsxOptions options;
+    options.scratchFolder = folder.path().toStdString();
+    for (auto _ : state) {
+        const auto warnings = tallowby::engine::xlsx::writeXlsxFile(book, out, options);
+        benchmark::DoNotOptimize(warnings.data());
+    }
+    state.counters["xlsx_KiB"] =
+        static_cast<double>(QFileInfo(QString::fromStdString(out)).size()) / 1024.0;
+}
+BENCHMARK(BM_XlsxOfFilledWeek)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_XlsxSaveOfResultWorkbook(benchmark::State& state) {
+    tallowby::testing::ensureGuiApplication();
+    tallowby::PrivateTempFolder folder;
+    const tallowby::GenerationResult made = tallowby::runGeneration(filledWeek(), folder, {});
+    if (!made.handedOver || !made.failures.empty()) {
+        state.SkipWithError("the week could not be generated");
+        return;
+    }
+    const QString target = folder.path() + "/saved.xlsx";
+    for (auto _ : state) {
+        const QStringList warnings = tallowby::result_export::saveWorkbookCopyAs(
+            made.resultPath, target, tallowby::automation::xlOpenXMLWorkbook, folder.path());
+        benchmark::DoNotOptimize(warnings.size());
+    }
+    state.counters["xlsx_KiB"] = static_cast<double>(QFileInfo(target).size()) / 1024.0;
+}
+BENCHMARK(BM_XlsxSaveOfResultWorkbook)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
