@@ -23,12 +23,15 @@
 #include <QWheelEvent>
 #include <cstdio>
 #include <functional>
+#include <utility>
 
 #include "app/settings_store.h"
 #include "entry/entry_window.h"
 #include "preview/picture_box.h"
 #include "preview/preview_window.h"
 #include "program/preview_launcher.h"
+#include "timesheet/sample_data.h"
+#include "timesheet/settings_keys.h"
 
 namespace {
 
@@ -58,18 +61,20 @@ void turnWheel(QWidget* over, int notches, Qt::KeyboardModifiers modifiers) {
     }
 }
 
+// The sample data's general fields, a fixed week and all seven rates used.
 void sevenRateWeek(tallowby::SettingsStore& store) {
-    store.setValue("txtName", "ACME Inc");
-    store.setValue("txtLocation", "Birchwood st");
-    store.setValue("txtCity", "French Leek, IN");
-    store.setValue("txtPhone", "(988) 913-5480");
-    store.setValue("txtEmp", "Arlen Tovey Jr.");
-    store.setValue("txtSVisor", "Rolf Ambry");
-    store.setValue("dtpDate", "2021-08-30");
-    store.setValue("Rates",
+    namespace keys = tallowby::settings_keys;
+    namespace sample = tallowby::sample_data;
+    const std::pair<const char*, const char*> general[] = {
+        {keys::kCompany, sample::kCompany},   {keys::kAddress, sample::kAddress},
+        {keys::kCity, sample::kCity},         {keys::kPhone, sample::kPhone},
+        {keys::kEmployee, sample::kEmployee}, {keys::kSupervisor, sample::kSupervisor},
+        {keys::kWeekStart, "2021-08-30"}};
+    for (const auto& [key, text] : general) store.setValue(key, text);
+    store.setValue(keys::kRates,
                    "Regular^11.50|Overtime^12.70|Illness^6.50|Vacation^5.50|"
                    "Holiday^14.58|Unpaid^0|Other^11");
-    store.setValue("Hours",
+    store.setValue(keys::kHours,
                    "^^08:00^0^0|^^08:00^1^0|^^02:30^1^1|^^07:45^2^0|^^04:00^3^2|"
                    "^^08:00^4^0|^^03:00^5^4|^^01:15^6^6");
 }

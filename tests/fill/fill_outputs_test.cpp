@@ -23,25 +23,13 @@ using tallowby::testing::readFile;
 using tallowby::testing::runFill;
 using tallowby::testing::writeFile;
 
-class FillOutputsTest : public ::testing::Test {
+class FillOutputsTest : public tallowby::testing::FillWeekTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        settings = dir.filePath("timesheet.ini");
-        ASSERT_TRUE(writeFile(settings,
-                              "[Tallowby]\n"
-                              "txtName=Tallowby Test, Inc\n"
-                              "dtpDate=2021-08-30\n"
-                              "Rates=Regular^11.50|Overtime^12.70\n"
-                              "Hours=Mon^Regular^02:00^0^0|Tue^Overtime^01:30^1^1\n"));
-    }
+    FillOutputsTest() : FillWeekTest(tallowby::testing::kTwoRateWeek) {}
     QStringList entries(const QString& path) const {
         return QDir(path).entryList(
             QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
     }
-
-    QTemporaryDir dir;
-    QString settings;
 };
 
 TEST_F(FillOutputsTest, AFullTempFolderLeavesTheOldPictureByteIdentical) {

@@ -3,11 +3,15 @@
 // Runs the built tallowby-fill (and the tools that read what it wrote) as a
 // user's script would, with its own environment: the locale the child runs
 // under is always stated, never inherited from the test runner.
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <utility>
 
 #include "tests/support/file_bytes.h"
 #include "tests/support/test_paths.h"
@@ -56,5 +60,30 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+// A two-rate week, the settings file most runs of tallowby-fill read.
+inline constexpr char kTwoRateWeek[] =
+    "[Tallowby]\n"
+    "txtName=Tallowby Test, Inc\n"
+    "dtpDate=2021-08-30\n"
+    "Rates=Regular^11.50|Overtime^12.70\n"
+    "Hours=Mon^Regular^02:00^0^0|Tue^Overtime^01:30^1^1\n";
+
+// A folder of the test's own with a settings file of `week` in it.
+class FillWeekTest : public ::testing::Test {
+  protected:
+    explicit FillWeekTest(QByteArray week) : week_(std::move(week)) {}
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        settings = dir.filePath("timesheet.ini");
+        ASSERT_TRUE(writeFile(settings, week_));
+    }
+
+    QTemporaryDir dir;
+    QString settings;
+
+  private:
+    QByteArray week_;
+};
 
 }  // namespace tallowby::testing

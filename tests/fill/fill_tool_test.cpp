@@ -24,19 +24,10 @@ using tallowby::testing::runFill;
 using tallowby::testing::writeFile;
 using tallowby::testing::zipEntry;
 
-class FillToolTest : public ::testing::Test {
+class FillToolTest : public tallowby::testing::FillWeekTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        settings = dir.filePath("timesheet.ini");
-        ASSERT_TRUE(writeFile(settings,
-                              "[Tallowby]\n"
-                              "txtName=Tallowby Test, Inc\n"
-                              "txtEmp=Ana Example\n"
-                              "dtpDate=2021-08-30\n"
-                              "Rates=Regular^11.50|Overtime^12.70\n"
-                              "Hours=Mon^Regular^02:00^0^0|Tue^Overtime^01:30^1^1\n"));
-    }
+    FillToolTest()
+        : FillWeekTest(QByteArray(tallowby::testing::kTwoRateWeek) + "txtEmp=Ana Example\n") {}
     void writeSettings(const QString& rates, const QString& hours) {
         ASSERT_TRUE(writeFile(settings,
                               QStringLiteral("[Tallowby]\ndtpDate=2021-08-30\nRates=%1\nHours=%2\n")
@@ -44,9 +35,6 @@ class FillToolTest : public ::testing::Test {
                                   .toUtf8()));
     }
     QByteArray contents(const QString& path) { return readFile(path); }
-
-    QTemporaryDir dir;
-    QString settings;
 };
 
 TEST_F(FillToolTest, WritesTheWorkbookAndThePictureFromASettingsFile) {

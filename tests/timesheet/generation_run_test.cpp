@@ -353,19 +353,5 @@ TEST(ResultName, IsDrawnAgainWhileTheNameIsTaken) {
     EXPECT_EQ(calls, 16);
 }
 
-TEST(PrivateTempFolder, IsOnlyForItsOwnerAndGoesAway) {
-    QString path;
-    {
-        PrivateTempFolder folder;
-        path = folder.createdAs();
-        EXPECT_EQ(QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
-                                                   QFileDevice::WriteOther | QFileDevice::ExeOther),
-                  QFileDevice::Permissions());
-        EXPECT_TRUE(folder.templateFile().endsWith("/template.xlt"));
-        EXPECT_TRUE(folder.snapshotFile().endsWith("/temp.bmp"));
-    }
-    EXPECT_FALSE(QFileInfo::exists(path));
-}
-
 }  // namespace
 }  // namespace tallowby

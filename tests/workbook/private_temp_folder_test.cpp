@@ -27,6 +27,20 @@ struct ScopedTemp {
     QByteArray old;
 };
 
+TEST(PrivateTempFolder, IsOnlyForItsOwnerAndGoesAway) {
+    QString path;
+    {
+        PrivateTempFolder folder;
+        path = folder.createdAs();
+        EXPECT_EQ(QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                                   QFileDevice::WriteOther | QFileDevice::ExeOther),
+                  QFileDevice::Permissions());
+        EXPECT_TRUE(folder.templateFile().endsWith("/template.xlt"));
+        EXPECT_TRUE(folder.snapshotFile().endsWith("/temp.bmp"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
 TEST(PrivateTempFolder, AFolderSwappedForALinkNeverLeadsOutside) {
     ScopedTemp temp;
     QTemporaryDir victim;

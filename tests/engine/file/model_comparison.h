@@ -8,6 +8,18 @@
 
 namespace tallowby::engine::testing {
 
+// Each listed member of `a` and `b` compared; a failure names the member by
+// its place in the list.
+template <class Model, class... Member>
+void expectSameMembers(const Model& a, const Model& b, Member Model::*... members) {
+    int place = 0;
+    auto same = [&](auto member) {
+        ++place;
+        EXPECT_EQ(a.*member, b.*member) << "listed member " << place;
+    };
+    (same(members), ...);
+}
+
 // Compares two models field by field, reporting the first differences with
 // where they lie. Raw records are compared too: writing must keep them.
 inline void expectSameSheet(const Sheet& a, const Sheet& b) {
@@ -27,30 +39,17 @@ inline void expectSameSheet(const Sheet& a, const Sheet& b) {
         ADD_FAILURE() << "cell row " << at.row << " col " << at.col << " differs";
         if (++reported > 5) break;
     }
-    EXPECT_EQ(a.merges, b.merges);
-    EXPECT_EQ(a.columns, b.columns);
-    EXPECT_EQ(a.defaultColWidthChars, b.defaultColWidthChars);
-    EXPECT_EQ(a.standardWidth, b.standardWidth);
-    EXPECT_EQ(a.rows, b.rows);
-    EXPECT_EQ(a.defaultRowHeightTwips, b.defaultRowHeightTwips);
-    EXPECT_EQ(a.defaultRowFlags, b.defaultRowFlags);
-    EXPECT_EQ(a.statesDefaultColWidth, b.statesDefaultColWidth);
-    EXPECT_EQ(a.statesDefaultRowHeight, b.statesDefaultRowHeight);
-    EXPECT_EQ(a.showGridlines, b.showGridlines);
-    EXPECT_EQ(a.selected, b.selected);
-    EXPECT_EQ(a.printArea, b.printArea);
-    EXPECT_EQ(a.recordsBeforeCells, b.recordsBeforeCells);
+    expectSameMembers(a, b, &Sheet::merges, &Sheet::columns, &Sheet::defaultColWidthChars,
+                      &Sheet::standardWidth, &Sheet::rows, &Sheet::defaultRowHeightTwips,
+                      &Sheet::defaultRowFlags, &Sheet::statesDefaultColWidth,
+                      &Sheet::statesDefaultRowHeight, &Sheet::showGridlines, &Sheet::selected,
+                      &Sheet::printArea, &Sheet::recordsBeforeCells);
     EXPECT_EQ(a.recordsAfterCells.size(), b.recordsAfterCells.size());
 }
 
 inline void expectSameWorkbook(const Workbook& a, const Workbook& b) {
-    EXPECT_EQ(a.activeSheet, b.activeSheet);
-    EXPECT_EQ(a.isTemplate, b.isTemplate);
-    EXPECT_EQ(a.date1904, b.date1904);
-    EXPECT_EQ(a.fonts, b.fonts);
-    EXPECT_EQ(a.formats, b.formats);
-    EXPECT_EQ(a.xfs, b.xfs);
-    EXPECT_EQ(a.palette, b.palette);
+    expectSameMembers(a, b, &Workbook::activeSheet, &Workbook::isTemplate, &Workbook::date1904,
+                      &Workbook::fonts, &Workbook::formats, &Workbook::xfs, &Workbook::palette);
     EXPECT_EQ(a.globalRecords.size(), b.globalRecords.size());
     EXPECT_EQ(a.otherStreams, b.otherStreams);
     ASSERT_EQ(a.sheets.size(), b.sheets.size());

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QLocale>
+#include <initializer_list>
+#include <utility>
 
 #include "workbook/engine/print/locale_paper.h"
 
@@ -26,18 +28,28 @@ PageSetup fitToOnePageWide() {
     return p;
 }
 
+// A layout's expected orientation and some of its figures, each named by the
+// member that holds it.
+using Figure = std::pair<double PageLayout::*, double>;
+
+void expectLayout(const PageLayout& l, bool landscape, std::initializer_list<Figure> figures) {
+    EXPECT_EQ(l.landscape, landscape);
+    for (const auto& [member, expected] : figures) {
+        EXPECT_DOUBLE_EQ(l.*member, expected);
+    }
+}
+
 // Letter with half-inch margins leaves 540 x 720 pt upright, 720 x 540 lying.
 
 TEST(PageLayout, ARangeThatFitsIsPrintedAtFullSizeAtTheMargins) {
-    const PageLayout l = layoutPage(500, 600, kLetter, halfInchMargins());
-    EXPECT_FALSE(l.landscape);
-    EXPECT_DOUBLE_EQ(l.pageWidthPt, 612);
-    EXPECT_DOUBLE_EQ(l.pageHeightPt, 792);
-    EXPECT_DOUBLE_EQ(l.scale, 1.0);
-    EXPECT_DOUBLE_EQ(l.leftPt, 36);
-    EXPECT_DOUBLE_EQ(l.topPt, 36);
-    EXPECT_DOUBLE_EQ(l.widthPt, 500);
-    EXPECT_DOUBLE_EQ(l.heightPt, 600);
+    expectLayout(layoutPage(500, 600, kLetter, halfInchMargins()), false,
+                 {{&PageLayout::pageWidthPt, 612},
+                  {&PageLayout::pageHeightPt, 792},
+                  {&PageLayout::scale, 1.0},
+                  {&PageLayout::leftPt, 36},
+                  {&PageLayout::topPt, 36},
+                  {&PageLayout::widthPt, 500},
+                  {&PageLayout::heightPt, 600}});
 }
 
 TEST(PageLayout, CentringSharesTheRoomLeftBetweenTheMargins) {
@@ -56,11 +68,9 @@ TEST(PageLayout, CentringSharesTheRoomLeftBetweenTheMargins) {
 
 TEST(PageLayout, AWiderRangeIsScaledDownToTheWidthAndStaysUpright) {
     // 600 wide: 0.9 upright; lying it would be limited by its height, 540 / 700.
-    const PageLayout l = layoutPage(600, 700, kLetter, fitToOnePageWide());
-    EXPECT_FALSE(l.landscape);
-    EXPECT_DOUBLE_EQ(l.scale, 0.9);
-    EXPECT_DOUBLE_EQ(l.widthPt, 540);
-    EXPECT_DOUBLE_EQ(l.heightPt, 630);
+    expectLayout(
+        layoutPage(600, 700, kLetter, fitToOnePageWide()), false,
+        {{&PageLayout::scale, 0.9}, {&PageLayout::widthPt, 540}, {&PageLayout::heightPt, 630}});
 }
 
 TEST(PageLayout, TheLandscapePageIsTakenWhenItPrintsTheRangeLarger) {
@@ -91,9 +101,8 @@ TEST(PageLayout, ALandscapeSheetStaysLandscapeWhenBothFit) {
 
 TEST(PageLayout, ATallerRangeIsScaledToStayOnOnePage) {
     // 500 x 1440 upright: 720 / 1440 = 0.5; lying 540 / 1440 = 0.375.
-    const PageLayout l = layoutPage(500, 1440, kLetter, fitToOnePageWide());
-    EXPECT_FALSE(l.landscape);
-    EXPECT_DOUBLE_EQ(l.scale, 0.5);
+    expectLayout(layoutPage(500, 1440, kLetter, fitToOnePageWide()), false,
+                 {{&PageLayout::scale, 0.5}});
 }
 
 TEST(PageLayout, TheSheetsOwnScaleAppliesUnlessItFitsToPages) {
@@ -116,11 +125,8 @@ TEST(PageLayout, TheSheetsOwnScaleAppliesUnlessItFitsToPages) {
 TEST(PageLayout, MissingMarginsTakeTheDefaults) {
     // 0.75 in left and right, 1 in top and bottom: 504 x 648 pt of room
     // upright (0.5 for 1008 x 1296), 684 x 468 lying (0.36).
-    const PageLayout upright = layoutPage(504 * 2, 1296, kLetter, PageSetup{});
-    EXPECT_FALSE(upright.landscape);
-    EXPECT_DOUBLE_EQ(upright.scale, 0.5);
-    EXPECT_DOUBLE_EQ(upright.leftPt, 54);
-    EXPECT_DOUBLE_EQ(upright.topPt, 72);
+    expectLayout(layoutPage(504 * 2, 1296, kLetter, PageSetup{}), false,
+                 {{&PageLayout::scale, 0.5}, {&PageLayout::leftPt, 54}, {&PageLayout::topPt, 72}});
 }
 
 TEST(PageLayout, A4Pages) {
