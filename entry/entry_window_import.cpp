@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QFileInfo>
+#include <QMenu>
 #include <QTreeWidget>
 
 #include "app/program.h"
