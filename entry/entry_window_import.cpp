@@ -16,7 +16,7 @@
 namespace tallowby {
 
 void EntryWindow::addImportHoursAction() {
-    importHoursAction_ = new QAction(QStringLiteral("Import Hours from CSV…"), this);
+    importHoursAction_ = new QAction(QStringLiteral("&Import Hours from CSV…"), this);
     importHoursAction_->setObjectName(QStringLiteral("importHoursAction"));
     importHoursAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     importHoursAction_->setShortcutContext(Qt::WindowShortcut);

@@ -448,7 +448,7 @@ class WeekEntryTest : public EntryWindowTest {
         QStringList file;
         for (QAction* a : form->menu_->fileMenu()->actions())
             if (!a->isSeparator()) file << a->text();
-        QCOMPARE(file, (QStringList{"&New Week\u2026", "&Quit"}));
+        QCOMPARE(file, (QStringList{"&New Week\u2026", "&Import Hours from CSV\u2026", "&Quit"}));
         QCOMPARE(form->menu_->deleteAction()->text(), QString("&Delete"));
         QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(form->weekStartEdit_->date(), QDate(2021, 9, 6));

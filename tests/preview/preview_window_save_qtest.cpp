@@ -83,7 +83,7 @@ class PreviewWindowSaveTest : public QObject {
         QCOMPARE(prompter->saveRequests.size(), std::size_t(1));
         const tallowby::SaveRequest& request = prompter->saveRequests[0];
         QCOMPARE(request.title, QStringLiteral("Save File"));
-        QCOMPARE(request.filters, QStringList{"Excel Files (*.xls)"});
+        QCOMPARE(request.filters, (QStringList{"Excel 97-2003 Workbook (*.xls)", "Excel Workbook (*.xlsx)"}));
         // The same name the PDF export suggests, as a workbook.
         const QString pdfName = QFileInfo(tallowby::preview::suggestedPdfPath(result)).fileName();
         QCOMPARE(request.suggestedName, QFileInfo(pdfName).completeBaseName() + ".xls");
