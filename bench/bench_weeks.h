@@ -22,4 +22,14 @@ inline tallowby::TimesheetRecord sevenRatesNoHours() {
     return r;
 }
 
+// The seven rates with a working week: 8 hours Monday to Friday, 3:30 at the
+// weekend, spread over the first three rate types.
+inline tallowby::TimesheetRecord filledWeek() {
+    tallowby::TimesheetRecord r = sevenRatesNoHours();
+    for (int d = 0; d < 7; ++d)
+        r.hours.push_back(
+            {"", "", d < 5 ? "08:00" : "03:30", QString::number(d), QString::number(d % 3)});
+    return r;
+}
+
 }  // namespace bench_weeks

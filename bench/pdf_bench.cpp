@@ -15,18 +15,11 @@
 
 namespace {
 
-tallowby::TimesheetRecord filledWeek() {
-    tallowby::TimesheetRecord r = bench_weeks::sevenRatesNoHours();
-    for (int d = 0; d < 7; ++d)
-        r.hours.push_back(
-            {"", "", d < 5 ? "08:00" : "03:30", QString::number(d), QString::number(d % 3)});
-    return r;
-}
-
 void BM_PdfOfFilledWeek(benchmark::State& state) {
     tallowby::testing::ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
-    const tallowby::GenerationResult made = tallowby::runGeneration(filledWeek(), folder, {});
+    const tallowby::GenerationResult made =
+        tallowby::runGeneration(bench_weeks::filledWeek(), folder, {});
     if (!made.handedOver || !made.failures.empty()) {
         state.SkipWithError("the week could not be generated");
         return;

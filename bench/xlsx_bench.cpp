@@ -19,18 +19,11 @@
 
 namespace {
 
-tallowby::TimesheetRecord filledWeek() {
-    tallowby::TimesheetRecord r = bench_weeks::sevenRatesNoHours();
-    for (int d = 0; d < 7; ++d)
-        r.hours.push_back(
-            {"", "", d < 5 ? "08:00" : "03:30", QString::number(d), QString::number(d % 3)});
-    return r;
-}
-
 void BM_XlsxOfFilledWeek(benchmark::State& state) {
     tallowby::testing::ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
-    const tallowby::GenerationResult made = tallowby::runGeneration(filledWeek(), folder, {});
+    const tallowby::GenerationResult made =
+        tallowby::runGeneration(bench_weeks::filledWeek(), folder, {});
     if (!made.handedOver || !made.failures.empty()) {
         state.SkipWithError("the week could not be generated");
         return;
@@ -56,7 +49,8 @@ BENCHMARK(BM_XlsxOfFilledWeek)
 void BM_XlsxSaveOfResultWorkbook(benchmark::State& state) {
     tallowby::testing::ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
-    const tallowby::GenerationResult made = tallowby::runGeneration(filledWeek(), folder, {});
+    const tallowby::GenerationResult made =
+        tallowby::runGeneration(bench_weeks::filledWeek(), folder, {});
     if (!made.handedOver || !made.failures.empty()) {
         state.SkipWithError("the week could not be generated");
         return;
