@@ -24,9 +24,13 @@ mkdir -p "$(dirname "$out")"
 scratch="$(realpath "$build")/bench-tmp"
 mkdir -p "$scratch"
 export TMPDIR="$scratch" TEMP="$scratch"
+# The first program's status is kept, so that the windows are timed even
+# when it fails; the script ends with it.
+status=0
 QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "$build/bench/tallowby_bench" \
     --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-    --benchmark_out="$out" --benchmark_out_format=json "$@"
+    --benchmark_out="$out" --benchmark_out_format=json "$@" || status=$?
 QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "$build/bench/window/tallowby_window_bench" \
     --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_out="${out%.json}-window.json" --benchmark_out_format=json "$@"
+exit "$status"
