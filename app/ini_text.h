@@ -20,16 +20,16 @@ QString encodeValue(const QString& value);
 // escapes keep their backslash, so hand-written paths read back unchanged.
 QString decodeValue(const QString& raw);
 
-// Keys and section names: letters, digits, "_", "-" and "." as they are,
-// everything else as %XX of its UTF-8 bytes.
-QString encodeName(const QString& name);
-
 // The same, from the value's UTF-8 bytes to the decoded text's UTF-8 bytes,
 // handed to `take` in pieces of at most `pieceSize` bytes: a value of tens of
 // megabytes is never held decoded. The escapes and quotes are ASCII, so the
 // pieces join to exactly decodeValue's text.
 void decodeValueInPieces(QByteArrayView raw, const std::function<void(QByteArrayView)>& take,
                          qsizetype pieceSize = 64 * 1024);
+
+// Keys and section names: letters, digits, "_", "-" and "." as they are,
+// everything else as %XX of its UTF-8 bytes.
+QString encodeName(const QString& name);
 
 // The file's lines are its UTF-8 text split at line ends (no "\n" or
 // trailing "\r" kept): a big file is held once, in its own encoding.
