@@ -57,7 +57,7 @@ void BM_XlsxSaveOfResultWorkbook(benchmark::State& state) {
     }
     const QString target = folder.path() + "/saved.xlsx";
     for (auto _ : state) {
-        const QStringList warnings = tallowby::result_export::saveWorkbookCopyAs(
+        const QStringList warnings = tallowby::automation::saveWorkbookCopyAs(
             made.resultPath, target, tallowby::automation::xlOpenXMLWorkbook, folder.path());
         benchmark::DoNotOptimize(warnings.size());
     }

@@ -91,13 +91,14 @@ TimesheetRecord loadRecord(const QString& settingsPath, QTextStream& err, int& n
 QByteArray xlsxBytes(const QString& outputPath, const GenerationResult& result,
                      const QString& scratchFolder, QTextStream& err) {
     const QString built = QDir(scratchFolder).filePath(QStringLiteral("result.xlsx"));
-    const QStringList warnings = result_export::saveWorkbookCopyAs(
+    const QStringList warnings = automation::saveWorkbookCopyAs(
         result.resultPath, built, automation::xlOpenXMLWorkbook, scratchFolder);
     for (const QString& warning : warnings)
         err << "tallowby-fill: " << outputPath << ": " << warning << "\n";
     QFile file(built);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot read the made .xlsx workbook: %1").arg(file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot read the made .xlsx workbook: %1").arg(file.errorString()));
     QByteArray bytes = file.readAll();
     file.close();
     QFile::remove(built);
@@ -119,7 +120,8 @@ bool writeOutputs(const FillOptions& options, const GenerationResult& result,
             outputs.write(options.xlsPath, made.readAll());
         }
         if (!options.xlsxPath.isEmpty())
-            outputs.write(options.xlsxPath, xlsxBytes(options.xlsxPath, result, scratchFolder, err));
+            outputs.write(options.xlsxPath,
+                          xlsxBytes(options.xlsxPath, result, scratchFolder, err));
         if (!options.picturePath.isEmpty()) {
             if (result.picture.isNull()) throw Failure("There is no picture of the sheet to write");
             outputs.write(options.picturePath, encodePicture(options.picturePath, result.picture));

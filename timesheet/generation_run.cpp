@@ -246,7 +246,7 @@ bool GenerationSteps::saveResult() {
     if (!g_.run(182, [&] {
             // The result lives in the private temp folder, gone with the program.
             require(workbook_, "the template workbook")
-                .SaveAs(result_.resultPath, result_export::kXlsFileFormat,
+                .SaveAs(result_.resultPath, automation::kXlsFileFormat,
                         AtomicFileWriter::Flush::ForThisSessionOnly);
         }))
         return false;
@@ -265,11 +265,11 @@ void GenerationSteps::drawPicture() {
     auto second = [&]() -> Application& {
         return require(instance2.get(), "the second engine instance");
     };
-    g_.run(192, [&] { instance2 = result_export::openInNewEngine(result_.resultPath); });
+    g_.run(192, [&] { instance2 = automation::openInNewEngine(result_.resultPath); });
     g_.run(194, [&] { setBusy(true); });
     g_.run(196, [&] { shown = &second().Workbooks()(second().Workbooks().count()); });
     g_.run(198, [&] {
-        result_export::saveCellsActivesheet(
+        automation::saveCellsActivesheet(
             shown, snapshotPath_, [this](const StatementFailure& f) { keep(f); },
             hooks_.pictureRatio);
     });
@@ -281,7 +281,7 @@ void GenerationSteps::drawPicture() {
     instance2.reset();
 
     g_.run(206, [&] {
-        QImage picture = bitmap_file::readFile(snapshotPath_);
+        QImage picture = automation::readBitmapFile(snapshotPath_);
         if (picture.isNull())
             throw Failure(QStringLiteral("Cannot load the picture file %1.").arg(snapshotPath_));
         // A bitmap file keeps the resolution but not the ratio it was drawn at.

@@ -23,8 +23,8 @@
 #include "preview_window_harness.h"
 #include "timesheet/generation_run.h"
 
-using tallowby::PreviewWindow;
 using tallowby::preview::PreviewMenu;
+using tallowby::preview::PreviewWindow;
 using Answer = tallowby::Prompter::Answer;
 
 namespace {

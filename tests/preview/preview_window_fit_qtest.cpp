@@ -15,7 +15,7 @@
 #include "preview/zoom_math.h"
 #include "preview_window_harness.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 namespace preview = tallowby::preview;
 
 namespace {

@@ -60,12 +60,12 @@ inline QImage picture(int width, int height) {
 }
 
 // A preview window that finds no hover cursor file.
-inline std::unique_ptr<tallowby::PreviewWindow> plainWindow() {
-    return std::make_unique<tallowby::PreviewWindow>(QStringLiteral("/nonexistent"));
+inline std::unique_ptr<tallowby::preview::PreviewWindow> plainWindow() {
+    return std::make_unique<tallowby::preview::PreviewWindow>(QStringLiteral("/nonexistent"));
 }
 
 // One handed a small picture (300 x 200 pixels) and the result workbook `file`.
-inline std::unique_ptr<tallowby::PreviewWindow> windowHolding(const QString& file) {
+inline std::unique_ptr<tallowby::preview::PreviewWindow> windowHolding(const QString& file) {
     auto form = plainWindow();
     form->handOver(picture(300, 200), file);
     return form;

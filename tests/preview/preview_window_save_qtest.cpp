@@ -16,7 +16,7 @@
 #include "tests/support/test_paths.h"
 #include "tests/support/zip_entry.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 using Answer = tallowby::Prompter::Answer;
 using Buttons = tallowby::Prompter::Buttons;
 using Icon = tallowby::Prompter::Icon;
@@ -83,7 +83,8 @@ class PreviewWindowSaveTest : public QObject {
         QCOMPARE(prompter->saveRequests.size(), std::size_t(1));
         const tallowby::SaveRequest& request = prompter->saveRequests[0];
         QCOMPARE(request.title, QStringLiteral("Save File"));
-        QCOMPARE(request.filters, (QStringList{"Excel 97-2003 Workbook (*.xls)", "Excel Workbook (*.xlsx)"}));
+        QCOMPARE(request.filters,
+                 (QStringList{"Excel 97-2003 Workbook (*.xls)", "Excel Workbook (*.xlsx)"}));
         // The same name the PDF export suggests, as a workbook.
         const QString pdfName = QFileInfo(tallowby::preview::suggestedPdfPath(result)).fileName();
         QCOMPARE(request.suggestedName, QFileInfo(pdfName).completeBaseName() + ".xls");

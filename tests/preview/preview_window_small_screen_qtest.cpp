@@ -13,7 +13,7 @@
 #include "preview_window_harness.h"
 #include "tests/support/small_screen.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 
 class PreviewWindowSmallScreenTest : public QObject {
     Q_OBJECT

@@ -100,7 +100,7 @@ TEST_F(ApplicationTest, SaveAsAcceptsOnlyTheLegacyFormatCodesAndDropsTheTemplate
 
     const QString out = dir.filePath("out.xls");
     EXPECT_TRUE(book.SaveAs(out, -4143).isEmpty());
-    const engine::Workbook saved = engine_calls::readFile(out);
+    const engine::Workbook saved = automation::readWorkbookFile(out);
     EXPECT_FALSE(saved.isTemplate);
     const engine::Cell* pay = saved.sheets.at(0).find(20, 8);  // I21
     ASSERT_NE(pay, nullptr);

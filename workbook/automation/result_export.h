@@ -8,7 +8,7 @@
 #include "app/guarded.h"
 #include "workbook/automation/application.h"
 
-namespace tallowby::result_export {
+namespace tallowby::automation {
 
 // A new engine instance with the file opened in it (not read-only).
 std::unique_ptr<automation::Application> openInNewEngine(const QString& path);
@@ -30,4 +30,4 @@ QStringList saveWorkbookCopyAs(const QString& source, const QString& target, int
 void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,
                           const FailureSink& report, double pixelRatio = 1.0);
 
-}  // namespace tallowby::result_export
+}  // namespace tallowby::automation
