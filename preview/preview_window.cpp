@@ -18,7 +18,7 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/program.h"
+#include "app/plain_file.h"
 #include "app/report_locations.h"
 #include "app/settings_store.h"
 #include "app/window_placement.h"
@@ -246,7 +246,7 @@ void PreviewWindow::load() {
         setWindowIcon(QApplication::windowIcon());
     });
     const QString cursorFile = hoverCursorPath(programFolder_);
-    if (!g.test(108, [&] { return program::fileExists(cursorFile); })) return;
+    if (!g.test(108, [&] { return fileExists(cursorFile); })) return;
     g.run(110, [&] { hoverCursor_ = cursor_file::load(cursorFile); });
 }
 
@@ -469,7 +469,7 @@ void PreviewWindow::onZoomOutClicked() {
 void PreviewWindow::onBackClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kBackClicked,
               error_report_box::shownOver(this));
-    g.run(102, [&] { program::removeFile(resultFile_); });
+    g.run(102, [&] { removeFile(resultFile_); });
     g.run(104, [&] {
         if (!mainWindow_) throw Failure(QStringLiteral("The main window is not available"));
         mainWindow_->show();
@@ -494,7 +494,7 @@ void PreviewWindow::beforeClose() {
               error_report_box::shownOver(this));
     // No pending events run here: a queued click must not act on a window
     // that is half closed.
-    g.run(100, [&] { program::removeFile(resultFile_); });
+    g.run(100, [&] { removeFile(resultFile_); });
 }
 
 bool PreviewWindow::busyPointerShown() const {

@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
+#include "app/application_title.h"
 #include "app/guarded.h"
-#include "app/program.h"
 #include "app/report_locations.h"
 #include "preview/pdf_export_command.h"
 #include "preview/preview_window.h"
@@ -58,7 +58,7 @@ void PreviewWindow::onSaveClicked() {
     }
     // What the .xlsx format could not hold is said before the file is announced.
     if (written && !leftOut.isEmpty())
-        prompter().message(this, program::appTitle(),
+        prompter().message(this, applicationTitle(),
                            QStringLiteral("The .xlsx file could not keep everything:\n") +
                                leftOut.join(QLatin1Char('\n')),
                            Prompter::Icon::Warning, Prompter::Buttons::Ok);

@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "app/program.h"
 #include "app/report_locations.h"
 #include "entry/entry_window.h"
 #include "preview/preview_menu.h"

@@ -6,7 +6,7 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/program.h"
+#include "app/plain_file.h"
 #include "app/report_locations.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/rejected_rates.h"
@@ -87,9 +87,9 @@ class GenerationSteps {
     GenerationResult endEarly() {
         if (engine_) engine_->Quit();
         setBusy(false);
-        program::removeFile(snapshotPath_);
-        program::removeFile(templatePath_);
-        if (!result_.resultPath.isEmpty()) program::removeFile(result_.resultPath);
+        removeFile(snapshotPath_);
+        removeFile(templatePath_);
+        if (!result_.resultPath.isEmpty()) removeFile(result_.resultPath);
         result_.resultPath.clear();
         result_.picture = QImage();
         return result_;
@@ -136,8 +136,7 @@ bool GenerationSteps::openTemplate() {
         }))
         return false;
     g_.run(106, [&] {
-        if (!program::fileExists(templatePath_))
-            program::writeBinaryFile(templateData_, templatePath_);
+        if (!fileExists(templatePath_)) writeBinaryFile(templateData_, templatePath_);
     });
     return g_.run(108, [&] { workbook_ = &engine_->Workbooks().Open(templatePath_, true); });
 }
@@ -299,8 +298,8 @@ void GenerationSteps::handOver() {
     g_.run(214, [&] {
         if (hooks_.hideMainWindow) hooks_.hideMainWindow();
     });
-    g_.run(216, [&] { program::removeFile(snapshotPath_); });
-    g_.run(218, [&] { program::removeFile(templatePath_); });
+    g_.run(216, [&] { removeFile(snapshotPath_); });
+    g_.run(218, [&] { removeFile(templatePath_); });
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/program.h"
+#include "app/application_title.h"
 #include "preview/pdf_export_command.h"
 #include "preview/preview_window.h"
 #include "preview_window_harness.h"
@@ -26,7 +26,7 @@ class PreviewWindowSaveTest : public QObject {
 
   private slots:
     void init() {
-        tallowby::program::setAppTitle();
+        tallowby::setApplicationTitle();
         prompter = std::make_unique<harness::ScriptedPrompter>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
