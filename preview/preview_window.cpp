@@ -25,6 +25,7 @@
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
 #include "preview/zoom_math.h"
+#include "ui/button_pair.h"
 #include "ui/cursor_file.h"
 #include "ui/desktop.h"
 #include "ui/error_report_box.h"
@@ -46,15 +47,6 @@ QFont boldArial(double points) {
 // Spaces of the designed layout in pixels (from its twips).
 constexpr int kEdge = 8;           // 120
 constexpr int kButtonHeight = 27;  // 405
-
-// Two buttons side by side, sharing the width in their designed proportion.
-QHBoxLayout* buttonPair(QPushButton* left, int leftTwips, QPushButton* right, int rightTwips) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(kEdge);
-    row->addWidget(left, leftTwips);
-    row->addWidget(right, rightTwips);
-    return row;
-}
 
 }  // namespace
 
@@ -99,7 +91,7 @@ void PreviewWindow::buildControls() {
     column->addSpacing(4);  // 60
     column->addWidget(commandBox_);
     column->addSpacing(9);  // 135
-    column->addLayout(buttonPair(backButton_, 4680, saveButton_, 4800));
+    column->addLayout(buttonPair(backButton_, 4680, saveButton_, 4800, kEdge));
     column->addSpacing(4);
     statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("StatusLine"));
@@ -194,7 +186,7 @@ void PreviewWindow::buildCommandButtons() {
     zoomFactor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     zoomFactor_->setMinimumWidth(QFontMetrics(zoomFactor_->font()).horizontalAdvance("8888 %"));
     zoomFactor_->setText(zoomFactorText(1.0f));
-    QHBoxLayout* row = buttonPair(zoomInButton_, 4440, zoomOutButton_, 4560);
+    QHBoxLayout* row = buttonPair(zoomInButton_, 4440, zoomOutButton_, 4560, kEdge);
     row->addWidget(zoomFactor_);
     row->setContentsMargins(13, 0, 13, 7);  // buttons from 240 twips inside the frame
     commandBox_->setLayout(row);

@@ -46,6 +46,14 @@ class RecordingPrompter : public ScriptedPrompter {
     QStringList suggestions;
 };
 
+// What a window test that scripts no answers holds for its whole run: a
+// prompter that answers any message box (so none blocks and none reaches the
+// screen) and a folder for the files it hands over.
+struct UnattendedRun {
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+};
+
 // A picture of the given size in pixels: a gradient with a dark frame, so
 // scaled drawings can be told apart.
 inline QImage picture(int width, int height) {

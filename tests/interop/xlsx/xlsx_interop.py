@@ -7,6 +7,7 @@ beside them."""
 import datetime
 import os
 import re
+import shutil
 import subprocess
 import sys
 
@@ -29,6 +30,16 @@ RECALC_ALWAYS = """<?xml version="1.0" encoding="UTF-8"?>
 def fail(message):
     print("FAIL: " + message)
     sys.exit(1)
+
+
+def finish(failures, work, agreed):
+    """Prints the failures and exits 1; with none, removes the work folder
+    and says what agreed."""
+    if failures:
+        print("\n".join(failures))
+        sys.exit(1)
+    shutil.rmtree(work, ignore_errors=True)
+    print(agreed)
 
 
 def close(a, b):
