@@ -48,7 +48,7 @@ void BM_XlsxSaveOfResultWorkbook(benchmark::State& state) {
     const QString target = folder.path() + "/saved.xlsx";
     for (auto _ : state) {
         const QStringList warnings = tallowby::automation::saveWorkbookCopyAs(
-            made->resultPath, target, tallowby::automation::xlOpenXMLWorkbook, folder.path());
+            made->resultPath, target, tallowby::automation::kXlsxFormat, folder.path());
         benchmark::DoNotOptimize(warnings.size());
     }
     state.counters["xlsx_KiB"] = static_cast<double>(QFileInfo(target).size()) / 1024.0;

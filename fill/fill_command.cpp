@@ -92,7 +92,7 @@ QByteArray xlsxBytes(const QString& outputPath, const GenerationResult& result,
                      const QString& scratchFolder, QTextStream& err) {
     const QString built = QDir(scratchFolder).filePath(QStringLiteral("result.xlsx"));
     const QStringList warnings = automation::saveWorkbookCopyAs(
-        result.resultPath, built, automation::xlOpenXMLWorkbook, scratchFolder);
+        result.resultPath, built, automation::kXlsxFormat, scratchFolder);
     for (const QString& warning : warnings)
         err << "tallowby-fill: " << outputPath << ": " << warning << "\n";
     QFile file(built);

@@ -51,7 +51,7 @@ void PreviewWindow::onSaveClicked() {
         written = g.run(130, [&] {
             if (format == SaveFormat::Xlsx)
                 leftOut = automation::saveWorkbookCopyAs(
-                    resultFile_, target, automation::xlOpenXMLWorkbook, sessionTempFolder().path());
+                    resultFile_, target, automation::kXlsxFormat, sessionTempFolder().path());
             else
                 copyReplacing(resultFile_, target);
         });

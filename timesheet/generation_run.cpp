@@ -245,7 +245,7 @@ bool GenerationSteps::saveResult() {
     if (!g_.run(182, [&] {
             // The result lives in the private temp folder, gone with the program.
             require(workbook_, "the template workbook")
-                .SaveAs(result_.resultPath, automation::kXlsFileFormat,
+                .SaveAs(result_.resultPath, automation::kXlsFormat,
                         AtomicFileWriter::Flush::ForThisSessionOnly);
         }))
         return false;

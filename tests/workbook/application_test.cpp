@@ -119,7 +119,7 @@ TEST_F(ApplicationTest, SaveAsXlsxBuildsInTheScratchFolderAndReplacesTheTargetWh
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("an older file");
     }
-    EXPECT_TRUE(book.SaveAs(out, xlOpenXMLWorkbook).isEmpty());
+    EXPECT_TRUE(book.SaveAs(out, kXlsxFormat).isEmpty());
     // I21's total pay, computed here before the save, is the cached result.
     const std::string sheet = testing::zipEntry(out.toStdString(), "xl/worksheets/sheet1.xml");
     EXPECT_TRUE(testing::contains(sheet, "<c r=\"I21\" s=\"")) << sheet.substr(0, 400);
@@ -130,7 +130,7 @@ TEST_F(ApplicationTest, SaveAsXlsxBuildsInTheScratchFolderAndReplacesTheTargetWh
 
     // A scratch folder that cannot be made fails the save and keeps the file.
     app.setScratchFolder(dir.filePath("missing"));
-    EXPECT_THROW(book.SaveAs(out, xlOpenXMLWorkbook), std::exception);
+    EXPECT_THROW(book.SaveAs(out, kXlsxFormat), std::exception);
     EXPECT_TRUE(testing::contains(testing::zipEntry(out.toStdString(), "xl/worksheets/sheet1.xml"),
                                   "<v>30</v>"));
 }

@@ -125,7 +125,7 @@ void Workbook::recalculateIfNeeded() {
 
 QStringList Workbook::SaveAs(const QString& path, int fileFormat, AtomicFileWriter::Flush flush) {
     app_->requireRunning();
-    if (fileFormat != xlExcel8 && fileFormat != xlWorkbookNormal && fileFormat != xlOpenXMLWorkbook)
+    if (fileFormat != kXlsFormat && fileFormat != kDefaultFormat && fileFormat != kXlsxFormat)
         throw Failure(QStringLiteral("File format %1 is not supported; only the Excel 97-2003 "
                                      "workbook format (56 or -4143) and the Excel workbook "
                                      "format (51) can be written.")
@@ -135,7 +135,7 @@ QStringList Workbook::SaveAs(const QString& path, int fileFormat, AtomicFileWrit
             QStringLiteral("The workbook %1 is read-only; save it under another name.").arg(path));
     recalculateIfNeeded();
     QStringList warnings;
-    if (fileFormat == xlOpenXMLWorkbook) {
+    if (fileFormat == kXlsxFormat) {
         warnings = saveAsXlsx(path);
     } else {
         const std::vector<uint8_t> bytes = writeAsWorkbook(model_);

@@ -13,10 +13,6 @@ namespace tallowby::automation {
 // A new engine instance with the file opened in it (not read-only).
 std::unique_ptr<automation::Application> openInNewEngine(const QString& path);
 
-// The file-format code SaveAs takes for the 97-2003 workbook format, the
-// format every result is saved in.
-inline constexpr int32_t kXlsFileFormat = 56;
-
 // Opens `source` read-only in a new engine instance and saves it as
 // `target` in the given format (see Workbook::SaveAs), building an .xlsx in
 // `scratchFolder`. Returns what that format cannot hold of the workbook.
