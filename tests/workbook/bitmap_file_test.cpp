@@ -34,9 +34,9 @@ TEST(BitmapFile, WritesTheBytesQtWritesAndReadsWhatQtReads) {
     for (int width : {1, 2, 3, 4, 5, 7, 8, 9, 617}) {
         for (int dots : {3780, 7559}) {
             const QImage picture = drawn(width, 3, dots);
-            const QByteArray ours = bitmap_file::encode(picture);
+            const QByteArray ours = automation::encodeBitmap(picture);
             ASSERT_EQ(ours, qtBitmap(picture)) << "width " << width << ", " << dots << " dpm";
-            const QImage read = bitmap_file::decode(ours);
+            const QImage read = automation::decodeBitmap(ours);
             const QImage qtRead = QImage::fromData(ours, "BMP");
             EXPECT_EQ(read.format(), qtRead.format());
             EXPECT_EQ(read, qtRead);
@@ -51,25 +51,25 @@ TEST(BitmapFile, WritesTheBytesQtWritesAndReadsWhatQtReads) {
 TEST(BitmapFile, LeavesOtherPicturesAndFilesToQt) {
     QImage withAlpha(5, 4, QImage::Format_ARGB32);
     withAlpha.fill(qRgba(10, 20, 30, 128));
-    const QByteArray file = bitmap_file::encode(withAlpha);
+    const QByteArray file = automation::encodeBitmap(withAlpha);
     EXPECT_EQ(file, qtBitmap(withAlpha));
-    EXPECT_EQ(bitmap_file::decode(file), QImage::fromData(file, "BMP"));
+    EXPECT_EQ(automation::decodeBitmap(file), QImage::fromData(file, "BMP"));
 
     QImage indexed(7, 3, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(0, 0, 0), qRgb(255, 0, 0)});
     indexed.fill(1);
-    EXPECT_EQ(bitmap_file::encode(indexed), qtBitmap(indexed));
+    EXPECT_EQ(automation::encodeBitmap(indexed), qtBitmap(indexed));
 
     // A 24-bit file cut short, or a header that lies about the size, is
     // Qt's to judge (it fills what is missing as it likes); neither crashes.
-    QByteArray cut = bitmap_file::encode(drawn(9, 9, 3780));
+    QByteArray cut = automation::encodeBitmap(drawn(9, 9, 3780));
     cut.chop(40);
-    EXPECT_EQ(bitmap_file::decode(cut).size(), QImage::fromData(cut).size());
-    QByteArray huge = bitmap_file::encode(drawn(9, 9, 3780));
+    EXPECT_EQ(automation::decodeBitmap(cut).size(), QImage::fromData(cut).size());
+    QByteArray huge = automation::encodeBitmap(drawn(9, 9, 3780));
     huge[22] = '\x7f';  // height far past the bytes there are
-    EXPECT_EQ(bitmap_file::decode(huge).size(), QImage::fromData(huge).size());
-    EXPECT_TRUE(bitmap_file::decode(QByteArray("BM")).isNull());
-    EXPECT_TRUE(bitmap_file::decode(QByteArray()).isNull());
+    EXPECT_EQ(automation::decodeBitmap(huge).size(), QImage::fromData(huge).size());
+    EXPECT_TRUE(automation::decodeBitmap(QByteArray("BM")).isNull());
+    EXPECT_TRUE(automation::decodeBitmap(QByteArray()).isNull());
 }
 
 TEST(BitmapFile, TheFileRouteWritesAndReadsTheSameBytesAsTheMemoryRoute) {
@@ -81,26 +81,27 @@ TEST(BitmapFile, TheFileRouteWritesAndReadsTheSameBytesAsTheMemoryRoute) {
     for (int width = 1; width <= 13; ++width) pictures.push_back(drawn(width, 2, 3780));
     pictures.push_back(drawn(3001, 97, 3780));
     for (const QImage& picture : pictures) {
-        ASSERT_TRUE(bitmap_file::writeFile(picture, path)) << picture.width();
+        ASSERT_TRUE(automation::writeBitmapFile(picture, path)) << picture.width();
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         const QByteArray written = file.readAll();
-        EXPECT_EQ(written, bitmap_file::encode(picture)) << picture.width();
-        const QImage read = bitmap_file::readFile(path);
+        EXPECT_EQ(written, automation::encodeBitmap(picture)) << picture.width();
+        const QImage read = automation::readBitmapFile(path);
         EXPECT_EQ(read, picture) << picture.width();
         EXPECT_EQ(read.dotsPerMeterX(), picture.dotsPerMeterX());
     }
     // A cut file is read as Qt reads it, a missing folder is no file.
-    const QByteArray whole = bitmap_file::encode(drawn(9, 9, 3780));
+    const QByteArray whole = automation::encodeBitmap(drawn(9, 9, 3780));
     QFile cut(path);
     ASSERT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate));
     cut.write(whole.left(whole.size() - 5));
     cut.close();
     // (Qt leaves the missing rows as they come, so only the sizes compare.)
-    EXPECT_EQ(bitmap_file::readFile(path).size(),
-              bitmap_file::decode(whole.left(whole.size() - 5)).size());
-    EXPECT_FALSE(bitmap_file::writeFile(drawn(4, 4, 3780), dir.filePath("no/such/folder.bmp")));
-    EXPECT_TRUE(bitmap_file::readFile(dir.filePath("missing.bmp")).isNull());
+    EXPECT_EQ(automation::readBitmapFile(path).size(),
+              automation::decodeBitmap(whole.left(whole.size() - 5)).size());
+    EXPECT_FALSE(
+        automation::writeBitmapFile(drawn(4, 4, 3780), dir.filePath("no/such/folder.bmp")));
+    EXPECT_TRUE(automation::readBitmapFile(dir.filePath("missing.bmp")).isNull());
 }
 
 }  // namespace

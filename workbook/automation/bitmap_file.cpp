@@ -12,7 +12,7 @@
 #include <immintrin.h>
 #endif
 
-namespace tallowby::bitmap_file {
+namespace tallowby::automation {
 
 namespace {
 
@@ -213,7 +213,7 @@ constexpr qint64 kChunkBytes = 256 * 1024;
 
 }  // namespace
 
-QByteArray encode(const QImage& picture) {
+QByteArray encodeBitmap(const QImage& picture) {
     if (!isOurs(picture)) return encodeWithQt(picture);
     const qint64 stride = rowBytes(picture.width());
     QByteArray bytes(kHeaderSize + stride * picture.height(), Qt::Uninitialized);
@@ -223,7 +223,7 @@ QByteArray encode(const QImage& picture) {
     return bytes;
 }
 
-bool writeFile(const QImage& picture, const QString& path) {
+bool writeBitmapFile(const QImage& picture, const QString& path) {
     QFile file(path);
     if (!isOurs(picture)) {
         const QByteArray bytes = encodeWithQt(picture);
@@ -247,7 +247,7 @@ bool writeFile(const QImage& picture, const QString& path) {
     return file.flush();
 }
 
-QImage decode(const QByteArray& bytes) {
+QImage decodeBitmap(const QByteArray& bytes) {
     const auto* in = reinterpret_cast<const uchar*>(bytes.constData());
     const auto header = ourHeader(in, bytes.size());
     if (!header) return QImage::fromData(bytes);
@@ -260,7 +260,7 @@ QImage decode(const QByteArray& bytes) {
     return picture;
 }
 
-QImage readFile(const QString& path) {
+QImage readBitmapFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
     const qint64 fileSize = file.size();
@@ -272,7 +272,7 @@ QImage readFile(const QString& path) {
         // Not ours: Qt's reader gets the whole file.
         file.close();
         if (!file.open(QIODevice::ReadOnly)) return {};
-        return decode(file.readAll());
+        return decodeBitmap(file.readAll());
     }
     QImage picture = emptyPicture(*header);
     if (picture.isNull()) return {};
@@ -291,4 +291,4 @@ QImage readFile(const QString& path) {
     return picture;
 }
 
-}  // namespace tallowby::bitmap_file
+}  // namespace tallowby::automation

@@ -8,7 +8,7 @@
 #include "app/report_locations.h"
 #include "workbook/automation/bitmap_file.h"
 
-namespace tallowby::result_export {
+namespace tallowby::automation {
 
 std::unique_ptr<automation::Application> openInNewEngine(const QString& path) {
     auto app = automation::CreateApplication();
@@ -49,9 +49,9 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     g.run(112, [&] {
         if (picture.isNull()) throw Failure("There is no picture of the sheet to save.");
         // The file is a bitmap, as its ".bmp" name says.
-        if (!bitmap_file::writeFile(picture, picturePath))
+        if (!writeBitmapFile(picture, picturePath))
             throw Failure(QStringLiteral("Cannot write the picture file %1.").arg(picturePath));
     });
 }
 
-}  // namespace tallowby::result_export
+}  // namespace tallowby::automation
