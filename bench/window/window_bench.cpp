@@ -11,9 +11,9 @@
 #include <time.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -110,9 +110,9 @@ void BM_WindowStartToFirstPaint(benchmark::State& state) {
             break;
         }
         QFile printed(QString::fromLocal8Bit(out));
-        const QList<QByteArray> words =
-            printed.open(QIODevice::ReadOnly) ? printed.readAll().simplified().split(' ')
-                                              : QList<QByteArray>{};
+        const QList<QByteArray> words = printed.open(QIODevice::ReadOnly)
+                                            ? printed.readAll().simplified().split(' ')
+                                            : QList<QByteArray>{};
         if (words.size() != 2 || words[0] != "startup-to-shown-ms") {
             state.SkipWithError("the window program printed no time to its first paint");
             break;
@@ -144,7 +144,7 @@ void BM_StartToPreviewShown(benchmark::State& state) {
     form.sampleButton_->click();
     for (auto _ : state) {
         const double before = processSeconds();
-        PreviewWindow* shown = launcher.preview();
+        preview::PreviewWindow* shown = launcher.preview();
         std::unique_ptr<PaintWatch> watch;
         if (shown) watch = std::make_unique<PaintWatch>(*shown);
         form.startButton_->click();
@@ -165,7 +165,8 @@ void BM_StartToPreviewShown(benchmark::State& state) {
     if (!prompter.messages.empty())
         state.SkipWithError(prompter.messages.front().text.toStdString().c_str());
 }
-BENCHMARK(BM_StartToPreviewShown)->Name("BM_StartToPreviewShown/sample")
+BENCHMARK(BM_StartToPreviewShown)
+    ->Name("BM_StartToPreviewShown/sample")
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
 

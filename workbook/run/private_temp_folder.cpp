@@ -130,6 +130,9 @@ QString PrivateTempFolder::makeLockedFolder(const QString& base) {
     // since mkdtemp, then checked to be the folder we made.
     const int fd =
         ::openat(parentFd_, name_.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // Another start sweeping the folders of dead runs took it before it was
+    // even opened: another is made, as when it is taken before the lock.
+    if (fd < 0 && errno == ENOENT) return {};
     struct stat st {};
     QString refused;
     if (fd < 0)
