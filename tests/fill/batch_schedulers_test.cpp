@@ -9,8 +9,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "tests/fill/batch_week_files.h"
 #include "tests/fill/fill_process.h"
+#include "tests/support/generated_timesheets.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <map>
 
-#include "tests/fill/batch_week_files.h"
 #include "tests/fill/fill_process.h"
+#include "tests/support/generated_timesheets.h"
 #include "workbook/engine/biff/workbook_io.h"
 
 namespace {
