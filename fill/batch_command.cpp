@@ -62,8 +62,16 @@ QString jobReport(const QString& input, const QString& messages) {
     QString report = QStringLiteral("tallowby-fill: %1:\n").arg(input);
     QString body = messages;
     if (body.endsWith(QLatin1Char('\n'))) body.chop(1);
-    for (const QString& line : body.split(QLatin1Char('\n')))
-        report += line.isEmpty() ? QStringLiteral("\n") : QStringLiteral("  ") + line + '\n';
+    // The program's name once, on the file's line, not again on each message.
+    const QString program = QStringLiteral("tallowby-fill: ");
+    for (const QString& line : body.split(QLatin1Char('\n'))) {
+        if (line.isEmpty())
+            report += QLatin1Char('\n');
+        else
+            report += QStringLiteral("  ") +
+                      (line.startsWith(program) ? line.mid(program.size()) : line) +
+                      QLatin1Char('\n');
+    }
     return report;
 }
 

@@ -153,7 +153,7 @@ TEST(BatchProgressTest, TheLineSaysDoneRateAndTimeLeft) {
 }
 
 TEST(BatchCommandTest, AJobsMessagesStandIndentedUnderItsFile) {
-    EXPECT_EQ(jobReport("in/a.ini", "Tallowby: first\nsecond\n\nfourth\n"),
+    EXPECT_EQ(jobReport("in/a.ini", "Tallowby: first\nsecond\n\ntallowby-fill: fourth\n"),
               "tallowby-fill: in/a.ini:\n  Tallowby: first\n  second\n\n  fourth\n");
 }
 

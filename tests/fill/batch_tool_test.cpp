@@ -56,7 +56,7 @@ TEST_F(BatchToolTest, EveryTimesheetsTotalsAreThoseOfItsFileAndABadFileStopsNoOt
     const FillOutcome o = runFill({"--batch", "--out", out("week"), "-j", "2", input});
     EXPECT_EQ(o.exitCode, 2) << o.err.toStdString();
     EXPECT_TRUE(o.err.contains("tallowby-fill: " + input +
-                               "/ts-025b.ini:\n  tallowby-fill: The "
+                               "/ts-025b.ini:\n  The "
                                "settings file " +
                                input + "/ts-025b.ini is damaged"))
         << o.err.toStdString();
@@ -66,7 +66,7 @@ TEST_F(BatchToolTest, EveryTimesheetsTotalsAreThoseOfItsFileAndABadFileStopsNoOt
         << o.err.toStdString();
     // Left-out entries are named under their file, and are no failure.
     EXPECT_TRUE(o.err.contains("tallowby-fill: " + input +
-                               "/ts-005.ini:\n  tallowby-fill: 2 hours "
+                               "/ts-005.ini:\n  2 hours "
                                "entries were left out"))
         << o.err.toStdString();
 
