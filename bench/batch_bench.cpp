@@ -3,7 +3,8 @@
 // /usr/bin/time), with one worker and with one per CPU. The time is the wall
 // clock (the point is the workers running side by side), so on a machine
 // shared with others the figures move with their load. Counters:
-// timesheets_per_s, speed_up (over the -j 1 run before it), peak_rss_MiB (the
+// timesheets_per_s, speed_up (over the -j 1 run before it), cpu_s (user and
+// system time of the whole batch), peak_rss_MiB (the
 // largest single process of the batch: the parent or one worker, from wait4
 // through time(1)) and workers.
 #include <benchmark/benchmark.h>
@@ -42,6 +43,7 @@ struct BatchRun {
     bool ok = false;
     double seconds = 0;
     long peakKiB = 0;
+    double cpuSeconds = 0;  // user and system time of the whole batch
 };
 
 BatchRun runBatch(const QString& input, const QString& out, int jobs) {
@@ -52,7 +54,7 @@ BatchRun runBatch(const QString& input, const QString& out, int jobs) {
     const QByteArray jobsArg = QByteArray::number(jobs);
     char* argv[] = {const_cast<char*>("/usr/bin/time"),
                     const_cast<char*>("-f"),
-                    const_cast<char*>("%M %e"),
+                    const_cast<char*>("%M %e %U %S"),
                     const_cast<char*>("-o"),
                     const_cast<char*>(report.constData()),
                     const_cast<char*>(tallowby::test_paths::kFillTool),
@@ -80,8 +82,9 @@ BatchRun runBatch(const QString& input, const QString& out, int jobs) {
     QFile usage(QString::fromLocal8Bit(report));
     if (!usage.open(QIODevice::ReadOnly)) return {};
     const QList<QByteArray> figures = usage.readAll().simplified().split(' ');
-    if (figures.size() != 2) return {};
-    return {true, figures[1].toDouble(), figures[0].toLong()};
+    if (figures.size() != 4) return {};
+    return {true, figures[1].toDouble(), figures[0].toLong(),
+            figures[2].toDouble() + figures[3].toDouble()};
 }
 
 double& singleWorkerRate() {
@@ -113,6 +116,7 @@ void BM_BatchFill(benchmark::State& state) {
     if (jobs == 1 && count == 1000) singleWorkerRate() = rate;
     state.counters["timesheets_per_s"] = rate;
     state.counters["workers"] = jobs;
+    state.counters["cpu_s"] = run.cpuSeconds;
     state.counters["peak_rss_MiB"] = static_cast<double>(run.peakKiB) / 1024.0;
     if (count == 1000 && singleWorkerRate() > 0)
         state.counters["speed_up"] = rate / singleWorkerRate();
