@@ -4,9 +4,9 @@
 // clock (the point is the workers running side by side), so on a machine
 // shared with others the figures move with their load. Counters:
 // timesheets_per_s, speed_up (over the -j 1 run before it), cpu_s (user and
-// system time of the whole batch), peak_rss_MiB (the
-// largest single process of the batch: the parent or one worker, from wait4
-// through time(1)) and workers.
+// system time of the whole batch), peak_rss_MiB (the largest single process
+// of the batch: the parent or one worker, from wait4 through time(1)) and
+// workers.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
