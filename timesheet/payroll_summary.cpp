@@ -13,8 +13,12 @@ namespace tallowby::payroll_summary {
 
 namespace {
 
+int compareFolded(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive);
+}
+
 int compareNames(const QString& a, const QString& b) {
-    if (const int folded = QString::compare(a, b, Qt::CaseInsensitive); folded != 0) return folded;
+    if (const int folded = compareFolded(a, b); folded != 0) return folded;
     return QString::compare(a, b, Qt::CaseSensitive);
 }
 
@@ -87,9 +91,11 @@ SummaryRow rowOf(const TimesheetRecord& record, const QString& source,
 }
 
 bool rowOrder(const SummaryRow& a, const SummaryRow& b) {
-    if (const int c = compareNames(a.employee, b.employee); c != 0) return c < 0;
+    // "ada" and "Ada" are one person: their weeks go together.
+    if (const int c = compareFolded(a.employee, b.employee); c != 0) return c < 0;
     if (a.weekStart != b.weekStart) return a.weekStart < b.weekStart;
     if (const int c = compareNames(a.source, b.source); c != 0) return c < 0;
+    if (const int c = compareNames(a.employee, b.employee); c != 0) return c < 0;
     if (const int c = compareNames(a.company, b.company); c != 0) return c < 0;
     return compareNames(a.supervisor, b.supervisor) < 0;
 }

@@ -55,11 +55,11 @@ struct PayrollSummary {
 SummaryRow rowOf(const TimesheetRecord& record, const QString& source,
                  const week_totals::RateReader& readRate);
 
-// Employee, then week start, then source name, then company and supervisor;
-// names compare case-insensitively first, so the order does not depend on
-// the machine's locale and shards sort alike.
+// Employee (case aside), then week start, then source name, then the exact
+// employee, company and supervisor. Names compare by their characters, case
+// aside first, never by the machine's locale, so shards sort alike anywhere.
 bool rowOrder(const SummaryRow& a, const SummaryRow& b);
-// Rate descriptions alphabetically, the same way: a column's place does not
+// Rate descriptions alphabetically, case aside first: a column's place does not
 // depend on which timesheets a shard happened to hold, so merged shard
 // summaries have the columns of the summary of all.
 bool columnOrder(const QString& a, const QString& b);
