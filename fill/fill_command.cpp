@@ -14,6 +14,7 @@
 #include "app/output_target.h"
 #include "app/program.h"
 #include "app/settings_store.h"
+#include "fill/summary_command.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/generation_run.h"
 #include "timesheet/import/hours_import.h"
@@ -97,7 +98,8 @@ QByteArray xlsxBytes(const QString& outputPath, const GenerationResult& result,
         err << "tallowby-fill: " << outputPath << ": " << warning << "\n";
     QFile file(built);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot read the made .xlsx workbook: %1").arg(file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot read the made .xlsx workbook: %1").arg(file.errorString()));
     QByteArray bytes = file.readAll();
     file.close();
     QFile::remove(built);
@@ -119,7 +121,8 @@ bool writeOutputs(const FillOptions& options, const GenerationResult& result,
             outputs.write(options.xlsPath, made.readAll());
         }
         if (!options.xlsxPath.isEmpty())
-            outputs.write(options.xlsxPath, xlsxBytes(options.xlsxPath, result, scratchFolder, err));
+            outputs.write(options.xlsxPath,
+                          xlsxBytes(options.xlsxPath, result, scratchFolder, err));
         if (!options.picturePath.isEmpty()) {
             if (result.picture.isNull()) throw Failure("There is no picture of the sheet to write");
             outputs.write(options.picturePath, encodePicture(options.picturePath, result.picture));
@@ -195,6 +198,33 @@ bool importInto(TimesheetRecord& record, const FillOptions& options, QTextStream
     return true;
 }
 
+// What is wrong with the summary's arguments: a summary from files goes
+// alone, with the files or folders to summarize.
+QString summaryArgumentsRefused(const FillOptions& options) {
+    if (options.summaryOnly && options.summaryPath.isEmpty())
+        return QStringLiteral("--summary-only needs --summary OUT.xls");
+    if (options.summaryPath.isEmpty()) {
+        if (!options.inputs.isEmpty())
+            return QStringLiteral("unknown argument \"%1\"").arg(options.inputs.first());
+        return {};
+    }
+    if (options.help || options.version) return {};
+    if (!options.xlsPath.isEmpty() || !options.xlsxPath.isEmpty() ||
+        !options.picturePath.isEmpty() || !options.pdfPath.isEmpty() ||
+        !options.settingsPath.isEmpty() || !options.importPath.isEmpty())
+        return QStringLiteral(
+            "--summary makes only the summary: give it the summaries or, with "
+            "--summary-only, the timesheet files to summarize, and no other "
+            "output or --settings");
+    if (options.inputs.isEmpty())
+        return options.summaryOnly
+                   ? QStringLiteral("--summary-only needs timesheet files or folders of them")
+                   : QStringLiteral(
+                         "--summary needs the summary workbooks to merge, or folders "
+                         "of them");
+    return {};
+}
+
 }  // namespace
 
 QString usage() {
@@ -202,6 +232,8 @@ QString usage() {
         "Usage: tallowby-fill [--xls OUT.xls] [--xlsx OUT.xlsx] [--picture OUT.bmp]\n"
         "                     [--pdf OUT.pdf] [--settings FILE]\n"
         "                     [--import-hours FILE.csv [COLUMN OPTIONS]]\n"
+        "       tallowby-fill --summary OUT.xls SUMMARIES_OR_FOLDERS...\n"
+        "       tallowby-fill --summary-only --summary OUT.xls TIMESHEETS_OR_FOLDERS...\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
@@ -228,6 +260,14 @@ QString usage() {
         "  --unknown-type RATE\n"
         "                     import rows of unknown types as the hour rate RATE\n"
         "                     (its description or its number in the list)\n"
+        "  --summary OUT.xls  write the payroll summary (one row per timesheet: hours\n"
+        "                     per rate type, total hours, total pay, a grand total)\n"
+        "                     to OUT.xls, or OUT.xlsx as an Excel Workbook; merges the\n"
+        "                     summary workbooks (.xls) given and those in the folders\n"
+        "                     given, such as the summaries of shards\n"
+        "  --summary-only     with --summary: summarize timesheet files (INI files in\n"
+        "                     the store's format) and the *.ini files of the folders\n"
+        "                     given, without making the timesheets\n"
         "  --help, -h         show this text\n"
         "  --version, -v      show the version\n");
 }
@@ -248,6 +288,14 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             options.version = true;
             continue;
         }
+        if (arg == QLatin1String("--summary-only")) {
+            options.summaryOnly = true;
+            continue;
+        }
+        if (!arg.startsWith(QLatin1Char('-'))) {
+            options.inputs << arg;
+            continue;
+        }
         QString* target = nullptr;
         if (arg == QLatin1String("--xls"))
             target = &options.xlsPath;
@@ -261,6 +309,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             target = &options.settingsPath;
         else if (arg == QLatin1String("--import-hours"))
             target = &options.importPath;
+        else if (arg == QLatin1String("--summary"))
+            target = &options.summaryPath;
         bool takesFile = true;
         const std::pair<const char*, QString*> namedOptions[] = {
             {"--date-column", &options.dateColumn},   {"--hours-column", &options.hoursColumn},
@@ -277,8 +327,11 @@ ParsedArguments parseArguments(const QStringList& arguments) {
                                             : QStringLiteral("%1 needs a name").arg(arg)};
         *target = arguments[++i];
     }
-    if (!options.help && !options.version && options.xlsPath.isEmpty() &&
-        options.xlsxPath.isEmpty() && options.picturePath.isEmpty() && options.pdfPath.isEmpty())
+    if (const QString refused = summaryArgumentsRefused(options); !refused.isEmpty())
+        return {std::nullopt, refused};
+    if (!options.help && !options.version && options.summaryPath.isEmpty() &&
+        options.xlsPath.isEmpty() && options.xlsxPath.isEmpty() && options.picturePath.isEmpty() &&
+        options.pdfPath.isEmpty())
         return {std::nullopt,
                 QStringLiteral("--xls OUT.xls, --xlsx OUT.xlsx, --picture or --pdf is required")};
     const bool columnNamed = !options.dateColumn.isEmpty() || !options.hoursColumn.isEmpty() ||
@@ -291,6 +344,10 @@ ParsedArguments parseArguments(const QStringList& arguments) {
 }
 
 int run(const FillOptions& options, QTextStream& err) {
+    if (!options.summaryPath.isEmpty())
+        return options.summaryOnly
+                   ? summarizeTimesheetFiles(options.inputs, options.summaryPath, err)
+                   : mergeSummaries(options.inputs, options.summaryPath, err);
     QString settingsPath = options.settingsPath;
     if (settingsPath.isEmpty()) {
         settingsPath = SettingsStore::defaultPath();

@@ -15,7 +15,10 @@ struct FillOptions {
     QString settingsPath;  // empty: the user's own settings store
     QString importPath;    // a tracker's CSV export whose rows join the hours for this run
     QString dateColumn, hoursColumn, startColumn, endColumn, typeColumn;  // empty: by header
-    QString unknownType;  // the rate for rows of types no rate is named after; empty: left out
+    QString unknownType;       // the rate for rows of types no rate is named after; empty: left out
+    QString summaryPath;       // --summary: the payroll summary workbook to write
+    bool summaryOnly = false;  // --summary-only: from timesheet files, making no timesheets
+    QStringList inputs;        // the files and folders named without an option
     bool help = false;
     bool version = false;
 };
