@@ -93,34 +93,58 @@ TEST(PayrollSummaryRow, RatesTooLargeForThePayFormulasPayNothing) {
 // are the row's: hours in the totals row, pay in the pay row, by heading.
 TEST(PayrollSummaryRow, EqualsTheTimesheetWorkbookTheRunMakes) {
     QLocale::setDefault(kEnglish);
-    const TimesheetRecord tricky = trickyRecord();
-    PrivateTempFolder folder;
-    const GenerationResult result = runGeneration(tricky, folder, GenerationHooks{});
-    ASSERT_TRUE(result.handedOver);
-    auto app = automation::CreateApplication();
-    app->Workbooks().Open(result.resultPath, true);
+    // Beside the tricky week: more rates than the template's columns, rates
+    // written with a currency sign, a group separator or a percent sign, long
+    // and spaced hours, and hours of one cell that add up past a day.
+    const std::vector<TimesheetRecord> records = {
+        trickyRecord(), record(QStringLiteral("Wide"), QDate(2026, 11, 30),
+                               {{"A", "$15"},
+                                {"B", "1,250"},
+                                {"C", "12.5%"},
+                                {"D", " 7 "},
+                                {"E", "-3"},
+                                {"F", "0"},
+                                {"G", "2.125"},
+                                {"H", "99"},
+                                {"I", ""}},
+                               {entry("9999:59", 0, 0), entry(" 7:05 ", 1, 1), entry("0:00", 2, 2),
+                                entry("23:30", 3, 3), entry("23:45", 3, 3), entry("01:00", 4, 4),
+                                entry("02:30", 5, 5), entry("12:00", 6, 6), entry("03:15", 6, 7),
+                                entry("04:00", 0, 8), entry("1:5", 1, 8)})};
     using namespace template_layout;
-    std::map<QString, RateFigures> shown;
-    for (int column = kFirstRateColumn; column < kFirstRateColumn + kTemplateRateColumns;
-         ++column) {
-        const double hours = app->Cells(kHoursTotalsRow, column).number().value_or(0);
-        const double pay = app->Cells(kPayRow, column).number().value_or(0);
-        if (hours == 0 && column - kFirstRateColumn >= static_cast<int>(tricky.rates.size()))
-            continue;
-        RateFigures& f = shown[app->Cells(kRateHeadingRow, column).text()];
-        f.minutes += std::llround(hours * 24 * 60);
-        f.pay += pay;
+    for (const TimesheetRecord& r : records) {
+        SCOPED_TRACE(r.employee.toStdString());
+        PrivateTempFolder folder;
+        const GenerationResult result = runGeneration(r, folder, GenerationHooks{});
+        ASSERT_TRUE(result.handedOver);
+        auto app = automation::CreateApplication();
+        app->Workbooks().Open(result.resultPath, true);
+        const int columns = std::max(static_cast<int>(r.rates.size()), kTemplateRateColumns);
+        std::map<QString, RateFigures> shown;
+        for (int column = kFirstRateColumn; column < kFirstRateColumn + columns; ++column) {
+            const double hours = app->Cells(kHoursTotalsRow, column).number().value_or(0);
+            const double pay = app->Cells(kPayRow, column).number().value_or(0);
+            if (hours == 0 && column - kFirstRateColumn >= static_cast<int>(r.rates.size()))
+                continue;
+            RateFigures& f = shown[app->Cells(kRateHeadingRow, column).text()];
+            f.minutes += std::llround(hours * 24 * 60);
+            f.pay += pay;
+        }
+        const SummaryRow row = rowFor(r);
+        ASSERT_EQ(shown.size(), row.rates.size());
+        for (const auto& [description, figures] : row.rates) {
+            SCOPED_TRACE(description.toStdString());
+            ASSERT_TRUE(shown.count(description));
+            EXPECT_EQ(shown[description].minutes, figures.minutes);
+            EXPECT_NEAR(shown[description].pay, figures.pay, 1e-9 * std::max(1.0, figures.pay));
+        }
+        const int totalsColumn = kFirstRateColumn + columns;
+        EXPECT_NEAR(app->Cells(kPayRow, totalsColumn).number().value_or(-1), row.totalPay(),
+                    1e-9 * std::max(1.0, row.totalPay()));
+        EXPECT_EQ(
+            std::llround(app->Cells(kHoursTotalsRow, totalsColumn).number().value_or(-1) * 24 * 60),
+            row.totalMinutes());
     }
-    const SummaryRow row = rowFor(tricky);
-    ASSERT_EQ(shown.size(), row.rates.size());
-    for (const auto& [description, figures] : row.rates) {
-        SCOPED_TRACE(description.toStdString());
-        ASSERT_TRUE(shown.count(description));
-        EXPECT_EQ(shown[description].minutes, figures.minutes);
-        EXPECT_NEAR(shown[description].pay, figures.pay, 1e-9);
-    }
-    EXPECT_NEAR(app->Cells(kGrandTotalPay.row, kGrandTotalPay.column).number().value_or(-1),
-                row.totalPay(), 1e-9);
     QLocale::setDefault(QLocale::system());
 }
 
