@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QSet>
 #include <optional>
 
 #include "app/failure.h"
@@ -40,6 +41,19 @@ QStringList filesIn(const QString& folder, const char* suffix) {
                       QDir::Files | QDir::Readable, QDir::Name);
     for (const QString& name : names) found << dir.filePath(name);
     return found;
+}
+
+// The files once each, in the order first named: a file given itself and
+// within its folder too makes one row, not two.
+QStringList withoutRepeats(const QStringList& files) {
+    QStringList kept;
+    QSet<QString> seen;
+    for (const QString& file : files) {
+        const QString canonical = QFileInfo(file).canonicalFilePath();
+        if (canonical.isEmpty() || !seen.contains(canonical)) kept << file;
+        if (!canonical.isEmpty()) seen.insert(canonical);
+    }
+    return kept;
 }
 
 // Why the summary cannot go to `out`, checked before anything is read.
@@ -126,6 +140,7 @@ int summarizeTimesheetFiles(const QStringList& inputs, const QString& out, QText
             files << input;
         }
     }
+    files = withoutRepeats(files);
     if (const auto refused = outputRefused(out, files)) {
         err << "tallowby-fill: " << *refused << "\n";
         return 2;
@@ -174,6 +189,7 @@ int mergeSummaries(const QStringList& inputs, const QString& out, QTextStream& e
             files << input;
         }
     }
+    files = withoutRepeats(files);
     if (const auto refused = outputRefused(out, files)) {
         err << "tallowby-fill: " << *refused << "\n";
         return 2;

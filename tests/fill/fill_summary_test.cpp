@@ -248,6 +248,17 @@ TEST_F(FillSummaryTest, BadInputsAreNamedAndTheOthersSummarized) {
     EXPECT_TRUE(o.err.contains("it is one of the files to summarize")) << o.err.toStdString();
 }
 
+TEST_F(FillSummaryTest, AFileNamedTwiceMakesOneRow) {
+    const QString first = path("all/" + timesheets[0].file);
+    ASSERT_EQ(runFill({"--summary-only", "--summary", path("s.xls"), path("all"), first,
+                       dir.path() + "/all/../all/" + timesheets[0].file})
+                  .exitCode,
+              0);
+    EXPECT_EQ(read(path("s.xls")).sheets.at(0).usedRange()->lastRow, 4u + 50u);
+    ASSERT_EQ(runFill({"--summary", path("m.xls"), path("s.xls"), dir.path()}).exitCode, 0);
+    EXPECT_EQ(read(path("m.xls")).sheets.at(0).cells(), read(path("s.xls")).sheets.at(0).cells());
+}
+
 TEST_F(FillSummaryTest, ArgumentsThatDoNotGoTogetherAreRefused) {
     EXPECT_EQ(runFill({"--summary-only", path("all")}).exitCode, 2);
     EXPECT_EQ(runFill({"--summary", path("s.xls")}).exitCode, 2);
