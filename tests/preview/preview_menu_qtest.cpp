@@ -14,7 +14,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "app/program.h"
+#include "app/application_title.h"
 #include "preview/pdf_export_command.h"
 #include "preview/preview_menu.h"
 #include "preview/preview_window.h"
@@ -23,8 +23,8 @@
 #include "preview_window_harness.h"
 #include "timesheet/generation_run.h"
 
-using tallowby::PreviewWindow;
 using tallowby::preview::PreviewMenu;
+using tallowby::preview::PreviewWindow;
 using Answer = tallowby::Prompter::Answer;
 
 namespace {
@@ -43,7 +43,7 @@ class PreviewMenuTest : public QObject {
 
   private slots:
     void initTestCase() {
-        tallowby::program::setAppTitle();
+        tallowby::setApplicationTitle();
         // A real filled week, made by the generation run.
         folder = std::make_unique<tallowby::PrivateTempFolder>();
         tallowby::TimesheetRecord record;
