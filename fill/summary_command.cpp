@@ -9,7 +9,6 @@
 
 #include "app/failure.h"
 #include "app/output_target.h"
-#include "app/program.h"
 #include "app/settings_store.h"
 #include "timesheet/payroll_summary.h"
 #include "timesheet/payroll_summary_workbook.h"

@@ -223,8 +223,8 @@ QStringList writeSummaryWorkbook(const PayrollSummary& summary, const QString& p
     app->setScratchFolder(scratchFolder);
     const bool xlsx =
         QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0;
-    const QStringList warnings = app->ActiveWorkbook().SaveAs(
-        path, xlsx ? automation::xlOpenXMLWorkbook : automation::xlExcel8);
+    const QStringList warnings =
+        app->ActiveWorkbook().SaveAs(path, xlsx ? automation::kXlsxFormat : automation::kXlsFormat);
     app->Quit();
     return warnings;
 }

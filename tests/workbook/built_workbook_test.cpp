@@ -30,7 +30,7 @@ TEST_F(BuiltWorkbookTest, NumbersFormatsAndSumFormulasSurviveASaveWithTheirResul
     app.Cells(2, 1).setNumberFormat("[h]:mm");
     book.Worksheets(1).setColumnWidth(1, 20);
     const QString path = dir.filePath("built.xls");
-    book.SaveAs(path, xlExcel8);
+    book.SaveAs(path, kXlsFormat);
 
     Application reader;
     Workbook& back = reader.Workbooks().Open(path, true);

@@ -6,16 +6,15 @@ LibreOffice and Gnumeric recalculate both (the .xlsx with its cached results
 spoilt first). Every row's totals and the grand totals must equal the
 timesheets' own workbooks and the figures worked out from their settings."""
 import os
-import re
 import shutil
 import subprocess
 import sys
-import zipfile
 
 import openpyxl
 import xlrd
 
-from xlsx_interop import _cell_value, close, fail, gnumeric_to_xls, libreoffice_convert
+from xlsx_interop import (_cell_value, close, fail, finish, gnumeric_to_xls, libreoffice_convert,
+                          tampered_copy)
 
 FILL = sys.argv[1]
 WORK = sys.argv[2]
@@ -111,17 +110,6 @@ def xlsx_rows(path, data_only):
             for row in sheet.iter_rows(min_row=1, max_row=sheet.max_row, values_only=True)]
 
 
-def spoilt_copy(src, dst):
-    """The .xlsx with every cached formula result replaced by 12345."""
-    with zipfile.ZipFile(src) as zin, zipfile.ZipFile(dst, "w", zipfile.ZIP_DEFLATED) as zout:
-        for item in zin.infolist():
-            data = zin.read(item.filename)
-            if item.filename.startswith("xl/worksheets/"):
-                data = re.sub(r"(</f>)<v>[^<]*</v>", r"\1<v>12345</v>",
-                              data.decode("utf-8")).encode("utf-8")
-            zout.writestr(item, data)
-
-
 def main():
     shutil.rmtree(WORK, ignore_errors=True)
     folder = os.path.join(WORK, "timesheets")
@@ -161,7 +149,7 @@ def main():
 
     spoilt = os.path.join(WORK, "spoilt", "summary.xlsx")
     os.makedirs(os.path.dirname(spoilt))
-    spoilt_copy(summary_xlsx, spoilt)
+    tampered_copy(summary_xlsx, spoilt)
     libreoffice = libreoffice_convert([summary_xls, spoilt], os.path.join(WORK, "lo"),
                                       os.path.join(WORK, "lo-profile"))
     readers = [
@@ -187,11 +175,7 @@ def main():
         if not close(grand[0], grand_want[0]) or not close(grand[1], grand_want[1]):
             failures.append("%s: grand total %r, want %r" % (reader, grand, grand_want))
         print("%-27s grand total hours %.4f  pay %.4f" % (reader, grand[0], grand[1]))
-    if failures:
-        print("\n".join(failures))
-        sys.exit(1)
-    print("the summary's totals equal the sum of the timesheets for every reader")
-    shutil.rmtree(WORK, ignore_errors=True)
+    finish(failures, WORK, "the summary's totals equal the sum of the timesheets for every reader")
 
 
 main()
