@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include "app/output_target.h"
 #include "app/settings_store.h"
 #include "fill/batch_command.h"
+#include "fill/summary_command.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/generation_run.h"
 #include "timesheet/import/hours_import.h"
@@ -202,6 +205,25 @@ bool importInto(TimesheetRecord& record, const FillOptions& options, QTextStream
     return true;
 }
 
+// What is wrong with a summary made alone: it goes with the files or folders
+// to summarize, and with no other output.
+QString summaryArgumentsRefused(const FillOptions& options) {
+    if (!options.xlsPath.isEmpty() || !options.xlsxPath.isEmpty() ||
+        !options.picturePath.isEmpty() || !options.pdfPath.isEmpty() ||
+        !options.settingsPath.isEmpty() || !options.importPath.isEmpty())
+        return QStringLiteral(
+            "--summary makes only the summary: give it the summaries or, with "
+            "--summary-only, the timesheet files to summarize, and no other "
+            "output or --settings");
+    if (options.inputs.isEmpty())
+        return options.summaryOnly
+                   ? QStringLiteral("--summary-only needs timesheet files or folders of them")
+                   : QStringLiteral(
+                         "--summary needs the summary workbooks to merge, or folders "
+                         "of them");
+    return {};
+}
+
 }  // namespace
 
 QString usage() {
@@ -210,7 +232,10 @@ QString usage() {
         "                     [--pdf OUT.pdf] [--settings FILE]\n"
         "                     [--import-hours FILE.csv [COLUMN OPTIONS]]\n"
         "       tallowby-fill --batch [--out DIR] [--format LIST]... [-j N] [--shard K/N]\n"
-        "                     TIMESHEET... (files, or folders of *.ini files)\n"
+        "                     [--summary OUT.xls] TIMESHEET... (files, or folders of\n"
+        "                     *.ini files)\n"
+        "       tallowby-fill --summary OUT.xls SUMMARIES_OR_FOLDERS...\n"
+        "       tallowby-fill --summary-only --summary OUT.xls TIMESHEETS_OR_FOLDERS...\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
@@ -250,6 +275,17 @@ QString usage() {
         "  --shard K/N        make only part K (from 0) of N of the sorted timesheets:\n"
         "                     those at positions K, K+N, K+2N...; the names are the\n"
         "                     same as in the whole batch\n"
+        "\n"
+        "Payroll summary:\n"
+        "  --summary OUT.xls  write the payroll summary (one row per timesheet: hours\n"
+        "                     per rate type, total hours, total pay, a grand total)\n"
+        "                     to OUT.xls, or OUT.xlsx as an Excel Workbook; with\n"
+        "                     --batch, of the timesheets it made; else merges the\n"
+        "                     summary workbooks (.xls) given and those in the folders\n"
+        "                     given, such as the summaries of shards\n"
+        "  --summary-only     with --summary: summarize timesheet files (INI files in\n"
+        "                     the store's format) and the *.ini files of the folders\n"
+        "                     given, without making the timesheets\n"
         "\n"
         "  --help, -h         show this text\n"
         "  --version, -v      show the version\n");
@@ -336,6 +372,10 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             options.version = true;
             continue;
         }
+        if (arg == QLatin1String("--summary-only")) {
+            options.summaryOnly = true;
+            continue;
+        }
         QString batchError;
         shardGiven = shardGiven || arg == QLatin1String("--shard");
         if (takeBatchOption(arguments, i, options, formatLists, batchError)) {
@@ -355,6 +395,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             target = &options.settingsPath;
         else if (arg == QLatin1String("--import-hours"))
             target = &options.importPath;
+        else if (arg == QLatin1String("--summary"))
+            target = &options.summaryPath;
         bool takesFile = true;
         const std::pair<const char*, QString*> namedOptions[] = {
             {"--date-column", &options.dateColumn},   {"--hours-column", &options.hoursColumn},
@@ -380,7 +422,12 @@ ParsedArguments parseArguments(const QStringList& arguments) {
                 QStringLiteral("the column options and --unknown-type need --import-hours")};
     const bool singleOutputs = !options.xlsPath.isEmpty() || !options.xlsxPath.isEmpty() ||
                                !options.picturePath.isEmpty() || !options.pdfPath.isEmpty();
+    if (options.summaryOnly && options.summaryPath.isEmpty())
+        return {std::nullopt, QStringLiteral("--summary-only needs --summary OUT.xls")};
     if (options.batch) {
+        if (options.summaryOnly)
+            return {std::nullopt,
+                    QStringLiteral("--summary-only makes no timesheets: give it without --batch")};
         if (singleOutputs || !options.settingsPath.isEmpty() || !options.importPath.isEmpty())
             return {std::nullopt,
                     QStringLiteral("--batch takes timesheet files and folders, --out and --format "
@@ -391,6 +438,11 @@ ParsedArguments parseArguments(const QStringList& arguments) {
         const ParsedFormats parsed = parseFormats(formatLists);
         if (!parsed.error.isEmpty()) return {std::nullopt, parsed.error};
         options.formats = parsed.formats;
+        return {options, {}};
+    }
+    if (!options.summaryPath.isEmpty()) {
+        if (const QString refused = summaryArgumentsRefused(options); !refused.isEmpty())
+            return {std::nullopt, refused};
         return {options, {}};
     }
     if (!options.inputs.isEmpty())
@@ -410,10 +462,16 @@ int run(const FillOptions& options, QTextStream& err) {
     if (options.batch) {
         const BatchResult batch = runBatch(options, QCoreApplication::applicationFilePath(), err,
                                            ::isatty(STDERR_FILENO) == 1);
-        // Whatever is made of the whole batch afterwards (a payroll summary over
-        // `batch.made`, the timesheet files whose outputs were written) goes here.
-        return batch.exitStatus;
+        if (options.summaryPath.isEmpty()) return batch.exitStatus;
+        // The summary of what this batch (or shard) made; a summary that
+        // cannot be written fails the command.
+        const int summary = summarizeTimesheetFiles(batch.made, options.summaryPath, err);
+        return std::max(batch.exitStatus, summary);
     }
+    if (!options.summaryPath.isEmpty())
+        return options.summaryOnly
+                   ? summarizeTimesheetFiles(options.inputs, options.summaryPath, err)
+                   : mergeSummaries(options.inputs, options.summaryPath, err);
     QString settingsPath = options.settingsPath;
     if (settingsPath.isEmpty()) {
         settingsPath = SettingsStore::defaultPath();

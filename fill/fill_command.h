@@ -31,6 +31,8 @@ struct FillOptions {
     // Only a timesheet file will do: one that cannot be read, is no INI text
     // or has no [Tallowby] section fails instead of giving the defaults.
     bool timesheetFileRequired = false;
+    QString summaryPath;       // --summary: the payroll summary workbook to write
+    bool summaryOnly = false;  // --summary-only: from timesheet files, making no timesheets
     bool help = false;
     bool version = false;
 };
