@@ -13,6 +13,7 @@
 #include "timesheet/payroll_summary.h"
 #include "timesheet/payroll_summary_workbook.h"
 #include "timesheet/template_layout.h"
+#include "timesheet/timesheet_files.h"
 #include "timesheet/timesheet_store.h"
 #include "workbook/automation/typed_number_text.h"
 #include "workbook/run/private_temp_folder.h"
@@ -92,6 +93,14 @@ std::optional<TimesheetRecord> readTimesheet(const QString& path, QTextStream& e
     QFile probe(path);
     if (!QFileInfo(path).isFile() || !probe.open(QIODevice::ReadOnly)) {
         err << "tallowby-fill: cannot read the timesheet file " << path << "\n";
+        return std::nullopt;
+    }
+    // A file that is no timesheet at all is left out as the batch leaves it
+    // out, not read with the store's defaults.
+    if (const auto described = timesheet_files::describe(path, QDate::currentDate());
+        !described.heading) {
+        err << "tallowby-fill: " << path << ": " << described.refusal
+            << " Left out of the summary.\n";
         return std::nullopt;
     }
     SettingsStore settings(path);
