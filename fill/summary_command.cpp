@@ -134,21 +134,25 @@ int writeSummary(const std::vector<SummaryInput>& timesheets, const QString& out
 }
 
 int summarizeTimesheetFiles(const QStringList& inputs, const QString& out, QTextStream& err) {
-    QStringList files;
+    QStringList named;
     int leftOut = 0;
     for (const QString& input : inputs) {
-        if (QFileInfo(input).isDir()) {
-            files << filesIn(input, "ini");
-        } else if (isWorkbookName(input)) {
+        if (!QFileInfo(input).isDir() && isWorkbookName(input)) {
             err << "tallowby-fill: " << input
                 << " is a workbook, not a timesheet file; --summary-only reads timesheet files "
                    "(INI), and --summary without it merges summary workbooks\n";
             ++leftOut;
         } else {
-            files << input;
+            named << input;
         }
     }
-    files = withoutRepeats(files);
+    // The same files, in the same order, that a batch over these inputs makes.
+    const timesheet_files::Found found = timesheet_files::find(named);
+    for (const QString& problem : found.problems) {
+        err << "tallowby-fill: " << problem << "\n";
+        ++leftOut;
+    }
+    const QStringList& files = found.files;
     if (const auto refused = outputRefused(out, files)) {
         err << "tallowby-fill: " << *refused << "\n";
         return 2;
