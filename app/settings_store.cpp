@@ -224,6 +224,11 @@ std::optional<QString> SettingsStore::shapeProblem(const QByteArrayList& lines) 
     return std::nullopt;
 }
 
+bool SettingsStore::holdsSection() const {
+    ensureLoaded();
+    return ini_text::shapeOf(lines_, section_).present;
+}
+
 void SettingsStore::ensureLoaded() const {
     if (loaded_) return;
     loaded_ = true;

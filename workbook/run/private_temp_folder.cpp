@@ -130,8 +130,7 @@ QString PrivateTempFolder::makeLockedFolder(const QString& base) {
     // since mkdtemp, then checked to be the folder we made.
     const int fd =
         ::openat(parentFd_, name_.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    // Another start sweeping the folders of dead runs took it before it was
-    // even opened: another is made, as when it is taken before the lock.
+    // Another start swept it away before we could open it: make another.
     if (fd < 0 && errno == ENOENT) return {};
     struct stat st {};
     QString refused;
