@@ -1,5 +1,8 @@
 #include "app/ini_text.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace tallowby::ini_text {
 
 namespace {
@@ -16,22 +19,46 @@ QString trimmedBlanks(const QString& text) {
     return text.mid(begin, end - begin);
 }
 
+// Blanks are ASCII, so a line's UTF-8 bytes trim as its text does.
+QByteArrayView trimmedBlanks(QByteArrayView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.sliced(begin, end - begin);
+}
+
 // "[name]" -> name, for a section header line.
-std::optional<QString> sectionOf(const QString& line) {
-    const QString t = trimmedBlanks(line);
-    if (t.size() >= 2 && t.front() == QLatin1Char('[') && t.back() == QLatin1Char(']'))
-        return t.mid(1, t.size() - 2);
+std::optional<QByteArrayView> sectionOf(QByteArrayView line) {
+    const QByteArrayView t = trimmedBlanks(line);
+    if (t.size() >= 2 && t.front() == '[' && t.back() == ']') return t.sliced(1, t.size() - 2);
     return std::nullopt;
 }
 
 // The key of a "key=value" line, or nothing for comments and other lines.
-std::optional<QString> keyOf(const QString& line) {
-    const QString t = trimmedBlanks(line);
-    if (t.isEmpty() || t.front() == QLatin1Char(';') || t.front() == QLatin1Char('#'))
-        return std::nullopt;
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
+std::optional<QByteArrayView> keyOf(QByteArrayView line) {
+    const QByteArrayView t = trimmedBlanks(line);
+    if (t.isEmpty() || t.front() == ';' || t.front() == '#') return std::nullopt;
+    const qsizetype eq = line.indexOf('=');
     if (eq < 0) return std::nullopt;
-    return trimmedBlanks(line.left(eq));
+    return trimmedBlanks(line.first(eq));
+}
+
+// The index of the line giving `key` in `section`, or -1.
+qsizetype lineOf(const QByteArrayList& lines, const QString& section, const QString& key) {
+    const QByteArray wantedSection = encodeName(section).toLatin1();
+    const QByteArray wantedKey = encodeName(key).toLatin1();
+    bool inSection = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        if (const auto s = sectionOf(line)) {
+            inSection = (*s == wantedSection);
+            continue;
+        }
+        if (!inSection) continue;
+        if (const auto k = keyOf(line); k && *k == wantedKey) return i;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -120,26 +147,84 @@ QString encodeName(const QString& name) {
     return out;
 }
 
-std::optional<QString> find(const QStringList& lines, const QString& section, const QString& key) {
-    const QString wantedSection = encodeName(section);
-    const QString wantedKey = encodeName(key);
-    bool inSection = false;
-    for (const QString& line : lines) {
-        if (const auto s = sectionOf(line)) {
-            inSection = (*s == wantedSection);
+void decodeValueInPieces(QByteArrayView raw, const std::function<void(QByteArrayView)>& take,
+                         qsizetype pieceSize) {
+    QByteArrayView t = trimmedBlanks(raw);
+    if (t.size() >= 2 && t.front() == '"' && t.back() == '"') t = t.sliced(1, t.size() - 2);
+    const char* data = t.data();
+    const qsizetype size = t.size();
+    QByteArray out;
+    out.reserve(std::min(size, pieceSize) + 1);
+    qsizetype i = 0;
+    while (i < size) {
+        if (out.size() >= pieceSize) {
+            take(out);
+            out.clear();
+        }
+        // Text up to the next backslash goes over whole, as far as the piece has room.
+        const qsizetype room = std::min(size - i, pieceSize - out.size());
+        const auto* slash =
+            static_cast<const char*>(std::memchr(data + i, '\\', static_cast<size_t>(room)));
+        const qsizetype plain = slash ? slash - (data + i) : room;
+        if (plain > 0) {
+            out.append(data + i, plain);
+            i += plain;
             continue;
         }
-        if (!inSection) continue;
-        if (const auto k = keyOf(line); k && *k == wantedKey)
-            return decodeValue(line.mid(line.indexOf(QLatin1Char('=')) + 1));
+        // A backslash: an escape, or itself when last or before an unknown letter.
+        if (i + 1 >= size) {
+            out += '\\';
+            ++i;
+            continue;
+        }
+        switch (data[i + 1]) {
+            case '\\':
+                out += '\\';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case '0':
+                out += '\0';
+                break;
+            case '"':
+                out += '"';
+                break;
+            default:
+                out += '\\';
+                ++i;  // keep the backslash, read the next char normally
+                continue;
+        }
+        i += 2;
     }
-    return std::nullopt;
+    if (!out.isEmpty()) take(out);
 }
 
-void set(QStringList& lines, const QString& section, const QString& key, const QString& value) {
-    const QString wantedSection = encodeName(section);
-    const QString wantedKey = encodeName(key);
-    const QString newLine = wantedKey + QLatin1Char('=') + encodeValue(value);
+std::optional<QByteArrayView> findRaw(const QByteArrayList& lines, const QString& section,
+                                      const QString& key) {
+    const qsizetype at = lineOf(lines, section, key);
+    if (at < 0) return std::nullopt;
+    const QByteArray& line = lines[at];
+    return QByteArrayView(line).sliced(line.indexOf('=') + 1);
+}
+
+std::optional<QString> find(const QByteArrayList& lines, const QString& section,
+                            const QString& key) {
+    const auto raw = findRaw(lines, section, key);
+    if (!raw) return std::nullopt;
+    return decodeValue(QString::fromUtf8(*raw));
+}
+
+void set(QByteArrayList& lines, const QString& section, const QString& key, const QString& value) {
+    const QByteArray wantedSection = encodeName(section).toLatin1();
+    const QByteArray wantedKey = encodeName(key).toLatin1();
+    const QByteArray newLine = wantedKey + '=' + encodeValue(value).toUtf8();
     bool inSection = false;
     qsizetype insertAt = -1;  // after the last non-empty line of the section
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -154,23 +239,24 @@ void set(QStringList& lines, const QString& section, const QString& key, const Q
             lines[i] = newLine;
             return;
         }
-        if (!trimmedBlanks(lines[i]).isEmpty()) insertAt = i + 1;
+        if (!trimmedBlanks(QByteArrayView(lines[i])).isEmpty()) insertAt = i + 1;
     }
     if (insertAt >= 0) {
         lines.insert(insertAt, newLine);
         return;
     }
-    if (!lines.isEmpty() && !trimmedBlanks(lines.back()).isEmpty()) lines.append(QString());
-    lines.append(QLatin1Char('[') + wantedSection + QLatin1Char(']'));
+    if (!lines.isEmpty() && !trimmedBlanks(QByteArrayView(lines.back())).isEmpty())
+        lines.append(QByteArray());
+    lines.append('[' + wantedSection + ']');
     lines.append(newLine);
 }
 
-SectionShape shapeOf(const QStringList& lines, const QString& section) {
-    const QString wantedSection = encodeName(section);
+SectionShape shapeOf(const QByteArrayList& lines, const QString& section) {
+    const QByteArray wantedSection = encodeName(section).toLatin1();
     SectionShape shape;
     QStringList seen;
     bool inSection = false;
-    for (const QString& line : lines) {
+    for (const QByteArray& line : lines) {
         if (const auto s = sectionOf(line)) {
             inSection = (*s == wantedSection);
             shape.present = shape.present || inSection;
@@ -179,10 +265,11 @@ SectionShape shapeOf(const QStringList& lines, const QString& section) {
         if (!inSection) continue;
         const auto k = keyOf(line);
         if (!k) continue;
-        if (!seen.contains(*k))
-            seen << *k;
-        else if (!shape.repeatedKeys.contains(*k))
-            shape.repeatedKeys << *k;
+        const QString name = QString::fromUtf8(*k);
+        if (!seen.contains(name))
+            seen << name;
+        else if (!shape.repeatedKeys.contains(name))
+            shape.repeatedKeys << name;
     }
     return shape;
 }

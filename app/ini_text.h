@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace tallowby::ini_text {
@@ -16,16 +20,31 @@ QString encodeValue(const QString& value);
 // escapes keep their backslash, so hand-written paths read back unchanged.
 QString decodeValue(const QString& raw);
 
+// The same, from the value's UTF-8 bytes to the decoded text's UTF-8 bytes,
+// handed to `take` in pieces of at most `pieceSize` bytes: a value of tens of
+// megabytes is never held decoded. The escapes and quotes are ASCII, so the
+// pieces join to exactly decodeValue's text.
+void decodeValueInPieces(QByteArrayView raw, const std::function<void(QByteArrayView)>& take,
+                         qsizetype pieceSize = 64 * 1024);
+
 // Keys and section names: letters, digits, "_", "-" and "." as they are,
 // everything else as %XX of its UTF-8 bytes.
 QString encodeName(const QString& name);
 
+// The file's lines are its UTF-8 text split at line ends (no "\n" or
+// trailing "\r" kept): a big file is held once, in its own encoding.
+
 // The value of `key` in `section` among the file's lines, if present.
-std::optional<QString> find(const QStringList& lines, const QString& section, const QString& key);
+std::optional<QString> find(const QByteArrayList& lines, const QString& section,
+                            const QString& key);
+
+// The same value still encoded, as the line holds it (a view into that line).
+std::optional<QByteArrayView> findRaw(const QByteArrayList& lines, const QString& section,
+                                      const QString& key);
 
 // Sets `key` in `section`, replacing the first existing line for it or adding
 // one at the end of the section (a new section goes at the end of the file).
-void set(QStringList& lines, const QString& section, const QString& key, const QString& value);
+void set(QByteArrayList& lines, const QString& section, const QString& key, const QString& value);
 
 // How `section` stands among the file's lines: whether it is there, and the
 // keys it gives more than once (each named once, in file order). A section
@@ -34,6 +53,6 @@ struct SectionShape {
     bool present = false;
     QStringList repeatedKeys;
 };
-SectionShape shapeOf(const QStringList& lines, const QString& section);
+SectionShape shapeOf(const QByteArrayList& lines, const QString& section);
 
 }  // namespace tallowby::ini_text

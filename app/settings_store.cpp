@@ -27,38 +27,89 @@ namespace {
 // Far beyond anything the program writes; a bigger file is not ours to load.
 constexpr qint64 kLargestStore = 64 * 1024 * 1024;
 
-// Why the bytes are not an INI text we wrote or could have written, if so.
-std::optional<QString> notIniText(const QByteArray& bytes) {
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return QStringLiteral("it is UTF-16 text, not UTF-8");
-    if (bytes.contains('\0')) return QStringLiteral("it holds NUL bytes");
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) return QStringLiteral("it is not UTF-8 text");
-    for (qsizetype i = bytes.indexOf('\r'); i >= 0; i = bytes.indexOf('\r', i + 1))
-        if (i + 1 >= bytes.size() || bytes[i + 1] != '\n')
-            return QStringLiteral("its lines end in a bare carriage return");
-    int number = 0;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        ++number;
-        const QStringView t = line.trimmed();
-        const bool fits = t.isEmpty() || t.startsWith(QLatin1Char(';')) ||
-                          t.startsWith(QLatin1Char('#')) ||
-                          (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) ||
-                          t.contains(QLatin1Char('='));
-        if (!fits) return QStringLiteral("line %1 is not an INI line").arg(number);
+// The file read line by line, checked as it comes for being an INI text we
+// wrote or could have written; only the lines are kept, never the whole file
+// a second time, decoded or split.
+class StoreLines {
+  public:
+    void add(const char* data, qsizetype size) {
+        if (size > 0 && std::memchr(data, 0, static_cast<size_t>(size))) nul_ = true;
+        // Only whether the text is UTF-8 matters; the decoded piece is dropped
+        // (decode() only converts once its result is taken as a string).
+        if (!nul_) {
+            const QString piece = decoder_.decode(QByteArrayView(data, size));
+            Q_UNUSED(piece);
+        }
+        while (size > 0) {
+            const auto* end =
+                static_cast<const char*>(std::memchr(data, '\n', static_cast<size_t>(size)));
+            if (!end) {
+                current_.append(data, size);
+                return;
+            }
+            current_.append(data, end - data);
+            endLine(true);
+            size -= end - data + 1;
+            data = end + 1;
+        }
     }
-    return std::nullopt;
-}
 
-QStringList linesOf(const QByteArray& bytes) {
-    QByteArray body = bytes;
-    if (body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
-    QStringList lines = QString::fromUtf8(body).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
-    for (QString& line : lines)
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-    return lines;
+    // The lines, or why the text is not one we could have written.
+    std::optional<QString> finish() {
+        if (!current_.isEmpty()) endLine(false);
+        if (utf16_) return QStringLiteral("it is UTF-16 text, not UTF-8");
+        if (nul_) return QStringLiteral("it holds NUL bytes");
+        if (decoder_.hasError()) return QStringLiteral("it is not UTF-8 text");
+        if (bareCarriageReturn_) return QStringLiteral("its lines end in a bare carriage return");
+        if (firstStrangeLine_ > 0)
+            return QStringLiteral("line %1 is not an INI line").arg(firstStrangeLine_);
+        return std::nullopt;
+    }
+
+    QByteArrayList take() { return std::move(lines_); }
+
+  private:
+    void endLine(bool ended) {
+        QByteArray line = std::move(current_);
+        current_ = QByteArray();
+        if (number_ == 0) {
+            utf16_ = line.startsWith("\xFF\xFE") || line.startsWith("\xFE\xFF");
+            if (line.startsWith("\xEF\xBB\xBF")) line.remove(0, 3);
+        }
+        ++number_;
+        const qsizetype cr = line.indexOf('\r');
+        if (cr >= 0 && (!ended || cr + 1 < line.size())) bareCarriageReturn_ = true;
+        if (firstStrangeLine_ == 0 && !fitsIni(line)) firstStrangeLine_ = number_;
+        if (ended && line.endsWith('\r')) line.chop(1);
+        lines_.append(std::move(line));
+    }
+
+    // Blank, a comment, a section header or a key: a line with "=" is a key
+    // whatever else it holds, so only other lines are decoded to be looked at.
+    static bool fitsIni(const QByteArray& line) {
+        if (line.contains('=')) return true;
+        const QString t = QString::fromUtf8(line).trimmed();
+        return t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')) ||
+               (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')));
+    }
+
+    QStringDecoder decoder_{QStringDecoder::Utf8};
+    QByteArray current_;
+    QByteArrayList lines_;
+    int number_ = 0;
+    int firstStrangeLine_ = 0;
+    bool utf16_ = false;
+    bool nul_ = false;
+    bool bareCarriageReturn_ = false;
+};
+
+// A line of blanks only (any of Unicode's); most lines show a visible ASCII
+// character at once and are never decoded.
+bool isBlankLine(const QByteArray& line) {
+    for (char c : line)
+        if (static_cast<unsigned char>(c) > ' ' && static_cast<unsigned char>(c) < 0x80)
+            return false;
+    return QString::fromUtf8(line).trimmed().isEmpty();
 }
 
 // The first free NAME.damaged-YYYY-MM-DD (then -2, -3 ...) beside the store.
@@ -115,7 +166,7 @@ SettingsStore::Loaded SettingsStore::load(const QString& path) {
         return {{}, unusable.arg(path, QString::fromLocal8Bit(std::strerror(errno))), false};
     }
     struct stat st {};
-    QByteArray bytes;
+    StoreLines lines;
     std::optional<QString> refused;
     if (::fstat(fd, &st) != 0) {
         refused = QString::fromLocal8Bit(std::strerror(errno));
@@ -125,6 +176,7 @@ SettingsStore::Loaded SettingsStore::load(const QString& path) {
         refused = QStringLiteral("it is too large");
     } else {
         char buffer[64 * 1024];
+        qint64 total = 0;
         while (true) {
             const ssize_t n = ::read(fd, buffer, sizeof buffer);
             if (n < 0 && errno == EINTR) continue;
@@ -133,29 +185,29 @@ SettingsStore::Loaded SettingsStore::load(const QString& path) {
                 break;
             }
             if (n == 0) break;
-            bytes.append(buffer, n);
-            if (bytes.size() > kLargestStore) {
+            total += n;
+            if (total > kLargestStore) {
                 refused = QStringLiteral("it is too large");
                 break;
             }
+            lines.add(buffer, n);
         }
     }
     ::close(fd);
     if (refused) return {{}, unusable.arg(path, *refused), false};
-    if (const auto why = notIniText(bytes)) {
+    if (const auto why = lines.finish()) {
         return {{},
                 QStringLiteral("The settings file %1 is damaged: %2.\nTallowby goes on with its "
                                "defaults and, before it saves a setting, keeps that file as %3.")
                     .arg(path, *why, damagedName(path)),
                 true};
     }
-    return {linesOf(bytes), std::nullopt, true};
+    return {lines.take(), std::nullopt, true};
 }
 
 // What is odd about a readable file's shape, worded for the user, if anything.
-std::optional<QString> SettingsStore::shapeProblem(const QStringList& lines) const {
-    const bool blank = std::all_of(lines.begin(), lines.end(),
-                                   [](const QString& line) { return line.trimmed().isEmpty(); });
+std::optional<QString> SettingsStore::shapeProblem(const QByteArrayList& lines) const {
+    const bool blank = std::all_of(lines.begin(), lines.end(), isBlankLine);
     if (blank) return std::nullopt;
     const ini_text::SectionShape shape = ini_text::shapeOf(lines, section_);
     if (!shape.present)
@@ -194,6 +246,15 @@ QString SettingsStore::value(const QString& key, const QString& defaultValue) co
     return found ? *found : defaultValue;
 }
 
+bool SettingsStore::readValueInPieces(const QString& key,
+                                      const std::function<void(QByteArrayView utf8)>& take) const {
+    ensureLoaded();
+    const auto raw = ini_text::findRaw(lines_, section_, key);
+    if (!raw) return false;
+    ini_text::decodeValueInPieces(*raw, take);
+    return true;
+}
+
 void SettingsStore::keepDamagedFile() {
     const QByteArray from = QFile::encodeName(path_);
     // link() never replaces an existing name, so no earlier copy is lost.
@@ -218,7 +279,7 @@ void SettingsStore::setValue(const QString& key, const QString& text) {
 
 void SettingsStore::setValues(const Values& values) {
     ensureLoaded();
-    QStringList next = lines_;
+    QByteArrayList next = lines_;
     for (const auto& [key, text] : values) ini_text::set(next, section_, key, text);
     // The file already says this: nothing to write.
     if (next == lines_ && !unsaved_) return;
@@ -228,7 +289,7 @@ void SettingsStore::setValues(const Values& values) {
 
     makeFolder(QFileInfo(path_).absolutePath());
     if (damaged_) keepDamagedFile();
-    QByteArray bytes = lines_.join(QLatin1Char('\n')).toUtf8();
+    QByteArray bytes = lines_.join('\n');
     bytes.append('\n');
     makeOwnerOnly(path_);
     writeFileAtomically(path_, bytes, 0600);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArrayList>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -13,7 +15,8 @@ namespace tallowby {
 // section "Tallowby", in one INI file. Every value is text, read and written
 // exactly as given (commas, quotes, blanks and line breaks included).
 //
-// The file is read once, at the first use, and kept in memory; every write
+// The file is read once, at the first use, line by line as it is checked,
+// and kept in memory in its own encoding (a big list is held once); every write
 // replaces the whole file atomically (write beside it, flush, then rename),
 // so a value is on disk the moment setValue returns and a killed program
 // or a full disk never leaves a half-written store behind. A write that would
@@ -55,6 +58,12 @@ class SettingsStore {
     // The stored text, or `defaultValue` when the key is absent.
     QString value(const QString& key, const QString& defaultValue = QString()) const;
 
+    // The stored text's UTF-8 bytes handed to `take` piece by piece (a piece
+    // may end inside a character), for values too big to hold decoded twice
+    // over; false, and nothing handed, when the key is absent.
+    bool readValueInPieces(const QString& key,
+                           const std::function<void(QByteArrayView utf8)>& take) const;
+
     // Creates or replaces the value. Throws tallowby::Failure when the file
     // cannot be written; the old file then stays as it was (the value is
     // kept in memory all the same).
@@ -77,21 +86,21 @@ class SettingsStore {
     // (nothing when it can, or does not exist). Reads it without waiting on a
     // FIFO.
     struct Loaded {
-        QStringList lines;
+        QByteArrayList lines;
         std::optional<QString> problem;  // for the user, already worded
         bool mayReplace = true;          // false: never write at the path
     };
     static Loaded load(const QString& path);
 
     void ensureLoaded() const;
-    std::optional<QString> shapeProblem(const QStringList& lines) const;
+    std::optional<QString> shapeProblem(const QByteArrayList& lines) const;
     void keepDamagedFile();
 
     QString path_;
     QString section_;
     ProblemNotice notice_;
     mutable bool loaded_ = false;
-    mutable QStringList lines_;
+    mutable QByteArrayList lines_;
     mutable bool writable_ = true;
     mutable bool damaged_ = false;
     bool unsaved_ = false;

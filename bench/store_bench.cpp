@@ -7,63 +7,26 @@
 #include <sys/wait.h>
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
-#include <QStringList>
 #include <QTemporaryDir>
 
-#include "app/ini_text.h"
+#include "bench_stores.h"
 #include "app/settings_store.h"
 #include "tests/support/test_paths.h"
-#include "timesheet/packed_list.h"
-#include "timesheet/settings_keys.h"
 #include "timesheet/timesheet_store.h"
 
 extern char** environ;
 
 namespace {
 
-using tallowby::ini_text::encodeValue;
+using bench_stores::writeStore;
 
-// A store as the window writes it: the sample's general fields, seven rates
-// and `entries` hours entries spread over the days and types; each entry's
-// day text is padded to `dayTextLength` characters (long texts make big
-// stores with few entries).
-QString writeStore(const QString& folder, int entries, int dayTextLength = 0) {
-    namespace keys = tallowby::settings_keys;
-    static const char* const kDays[] = {
-        "Monday 30.08.21", "Tuesday 31.08.21",  "Wednesday 01.09.21", "Thursday 02.09.21",
-        "Friday 03.09.21", "Saturday 04.09.21", "Sunday 05.09.21"};
-    static const char* const kTypes[] = {"Regular", "Overtime", "Illness", "Vacation",
-                                         "Holiday", "Unpaid",   "Other"};
-    std::vector<QStringList> rates;
-    for (const char* type : kTypes) rates.push_back({QString::fromLatin1(type), "11.50"});
-    std::vector<QStringList> hours;
-    hours.reserve(static_cast<size_t>(entries));
-    for (int i = 0; i < entries; ++i) {
-        const int day = i % 7;
-        const int type = (i / 7) % 7;
-        QString dayText = QString::fromLatin1(kDays[day]);
-        if (dayText.size() < dayTextLength) dayText = dayText.leftJustified(dayTextLength, u'.');
-        hours.push_back({dayText, QString::fromLatin1(kTypes[type]), "00:01", QString::number(day),
-                         QString::number(type)});
-    }
-    QString text = QStringLiteral("[Tallowby]\n");
-    auto line = [&](const char* key, const QString& value) {
-        text += QLatin1String(key) + u'=' + encodeValue(value) + u'\n';
-    };
-    line(keys::kCompany, "ACME Inc");
-    line(keys::kAddress, "Birchwood st");
-    line(keys::kCity, "French Leek, IN");
-    line(keys::kPhone, "(988) 913-5480");
-    line(keys::kEmployee, "Arlen Tovey Jr.");
-    line(keys::kSupervisor, "Rolf Ambry");
-    line(keys::kWeekStart, "2021-08-30");
-    line(keys::kRates, tallowby::packed_list::pack(rates));
-    line(keys::kHours, tallowby::packed_list::pack(hours));
-    const QString path = folder + QStringLiteral("/Marrowick.ini");
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
-    return path;
+// Folders named after the program ("tallowby-XXXXXX", QTemporaryDir's
+// default once the application is named) are what tallowby-fill clears as
+// left over from ended runs: the benchmark's own go by another name.
+QString benchFolderTemplate() {
+    return QDir::tempPath() + QStringLiteral("/bench-store-XXXXXX");
 }
 
 // Runs tallowby-fill under /usr/bin/time, which forks it from its own small
@@ -71,7 +34,7 @@ QString writeStore(const QString& folder, int entries, int dayTextLength = 0) {
 // peak memory as its own. False when it did not end with status 0.
 // `peakKiB` gets its peak resident set, `cpuSeconds` its user and system time.
 bool runFill(const QString& settings, const QString& xls, long& peakKiB, double& cpuSeconds) {
-    QTemporaryDir dir;
+    QTemporaryDir dir(benchFolderTemplate());
     const QByteArray report = dir.filePath("usage").toLocal8Bit();
     const QByteArray settingsArg = settings.toLocal8Bit();
     const QByteArray xlsArg = xls.toLocal8Bit();
@@ -117,7 +80,7 @@ void timeFill(benchmark::State& state, const QString& settings, const QTemporary
 }
 
 void BM_FillCommand(benchmark::State& state) {
-    QTemporaryDir dir;
+    QTemporaryDir dir(benchFolderTemplate());
     const QString settings = writeStore(dir.path(), static_cast<int>(state.range(0)));
     timeFill(state, settings, dir);
 }
@@ -130,7 +93,7 @@ BENCHMARK(BM_FillCommand)
 
 // 50 MB of store from 200,000 entries with long day texts.
 void BM_FillCommandStore50MB(benchmark::State& state) {
-    QTemporaryDir dir;
+    QTemporaryDir dir(benchFolderTemplate());
     const QString settings = writeStore(dir.path(), 200000, 240);
     timeFill(state, settings, dir);
 }
@@ -139,7 +102,7 @@ BENCHMARK(BM_FillCommandStore50MB)->Unit(benchmark::kMillisecond)->UseManualTime
 // What the window and the command line do at start: the file read, the
 // lists unpacked into the timesheet.
 void BM_StoreLoad(benchmark::State& state) {
-    QTemporaryDir dir;
+    QTemporaryDir dir(benchFolderTemplate());
     const QString settings = writeStore(dir.path(), static_cast<int>(state.range(0)));
     for (auto _ : state) {
         tallowby::SettingsStore store(settings);

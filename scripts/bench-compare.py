@@ -34,6 +34,12 @@ GOALS = [
     ("BM_FillCommandStore50MB", "`tallowby-fill` on a 50 MB store", "peak < 100 MB"),
     ("BM_StoreLoad/10000", "Read a store with 10,000 hours entries", ""),
     ("BM_StoreLoad/1000000", "Read a store with 1,000,000 hours entries", ""),
+    ("BM_WindowStartToFirstPaint", "`tallowby` started to its window's first paint (offscreen)",
+     "100 ms"),
+    ("BM_StartToPreviewShown/sample", "\"Start\" to the preview painted, the sample data",
+     "100 ms"),
+    ("BM_WindowOpenStore/10000", "Entry window opened on a store with 10,000 hours entries",
+     "300 ms"),
 ]
 
 UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}

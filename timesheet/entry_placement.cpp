@@ -24,14 +24,42 @@ bool isDuration(const QString& hours) {
     return match.hasMatch() && match.capturedView(2).toInt() <= 59;
 }
 
+namespace {
+
+// The last text a check was made of and its answer: the entries of a long
+// list repeat their indexes and hours, and a check per entry (a pattern
+// match, a number read) would cost more than the rest of the placement.
+template <class Answer>
+class LastAnswer {
+  public:
+    template <class Check>
+    const Answer& of(const QString& text, Check check) {
+        if (!known_ || text != text_) {
+            text_ = text;
+            answer_ = check(text);
+            known_ = true;
+        }
+        return answer_;
+    }
+
+  private:
+    QString text_;
+    Answer answer_{};
+    bool known_ = false;
+};
+
+}  // namespace
+
 EntryPlacement placeEntries(const std::vector<HoursEntry>& entries, int rateColumns) {
     EntryPlacement placement;
     std::map<std::pair<int, int>, size_t> cellOf;  // (day, rate) -> index in cells
+    LastAnswer<std::optional<int>> days, rates;
+    LastAnswer<bool> durations;
     for (const HoursEntry& entry : entries) {
-        const auto day = indexNumber(entry.dayIndex);
-        const auto rate = indexNumber(entry.rateIndex);
+        const auto day = days.of(entry.dayIndex, indexNumber);
+        const auto rate = rates.of(entry.rateIndex, indexNumber);
         if (!day || !rate || *day < 0 || *day >= kDaysInWeek || *rate < 0 || *rate >= rateColumns ||
-            !isDuration(entry.hours)) {
+            !durations.of(entry.hours, isDuration)) {
             placement.leftOut.push_back(entry);
             continue;
         }
@@ -41,7 +69,7 @@ EntryPlacement placeEntries(const std::vector<HoursEntry>& entries, int rateColu
             it = cellOf.emplace(key, placement.cells.size()).first;
             placement.cells.push_back({kFirstDayRow + *day, kFirstRateColumn + *rate, {}});
         }
-        placement.cells[it->second].entries.push_back(entry);
+        placement.cells[it->second].entries.push_back(&entry);
     }
     return placement;
 }

@@ -9,11 +9,13 @@
 
 namespace tallowby {
 
-// One cell of the day rows and the entries that go into it, in list order.
+// One cell of the day rows and the entries that go into it, in list order:
+// pointers into the list placed, which outlives the placement (a million
+// entries are not copied).
 struct PlacedCell {
     int row = 0;     // 1-based
     int column = 0;  // 1-based
-    std::vector<HoursEntry> entries;
+    std::vector<const HoursEntry*> entries;
 };
 
 // Where the hours entries go: entries with the same day and rate share one
@@ -34,6 +36,8 @@ std::optional<int> indexNumber(const QString& text);
 bool isDuration(const QString& hours);
 
 EntryPlacement placeEntries(const std::vector<HoursEntry>& entries, int rateColumns);
+// The cells point into the list: it must outlive the placement.
+EntryPlacement placeEntries(std::vector<HoursEntry>&& entries, int rateColumns) = delete;
 
 // The one message about left-out entries: how many, and each by its day,
 // type and hours as the list shows them; long lists name the first

@@ -226,14 +226,16 @@ void GenerationSteps::fillHours() {
             auto cell = app().Cells(row_ + (placed.row - kFirstDayRow),
                                     column_ + (placed.column - kFirstRateColumn));
             if (placed.entries.size() == 1) {
-                cell.setValue(placed.entries.front().hours);
+                cell.setValue(placed.entries.front()->hours);
                 return;
             }
             QStringList hours;
-            for (const HoursEntry& e : placed.entries) hours << e.hours;
+            hours.reserve(static_cast<qsizetype>(placed.entries.size()));
+            for (const HoursEntry* e : placed.entries) hours << e->hours;
             const QStringList notCounted = cell.setSum(hours);
-            for (const HoursEntry& e : placed.entries)
-                if (notCounted.contains(e.hours)) result_.leftOut.push_back(e);
+            if (notCounted.isEmpty()) return;
+            for (const HoursEntry* e : placed.entries)
+                if (notCounted.contains(e->hours)) result_.leftOut.push_back(*e);
         });
     }
 }

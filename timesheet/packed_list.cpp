@@ -13,16 +13,6 @@ bool isEscapable(QChar c) {
     return c == kRowSeparator || c == kFieldSeparator || c == kEscape;
 }
 
-QString unescapeField(const QString& field) {
-    QString out;
-    out.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
-        // A backslash before anything else is an ordinary character.
-        if (field[i] == kEscape && i + 1 < field.size() && isEscapable(field[i + 1])) ++i;
-        out += field[i];
-    }
-    return out;
-}
 }  // namespace
 
 QString escapeField(const QString& field) {
@@ -49,81 +39,104 @@ QString pack(const std::vector<QStringList>& rows) {
 }
 
 namespace {
+constexpr char kRowByte = '|';
+constexpr char kFieldByte = '^';
+constexpr char kEscapeByte = '\\';
 
-// Field texts repeat from row to row (the same days, types, hours and
-// indexes): each field position keeps the last few distinct texts it saw, and
-// a repeat shares that string instead of allocating its own, which keeps a
-// store of a million entries to a fraction of the memory.
-class FieldTexts {
-  public:
-    QString take(qsizetype position, QStringView text) {
-        if (position >= static_cast<qsizetype>(seen_.size()))
-            seen_.resize(static_cast<size_t>(position) + 1);
-        Recent& recent = seen_[static_cast<size_t>(position)];
-        for (const QString& known : recent.texts)
-            if (known.size() == text.size() && QStringView(known) == text) return known;
-        QString fresh = text.toString();
-        recent.texts[recent.next] = fresh;
-        recent.next = (recent.next + 1) % kRemembered;
-        return fresh;
-    }
-
-  private:
-    static constexpr size_t kRemembered = 16;
-    struct Recent {
-        std::array<QString, kRemembered> texts;
-        size_t next = 0;
-    };
-    std::vector<Recent> seen_;
-};
-
+bool isEscapableByte(char c) {
+    return c == kRowByte || c == kFieldByte || c == kEscapeByte;
+}
 }  // namespace
 
-void forEachRow(const QString& text, const std::function<void(const QStringList&)>& take) {
-    FieldTexts texts;
-    QStringList fields;
-    QString unescaped;
-    const QChar* data = text.constData();
-    const qsizetype size = text.size();
-    qsizetype rowStart = 0;
+// The separators and the escape are ASCII, and no byte of a longer UTF-8
+// character is, so the rows and fields are found in the bytes and only each
+// field is decoded.
+void RowReader::feed(QByteArrayView utf8) {
+    const char* data = utf8.data();
+    const qsizetype size = utf8.size();
+    qsizetype start = 0;  // of the bytes not yet copied into the row
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = data[i];
+        if (afterEscape_) {
+            afterEscape_ = false;
+            if (isEscapableByte(c)) continue;  // escaped: part of the field
+        }
+        if (c == kEscapeByte) {
+            afterEscape_ = true;
+        } else if (c == kRowByte) {
+            row_.append(data + start, i - start);
+            start = i + 1;
+            endRow();
+        }
+    }
+    row_.append(data + start, size - start);
+}
+
+void RowReader::finish() {
+    endRow();
+}
+
+QString RowReader::fieldText(qsizetype position, QByteArrayView raw, bool escaped) {
+    QByteArray unescaped;
+    if (escaped) {
+        unescaped.reserve(raw.size());
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            // A backslash before anything else is an ordinary character.
+            if (raw[i] == kEscapeByte && i + 1 < raw.size() && isEscapableByte(raw[i + 1])) ++i;
+            unescaped += raw[i];
+        }
+        raw = unescaped;
+    }
+    if (position >= static_cast<qsizetype>(seen_.size()))
+        seen_.resize(static_cast<size_t>(position) + 1);
+    Recent& recent = seen_[static_cast<size_t>(position)];
+    for (size_t k = 0; k < kRemembered; ++k)
+        if (!recent.texts[k].isNull() && QByteArrayView(recent.bytes[k]) == raw)
+            return recent.texts[k];
+    QString fresh = QString::fromUtf8(raw);
+    // A null string would never be found again; the empty field is "" all the same.
+    if (fresh.isNull()) fresh = QLatin1String("");
+    recent.bytes[recent.next] = raw.toByteArray();
+    recent.texts[recent.next] = fresh;
+    recent.next = (recent.next + 1) % kRemembered;
+    return fresh;
+}
+
+void RowReader::endRow() {
+    // An empty row adds nothing.
+    if (row_.isEmpty()) {
+        afterEscape_ = false;
+        return;
+    }
+    fields_.clear();
+    const char* data = row_.constData();
+    const qsizetype size = row_.size();
     qsizetype fieldStart = 0;
     bool escaped = false;  // the field holds an escape to drop
-    auto endField = [&](qsizetype end) {
-        const QStringView raw(data + fieldStart, end - fieldStart);
-        if (escaped) {
-            unescaped = unescapeField(raw.toString());
-            fields.append(texts.take(fields.size(), unescaped));
-        } else {
-            fields.append(texts.take(fields.size(), raw));
-        }
-        escaped = false;
-        fieldStart = end + 1;
-    };
-    // One pass finds the same escapes, fields and rows as splitting at the
-    // rows first and at the fields of each row after.
     for (qsizetype i = 0; i <= size; ++i) {
         if (i < size) {
-            const QChar c = data[i];
-            if (c == kEscape && i + 1 < size && isEscapable(data[i + 1])) {
+            const char c = data[i];
+            if (c == kEscapeByte && i + 1 < size && isEscapableByte(data[i + 1])) {
                 escaped = true;
                 ++i;
                 continue;
             }
-            if (c == kFieldSeparator) {
-                endField(i);
-                continue;
-            }
-            if (c != kRowSeparator) continue;
+            if (c != kFieldByte) continue;
         }
-        // The end of a row: an empty one adds nothing.
-        if (i > rowStart) {
-            endField(i);
-            take(fields);
-        }
-        fields.clear();
+        fields_.append(
+            fieldText(fields_.size(), QByteArrayView(data + fieldStart, i - fieldStart), escaped));
         escaped = false;
-        rowStart = fieldStart = i + 1;
+        fieldStart = i + 1;
     }
+    row_.clear();
+    afterEscape_ = false;
+    take_(fields_);
+}
+
+void forEachRow(const QString& text, const std::function<void(const QStringList&)>& take) {
+    RowReader reader(take);
+    reader.feed(text.toUtf8());
+    reader.finish();
 }
 
 std::vector<QStringList> unpack(const QString& text) {

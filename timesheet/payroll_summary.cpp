@@ -69,7 +69,7 @@ SummaryRow rowOf(const TimesheetRecord& record, const QString& source,
     const EntryPlacement placement = placeEntries(record.hours, static_cast<int>(columns));
     std::vector<HoursEntry> placed;
     for (const PlacedCell& cell : placement.cells)
-        placed.insert(placed.end(), cell.entries.begin(), cell.entries.end());
+        for (const HoursEntry* entry : cell.entries) placed.push_back(*entry);
     // A rate the run refuses is not written and its pay shows 0.00.
     const week_totals::RateReader writtenRate =
         [&readRate](const QString& rate) -> std::optional<double> {

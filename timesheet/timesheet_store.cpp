@@ -71,8 +71,20 @@ std::optional<std::vector<QStringList>> TimesheetStore::storedRates() const {
     return packed_list::unpack(rates);
 }
 
+void TimesheetStore::forEachStoredHoursRow(
+    const std::function<void(const QStringList&)>& take) const {
+    // Read from the store's own bytes piece by piece: a list of a million
+    // entries is never held as one text.
+    packed_list::RowReader reader(take);
+    settings_.readValueInPieces(latin1(settings_keys::kHours),
+                                [&](QByteArrayView piece) { reader.feed(piece); });
+    reader.finish();
+}
+
 std::vector<QStringList> TimesheetStore::storedHours() const {
-    return packed_list::unpack(field(settings_keys::kHours));
+    std::vector<QStringList> rows;
+    forEachStoredHoursRow([&](const QStringList& row) { rows.push_back(row); });
+    return rows;
 }
 
 void TimesheetStore::saveRates(const std::vector<QStringList>& rows) {
@@ -115,8 +127,13 @@ TimesheetRecord TimesheetStore::load(const QDate& today, QStringList* notices) c
         for (const char* name : kDefaultRateDescriptions)
             record.rates.push_back({QString::fromLatin1(name), QString()});
     }
-    // Row by row: a store of a million entries is never held twice.
-    packed_list::forEachRow(field(settings_keys::kHours), [&](const QStringList& row) {
+    // Row by row: a store of a million entries is never held twice. The rows
+    // are counted first, so the list never grows by copying what it holds.
+    qsizetype separators = 0;
+    settings_.readValueInPieces(latin1(settings_keys::kHours),
+                                [&](QByteArrayView piece) { separators += piece.count('|'); });
+    record.hours.reserve(static_cast<size_t>(separators) + 1);
+    forEachStoredHoursRow([&](const QStringList& row) {
         record.hours.push_back({at(row, 0), at(row, 1), at(row, 2), at(row, 3), at(row, 4)});
     });
     return record;

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -44,6 +45,8 @@ class TimesheetStore {
     // (the defaults apply). Rows hold every stored field, surplus ones too.
     std::optional<std::vector<QStringList>> storedRates() const;
     std::vector<QStringList> storedHours() const;
+    // The same rows one at a time, as they are read from the store.
+    void forEachStoredHoursRow(const std::function<void(const QStringList&)>& take) const;
     void saveRates(const std::vector<QStringList>& rows);
     void saveHours(const std::vector<QStringList>& rows);
     // Both lists in one write of the store.

@@ -324,5 +324,34 @@ TEST_F(SettingsStoreTest, DefaultPathIsInTheUsersConfigurationFolder) {
     EXPECT_EQ(SettingsStore::defaultPath(), dir.filePath("Marrowick/Marrowick.ini"));
 }
 
+// A big value is read in pieces of its UTF-8 bytes, which join to the value.
+TEST_F(SettingsStoreTest, AValueReadInPiecesIsTheValue) {
+    QString big;
+    for (int i = 0; i < 30000; ++i)
+        big += QString::fromUtf8("Tag \xC3\xA4 %1\\|tab\there\n\"q\"^").arg(i);
+    const QStringList values{big, " padded ", "\"", "C:\\temp\\", "plain"};
+    {
+        SettingsStore store(path());
+        for (int i = 0; i < values.size(); ++i) store.setValue(QString("k%1").arg(i), values[i]);
+    }
+    SettingsStore store(path());
+    for (int i = 0; i < values.size(); ++i) {
+        QByteArray joined;
+        int pieces = 0;
+        EXPECT_TRUE(store.readValueInPieces(QString("k%1").arg(i), [&](QByteArrayView piece) {
+            EXPECT_LE(piece.size(), 64 * 1024);
+            joined += piece;
+            ++pieces;
+        }));
+        EXPECT_EQ(QString::fromUtf8(joined), values[i]) << i;
+        if (i == 0) {
+            EXPECT_GT(pieces, 1);
+        }
+    }
+    bool called = false;
+    EXPECT_FALSE(store.readValueInPieces("absent", [&](QByteArrayView) { called = true; }));
+    EXPECT_FALSE(called);
+}
+
 }  // namespace
 }  // namespace tallowby

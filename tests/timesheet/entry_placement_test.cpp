@@ -11,17 +11,19 @@ HoursEntry entry(const char* hours, const char* dayIndex, const char* rateIndex)
 }
 
 TEST(EntryPlacement, SharesACellPerDayAndRateAndLeavesOutWhatHasNoPlace) {
-    const EntryPlacement p = placeEntries(
-        {entry("01:00", "0", "0"), entry("02:00", "6", "8"), entry("03:00", "0", "0"),
-         entry("04:00", " 3 ", "2"), entry("05:00", "7", "0"), entry("06:00", "-1", "0"),
-         entry("07:00", "0", "9"), entry("08:00", "0", "-1"), entry("09:00", "2x", "0"),
-         entry("10:00", "", "0"), entry("11:00", "1.5", "0")},
-        9);
+    const std::vector<HoursEntry> list{
+        entry("01:00", "0", "0"),   entry("02:00", "6", "8"),  entry("03:00", "0", "0"),
+        entry("04:00", " 3 ", "2"), entry("05:00", "7", "0"),  entry("06:00", "-1", "0"),
+        entry("07:00", "0", "9"),   entry("08:00", "0", "-1"), entry("09:00", "2x", "0"),
+        entry("10:00", "", "0"),    entry("11:00", "1.5", "0")};
+    const EntryPlacement p = placeEntries(list, 9);
     ASSERT_EQ(p.cells.size(), 3u);
     EXPECT_EQ(p.cells[0].row, 12);
     EXPECT_EQ(p.cells[0].column, 2);
     ASSERT_EQ(p.cells[0].entries.size(), 2u);
-    EXPECT_EQ(p.cells[0].entries[1].hours, "03:00");
+    // The cell points at the list's own entries, in list order.
+    EXPECT_EQ(p.cells[0].entries[0], &list[0]);
+    EXPECT_EQ(p.cells[0].entries[1], &list[2]);
     EXPECT_EQ(p.cells[1].row, 18);  // the last day, the ninth rate
     EXPECT_EQ(p.cells[1].column, 10);
     EXPECT_EQ(p.cells[2].row, 15);
@@ -52,8 +54,9 @@ TEST(EntryPlacement, OnlyDurationsAreCounted) {
     for (const char* bad : {"", "abc", "-1:00", "8:75", "25:61", "99999:00", "8", "8:5", "8:300",
                             "1:00:00", "8.5", "+1:00", "1:00 pm", "\u0661:00"})
         EXPECT_FALSE(isDuration(QString::fromUtf8(bad))) << bad;
-    const EntryPlacement p = placeEntries(
-        {entry("02:00", "0", "0"), entry("8:75", "0", "0"), entry("abc", "1", "0")}, 7);
+    const std::vector<HoursEntry> list{entry("02:00", "0", "0"), entry("8:75", "0", "0"),
+                                       entry("abc", "1", "0")};
+    const EntryPlacement p = placeEntries(list, 7);
     ASSERT_EQ(p.cells.size(), 1u);
     EXPECT_EQ(p.cells[0].entries.size(), 1u);
     ASSERT_EQ(p.leftOut.size(), 2u);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tallowby {
 namespace {
 
@@ -52,6 +54,38 @@ TEST(PackedList, EveryRowOfEveryShapeSurvivesTheRoundTrip) {
 TEST(PackedList, HandWrittenBackslashesBeforeOtherCharactersStayLiteral) {
     EXPECT_EQ(unpack("C:\\temp^1"), (Rows{{"C:\\temp", "1"}}));
     EXPECT_EQ(unpack("end\\"), (Rows{{"end\\"}}));
+}
+
+// The store hands a big list over in pieces of its UTF-8 bytes, cut
+// anywhere: inside an escape, between a backslash and what it escapes, inside
+// a character of several bytes.
+TEST(PackedList, RowsReadPieceByPieceAreTheRowsOfTheWholeText) {
+    const QString text = QString::fromUtf8(
+        "Montag \xC3\xA4\xE2\x82\xAC^Regular^02:00^0^0|back\\\\slash^\\|^\\^x||"
+        "C:\\temp^1|\xF0\x9F\x98\x80^end\\");
+    const Rows whole = unpack(text);
+    ASSERT_EQ(whole.size(), 4u);
+    EXPECT_EQ(whole[0][0], QString::fromUtf8("Montag \xC3\xA4\xE2\x82\xAC"));
+    const QByteArray bytes = text.toUtf8();
+    for (qsizetype piece = 1; piece <= bytes.size(); ++piece) {
+        Rows rows;
+        packed_list::RowReader reader([&](const QStringList& row) { rows.push_back(row); });
+        for (qsizetype at = 0; at < bytes.size(); at += piece)
+            reader.feed(QByteArrayView(bytes).sliced(at, std::min(piece, bytes.size() - at)));
+        reader.finish();
+        EXPECT_EQ(rows, whole) << "pieces of " << piece;
+    }
+}
+
+TEST(PackedList, RepeatedFieldTextsShareOneString) {
+    Rows rows;
+    packed_list::RowReader reader([&](const QStringList& row) { rows.push_back(row); });
+    reader.feed("Mon^02:00|Tue^02:00|Mon^02:00|");
+    reader.finish();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[2][0].constData(), rows[0][0].constData());
+    EXPECT_EQ(rows[1][1].constData(), rows[0][1].constData());
+    EXPECT_NE(rows[1][0].constData(), rows[0][0].constData());
 }
 
 }  // namespace

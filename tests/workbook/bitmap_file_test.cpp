@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QPainter>
+#include <QTemporaryDir>
+#include <vector>
 
 namespace tallowby {
 namespace {
@@ -67,6 +70,38 @@ TEST(BitmapFile, LeavesOtherPicturesAndFilesToQt) {
     EXPECT_EQ(automation::decodeBitmap(huge).size(), QImage::fromData(huge).size());
     EXPECT_TRUE(automation::decodeBitmap(QByteArray("BM")).isNull());
     EXPECT_TRUE(automation::decodeBitmap(QByteArray()).isNull());
+}
+
+TEST(BitmapFile, TheFileRouteWritesAndReadsTheSameBytesAsTheMemoryRoute) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("snapshot.bmp");
+    // Narrow rows (the byte-by-byte rest only), every rest after blocks of
+    // four, and a picture of many chunks of rows.
+    std::vector<QImage> pictures;
+    for (int width = 1; width <= 13; ++width) pictures.push_back(drawn(width, 2, 3780));
+    pictures.push_back(drawn(3001, 97, 3780));
+    for (const QImage& picture : pictures) {
+        ASSERT_TRUE(automation::writeBitmapFile(picture, path)) << picture.width();
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        EXPECT_EQ(written, automation::encodeBitmap(picture)) << picture.width();
+        const QImage read = automation::readBitmapFile(path);
+        EXPECT_EQ(read, picture) << picture.width();
+        EXPECT_EQ(read.dotsPerMeterX(), picture.dotsPerMeterX());
+    }
+    // A cut file is read as Qt reads it, a missing folder is no file.
+    const QByteArray whole = automation::encodeBitmap(drawn(9, 9, 3780));
+    QFile cut(path);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    cut.write(whole.left(whole.size() - 5));
+    cut.close();
+    // (Qt leaves the missing rows as they come, so only the sizes compare.)
+    EXPECT_EQ(automation::readBitmapFile(path).size(),
+              automation::decodeBitmap(whole.left(whole.size() - 5)).size());
+    EXPECT_FALSE(
+        automation::writeBitmapFile(drawn(4, 4, 3780), dir.filePath("no/such/folder.bmp")));
+    EXPECT_TRUE(automation::readBitmapFile(dir.filePath("missing.bmp")).isNull());
 }
 
 }  // namespace

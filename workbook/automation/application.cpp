@@ -1,5 +1,7 @@
 #include "workbook/automation/application.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -236,6 +238,15 @@ void adoptFormat(engine::Workbook& model, engine::Cell& cell, const std::string&
 
 }  // namespace
 
+int Application::currentYear() const {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (yearReadAtMs_ < 0 || now < yearReadAtMs_ || now - yearReadAtMs_ >= 1000) {
+        year_ = QDate::currentDate().year();
+        yearReadAtMs_ = now;
+    }
+    return year_;
+}
+
 void CellHandle::setValue(const QString& typed) {
     Workbook& book = app_->ActiveWorkbook();
     engine::Workbook& model = book.model();
@@ -243,7 +254,7 @@ void CellHandle::setValue(const QString& typed) {
     const std::string cellFormat = model.formatCode(model.xf(target.xf).format);
     const std::string text = typed.toStdString();
     const engine::TypedInput input =
-        engine::readTypedInput(text, cellFormat, app_->locale(), QDate::currentDate().year());
+        engine::readTypedInput(text, cellFormat, app_->locale(), app_->currentYear());
     target.formula.clear();
     target.formulaExtra.clear();
     switch (input.kind) {
@@ -283,7 +294,7 @@ std::optional<double> CellHandle::typedNumber(const QString& typed) {
     engine::Workbook& model = app_->ActiveWorkbook().model();
     const engine::TypedInput input =
         engine::readTypedInput(typed.toStdString(), model.formatCode(model.xf(cell().xf).format),
-                               app_->locale(), QDate::currentDate().year());
+                               app_->locale(), app_->currentYear());
     if (input.kind != engine::TypedInput::Kind::Number) return std::nullopt;
     return input.number;
 }

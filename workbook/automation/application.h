@@ -199,6 +199,11 @@ class Application {
     const QLocale& locale() const { return locale_; }
     void setLocale(const QLocale& locale) { locale_ = locale; }
 
+    // The current year, which typed dates without a year fall in. The local
+    // date costs a look at the time zone file each time, so it is read again
+    // only when a second has passed since the last reading.
+    int currentYear() const;
+
   private:
     friend class Workbook;
     friend class Workbooks;
@@ -210,6 +215,8 @@ class Application {
     bool quit_ = false;
     QLocale locale_;
     QString scratchFolder_;
+    mutable qint64 yearReadAtMs_ = -1;
+    mutable int year_ = 0;
 };
 
 // Creating an instance goes through a replaceable factory so tests can make

@@ -15,13 +15,18 @@ namespace tallowby::automation {
 // Qt's BMP writer makes of it; any other picture is left to Qt's writer.
 QByteArray encodeBitmap(const QImage& picture);
 
+// The same file written at `path` a few rows at a time, never held whole;
+// false when it cannot be written.
+bool writeBitmapFile(const QImage& picture, const QString& path);
+
 // Reads such a 24-bit bitmap into Format_RGB32 with the file's dots per
 // metre, as Qt's BMP reader does; every other file (other depths,
 // compression, palettes, damage) goes to Qt's reader. A null image when
 // neither can read it.
 QImage decodeBitmap(const QByteArray& bytes);
 
-// The file at `path`, read once; a null image when it cannot be read.
+// The file at `path`, read once, a few rows at a time straight into the
+// picture; a null image when it cannot be read.
 QImage readBitmapFile(const QString& path);
 
 }  // namespace tallowby::automation

@@ -49,10 +49,7 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     g.run(112, [&] {
         if (picture.isNull()) throw Failure("There is no picture of the sheet to save.");
         // The file is a bitmap, as its ".bmp" name says.
-        const QByteArray bytes = encodeBitmap(picture);
-        QFile file(picturePath);
-        if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) ||
-            file.write(bytes) != bytes.size() || !file.flush())
+        if (!writeBitmapFile(picture, picturePath))
             throw Failure(QStringLiteral("Cannot write the picture file %1.").arg(picturePath));
     });
 }

@@ -1,6 +1,6 @@
 // Column operations and summed entries of the automation facade.
-#include <QDate>
 #include <exception>
+#include <optional>
 
 #include "app/failure.h"
 #include "workbook/automation/application.h"
@@ -70,16 +70,29 @@ QStringList CellHandle::setSum(const QStringList& typed) {
     double sum = 0;
     bool any = false;
     QString first;
+    const int year = app_->currentYear();
+    // Entries repeat their hours ("0:30" many times): a text is read once
+    // while it repeats, and still added in list order.
+    QString lastText;
+    std::optional<double> lastNumber;
+    bool haveLast = false;
     for (const QString& text : typed) {
-        const engine::TypedInput input = engine::readTypedInput(
-            text.toStdString(), cellFormat, app_->locale(), QDate::currentDate().year());
-        if (input.kind != engine::TypedInput::Kind::Number) {
+        if (!haveLast || text != lastText) {
+            const engine::TypedInput input =
+                engine::readTypedInput(text.toStdString(), cellFormat, app_->locale(), year);
+            lastText = text;
+            haveLast = true;
+            lastNumber = input.kind == engine::TypedInput::Kind::Number
+                             ? std::optional<double>(input.number)
+                             : std::nullopt;
+        }
+        if (!lastNumber) {
             notNumbers << text;
             continue;
         }
         if (!any) first = text;
         any = true;
-        sum += input.number;
+        sum += *lastNumber;
     }
     if (!any) return notNumbers;
     // The first entry sets the format as typing it would; the sum then
