@@ -83,9 +83,11 @@ class PreviewWindowSaveTest : public QObject {
         QCOMPARE(prompter->saveRequests.size(), std::size_t(1));
         const tallowby::SaveRequest& request = prompter->saveRequests[0];
         QCOMPARE(request.title, QStringLiteral("Save File"));
-        QCOMPARE(request.filters, (QStringList{"Excel 97-2003 Workbook (*.xls)", "Excel Workbook (*.xlsx)"}));
+        QCOMPARE(request.filters,
+                 (QStringList{"Excel 97-2003 Workbook (*.xls)", "Excel Workbook (*.xlsx)"}));
         // The same name the PDF export suggests, as a workbook.
-        const QString pdfName = QFileInfo(tallowby::preview::suggestedPdfPath(result)).fileName();
+        const QString pdfName =
+            QFileInfo(tallowby::preview::suggestedPdfPath(result, form->pdfFolder())).fileName();
         QCOMPARE(request.suggestedName, QFileInfo(pdfName).completeBaseName() + ".xls");
         QVERIFY(!request.folder.isEmpty());
     }
