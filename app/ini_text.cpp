@@ -1,5 +1,7 @@
 #include "app/ini_text.h"
 
+#include <QStringDecoder>
+
 namespace tallowby::ini_text {
 
 namespace {
@@ -185,6 +187,39 @@ SectionShape shapeOf(const QStringList& lines, const QString& section) {
             shape.repeatedKeys << *k;
     }
     return shape;
+}
+
+std::optional<QString> whyNotIniText(const QByteArray& bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return QStringLiteral("it is UTF-16 text, not UTF-8");
+    if (bytes.contains('\0')) return QStringLiteral("it holds NUL bytes");
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) return QStringLiteral("it is not UTF-8 text");
+    for (qsizetype i = bytes.indexOf('\r'); i >= 0; i = bytes.indexOf('\r', i + 1))
+        if (i + 1 >= bytes.size() || bytes[i + 1] != '\n')
+            return QStringLiteral("its lines end in a bare carriage return");
+    int number = 0;
+    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        ++number;
+        const QStringView t = line.trimmed();
+        const bool fits = t.isEmpty() || t.startsWith(QLatin1Char(';')) ||
+                          t.startsWith(QLatin1Char('#')) ||
+                          (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) ||
+                          t.contains(QLatin1Char('='));
+        if (!fits) return QStringLiteral("line %1 is not an INI line").arg(number);
+    }
+    return std::nullopt;
+}
+
+QStringList linesOf(const QByteArray& bytes) {
+    QByteArray body = bytes;
+    if (body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
+    QStringList lines = QString::fromUtf8(body).split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+    return lines;
 }
 
 }  // namespace tallowby::ini_text

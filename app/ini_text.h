@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -15,6 +16,14 @@ QString encodeValue(const QString& value);
 // dropped; a value in double quotes keeps everything inside them. Unknown
 // escapes keep their backslash, so hand-written paths read back unchanged.
 QString decodeValue(const QString& raw);
+
+// Why a file's bytes are not INI text the program wrote or could have
+// written (UTF-16, NUL bytes, not UTF-8, bare carriage returns, a line that
+// is no INI line), worded for the user; nothing when they are.
+std::optional<QString> whyNotIniText(const QByteArray& bytes);
+
+// The lines of INI text (a UTF-8 byte order mark and CR LF ends dropped).
+QStringList linesOf(const QByteArray& bytes);
 
 // Keys and section names: letters, digits, "_", "-" and "." as they are,
 // everything else as %XX of its UTF-8 bytes.

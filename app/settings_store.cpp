@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -26,40 +25,6 @@ namespace {
 
 // Far beyond anything the program writes; a bigger file is not ours to load.
 constexpr qint64 kLargestStore = 64 * 1024 * 1024;
-
-// Why the bytes are not an INI text we wrote or could have written, if so.
-std::optional<QString> notIniText(const QByteArray& bytes) {
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-        return QStringLiteral("it is UTF-16 text, not UTF-8");
-    if (bytes.contains('\0')) return QStringLiteral("it holds NUL bytes");
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) return QStringLiteral("it is not UTF-8 text");
-    for (qsizetype i = bytes.indexOf('\r'); i >= 0; i = bytes.indexOf('\r', i + 1))
-        if (i + 1 >= bytes.size() || bytes[i + 1] != '\n')
-            return QStringLiteral("its lines end in a bare carriage return");
-    int number = 0;
-    for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        ++number;
-        const QStringView t = line.trimmed();
-        const bool fits = t.isEmpty() || t.startsWith(QLatin1Char(';')) ||
-                          t.startsWith(QLatin1Char('#')) ||
-                          (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) ||
-                          t.contains(QLatin1Char('='));
-        if (!fits) return QStringLiteral("line %1 is not an INI line").arg(number);
-    }
-    return std::nullopt;
-}
-
-QStringList linesOf(const QByteArray& bytes) {
-    QByteArray body = bytes;
-    if (body.startsWith("\xEF\xBB\xBF")) body.remove(0, 3);
-    QStringList lines = QString::fromUtf8(body).split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
-    for (QString& line : lines)
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-    return lines;
-}
 
 // The first free NAME.damaged-YYYY-MM-DD (then -2, -3 ...) beside the store.
 QString damagedName(const QString& path) {
@@ -142,14 +107,14 @@ SettingsStore::Loaded SettingsStore::load(const QString& path) {
     }
     ::close(fd);
     if (refused) return {{}, unusable.arg(path, *refused), false};
-    if (const auto why = notIniText(bytes)) {
+    if (const auto why = ini_text::whyNotIniText(bytes)) {
         return {{},
                 QStringLiteral("The settings file %1 is damaged: %2.\nTallowby goes on with its "
                                "defaults and, before it saves a setting, keeps that file as %3.")
                     .arg(path, *why, damagedName(path)),
                 true};
     }
-    return {linesOf(bytes), std::nullopt, true};
+    return {ini_text::linesOf(bytes), std::nullopt, true};
 }
 
 // What is odd about a readable file's shape, worded for the user, if anything.
