@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -308,8 +310,13 @@ class PreviewMenuTest : public QObject {
         prompter->suggestions.clear();
         offered.clear();
         prompter->fileNames.clear();
-        tallowby::preview::setPrintDialogRunner([&](QPrinter& printer, QWidget*) {
+        QString inRealDialog;
+        tallowby::preview::setPrintDialogRunner([&](QPrinter& printer, QWidget* parent) {
             offered << printer.outputFileName();
+            // The platform's own dialog shows that file for printing to a file.
+            QPrintDialog dialog(&printer, parent);
+            if (const auto* name = dialog.findChild<QLineEdit*>("filename"))
+                inRealDialog = name->text();
             return false;
         });
         QTest::mouseClick(form->findChild<QPushButton*>("PushButton6"), Qt::LeftButton);
@@ -318,6 +325,7 @@ class PreviewMenuTest : public QObject {
         QCOMPARE(prompter->folders, QStringList{copies});
         QCOMPARE(QFileInfo(prompter->suggestions.value(1)).absolutePath(), exports);
         QCOMPARE(offered, QStringList{prints + "/Timesheet Ana Example 2021-08-30.pdf"});
+        QCOMPARE(inRealDialog, offered.value(0));
 
         // A remembered folder removed since: Documents again.
         QVERIFY(QDir(exports).removeRecursively());
