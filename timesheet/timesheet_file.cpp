@@ -180,7 +180,9 @@ QByteArray text(const TimesheetRecord& record) {
 
 void write(const QString& path, const TimesheetRecord& record) {
     output_target::check(path);
-    writeFileAtomically(path, text(record));
+    // Pay rates, as in the store: a new file is the owner's only; a file
+    // replaced keeps the permissions it had.
+    writeFileAtomically(path, text(record), 0600);
 }
 
 QString suggestedName(const TimesheetRecord& record) {

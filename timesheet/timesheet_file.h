@@ -27,7 +27,8 @@ TimesheetRecord read(const QString& path, const QDate& today);
 // both lists, under [Tallowby].
 QByteArray text(const TimesheetRecord& record);
 
-// Writes the file all or nothing; refuses folders, devices and FIFOs.
+// Writes the file all or nothing, a new one readable by its owner only;
+// refuses folders, devices and FIFOs.
 // Throws tallowby::Failure when it cannot.
 void write(const QString& path, const TimesheetRecord& record);
 

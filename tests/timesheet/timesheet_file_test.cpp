@@ -85,7 +85,9 @@ TEST_F(TimesheetFileTest, WrittenFilesReadBackFieldForFieldAndAsTheStoreReadsThe
     // The command line reads the same file as a settings store.
     SettingsStore asStore(path);
     expectSame(TimesheetStore(asStore).load(today), week);
-    EXPECT_TRUE(QFile(path).open(QIODevice::ReadOnly));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);  // it holds pay rates
     EXPECT_TRUE(timesheet_file::text(week).startsWith("[Tallowby]\n"));
 }
 
