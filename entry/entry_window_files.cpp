@@ -67,7 +67,12 @@ void EntryWindow::setRecentTimesheets(const QStringList& paths) {
 }
 
 void EntryWindow::showRecentTimesheets() {
-    recentMenu_->clear();
+    // The entry chosen (or Clear) may be the one running now: its action goes
+    // later, not from under its own signal.
+    for (QAction* old : recentMenu_->actions()) {
+        recentMenu_->removeAction(old);
+        old->deleteLater();
+    }
     const QStringList paths = recentTimesheets();
     int number = 0;
     for (const QString& path : paths) {
