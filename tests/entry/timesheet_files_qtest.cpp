@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QProcess>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -122,6 +123,26 @@ class TimesheetFilesTest : public EntryWindowTest {
         QCOMPARE(fresh.windowTitle(), QString("Tallowby - ana.ini"));
         // Everything opened is in the fresh window's store, as typing puts it there.
         QCOMPARE(storedTimesheet(otherStore), storedTimesheet(*store_));
+    }
+
+    void tallowbyFillReadsASavedFileAsItIs() {
+        auto form = windowWithSample();
+        prompter_->fileNames = {file("week.ini")};
+        form->saveTimesheetAction_->trigger();
+        QProcess fill;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", "C.UTF-8");
+        fill.setProcessEnvironment(environment);
+        fill.start(QString::fromUtf8(test_paths::kFillTool),
+                   {"--settings", file("week.ini"), "--xls", file("week.xls")});
+        QVERIFY(fill.waitForFinished(60000));
+        const QString err = QString::fromUtf8(fill.readAllStandardError());
+        QVERIFY2(fill.exitCode() == 0, qPrintable(err));
+        QVERIFY2(!err.contains("week.ini"), qPrintable(err));  // no notice about the file
+        const QByteArray xls = readFile(file("week.xls"));
+        QVERIFY(xls.startsWith("\xD0\xCF\x11\xE0"));
+        QVERIFY(xls.contains("Arlen Tovey Jr."));  // the employee, from the file
+        QVERIFY(xls.contains("ACME Inc"));
     }
 
     void noToTheQuestionKeepsEverythingYesReplacesIt() {
