@@ -8,18 +8,21 @@
 namespace bench_weeks {
 
 inline tallowby::TimesheetRecord sevenRatesNoHours() {
-    tallowby::TimesheetRecord r;
-    r.company = "Quillfeather Joinery Ltd";
-    r.address = "12 Mill Lane";
-    r.city = "Springfield";
-    r.phone = "555-0100";
-    r.employee = "Ana Example";
-    r.supervisor = "Bo Overseer";
-    r.weekStart = QDate(2021, 8, 30);
-    r.rates = {{"Regular", "11.50"}, {"Overtime", "12.70"}, {"Illness", "6.50"},
-               {"Vacation", "5.50"}, {"Holiday", "14.58"},  {"Unpaid", "0"},
-               {"Other", "11"}};
-    return r;
+    return {.company = "Quillfeather Joinery Ltd",
+            .address = "12 Mill Lane",
+            .city = "Springfield",
+            .phone = "555-0100",
+            .employee = "Ana Example",
+            .supervisor = "Bo Overseer",
+            .weekStart = QDate(2021, 8, 30),
+            .rates = {{"Regular", "11.50"},
+                      {"Overtime", "12.70"},
+                      {"Illness", "6.50"},
+                      {"Vacation", "5.50"},
+                      {"Holiday", "14.58"},
+                      {"Unpaid", "0"},
+                      {"Other", "11"}},
+            .hours = {}};
 }
 
 // The seven rates with a working week: 8 hours Monday to Friday, 3:30 at the

@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QLocale>
 
-#include "bench_weeks.h"
+#include "generated_week.h"
 #include "tests/support/gui_application.h"
 #include "timesheet/generation_run.h"
 #include "timesheet/timesheet_pdf.h"
@@ -16,23 +16,18 @@
 namespace {
 
 void BM_PdfOfFilledWeek(benchmark::State& state) {
-    tallowby::testing::ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
-    const tallowby::GenerationResult made =
-        tallowby::runGeneration(bench_weeks::filledWeek(), folder, {});
-    if (!made.handedOver || !made.failures.empty()) {
-        state.SkipWithError("the week could not be generated");
-        return;
-    }
+    const auto made = bench_weeks::generatedFilledWeek(state, folder);
+    if (!made) return;
     const QLocale locale(QLocale::English, QLocale::UnitedStates);
     qsizetype bytes = 0;
     for (auto _ : state) {
-        const QByteArray pdf = tallowby::timesheetPdf(made.resultPath, locale);
+        const QByteArray pdf = tallowby::timesheetPdf(made->resultPath, locale);
         bytes = pdf.size();
         benchmark::DoNotOptimize(pdf.constData());
     }
     state.counters["pdf_KiB"] = static_cast<double>(bytes) / 1024.0;
-    QFile::remove(made.resultPath);
+    QFile::remove(made->resultPath);
 }
 BENCHMARK(BM_PdfOfFilledWeek)
     ->Unit(benchmark::kMillisecond)

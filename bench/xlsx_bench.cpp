@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "bench_weeks.h"
+#include "generated_week.h"
 #include "tests/support/gui_application.h"
 #include "timesheet/generation_run.h"
 #include "workbook/automation/application.h"
@@ -20,16 +20,11 @@
 namespace {
 
 void BM_XlsxOfFilledWeek(benchmark::State& state) {
-    tallowby::testing::ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
-    const tallowby::GenerationResult made =
-        tallowby::runGeneration(bench_weeks::filledWeek(), folder, {});
-    if (!made.handedOver || !made.failures.empty()) {
-        state.SkipWithError("the week could not be generated");
-        return;
-    }
+    const auto made = bench_weeks::generatedFilledWeek(state, folder);
+    if (!made) return;
     tallowby::engine::Workbook book =
-        tallowby::engine::readWorkbookFile(made.resultPath.toStdString());
+        tallowby::engine::readWorkbookFile(made->resultPath.toStdString());
     tallowby::engine::formula::recalculate(book);
     const std::string out = (folder.path() + "/week.xlsx").toStdString();
     tallowby::engine::xlsx::XlsxOptions options;
@@ -47,18 +42,13 @@ BENCHMARK(BM_XlsxOfFilledWeek)
     ->ReportAggregatesOnly(true);
 
 void BM_XlsxSaveOfResultWorkbook(benchmark::State& state) {
-    tallowby::testing::ensureGuiApplication();
     tallowby::PrivateTempFolder folder;
-    const tallowby::GenerationResult made =
-        tallowby::runGeneration(bench_weeks::filledWeek(), folder, {});
-    if (!made.handedOver || !made.failures.empty()) {
-        state.SkipWithError("the week could not be generated");
-        return;
-    }
+    const auto made = bench_weeks::generatedFilledWeek(state, folder);
+    if (!made) return;
     const QString target = folder.path() + "/saved.xlsx";
     for (auto _ : state) {
-        const QStringList warnings = tallowby::result_export::saveWorkbookCopyAs(
-            made.resultPath, target, tallowby::automation::xlOpenXMLWorkbook, folder.path());
+        const QStringList warnings = tallowby::automation::saveWorkbookCopyAs(
+            made->resultPath, target, tallowby::automation::kXlsxFormat, folder.path());
         benchmark::DoNotOptimize(warnings.size());
     }
     state.counters["xlsx_KiB"] = static_cast<double>(QFileInfo(target).size()) / 1024.0;

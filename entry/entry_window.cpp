@@ -39,6 +39,7 @@
 #include "entry/week_grid.h"
 #include "timesheet/settings_keys.h"
 #include "timesheet/week_start_date.h"
+#include "ui/button_pair.h"
 #include "ui/twips.h"
 #include "ui/window_geometry.h"
 #include "workbook/automation/typed_number_text.h"
@@ -114,15 +115,6 @@ QPushButton* makeButton(const QString& caption) {
     return button;
 }
 
-// Two buttons side by side, sharing the width in their designed proportion.
-QHBoxLayout* makeButtonPair(QPushButton* left, int leftTwips, QPushButton* right, int rightTwips) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(kEdge);
-    row->addWidget(left, leftTwips);
-    row->addWidget(right, rightTwips);
-    return row;
-}
-
 // A list on its page, its columns kept fitted to the list at the given
 // widths (0 hides a column).
 QTreeWidget* makeList(QWidget* page, const QStringList& headers, const QList<int>& widthsTwips) {
@@ -191,7 +183,7 @@ void EntryWindow::buildWindow() {
     sampleButton_ = makeButton(QStringLiteral("Load Sa&mple/Example Data"));
     column->addWidget(startButton_);
     column->addSpacing(kButtonRowGap);
-    column->addLayout(makeButtonPair(helpButton_, 4560, sampleButton_, 4440));
+    column->addLayout(buttonPair(helpButton_, 4560, sampleButton_, 4440, kEdge));
     column->addSpacing(5);  // 75
 
     buildGeneralFrame();

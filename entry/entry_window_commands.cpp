@@ -6,10 +6,10 @@
 #include <QScopedValueRollback>
 #include <QTreeWidget>
 
+#include "app/application_title.h"
 #include "app/build_config.h"
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/program.h"
 #include "app/report_locations.h"
 #include "entry/duration_edit.h"
 #include "entry/entry_window.h"
@@ -63,7 +63,7 @@ void EntryWindow::onHelpClicked() {
     Guarded g(report_locations::kEntryWindow, report_locations::kHelpClicked,
               error_report_box::shownOver(this));
     g.run(100, [&] {
-        prompter().message(this, program::appTitle(),
+        prompter().message(this, applicationTitle(),
                            QStringLiteral("Questions? Please contact Team Marrowick at ") +
                                QString::fromUtf8(build::kContactPage),
                            Prompter::Icon::None, Prompter::Buttons::Ok);
@@ -94,7 +94,7 @@ bool EntryWindow::rateAcceptable(const QString& description, const QString& rate
     else if (!rate.trimmed().isEmpty() && !automation::TypedNumberReader(QLocale())(rate))
         problem = QStringLiteral("\"%1\" is no number. ").arg(rate) + rateExpected();
     if (problem.isEmpty()) return true;
-    prompter().message(this, program::appTitle(), problem, Prompter::Icon::Warning,
+    prompter().message(this, applicationTitle(), problem, Prompter::Icon::Warning,
                        Prompter::Buttons::Ok);
     return false;
 }
@@ -135,7 +135,7 @@ void EntryWindow::onRemoveRateClicked() {
                 .arg(used == 1 ? QStringLiteral("entry uses") : QStringLiteral("entries use"))
                 .arg(lists_.rates().at(static_cast<size_t>(row)).description)
                 .arg(used == 1 ? QStringLiteral("that entry") : QStringLiteral("those entries"));
-        if (prompter().message(this, program::appTitle(), text, Prompter::Icon::Warning,
+        if (prompter().message(this, applicationTitle(), text, Prompter::Icon::Warning,
                                Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
             return;
     }
@@ -150,7 +150,7 @@ std::optional<HoursEntry> EntryWindow::entryFromInputs() {
         problem = QStringLiteral("Type the hours as 8, 8:30, 830 or %1 (up to 24 hours).")
                       .arg(QLocale().toString(8.5, 'f', 1));
     if (!problem.isEmpty()) {
-        prompter().message(this, program::appTitle(), problem, Prompter::Icon::Warning,
+        prompter().message(this, applicationTitle(), problem, Prompter::Icon::Warning,
                            Prompter::Buttons::Ok);
         return std::nullopt;
     }
@@ -180,7 +180,7 @@ void EntryWindow::onAddHoursClicked() {
 void EntryWindow::onUpdateHoursClicked() {
     const QList<int> rows = selectedHoursRows();
     if (rows.size() != 1) {
-        prompter().message(this, program::appTitle(),
+        prompter().message(this, applicationTitle(),
                            QStringLiteral("Select the one entry to update."),
                            Prompter::Icon::Warning, Prompter::Buttons::Ok);
         return;
@@ -216,7 +216,7 @@ void EntryWindow::onNewWeek() {
             .arg(QLocale().toString(lists_.record().weekStart.addDays(7), QLocale::LongFormat));
     bool copy = false;
     if (!lists_.hours().empty())
-        copy = prompter().message(this, program::appTitle(), text, Prompter::Icon::None,
+        copy = prompter().message(this, applicationTitle(), text, Prompter::Icon::None,
                                   Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
     lists_.newWeek(copy);
 }
@@ -256,7 +256,7 @@ void EntryWindow::onStartClicked() {
 void EntryWindow::onSampleClicked() {
     namespace sd = sample_data;
     if (holdsTypedData() &&
-        prompter().message(this, program::appTitle(),
+        prompter().message(this, applicationTitle(),
                            QStringLiteral("Load the example data? It replaces the company and "
                                           "employee details and the week start, and adds its "
                                           "rates and hours to the lists. Undo takes it back."),

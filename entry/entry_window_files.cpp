@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QMenu>
 
+#include "app/application_title.h"
 #include "app/failure.h"
-#include "app/program.h"
 #include "app/settings_store.h"
 #include "entry/entry_menu.h"
 #include "entry/entry_window.h"
@@ -118,7 +118,7 @@ void EntryWindow::openTimesheetFrom(const QString& path) {
     }
     openFolder_.rememberFolderOf(path);
     if (holdsTypedData() &&
-        prompter().message(this, program::appTitle(),
+        prompter().message(this, applicationTitle(),
                            QStringLiteral("Open %1? It replaces the company and employee "
                                           "details, the week start, the hour rates and the hours "
                                           "list. Undo takes it back.")
@@ -154,7 +154,7 @@ void EntryWindow::saveTimesheetAs() {
     request.suggestedName = timesheet_file::suggestedName(timesheet);
     // Asked while the dialog is open: "No" goes back to it.
     request.confirmOverwrite = [](QWidget* dialog, const QString& existing) {
-        return prompter().message(dialog, program::appTitle(),
+        return prompter().message(dialog, applicationTitle(),
                                   QStringLiteral("%1 already exists. Replace it?")
                                       .arg(QDir::toNativeSeparators(existing)),
                                   Prompter::Icon::Warning,

@@ -6,7 +6,7 @@
 #include <QMenu>
 #include <QTreeWidget>
 
-#include "app/program.h"
+#include "app/application_title.h"
 #include "entry/entry_menu.h"
 #include "entry/entry_window.h"
 #include "entry/hours_import_dialog.h"
@@ -41,7 +41,7 @@ void EntryWindow::importHoursFrom(const QString& path) {
     HoursImportDialog dialog(path, weekStartEdit_->date(), record().rates, this);
     // A file without a header row has nothing to show: say why at once.
     if (dialog.plan().file().header.isEmpty()) {
-        prompter().message(this, program::appTitle(), dialog.plan().summary(),
+        prompter().message(this, applicationTitle(), dialog.plan().summary(),
                            Prompter::Icon::Warning, Prompter::Buttons::Ok);
         return;
     }

@@ -6,9 +6,10 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
+#include "app/application_title.h"
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/program.h"
+#include "app/plain_file.h"
 #include "app/report_locations.h"
 #include "entry/entry_window.h"
 #include "entry/list_fit.h"
@@ -33,9 +34,9 @@ void EntryWindow::load() {
 
     g.run(104, [&] { setWindowTitle(QStringLiteral("Tallowby")); });
     g.run(104, [&] { setWindowIcon(QIcon(QStringLiteral(":/tallowby.png"))); });
-    g.run(104, [&] { program::setAppTitle(); });
+    g.run(104, [&] { setApplicationTitle(); });
     const QString cursorPath = hoverCursorPath(options_.programFolder);
-    if (g.test(106, [&] { return program::fileExists(cursorPath); }))
+    if (g.test(106, [&] { return fileExists(cursorPath); }))
         g.run(108, [&] { customPointer_ = cursor_file::load(cursorPath); });
     g.run(110, [&] {
         desktop::HomePageHooks homePage = options_.homePage;
@@ -160,7 +161,7 @@ void EntryWindow::saveLists() {
 bool EntryWindow::mayClose() {
     saveLists();
     if (!options_.store->hasUnsavedChanges()) return true;
-    return prompter().message(this, program::appTitle(), storeFailures_.closeQuestion(),
+    return prompter().message(this, applicationTitle(), storeFailures_.closeQuestion(),
                               Prompter::Icon::Warning, Prompter::Buttons::CloseAnywayCancel) ==
            Prompter::Answer::CloseAnyway;
 }

@@ -12,8 +12,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/program.h"
-
 namespace tallowby {
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/program.h"
+#include "app/application_title.h"
 #include "ui/prompter.h"
 #include "workbook/run/engine_presence.h"
 
@@ -18,9 +18,8 @@ std::function<void()>& endProgram() {
 void checkEngineInstalled() {
     const auto problem = engine_presence::engineProblem();
     if (!problem) return;
-    prompter().message(nullptr, program::appTitle(),
-                       engine_presence::missingEngineMessage(*problem), Prompter::Icon::None,
-                       Prompter::Buttons::Ok);
+    prompter().message(nullptr, applicationTitle(), engine_presence::missingEngineMessage(*problem),
+                       Prompter::Icon::None, Prompter::Buttons::Ok);
     if (endProgram())
         endProgram()();
     else

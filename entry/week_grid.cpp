@@ -5,7 +5,7 @@
 #include <QScopedValueRollback>
 #include <utility>
 
-#include "app/program.h"
+#include "app/application_title.h"
 #include "timesheet/duration_text.h"
 #include "ui/prompter.h"
 
@@ -109,7 +109,7 @@ void WeekGrid::onCellChanged(int row, int column) {
         lists_.setCell(column, row, *minutes);
     } else {
         refresh();
-        prompter().message(this, program::appTitle(),
+        prompter().message(this, applicationTitle(),
                            QStringLiteral("Type the hours as 8, 8:30, 830 or %1 (up to 24 hours).")
                                .arg(QLocale().toString(8.5, 'f', 1)),
                            Prompter::Icon::Warning, Prompter::Buttons::Ok);

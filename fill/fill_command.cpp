@@ -7,12 +7,12 @@
 #include <QImageWriter>
 #include <QLocale>
 
+#include "app/application_title.h"
 #include "app/build_config.h"
 #include "app/error_report.h"
 #include "app/failure.h"
 #include "app/output_set.h"
 #include "app/output_target.h"
-#include "app/program.h"
 #include "app/settings_store.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/generation_run.h"
@@ -76,12 +76,12 @@ QString outputsRefused(const FillOptions& options, const QString& settingsPath) 
 TimesheetRecord loadRecord(const QString& settingsPath, QTextStream& err, int& notices) {
     SettingsStore settings(settingsPath);
     settings.setProblemNotice([&](const QString& text) {
-        writeNotice(err, program::appTitle(), text);
+        writeNotice(err, applicationTitle(), text);
         ++notices;
     });
     QStringList told;
     TimesheetRecord record = TimesheetStore(settings).load(QDate::currentDate(), &told);
-    for (const QString& text : told) writeNotice(err, program::appTitle(), text);
+    for (const QString& text : told) writeNotice(err, applicationTitle(), text);
     notices += static_cast<int>(told.size());
     return record;
 }
@@ -91,13 +91,14 @@ TimesheetRecord loadRecord(const QString& settingsPath, QTextStream& err, int& n
 QByteArray xlsxBytes(const QString& outputPath, const GenerationResult& result,
                      const QString& scratchFolder, QTextStream& err) {
     const QString built = QDir(scratchFolder).filePath(QStringLiteral("result.xlsx"));
-    const QStringList warnings = result_export::saveWorkbookCopyAs(
-        result.resultPath, built, automation::xlOpenXMLWorkbook, scratchFolder);
+    const QStringList warnings = automation::saveWorkbookCopyAs(
+        result.resultPath, built, automation::kXlsxFormat, scratchFolder);
     for (const QString& warning : warnings)
         err << "tallowby-fill: " << outputPath << ": " << warning << "\n";
     QFile file(built);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot read the made .xlsx workbook: %1").arg(file.errorString()));
+        throw Failure(
+            QStringLiteral("Cannot read the made .xlsx workbook: %1").arg(file.errorString()));
     QByteArray bytes = file.readAll();
     file.close();
     QFile::remove(built);
@@ -119,7 +120,8 @@ bool writeOutputs(const FillOptions& options, const GenerationResult& result,
             outputs.write(options.xlsPath, made.readAll());
         }
         if (!options.xlsxPath.isEmpty())
-            outputs.write(options.xlsxPath, xlsxBytes(options.xlsxPath, result, scratchFolder, err));
+            outputs.write(options.xlsxPath,
+                          xlsxBytes(options.xlsxPath, result, scratchFolder, err));
         if (!options.picturePath.isEmpty()) {
             if (result.picture.isNull()) throw Failure("There is no picture of the sheet to write");
             outputs.write(options.picturePath, encodePicture(options.picturePath, result.picture));

@@ -5,7 +5,6 @@
 
 #include "app/atomic_file.h"
 #include "app/guarded.h"
-#include "app/program.h"
 #include "app/report_locations.h"
 #include "preview/save_confirmation.h"
 #include "timesheet/timesheet_pdf.h"

@@ -5,11 +5,9 @@
 class QAction;
 class QMenuBar;
 
-namespace tallowby {
+namespace tallowby::preview {
 
 class PreviewWindow;
-
-namespace preview {
 
 // The preview window's menu bar: File ("Save Results To Excel File…",
 // "Export as PDF…", "Print…", "Close") and View ("Zoom In", "Zoom Out",
@@ -46,5 +44,4 @@ class PreviewMenu : public QObject {
     QAction* fitPage_ = nullptr;
 };
 
-}  // namespace preview
-}  // namespace tallowby
+}  // namespace tallowby::preview

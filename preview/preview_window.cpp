@@ -18,13 +18,14 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/program.h"
+#include "app/plain_file.h"
 #include "app/report_locations.h"
 #include "app/settings_store.h"
 #include "app/window_placement.h"
 #include "preview/picture_box.h"
 #include "preview/scroll_math.h"
 #include "preview/zoom_math.h"
+#include "ui/button_pair.h"
 #include "ui/cursor_file.h"
 #include "ui/desktop.h"
 #include "ui/error_report_box.h"
@@ -32,7 +33,7 @@
 #include "ui/twips.h"
 #include "ui/window_geometry.h"
 
-namespace tallowby {
+namespace tallowby::preview {
 
 namespace {
 
@@ -46,15 +47,6 @@ QFont boldArial(double points) {
 // Spaces of the designed layout in pixels (from its twips).
 constexpr int kEdge = 8;           // 120
 constexpr int kButtonHeight = 27;  // 405
-
-// Two buttons side by side, sharing the width in their designed proportion.
-QHBoxLayout* buttonPair(QPushButton* left, int leftTwips, QPushButton* right, int rightTwips) {
-    auto* row = new QHBoxLayout;
-    row->setSpacing(kEdge);
-    row->addWidget(left, leftTwips);
-    row->addWidget(right, rightTwips);
-    return row;
-}
 
 }  // namespace
 
@@ -106,7 +98,7 @@ void PreviewWindow::buildControls() {
     column->addSpacing(4);  // 60
     column->addWidget(commandBox_);
     column->addSpacing(9);  // 135
-    column->addLayout(buttonPair(backButton_, 4680, saveButton_, 4800));
+    column->addLayout(buttonPair(backButton_, 4680, saveButton_, 4800, kEdge));
     column->addSpacing(4);
     statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("StatusLine"));
@@ -134,8 +126,8 @@ void PreviewWindow::buildViewport() {
     viewport_->setFrameStyle(QFrame::Box | QFrame::Plain);
     viewport_->setLineWidth(1);
     viewport_->setAutoFillBackground(true);
-    viewport_->setMinimumSize(twipsToPixels(preview::kViewportOuterWidth) / 4,
-                              twipsToPixels(preview::kViewportOuterHeight) / 4);
+    viewport_->setMinimumSize(twipsToPixels(kViewportOuterWidth) / 4,
+                              twipsToPixels(kViewportOuterHeight) / 4);
     viewport_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     QPalette white = viewport_->palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -147,19 +139,19 @@ void PreviewWindow::buildViewport() {
     inner->setContentsMargins(0, 0, 0, 0);
     inner->addWidget(viewportInner_);
 
-    picture_ = new preview::PictureBox(viewportInner_);
+    picture_ = new PictureBox(viewportInner_);
     picture_->setObjectName(QStringLiteral("Picture1"));
     picture_->setCursor(Qt::ArrowCursor);
-    connect(picture_, &preview::PictureBox::mousePressed, this, &PreviewWindow::onPicturePressed);
-    connect(picture_, &preview::PictureBox::mouseMoved, this, &PreviewWindow::onPictureMoved);
-    connect(picture_, &preview::PictureBox::mouseReleased, this, &PreviewWindow::onPictureReleased);
+    connect(picture_, &PictureBox::mousePressed, this, &PreviewWindow::onPicturePressed);
+    connect(picture_, &PictureBox::mouseMoved, this, &PreviewWindow::onPictureMoved);
+    connect(picture_, &PictureBox::mouseReleased, this, &PreviewWindow::onPictureReleased);
 }
 
 void PreviewWindow::buildScrollBars() {
     auto makeBar = [this](Qt::Orientation orientation, const char* name) {
         auto* bar = new QScrollBar(orientation, this);
         bar->setObjectName(QLatin1String(name));
-        bar->setRange(0, preview::kBarLimit);
+        bar->setRange(0, kBarLimit);
         bar->setSingleStep(1);
         bar->setPageStep(1);
         // Only committed values count: nothing happens while the thumb is dragged.
@@ -200,8 +192,8 @@ void PreviewWindow::buildCommandButtons() {
     zoomFactor_->setFont(boldArial(11.25));
     zoomFactor_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     zoomFactor_->setMinimumWidth(QFontMetrics(zoomFactor_->font()).horizontalAdvance("8888 %"));
-    zoomFactor_->setText(preview::zoomFactorText(1.0f));
-    QHBoxLayout* row = buttonPair(zoomInButton_, 4440, zoomOutButton_, 4560);
+    zoomFactor_->setText(zoomFactorText(1.0f));
+    QHBoxLayout* row = buttonPair(zoomInButton_, 4440, zoomOutButton_, 4560, kEdge);
     row->addWidget(zoomFactor_);
     row->setContentsMargins(13, 0, 13, 7);  // buttons from 240 twips inside the frame
     commandBox_->setLayout(row);
@@ -253,7 +245,7 @@ void PreviewWindow::load() {
         setWindowIcon(QApplication::windowIcon());
     });
     const QString cursorFile = hoverCursorPath(programFolder_);
-    if (!g.test(108, [&] { return program::fileExists(cursorFile); })) return;
+    if (!g.test(108, [&] { return fileExists(cursorFile); })) return;
     g.run(110, [&] { hoverCursor_ = cursor_file::load(cursorFile); });
 }
 
@@ -323,15 +315,15 @@ void PreviewWindow::resetZoom(Guarded& g) {
     g.run(124, [&] { zoom_ = 1.0f; });
     g.run(126, [&] { baseWidth_ = preview::baseSize(holderInnerWidth()); });
     g.run(128, [&] { baseHeight_ = preview::baseSize(holderInnerHeight()); });
-    g.run(130, [&] { scaledWidth_ = preview::scaledSize(baseWidth_, 1.0f); });
-    g.run(132, [&] { scaledHeight_ = preview::scaledSize(baseHeight_, 1.0f); });
+    g.run(130, [&] { scaledWidth_ = scaledSize(baseWidth_, 1.0f); });
+    g.run(132, [&] { scaledHeight_ = scaledSize(baseHeight_, 1.0f); });
 }
 
 int PreviewWindow::holderInnerWidth() const {
-    return holderWidth_ - preview::kHolderBorders;
+    return holderWidth_ - kHolderBorders;
 }
 int PreviewWindow::holderInnerHeight() const {
-    return holderHeight_ - preview::kHolderBorders;
+    return holderHeight_ - kHolderBorders;
 }
 
 int PreviewWindow::viewportOuterWidth() const {
@@ -341,22 +333,20 @@ int PreviewWindow::viewportOuterHeight() const {
     return viewport_->height() * kTwipsPerPixel;
 }
 int PreviewWindow::viewportInnerWidth() const {
-    return viewportOuterWidth() - preview::kViewportBorders;
+    return viewportOuterWidth() - kViewportBorders;
 }
 int PreviewWindow::viewportInnerHeight() const {
-    return viewportOuterHeight() - preview::kViewportBorders;
+    return viewportOuterHeight() - kViewportBorders;
 }
 
 bool PreviewWindow::redrawImage() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kRedrawImage,
               error_report_box::shownOver(this));
     bool drew = false;
-    const preview::DrawLimits limits =
-        preview::drawLimitsFor(viewportInnerWidth(), viewportInnerHeight());
-    g.run(100, [&] { scaledWidth_ = preview::scaledSize(baseWidth_, zoom_); });
-    g.run(102, [&] { scaledHeight_ = preview::scaledSize(baseHeight_, zoom_); });
-    if (g.test(104,
-               [&] { return preview::withinDrawLimits(scaledWidth_, scaledHeight_, limits); })) {
+    const DrawLimits limits = drawLimitsFor(viewportInnerWidth(), viewportInnerHeight());
+    g.run(100, [&] { scaledWidth_ = scaledSize(baseWidth_, zoom_); });
+    g.run(102, [&] { scaledHeight_ = scaledSize(baseHeight_, zoom_); });
+    if (g.test(104, [&] { return withinDrawLimits(scaledWidth_, scaledHeight_, limits); })) {
         g.run(106, [&] { picture_->clearPicture(); });
         g.run(108, [&] { picture_->setWidthTwips(scaledWidth_); });
         g.run(110, [&] { picture_->setHeightTwips(scaledHeight_); });
@@ -381,7 +371,7 @@ bool PreviewWindow::redrawImage() {
     statusLine_->setText(
         QStringLiteral("Zoom to %1 refused: the picture would be larger than this window can "
                        "show. Make the window larger to zoom further.")
-            .arg(preview::zoomFactorText(zoom_)));
+            .arg(zoomFactorText(zoom_)));
     resetZoom(g);
     return false;
 }
@@ -391,7 +381,7 @@ void PreviewWindow::showZoom() {
 }
 
 QString PreviewWindow::shownZoomText() const {
-    return preview::zoomFactorText(shownZoom_);
+    return zoomFactorText(shownZoom_);
 }
 
 QString PreviewWindow::statusText() const {
@@ -399,12 +389,11 @@ QString PreviewWindow::statusText() const {
 }
 
 void PreviewWindow::setZoom(float zoom) {
-    if (!preview::zoomAccepted(zoom)) {
-        statusLine_->setText(zoom > preview::kMaxZoom
-                                 ? QStringLiteral("%1 is the largest zoom.")
-                                       .arg(preview::zoomFactorText(preview::kMaxZoom))
-                                 : QStringLiteral("%1 is the smallest zoom.")
-                                       .arg(preview::zoomFactorText(preview::kMinZoom)));
+    if (!zoomAccepted(zoom)) {
+        statusLine_->setText(
+            zoom > kMaxZoom
+                ? QStringLiteral("%1 is the largest zoom.").arg(zoomFactorText(kMaxZoom))
+                : QStringLiteral("%1 is the smallest zoom.").arg(zoomFactorText(kMinZoom)));
         return;
     }
     zoom_ = zoom;
@@ -414,21 +403,20 @@ void PreviewWindow::setZoom(float zoom) {
 }
 
 void PreviewWindow::zoomStep(int out) {
-    setZoom(preview::zoomCandidate(zoom_, out));
+    setZoom(zoomCandidate(zoom_, out));
 }
 
 // A fitted factor is also held below the drawing limits, so that a fit is
 // always drawn (a tall picture fitted to the width stops at the height limit).
 void PreviewWindow::onFitWidth() {
-    const preview::DrawLimits limits =
-        preview::drawLimitsFor(viewportInnerWidth(), viewportInnerHeight());
-    setZoom(std::min(preview::fitZoom(baseWidth_, viewportInnerWidth()),
-                     preview::fitZoom(baseHeight_, limits.height - 1)));
+    const DrawLimits limits = drawLimitsFor(viewportInnerWidth(), viewportInnerHeight());
+    setZoom(std::min(fitZoom(baseWidth_, viewportInnerWidth()),
+                     fitZoom(baseHeight_, limits.height - 1)));
 }
 
 void PreviewWindow::onFitPage() {
-    setZoom(std::min(preview::fitZoom(baseWidth_, viewportInnerWidth()),
-                     preview::fitZoom(baseHeight_, viewportInnerHeight())));
+    setZoom(std::min(fitZoom(baseWidth_, viewportInnerWidth()),
+                     fitZoom(baseHeight_, viewportInnerHeight())));
 }
 
 void PreviewWindow::onActualSize() {
@@ -450,7 +438,7 @@ void PreviewWindow::setupScrollbars() {
     picture_->setTopTwips(0);
     picture_->setLeftTwips(0);
     auto setUp = [](QScrollBar* bar, int& step, int pictureSize, int viewportSize) {
-        const preview::BarSetup setup = preview::setupBar(pictureSize, viewportSize);
+        const BarSetup setup = setupBar(pictureSize, viewportSize);
         if (!setup.enabled) {
             bar->setEnabled(false);
             step = 0;
@@ -480,7 +468,7 @@ void PreviewWindow::onZoomOutClicked() {
 void PreviewWindow::onBackClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kBackClicked,
               error_report_box::shownOver(this));
-    g.run(102, [&] { program::removeFile(resultFile_); });
+    g.run(102, [&] { removeFile(resultFile_); });
     g.run(104, [&] {
         if (!mainWindow_) throw Failure(QStringLiteral("The main window is not available"));
         mainWindow_->show();
@@ -505,7 +493,7 @@ void PreviewWindow::beforeClose() {
               error_report_box::shownOver(this));
     // No pending events run here: a queued click must not act on a window
     // that is half closed.
-    g.run(100, [&] { program::removeFile(resultFile_); });
+    g.run(100, [&] { removeFile(resultFile_); });
 }
 
 bool PreviewWindow::busyPointerShown() const {
@@ -555,4 +543,4 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-}  // namespace tallowby
+}  // namespace tallowby::preview

@@ -23,8 +23,8 @@ class Guarded;
 class SettingsStore;
 
 namespace preview {
+
 class PictureBox;
-}
 
 // The preview window: shows the picture of the filled timesheet, zooms it,
 // pans it, saves the result workbook, goes back or ends the program.
@@ -78,7 +78,7 @@ class PreviewWindow : public QWidget {
     int vStep() const { return vStep_; }
     bool preparationDue() const { return preparationDue_; }
     bool hasHoverCursor() const { return hoverCursor_.has_value(); }
-    preview::PictureBox* picture() const { return picture_; }
+    PictureBox* picture() const { return picture_; }
     QScrollBar* hScrollBar() const { return hScroll_; }
     QScrollBar* vScrollBar() const { return vScroll_; }
     QFrame* viewport() const { return viewport_; }
@@ -168,7 +168,7 @@ class PreviewWindow : public QWidget {
     RememberedFolder pdfFolder_{dialog_folder::kPdfExportKey};
     RememberedFolder printFolder_{dialog_folder::kPrintToFileKey};
     bool preparationDue_ = true;
-    preview::NotchCounter zoomNotches_;
+    NotchCounter zoomNotches_;
 
     QString programFolder_;
     QWidget* mainWindow_ = nullptr;
@@ -191,7 +191,7 @@ class PreviewWindow : public QWidget {
 
     QFrame* viewport_ = nullptr;
     QWidget* viewportInner_ = nullptr;
-    preview::PictureBox* picture_ = nullptr;
+    PictureBox* picture_ = nullptr;
     QScrollBar* vScroll_ = nullptr;
     QScrollBar* hScroll_ = nullptr;
     QGroupBox* commandBox_ = nullptr;
@@ -204,4 +204,5 @@ class PreviewWindow : public QWidget {
     QLabel* statusLine_ = nullptr;
 };
 
+}  // namespace preview
 }  // namespace tallowby

@@ -9,7 +9,7 @@
 #include "preview/scroll_math.h"
 #include "ui/error_report_box.h"
 
-namespace tallowby {
+namespace tallowby::preview {
 
 void PreviewWindow::onPicturePressed(Qt::MouseButtons, float x, float y) {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPicturePressed,
@@ -48,7 +48,7 @@ void PreviewWindow::onPictureReleased(Qt::MouseButtons, float, float) {
 
 float PreviewWindow::dragPositionAlong(Qt::Orientation axis, float grab, float pointer) const {
     const bool horizontal = axis == Qt::Horizontal;
-    return preview::dragPosition(
+    return dragPosition(
         horizontal ? picture_->leftTwips() : picture_->topTwips(), grab, pointer,
         static_cast<float>(horizontal ? picture_->widthTwips() : picture_->heightTwips()),
         horizontal ? viewportInnerWidth() : viewportInnerHeight());
@@ -56,24 +56,22 @@ float PreviewWindow::dragPositionAlong(Qt::Orientation axis, float grab, float p
 
 std::optional<int> PreviewWindow::releasePercentAlong(Qt::Orientation axis) const {
     const bool horizontal = axis == Qt::Horizontal;
-    return preview::releasePercent(
+    return releasePercent(
         horizontal ? picture_->leftTwips() : picture_->topTwips(),
         static_cast<float>(horizontal ? picture_->widthTwips() : picture_->heightTwips()),
         horizontal ? viewportOuterWidth() : viewportOuterHeight());
 }
 
 void PreviewWindow::setBarByPercent(QScrollBar* bar, int percent) {
-    const std::optional<int> value = preview::barValueForPercent(percent, bar->maximum());
+    const std::optional<int> value = barValueForPercent(percent, bar->maximum());
     if (value) bar->setValue(*value);
 }
 
 void PreviewWindow::onScrollChanged(Qt::Orientation axis) {
     if (axis == Qt::Horizontal)
-        picture_->setLeftTwips(
-            static_cast<float>(preview::positionForBarValue(hStep_, hScroll_->value())));
+        picture_->setLeftTwips(static_cast<float>(positionForBarValue(hStep_, hScroll_->value())));
     else
-        picture_->setTopTwips(
-            static_cast<float>(preview::positionForBarValue(vStep_, vScroll_->value())));
+        picture_->setTopTwips(static_cast<float>(positionForBarValue(vStep_, vScroll_->value())));
 }
 
-}  // namespace tallowby
+}  // namespace tallowby::preview

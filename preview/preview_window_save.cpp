@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
+#include "app/application_title.h"
 #include "app/guarded.h"
-#include "app/program.h"
 #include "app/report_locations.h"
 #include "preview/pdf_export_command.h"
 #include "preview/preview_window.h"
@@ -16,57 +16,56 @@
 #include "workbook/automation/result_export.h"
 #include "workbook/run/private_temp_folder.h"
 
-namespace tallowby {
+namespace tallowby::preview {
 
 void PreviewWindow::onSaveClicked() {
     Guarded g(report_locations::kPreviewWindow, report_locations::kSaveClicked,
               error_report_box::shownOver(this));
     QString target;
-    preview::SaveFormat format = preview::SaveFormat::Xls;
+    SaveFormat format = SaveFormat::Xls;
     QStringList leftOut;
     bool written = false;
 
     g.run(106, [&] { saveDialog_.fileName.clear(); });
     g.run(108, [&] { saveDialog_.title = QStringLiteral("Save File"); });
-    g.run(110, [&] { saveDialog_.filters = preview::workbookSaveFilters(); });
+    g.run(110, [&] { saveDialog_.filters = workbookSaveFilters(); });
     g.run(112, [&] {
         SaveRequest request;
         request.title = saveDialog_.title;
         request.filters = saveDialog_.filters;
         request.folder = saveFolder_.start();
         // The name the PDF export suggests, as a workbook.
-        request.suggestedName = preview::withExtension(
-            QFileInfo(preview::suggestedPdfPath(resultFile_, pdfFolder_)).fileName(),
-            QStringLiteral("xls"));
+        request.suggestedName = withExtension(
+            QFileInfo(suggestedPdfPath(resultFile_, pdfFolder_)).fileName(), QStringLiteral("xls"));
         // Asked while the dialog is open: "No" goes back to it.
         request.confirmOverwrite = [](QWidget* dialog, const QString& existing) {
-            return preview::askOverwrite(dialog, existing) == Prompter::Answer::Yes;
+            return askOverwrite(dialog, existing) == Prompter::Answer::Yes;
         };
         saveDialog_.fileName = prompter().saveFile(this, request);
         // The dialog gives the name with its type's extension, which decides.
-        format = preview::chosenSaveFormat(saveDialog_.fileName, 0);
+        format = chosenSaveFormat(saveDialog_.fileName, 0);
     });
     g.run(114, [&] { target = saveDialog_.fileName; });
     if (g.test(128, [&] { return !target.isEmpty(); })) {
         written = g.run(130, [&] {
-            if (format == preview::SaveFormat::Xlsx)
-                leftOut = result_export::saveWorkbookCopyAs(
-                    resultFile_, target, automation::xlOpenXMLWorkbook, sessionTempFolder().path());
+            if (format == SaveFormat::Xlsx)
+                leftOut = automation::saveWorkbookCopyAs(
+                    resultFile_, target, automation::kXlsxFormat, sessionTempFolder().path());
             else
-                preview::copyReplacing(resultFile_, target);
+                copyReplacing(resultFile_, target);
         });
     }
     // What the .xlsx format could not hold is said before the file is announced.
     if (written && !leftOut.isEmpty())
-        prompter().message(this, program::appTitle(),
+        prompter().message(this, applicationTitle(),
                            QStringLiteral("The .xlsx file could not keep everything:\n") +
                                leftOut.join(QLatin1Char('\n')),
                            Prompter::Icon::Warning, Prompter::Buttons::Ok);
     // Only a written file is announced; a failed copy has had its report.
     if (written) {
         saveFolder_.rememberFolderOf(target);
-        preview::announceDone(g, 132, this, target);
+        announceDone(g, 132, this, target);
     }
 }
 
-}  // namespace tallowby
+}  // namespace tallowby::preview

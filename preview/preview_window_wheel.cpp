@@ -9,7 +9,7 @@
 #include "preview/preview_window.h"
 #include "preview/wheel_math.h"
 
-namespace tallowby {
+namespace tallowby::preview {
 
 bool PreviewWindow::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::Wheel) {
@@ -18,7 +18,7 @@ bool PreviewWindow::viewportEvent(QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const auto scroll = preview::scrollForKey(key->key(), viewportInnerHeight());
+        const auto scroll = scrollForKey(key->key(), viewportInnerHeight());
         if (!scroll || (key->modifiers() & ~Qt::KeypadModifier)) return false;
         scrollViewBy(scroll->horizontal, scroll->twips);
         return true;
@@ -36,19 +36,19 @@ void PreviewWindow::viewportWheel(QWheelEvent* event) {
     }
     // Shift turns the ordinary wheel sideways; a tilting wheel is sideways anyway.
     if (event->modifiers() & Qt::ShiftModifier)
-        scrollViewBy(true, preview::twipsForWheel(angle.y() != 0 ? angle.y() : angle.x()));
+        scrollViewBy(true, twipsForWheel(angle.y() != 0 ? angle.y() : angle.x()));
     else if (angle.y() != 0)
-        scrollViewBy(false, preview::twipsForWheel(angle.y()));
+        scrollViewBy(false, twipsForWheel(angle.y()));
     else
-        scrollViewBy(true, preview::twipsForWheel(angle.x()));
+        scrollViewBy(true, twipsForWheel(angle.x()));
 }
 
 void PreviewWindow::scrollViewBy(bool horizontal, int twips) {
     QScrollBar* bar = horizontal ? hScroll_ : vScroll_;
     // A disabled bar has nothing to show beyond the viewport.
     if (!bar->isEnabled()) return;
-    const int values = preview::barValuesForTwips(twips, horizontal ? hStep_ : vStep_);
+    const int values = barValuesForTwips(twips, horizontal ? hStep_ : vStep_);
     if (values != 0) bar->setValue(bar->value() + values);
 }
 
-}  // namespace tallowby
+}  // namespace tallowby::preview

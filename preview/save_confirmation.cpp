@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "app/application_title.h"
 #include "app/guarded.h"
-#include "app/program.h"
+#include "app/plain_file.h"
 
 namespace tallowby::preview {
 
@@ -12,7 +13,7 @@ Prompter::Answer confirmTarget(Guarded& g, QWidget* parent, const QString& targe
                                const OverwriteStatements& lines) {
     Prompter::Answer answer = Prompter::Answer::No;
     if (g.test(lines.chosen, [&] { return !target.isEmpty(); })) {
-        if (g.test(lines.exists, [&] { return program::fileExists(target); })) {
+        if (g.test(lines.exists, [&] { return fileExists(target); })) {
             g.run(lines.ask, [&] { answer = askOverwrite(parent, target); });
         } else {
             g.run(lines.fresh, [&] { answer = Prompter::Answer::Yes; });
@@ -23,7 +24,7 @@ Prompter::Answer confirmTarget(Guarded& g, QWidget* parent, const QString& targe
 
 Prompter::Answer askOverwrite(QWidget* parent, const QString& target) {
     return prompter().message(
-        parent, program::appTitle(),
+        parent, applicationTitle(),
         QStringLiteral("Are you sure you wish to overwrite ") + target + QStringLiteral(" ?"),
         Prompter::Icon::None, Prompter::Buttons::YesNo);
 }
@@ -37,7 +38,7 @@ QString doneText(const QString& writtenFile) {
 
 void announceDone(Guarded& g, int line, QWidget* parent, const QString& writtenFile) {
     g.run(line, [&] {
-        prompter().message(parent, program::appTitle(), doneText(writtenFile), Prompter::Icon::None,
+        prompter().message(parent, applicationTitle(), doneText(writtenFile), Prompter::Icon::None,
                            Prompter::Buttons::Ok);
     });
 }

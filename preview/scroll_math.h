@@ -2,17 +2,11 @@
 
 #include <optional>
 
+#include "viewport_size.h"
+
 // Panning and scroll-bar arithmetic of the preview window, in twips.
 
 namespace tallowby::preview {
-
-// The viewport at its designed size (the window's opening size); it grows
-// with the window. Its outer size includes a one-pixel border on each side.
-inline constexpr int kViewportOuterWidth = 9330;
-inline constexpr int kViewportOuterHeight = 7425;
-inline constexpr int kViewportBorders = 30;
-inline constexpr int kViewportInnerWidth = kViewportOuterWidth - kViewportBorders;
-inline constexpr int kViewportInnerHeight = kViewportOuterHeight - kViewportBorders;
 
 // Differences up to this many twips are scrolled one twip per bar step;
 // larger ones ten twips per step.

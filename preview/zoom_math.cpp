@@ -33,8 +33,8 @@ DrawLimits drawLimitsFor(int viewportInnerWidth, int viewportInnerHeight) {
         if (size <= designed) return limit;
         return clampToInt(std::floor(static_cast<double>(limit) * size / designed));
     };
-    return {scaled(kDrawLimitWidth, viewportInnerWidth, kDesignedViewportInnerWidth),
-            scaled(kDrawLimitHeight, viewportInnerHeight, kDesignedViewportInnerHeight)};
+    return {scaled(kDrawLimitWidth, viewportInnerWidth, kViewportInnerWidth),
+            scaled(kDrawLimitHeight, viewportInnerHeight, kViewportInnerHeight)};
 }
 
 bool withinDrawLimits(int scaledWidth, int scaledHeight, DrawLimits limits) {

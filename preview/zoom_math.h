@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "viewport_size.h"
+
 // Zoom arithmetic of the preview window. Every length is in twips
 // (1/1440 inch; 15 twips to the pixel at 96 dots per inch, see ui/twips.h).
 
@@ -13,12 +15,10 @@ inline constexpr int kHolderBorders = 60;
 inline constexpr int kHolderMargin = 2;
 
 // A redraw is refused at these sizes and beyond (the limits themselves are
-// already too large), for the viewport at its designed inner size; a larger
-// viewport has proportionally larger limits.
+// already too large), for the viewport at its designed inner size
+// (viewport_size.h); a larger viewport has proportionally larger limits.
 inline constexpr int kDrawLimitWidth = 12500;
 inline constexpr int kDrawLimitHeight = 11400;
-inline constexpr int kDesignedViewportInnerWidth = 9300;
-inline constexpr int kDesignedViewportInnerHeight = 7395;
 
 struct DrawLimits {
     int width = kDrawLimitWidth;

@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "app/program.h"
 #include "app/report_locations.h"
 #include "entry/entry_window.h"
 #include "preview/preview_menu.h"
@@ -18,9 +17,9 @@ PreviewLauncher::PreviewLauncher(EntryWindow& mainWindow, QString programFolder)
 
 PreviewLauncher::~PreviewLauncher() = default;
 
-PreviewWindow& PreviewLauncher::ensurePreview() {
+preview::PreviewWindow& PreviewLauncher::ensurePreview() {
     if (!preview_) {
-        preview_ = std::make_unique<PreviewWindow>(programFolder_);
+        preview_ = std::make_unique<preview::PreviewWindow>(programFolder_);
         new preview::PreviewMenu(*preview_);  // owned by the window
         preview_->setMainWindow(&main_);
         preview_->setPlaceStore(main_.store());

@@ -8,7 +8,10 @@
 namespace tallowby {
 
 class EntryWindow;
+
+namespace preview {
 class PreviewWindow;
+}
 
 // Connects "Start Creating Template" to the generation run and hands its
 // result to the preview window, which it creates at the first hand-over and
@@ -22,17 +25,17 @@ class PreviewLauncher {
     void run();
 
     // The preview window, once a run has handed over.
-    PreviewWindow* preview() const { return preview_.get(); }
+    preview::PreviewWindow* preview() const { return preview_.get(); }
 
     // Hooks a test may replace (template bytes, digit draws).
     GenerationHooks& extraHooks() { return extra_; }
 
   private:
-    PreviewWindow& ensurePreview();
+    preview::PreviewWindow& ensurePreview();
 
     EntryWindow& main_;
     QString programFolder_;
-    std::unique_ptr<PreviewWindow> preview_;
+    std::unique_ptr<preview::PreviewWindow> preview_;
     GenerationHooks extra_;
 };
 

@@ -6,7 +6,7 @@
 
 #include "app/failure.h"
 #include "app/guarded.h"
-#include "app/program.h"
+#include "app/plain_file.h"
 #include "app/report_locations.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/rejected_rates.h"
@@ -87,9 +87,9 @@ class GenerationSteps {
     GenerationResult endEarly() {
         if (engine_) engine_->Quit();
         setBusy(false);
-        program::removeFile(snapshotPath_);
-        program::removeFile(templatePath_);
-        if (!result_.resultPath.isEmpty()) program::removeFile(result_.resultPath);
+        removeFile(snapshotPath_);
+        removeFile(templatePath_);
+        if (!result_.resultPath.isEmpty()) removeFile(result_.resultPath);
         result_.resultPath.clear();
         result_.picture = QImage();
         return result_;
@@ -136,8 +136,7 @@ bool GenerationSteps::openTemplate() {
         }))
         return false;
     g_.run(106, [&] {
-        if (!program::fileExists(templatePath_))
-            program::writeBinaryFile(templateData_, templatePath_);
+        if (!fileExists(templatePath_)) writeBinaryFile(templateData_, templatePath_);
     });
     return g_.run(108, [&] { workbook_ = &engine_->Workbooks().Open(templatePath_, true); });
 }
@@ -246,7 +245,7 @@ bool GenerationSteps::saveResult() {
     if (!g_.run(182, [&] {
             // The result lives in the private temp folder, gone with the program.
             require(workbook_, "the template workbook")
-                .SaveAs(result_.resultPath, result_export::kXlsFileFormat,
+                .SaveAs(result_.resultPath, automation::kXlsFormat,
                         AtomicFileWriter::Flush::ForThisSessionOnly);
         }))
         return false;
@@ -265,11 +264,11 @@ void GenerationSteps::drawPicture() {
     auto second = [&]() -> Application& {
         return require(instance2.get(), "the second engine instance");
     };
-    g_.run(192, [&] { instance2 = result_export::openInNewEngine(result_.resultPath); });
+    g_.run(192, [&] { instance2 = automation::openInNewEngine(result_.resultPath); });
     g_.run(194, [&] { setBusy(true); });
     g_.run(196, [&] { shown = &second().Workbooks()(second().Workbooks().count()); });
     g_.run(198, [&] {
-        result_export::saveCellsActivesheet(
+        automation::saveCellsActivesheet(
             shown, snapshotPath_, [this](const StatementFailure& f) { keep(f); },
             hooks_.pictureRatio);
     });
@@ -281,7 +280,7 @@ void GenerationSteps::drawPicture() {
     instance2.reset();
 
     g_.run(206, [&] {
-        QImage picture = bitmap_file::readFile(snapshotPath_);
+        QImage picture = automation::readBitmapFile(snapshotPath_);
         if (picture.isNull())
             throw Failure(QStringLiteral("Cannot load the picture file %1.").arg(snapshotPath_));
         // A bitmap file keeps the resolution but not the ratio it was drawn at.
@@ -299,8 +298,8 @@ void GenerationSteps::handOver() {
     g_.run(214, [&] {
         if (hooks_.hideMainWindow) hooks_.hideMainWindow();
     });
-    g_.run(216, [&] { program::removeFile(snapshotPath_); });
-    g_.run(218, [&] { program::removeFile(templatePath_); });
+    g_.run(216, [&] { removeFile(snapshotPath_); });
+    g_.run(218, [&] { removeFile(templatePath_); });
 }
 
 }  // namespace

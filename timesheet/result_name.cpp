@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "app/failure.h"
-#include "app/program.h"
+#include "app/plain_file.h"
 #include "timesheet/generation_run.h"
 
 namespace tallowby {
@@ -35,7 +35,7 @@ QString drawResultName(const QString& folder, const std::function<int()>& drawDi
         QString name = QStringLiteral("kovlar");
         for (int i = 0; i < 8; ++i) name += QString::number(draw());
         path = QDir(folder).filePath(name + QStringLiteral(".xls"));
-    } while (program::fileExists(path));
+    } while (fileExists(path));
     return path;
 }
 

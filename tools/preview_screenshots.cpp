@@ -44,7 +44,7 @@ bool save(QWidget& window, const QString& path) {
     return ok;
 }
 
-void reportPicture(const char* what, tallowby::PreviewWindow& preview) {
+void reportPicture(const char* what, tallowby::preview::PreviewWindow& preview) {
     const QImage surface = preview.picture()->surface();
     std::printf("%s: picture %d x %d logical px (%d x %d device px), zoom %.2f\n", what,
                 preview.picture()->width(), preview.picture()->height(), surface.width(),
@@ -83,7 +83,7 @@ void sevenRateWeek(tallowby::SettingsStore& store) {
 // act on it, runs the generation and hands the preview to `inPreview`.
 bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
            const std::function<bool(tallowby::EntryWindow&)>& beforeRun,
-           const std::function<bool(tallowby::PreviewWindow&)>& inPreview) {
+           const std::function<bool(tallowby::preview::PreviewWindow&)>& inPreview) {
     QTemporaryDir settings;
     if (!settings.isValid()) {
         std::fprintf(stderr, "no temporary folder for the settings\n");
@@ -103,7 +103,7 @@ bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
         std::fprintf(stderr, "the main window did not show\n");
     bool ok = beforeRun(form);
     QTest::mouseClick(form.startButton_, Qt::LeftButton);
-    tallowby::PreviewWindow* preview = launcher.preview();
+    tallowby::preview::PreviewWindow* preview = launcher.preview();
     if (!preview) {
         std::fprintf(stderr, "the run did not reach the preview\n");
         return false;
@@ -118,7 +118,7 @@ bool shoot(const std::function<void(tallowby::SettingsStore&)>& prepare,
 int takeScaledPicture(const QDir& out) {
     return shoot(
                sevenRateWeek, [](tallowby::EntryWindow&) { return true; },
-               [&](tallowby::PreviewWindow& preview) {
+               [&](tallowby::preview::PreviewWindow& preview) {
                    reportPicture("seven rate types, scaled screen", preview);
                    return save(preview, out.filePath("preview-week-scale-2.png"));
                })
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
                         form.listTabs_->setCurrentIndex(2);
                         return save(form, out.filePath("entry-window-week.png")) && saved;
                     },
-                    [&](tallowby::PreviewWindow& preview) {
+                    [&](tallowby::preview::PreviewWindow& preview) {
                         reportPicture("sample data", preview);
                         turnWheel(preview.picture(), -3, Qt::ShiftModifier);  // to the right
                         turnWheel(preview.picture(), -2, Qt::NoModifier);     // down
@@ -170,7 +170,7 @@ int main(int argc, char** argv) {
 
     ok = shoot(
              sevenRateWeek, [](tallowby::EntryWindow&) { return true; },
-             [&](tallowby::PreviewWindow& preview) {
+             [&](tallowby::preview::PreviewWindow& preview) {
                  reportPicture("seven rate types", preview);
                  bool saved = save(preview, out.filePath("preview-week-zoom-1.0.png"));
                  preview.onZoomInClicked();  // Zoom In

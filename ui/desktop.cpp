@@ -9,8 +9,8 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "app/application_title.h"
 #include "app/build_config.h"
-#include "app/program.h"
 #include "ui/prompter.h"
 
 namespace tallowby::desktop {
@@ -55,7 +55,7 @@ void maybeOpenHomePage(const HomePageHooks& hooks) {
 }
 
 void warnUser(const QString& text, QWidget* parent) {
-    prompter().message(parent, program::appTitle(), text, Prompter::Icon::Warning,
+    prompter().message(parent, applicationTitle(), text, Prompter::Icon::Warning,
                        Prompter::Buttons::Ok);
 }
 

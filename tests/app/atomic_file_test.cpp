@@ -14,42 +14,22 @@
 
 #include "app/failure.h"
 #include "app/settings_store.h"
+#include "atomic_write_testing.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/full_disk.h"
 
 namespace tallowby {
 namespace {
 
+using testing::failureText;
+using testing::FaultyCalls;
 using testing::readFile;
-
-void writePlain(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
+using testing::writePlain;
 
 QByteArray pattern(qsizetype size) {
     QByteArray bytes(size, '\0');
     for (qsizetype i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
     return bytes;
-}
-
-// Installs replacement system calls for the writer while alive.
-struct FaultyCalls {
-    explicit FaultyCalls(AtomicFileWriter::SystemCalls c) : calls(std::move(c)) {
-        AtomicFileWriter::setSystemCallsForTesting(&calls);
-    }
-    ~FaultyCalls() { AtomicFileWriter::setSystemCallsForTesting(nullptr); }
-    AtomicFileWriter::SystemCalls calls;
-};
-
-std::string failureText(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Failure& e) {
-        return e.what();
-    }
-    return "no failure";
 }
 
 TEST(AtomicFile, FullDiskKeepsTheOldFileAndSaysSo) {

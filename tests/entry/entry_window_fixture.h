@@ -155,9 +155,9 @@ class EntryWindowFixture {
     }
 
     // Start clicked on the fixture's window: the preview the run showed.
-    PreviewWindow& startRun(std::function<void()> endProgram) {
+    preview::PreviewWindow& startRun(std::function<void()> endProgram) {
         QTest::mouseClick(form_->startButton_, Qt::LeftButton);
-        PreviewWindow* preview = launcher_->preview();
+        preview::PreviewWindow* preview = launcher_->preview();
         if (!preview)
             qFatal("no preview after the run: %s", qPrintable(prompter_->texts().join("\n")));
         preview->setEndProgram(std::move(endProgram));

@@ -18,6 +18,7 @@
 #include "tests/entry/entry_window_fixture.h"
 
 using namespace tallowby;
+using tallowby::preview::PreviewWindow;
 
 class StartToPreviewTest : public QObject, private testing::EntryWindowFixture {
     Q_OBJECT

@@ -22,6 +22,7 @@
 #include "workbook/engine/render/sheet_renderer.h"
 
 using namespace tallowby;
+using tallowby::preview::PreviewWindow;
 
 namespace {
 

@@ -181,7 +181,7 @@ class WeekEntryTest : public EntryWindowTest {
         const GenerationResult result = runGeneration(record, folder, {});
         QVERIFY(result.handedOver);
         QVERIFY(result.leftOut.empty());
-        const engine::Workbook book = automation::engine_calls::readFile(result.resultPath);
+        const engine::Workbook book = automation::readWorkbookFile(result.resultPath);
         const auto at = [&](int r, int c) {
             const engine::Cell* cell =
                 book.sheets.at(0).find(static_cast<uint16_t>(r - 1), static_cast<uint16_t>(c - 1));

@@ -16,8 +16,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "app/application_title.h"
 #include "app/dialog_folder.h"
-#include "app/program.h"
 #include "app/settings_store.h"
 #include "preview/pdf_export_command.h"
 #include "preview/preview_menu.h"
@@ -26,8 +26,8 @@
 #include "preview_window_harness.h"
 #include "timesheet/generation_run.h"
 
-using tallowby::PreviewWindow;
 using tallowby::preview::PreviewMenu;
+using tallowby::preview::PreviewWindow;
 using Answer = tallowby::Prompter::Answer;
 
 namespace {
@@ -46,7 +46,7 @@ class PreviewMenuTest : public QObject {
 
   private slots:
     void initTestCase() {
-        tallowby::program::setAppTitle();
+        tallowby::setApplicationTitle();
         // A real filled week, made by the generation run.
         folder = std::make_unique<tallowby::PrivateTempFolder>();
         tallowby::TimesheetRecord record;

@@ -15,7 +15,7 @@
 #include "preview/zoom_math.h"
 #include "preview_window_harness.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 namespace preview = tallowby::preview;
 
 namespace {
@@ -40,16 +40,13 @@ void settle(PreviewWindow& form) {
 class PreviewWindowFitTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<harness::ScriptedPrompter> prompter;
-    QTemporaryDir dir;
+    harness::UnattendedRun run;
 
   private slots:
-    void init() { prompter = std::make_unique<harness::ScriptedPrompter>(); }
-    void cleanup() { prompter.reset(); }
 
     void theViewportTakesTheRoomTheWindowGains() {
         auto form = harness::plainWindow();
-        form->handOver(harness::picture(900, 700), dir.filePath("result.xls"));
+        form->handOver(harness::picture(900, 700), run.dir.filePath("result.xls"));
         settle(*form);
         QCOMPARE(form->viewport()->size(), QSize(622, 495));
         const QSize before = form->size();
@@ -87,7 +84,7 @@ class PreviewWindowFitTest : public QObject {
 
     void fitWidthAndFitPageFillTheViewport() {
         auto form = harness::plainWindow();
-        form->handOver(harness::picture(1071, 600), dir.filePath("result.xls"));
+        form->handOver(harness::picture(1071, 600), run.dir.filePath("result.xls"));
         settle(*form);
         const int innerWidth = form->viewport()->width() * 15 - 30;
         const int innerHeight = form->viewport()->height() * 15 - 30;
@@ -125,7 +122,7 @@ class PreviewWindowFitTest : public QObject {
 
     void fitPageShowsATallPictureWhole() {
         auto form = harness::plainWindow();
-        form->handOver(harness::picture(300, 900), dir.filePath("result.xls"));
+        form->handOver(harness::picture(300, 900), run.dir.filePath("result.xls"));
         settle(*form);
         const int innerWidth = form->viewport()->width() * 15 - 30;
         const int innerHeight = form->viewport()->height() * 15 - 30;
@@ -147,7 +144,7 @@ class PreviewWindowFitTest : public QObject {
     void aLargerWindowZoomsFurtherAndARefusalIsShown() {
         auto form = harness::plainWindow();
         // 600 x 400 pixels: 8938 twips wide at 1.0; 1.5 gives 13407, past 12500.
-        form->handOver(harness::picture(600, 400), dir.filePath("result.xls"));
+        form->handOver(harness::picture(600, 400), run.dir.filePath("result.xls"));
         settle(*form);
         QTest::mouseClick(button(*form, "PushButton1"), Qt::LeftButton);
         QCOMPARE(form->shownZoomText(), QStringLiteral("125 %"));
@@ -172,7 +169,7 @@ class PreviewWindowFitTest : public QObject {
 
     void aStepPastTheRangeIsShown() {
         auto form = harness::plainWindow();
-        form->handOver(harness::picture(100, 80), dir.filePath("result.xls"));
+        form->handOver(harness::picture(100, 80), run.dir.filePath("result.xls"));
         settle(*form);
         for (int i = 0; i < 5; ++i) QTest::mouseClick(button(*form, "PushButton1"), Qt::LeftButton);
         QCOMPARE(form->zoom(), 2.25f);
@@ -187,7 +184,7 @@ class PreviewWindowFitTest : public QObject {
 
     void escapeGoesBack() {
         QWidget mainWindow;
-        const QString result = dir.filePath("escape.xls");
+        const QString result = run.dir.filePath("escape.xls");
         harness::writeFile(result, "xls");
         auto form = harness::plainWindow();
         form->setMainWindow(&mainWindow);
@@ -202,11 +199,11 @@ class PreviewWindowFitTest : public QObject {
     }
 
     void thePlaceIsKeptInTheStore() {
-        tallowby::SettingsStore store(dir.filePath("places.ini"));
+        tallowby::SettingsStore store(run.dir.filePath("places.ini"));
         {
             auto form = harness::plainWindow();
             form->setPlaceStore(&store);
-            form->handOver(harness::picture(300, 200), dir.filePath("result.xls"));
+            form->handOver(harness::picture(300, 200), run.dir.filePath("result.xls"));
             settle(*form);
             form->setGeometry(30, 20, 700, 600);
             form->hide();
@@ -214,7 +211,7 @@ class PreviewWindowFitTest : public QObject {
         QCOMPARE(store.value("PreviewWindowPlace"), QStringLiteral("30,20,700,600"));
         auto again = harness::plainWindow();
         again->setPlaceStore(&store);
-        again->handOver(harness::picture(300, 200), dir.filePath("result.xls"));
+        again->handOver(harness::picture(300, 200), run.dir.filePath("result.xls"));
         settle(*again);
         QCOMPARE(again->geometry(), QRect(30, 20, 700, 600));
     }

@@ -46,6 +46,14 @@ class RecordingPrompter : public ScriptedPrompter {
     QStringList suggestions;
 };
 
+// What a window test that scripts no answers holds for its whole run: a
+// prompter that answers any message box (so none blocks and none reaches the
+// screen) and a folder for the files it hands over.
+struct UnattendedRun {
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+};
+
 // A picture of the given size in pixels: a gradient with a dark frame, so
 // scaled drawings can be told apart.
 inline QImage picture(int width, int height) {
@@ -60,12 +68,12 @@ inline QImage picture(int width, int height) {
 }
 
 // A preview window that finds no hover cursor file.
-inline std::unique_ptr<tallowby::PreviewWindow> plainWindow() {
-    return std::make_unique<tallowby::PreviewWindow>(QStringLiteral("/nonexistent"));
+inline std::unique_ptr<tallowby::preview::PreviewWindow> plainWindow() {
+    return std::make_unique<tallowby::preview::PreviewWindow>(QStringLiteral("/nonexistent"));
 }
 
 // One handed a small picture (300 x 200 pixels) and the result workbook `file`.
-inline std::unique_ptr<tallowby::PreviewWindow> windowHolding(const QString& file) {
+inline std::unique_ptr<tallowby::preview::PreviewWindow> windowHolding(const QString& file) {
     auto form = plainWindow();
     form->handOver(picture(300, 200), file);
     return form;

@@ -9,7 +9,7 @@
 #include "preview_window_harness.h"
 
 using harness::drag;
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 
 class PreviewWindowPanningTest : public QObject {
     Q_OBJECT

@@ -12,7 +12,7 @@
 #include "preview_window_harness.h"
 #include "tests/support/test_paths.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 
 namespace {
 // Base size at zoom 1.0 for a picture of this many pixels: the holder's

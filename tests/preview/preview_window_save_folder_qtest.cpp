@@ -9,7 +9,7 @@
 #include "preview/preview_window.h"
 #include "preview_window_harness.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/program.h"
+#include "app/application_title.h"
 #include "preview/pdf_export_command.h"
 #include "preview/preview_window.h"
 #include "preview_window_harness.h"
 #include "tests/support/test_paths.h"
 #include "tests/support/zip_entry.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 using Answer = tallowby::Prompter::Answer;
 using Buttons = tallowby::Prompter::Buttons;
 using Icon = tallowby::Prompter::Icon;
@@ -26,7 +26,7 @@ class PreviewWindowSaveTest : public QObject {
 
   private slots:
     void init() {
-        tallowby::program::setAppTitle();
+        tallowby::setApplicationTitle();
         prompter = std::make_unique<harness::ScriptedPrompter>();
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());

@@ -10,7 +10,7 @@
 #include "preview/preview_window.h"
 #include "preview_window_harness.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 
 namespace {
 
@@ -30,15 +30,12 @@ QImage finePicture(QSize logical) {
 class PreviewWindowScaledScreenTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<harness::ScriptedPrompter> prompter;
-    QTemporaryDir dir;
+    harness::UnattendedRun run;
 
   private slots:
-    void init() { prompter = std::make_unique<harness::ScriptedPrompter>(); }
-    void cleanup() { prompter.reset(); }
 
     void theScreenIsScaled() {
-        PreviewWindow form(dir.path());
+        PreviewWindow form(run.dir.path());
         QCOMPARE(form.devicePixelRatioF(), 2.0);
         // The window keeps its logical size: its viewport is 9330 x 7425 twips.
         QCOMPARE(form.width(), 656);
@@ -46,8 +43,8 @@ class PreviewWindowScaledScreenTest : public QObject {
     }
 
     void aFinePictureIsMeasuredByItsLogicalSize() {
-        PreviewWindow form(dir.path());
-        form.handOver(finePicture(QSize(400, 300)), dir.filePath("result.xls"));
+        PreviewWindow form(run.dir.path());
+        form.handOver(finePicture(QSize(400, 300)), run.dir.filePath("result.xls"));
         // 400 x 300 logical pixels: 6000 x 4500 twips, less the holder's 62.
         QCOMPARE(form.baseWidth(), 5938);
         QCOMPARE(form.baseHeight(), 4438);
@@ -56,8 +53,8 @@ class PreviewWindowScaledScreenTest : public QObject {
     }
 
     void theDrawnPixmapHasTwiceThePixelsAndTheSameLogicalSize() {
-        PreviewWindow form(dir.path());
-        form.handOver(finePicture(QSize(400, 300)), dir.filePath("result.xls"));
+        PreviewWindow form(run.dir.path());
+        form.handOver(finePicture(QSize(400, 300)), run.dir.filePath("result.xls"));
         const QImage surface = form.picture()->surface();
         QCOMPARE(surface.devicePixelRatio(), 2.0);
         QCOMPARE(surface.deviceIndependentSize().toSize(), form.picture()->size());
@@ -78,17 +75,17 @@ class PreviewWindowScaledScreenTest : public QObject {
     }
 
     void aPlainPictureTakesTheSameTwipsAndIsShownAtTheScreensRatio() {
-        PreviewWindow form(dir.path());
-        form.handOver(harness::picture(400, 300), dir.filePath("result.xls"));
+        PreviewWindow form(run.dir.path());
+        form.handOver(harness::picture(400, 300), run.dir.filePath("result.xls"));
         QCOMPARE(form.baseWidth(), 5938);
         QCOMPARE(form.baseHeight(), 4438);
         QCOMPARE(form.picture()->surface().size(), form.picture()->size() * 2);
     }
 
     void theDrawingLimitsCountLogicalPixels() {
-        PreviewWindow form(dir.path());
+        PreviewWindow form(run.dir.path());
         // 800 x 700 logical: 11938 wide at 1.0, 14922 at 1.25, past 12500.
-        form.handOver(finePicture(QSize(800, 700)), dir.filePath("result.xls"));
+        form.handOver(finePicture(QSize(800, 700)), run.dir.filePath("result.xls"));
         QCOMPARE(form.scaledWidth(), 11938);
         form.onZoomInClicked();
         QCOMPARE(form.zoom(), 1.0f);

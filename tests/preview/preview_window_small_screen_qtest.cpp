@@ -13,21 +13,18 @@
 #include "preview_window_harness.h"
 #include "tests/support/small_screen.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 
 class PreviewWindowSmallScreenTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<harness::ScriptedPrompter> prompter;
-    QTemporaryDir dir;
+    harness::UnattendedRun run;
 
   private slots:
-    void init() { prompter = std::make_unique<harness::ScriptedPrompter>(); }
-    void cleanup() { prompter.reset(); }
 
     void theWholeFrameOpensOnScreen() {
-        PreviewWindow form(dir.path());
-        form.handOver(harness::picture(616, 571), dir.filePath("result.xls"));
+        PreviewWindow form(run.dir.path());
+        form.handOver(harness::picture(616, 571), run.dir.filePath("result.xls"));
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QRect available = form.screen()->availableGeometry();
         QCOMPARE(available.size(), QSize(640, 512));

@@ -12,7 +12,7 @@
 #include "preview/preview_window.h"
 #include "preview_window_harness.h"
 
-using tallowby::PreviewWindow;
+using tallowby::preview::PreviewWindow;
 
 namespace {
 

@@ -56,7 +56,7 @@ class GenerationRunTest : public ::testing::Test {
     }
 
     const engine::Sheet& savedSheet(const QString& path) {
-        saved = automation::engine_calls::readFile(path);
+        saved = automation::readWorkbookFile(path);
         return saved.sheets.at(0);
     }
     static CellValue valueAt(const engine::Sheet& s, int row, int col) {

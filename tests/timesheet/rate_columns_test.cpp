@@ -68,7 +68,7 @@ TEST_P(RateColumns, EveryRateHasAColumnAndTheTotalsCountThemAll) {
     EXPECT_TRUE(result.failures.empty())
         << testing::textsOf(result.failures).join("\n").toStdString();
     EXPECT_TRUE(result.leftOut.empty());
-    saved = automation::engine_calls::readFile(result.resultPath);
+    saved = automation::readWorkbookFile(result.resultPath);
 
     const int totals = std::max(rates, 7) + 2;  // 1-based column of the totals
     EXPECT_EQ(at(11, totals).text, "TOTAL\nHOURS");
@@ -97,7 +97,7 @@ TEST_P(RateColumns, EveryRateHasAColumnAndTheTotalsCountThemAll) {
 INSTANTIATE_TEST_SUITE_P(Counts, RateColumns, ::testing::Values(1, 7, 8, 14, 30, 254));
 
 TEST_F(RateColumns, SevenOrFewerRatesLeaveTheTemplateLayoutAlone) {
-    const engine::Workbook original = automation::engine_calls::readFile([&] {
+    const engine::Workbook original = automation::readWorkbookFile([&] {
         const QString path = QDir(folder.path()).filePath("original.xlt");
         QFile f(path);
         f.open(QIODevice::WriteOnly);
@@ -106,7 +106,7 @@ TEST_F(RateColumns, SevenOrFewerRatesLeaveTheTemplateLayoutAlone) {
     }());
     const GenerationResult result = runGeneration(week(7).record, folder, {});
     ASSERT_TRUE(result.handedOver);
-    saved = automation::engine_calls::readFile(result.resultPath);
+    saved = automation::readWorkbookFile(result.resultPath);
     const engine::Sheet& s = saved.sheets[0];
     const engine::Sheet& t = original.sheets[0];
     EXPECT_EQ(s.merges, t.merges);

@@ -12,8 +12,8 @@ std::optional<double> plainNumber(const QString& text) {
     return ok ? std::optional<double>(v) : std::nullopt;
 }
 
-HoursEntry entry(const char* hours, const char* dn, const char* rn) {
-    return {"", "", hours, dn, rn};
+HoursEntry entry(const char* hours, const char* day, const char* rate) {
+    return {"", "", hours, day, rate};
 }
 
 }  // namespace

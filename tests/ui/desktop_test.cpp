@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "app/application_title.h"
 #include "app/build_config.h"
-#include "app/program.h"
 #include "tests/support/qt_application.h"
 #include "tests/support/scripted_prompter.h"
 
@@ -78,7 +78,7 @@ TEST(UsePlainColours, FramesLabelsAndCheckBoxesButNotFields) {
 
 TEST(WarnUser, AWarningBoxWithTheApplicationTitleAndOkOnly) {
     testing::ScriptedPrompter prompter;
-    program::setAppTitle();
+    setApplicationTitle();
     desktop::warnUser(QStringLiteral("The settings file is damaged."));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].caption, QStringLiteral("Tallowby"));

@@ -100,7 +100,7 @@ TEST_F(ApplicationTest, SaveAsAcceptsOnlyTheLegacyFormatCodesAndDropsTheTemplate
 
     const QString out = dir.filePath("out.xls");
     EXPECT_TRUE(book.SaveAs(out, -4143).isEmpty());
-    const engine::Workbook saved = engine_calls::readFile(out);
+    const engine::Workbook saved = automation::readWorkbookFile(out);
     EXPECT_FALSE(saved.isTemplate);
     const engine::Cell* pay = saved.sheets.at(0).find(20, 8);  // I21
     ASSERT_NE(pay, nullptr);
@@ -119,7 +119,7 @@ TEST_F(ApplicationTest, SaveAsXlsxBuildsInTheScratchFolderAndReplacesTheTargetWh
         ASSERT_TRUE(old.open(QIODevice::WriteOnly));
         old.write("an older file");
     }
-    EXPECT_TRUE(book.SaveAs(out, xlOpenXMLWorkbook).isEmpty());
+    EXPECT_TRUE(book.SaveAs(out, kXlsxFormat).isEmpty());
     // I21's total pay, computed here before the save, is the cached result.
     const std::string sheet = testing::zipEntry(out.toStdString(), "xl/worksheets/sheet1.xml");
     EXPECT_TRUE(testing::contains(sheet, "<c r=\"I21\" s=\"")) << sheet.substr(0, 400);
@@ -130,7 +130,7 @@ TEST_F(ApplicationTest, SaveAsXlsxBuildsInTheScratchFolderAndReplacesTheTargetWh
 
     // A scratch folder that cannot be made fails the save and keeps the file.
     app.setScratchFolder(dir.filePath("missing"));
-    EXPECT_THROW(book.SaveAs(out, xlOpenXMLWorkbook), std::exception);
+    EXPECT_THROW(book.SaveAs(out, kXlsxFormat), std::exception);
     EXPECT_TRUE(testing::contains(testing::zipEntry(out.toStdString(), "xl/worksheets/sheet1.xml"),
                                   "<v>30</v>"));
 }

@@ -31,9 +31,9 @@ TEST(BitmapFile, WritesTheBytesQtWritesAndReadsWhatQtReads) {
     for (int width : {1, 2, 3, 4, 5, 7, 8, 9, 617}) {
         for (int dots : {3780, 7559}) {
             const QImage picture = drawn(width, 3, dots);
-            const QByteArray ours = bitmap_file::encode(picture);
+            const QByteArray ours = automation::encodeBitmap(picture);
             ASSERT_EQ(ours, qtBitmap(picture)) << "width " << width << ", " << dots << " dpm";
-            const QImage read = bitmap_file::decode(ours);
+            const QImage read = automation::decodeBitmap(ours);
             const QImage qtRead = QImage::fromData(ours, "BMP");
             EXPECT_EQ(read.format(), qtRead.format());
             EXPECT_EQ(read, qtRead);
@@ -48,25 +48,25 @@ TEST(BitmapFile, WritesTheBytesQtWritesAndReadsWhatQtReads) {
 TEST(BitmapFile, LeavesOtherPicturesAndFilesToQt) {
     QImage withAlpha(5, 4, QImage::Format_ARGB32);
     withAlpha.fill(qRgba(10, 20, 30, 128));
-    const QByteArray file = bitmap_file::encode(withAlpha);
+    const QByteArray file = automation::encodeBitmap(withAlpha);
     EXPECT_EQ(file, qtBitmap(withAlpha));
-    EXPECT_EQ(bitmap_file::decode(file), QImage::fromData(file, "BMP"));
+    EXPECT_EQ(automation::decodeBitmap(file), QImage::fromData(file, "BMP"));
 
     QImage indexed(7, 3, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(0, 0, 0), qRgb(255, 0, 0)});
     indexed.fill(1);
-    EXPECT_EQ(bitmap_file::encode(indexed), qtBitmap(indexed));
+    EXPECT_EQ(automation::encodeBitmap(indexed), qtBitmap(indexed));
 
     // A 24-bit file cut short, or a header that lies about the size, is
     // Qt's to judge (it fills what is missing as it likes); neither crashes.
-    QByteArray cut = bitmap_file::encode(drawn(9, 9, 3780));
+    QByteArray cut = automation::encodeBitmap(drawn(9, 9, 3780));
     cut.chop(40);
-    EXPECT_EQ(bitmap_file::decode(cut).size(), QImage::fromData(cut).size());
-    QByteArray huge = bitmap_file::encode(drawn(9, 9, 3780));
+    EXPECT_EQ(automation::decodeBitmap(cut).size(), QImage::fromData(cut).size());
+    QByteArray huge = automation::encodeBitmap(drawn(9, 9, 3780));
     huge[22] = '\x7f';  // height far past the bytes there are
-    EXPECT_EQ(bitmap_file::decode(huge).size(), QImage::fromData(huge).size());
-    EXPECT_TRUE(bitmap_file::decode(QByteArray("BM")).isNull());
-    EXPECT_TRUE(bitmap_file::decode(QByteArray()).isNull());
+    EXPECT_EQ(automation::decodeBitmap(huge).size(), QImage::fromData(huge).size());
+    EXPECT_TRUE(automation::decodeBitmap(QByteArray("BM")).isNull());
+    EXPECT_TRUE(automation::decodeBitmap(QByteArray()).isNull());
 }
 
 }  // namespace

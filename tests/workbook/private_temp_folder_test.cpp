@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "app/program.h"
+#include "app/plain_file.h"
 #include "tests/support/file_bytes.h"
 
 namespace tallowby {
@@ -44,20 +44,20 @@ TEST(PrivateTempFolder, IsOnlyForItsOwnerAndGoesAway) {
 TEST(PrivateTempFolder, AFolderSwappedForALinkNeverLeadsOutside) {
     ScopedTemp temp;
     QTemporaryDir victim;
-    program::writeBinaryFile("the victim's", QDir(victim.path()).filePath("template.xlt"));
-    program::writeBinaryFile("also the victim's", QDir(victim.path()).filePath("temp.bmp"));
+    writeBinaryFile("the victim's", QDir(victim.path()).filePath("template.xlt"));
+    writeBinaryFile("also the victim's", QDir(victim.path()).filePath("temp.bmp"));
     const QString moved = temp.base.filePath("moved-away");
     QString swapped;
     {
         PrivateTempFolder folder;
         swapped = folder.createdAs();
-        program::writeBinaryFile("ours before", folder.snapshotFile());
+        writeBinaryFile("ours before", folder.snapshotFile());
         // Another user renames our folder and puts a link to the victim there.
         ASSERT_TRUE(QDir().rename(swapped, moved));
         ASSERT_TRUE(QFile::link(victim.path(), swapped));
 
-        program::writeBinaryFile("ours", folder.templateFile());
-        program::removeFile(folder.snapshotFile());
+        writeBinaryFile("ours", folder.templateFile());
+        removeFile(folder.snapshotFile());
         EXPECT_EQ(readFile(QDir(moved).filePath("template.xlt")), "ours");
         EXPECT_FALSE(QFile::exists(QDir(moved).filePath("temp.bmp")));
         EXPECT_TRUE(folder.stillThere());
@@ -79,9 +79,9 @@ TEST(PrivateTempFolder, CleansUpEverythingInsideAndTheFolderItself) {
         created = folder.createdAs();
         EXPECT_EQ(QFileInfo(folder.path()).canonicalFilePath(),
                   QFileInfo(created).canonicalFilePath());
-        program::writeBinaryFile("x", folder.templateFile());
+        writeBinaryFile("x", folder.templateFile());
         QDir(folder.path()).mkpath("nested/deeper");
-        program::writeBinaryFile("y", folder.path() + "/nested/deeper/file");
+        writeBinaryFile("y", folder.path() + "/nested/deeper/file");
         ASSERT_TRUE(QFile::link(temp.base.path(), folder.path() + "/link-to-base"));
     }
     EXPECT_FALSE(QFileInfo::exists(created));
@@ -99,7 +99,7 @@ TEST(PrivateTempFolder, ARemovedFolderIsNoticedAndTheSessionMakesANewOne) {
     PrivateTempFolder& again = sessionTempFolder();
     EXPECT_TRUE(again.stillThere());
     EXPECT_NE(again.createdAs(), firstCreated);
-    program::writeBinaryFile("x", again.templateFile());
+    writeBinaryFile("x", again.templateFile());
     EXPECT_TRUE(QFile::exists(again.createdAs() + "/template.xlt"));
 }
 
@@ -107,8 +107,8 @@ TEST(PrivateTempFolder, ARemovedFolderIsNoticedAndTheSessionMakesANewOne) {
 QString leftFolder(const QString& base, const QString& name, mode_t mode = 0700) {
     const QString path = QDir(base).filePath(name);
     EXPECT_TRUE(QDir().mkpath(path + "/sub"));
-    program::writeBinaryFile("left", QDir(path).filePath("kovlar12345678.xls"));
-    program::writeBinaryFile("left", QDir(path).filePath("sub/inner.bin"));
+    writeBinaryFile("left", QDir(path).filePath("kovlar12345678.xls"));
+    writeBinaryFile("left", QDir(path).filePath("sub/inner.bin"));
     EXPECT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
     return path;
 }
@@ -133,9 +133,9 @@ TEST(PrivateTempFolder, FoldersOfEndedRunsGoAtTheNextStartAndNothingElseDoes) {
     else
         ASSERT_EQ(::flock(othersHold, LOCK_EX), 0);
     const QString longer = leftFolder(base, "tallowby-longer-name");
-    program::writeBinaryFile("a file", QDir(base).filePath("tallowby-File00"));
+    writeBinaryFile("a file", QDir(base).filePath("tallowby-File00"));
     QTemporaryDir elsewhere;
-    program::writeBinaryFile("kept", QDir(elsewhere.path()).filePath("kept.txt"));
+    writeBinaryFile("kept", QDir(elsewhere.path()).filePath("kept.txt"));
     ASSERT_TRUE(QFile::link(elsewhere.path(), QDir(base).filePath("tallowby-L1nk00")));
     ::chmod(QFile::encodeName(elsewhere.path()).constData(), 0700);
 

@@ -33,11 +33,11 @@ class SnapshotTest : public ::testing::Test {
 };
 
 TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
-    auto app = result_export::openInNewEngine(path);
+    auto app = automation::openInNewEngine(path);
     ASSERT_EQ(app->Workbooks().count(), 1);
     EXPECT_FALSE(app->Workbooks()(1).ReadOnly());
     const QString picture = dir.filePath("temp.bmp");
-    result_export::saveCellsActivesheet(&app->Workbooks()(1), picture, report);
+    automation::saveCellsActivesheet(&app->Workbooks()(1), picture, report);
     EXPECT_TRUE(failures.empty());
     QFile file(picture);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -48,7 +48,7 @@ TEST_F(SnapshotTest, DrawsTheUsedRangeOfTheActiveSheetToABitmap) {
 }
 
 TEST_F(SnapshotTest, WritesNoFileWhenAllThatIsUsedLiesInRowOneOrColumnA) {
-    auto app = result_export::openInNewEngine(path);
+    auto app = automation::openInNewEngine(path);
     automation::Workbook& book = app->Workbooks()(1);
     engine::Sheet& sheet = book.ActiveSheet().sheet();
     const QString picture = dir.filePath("temp.bmp");
@@ -56,18 +56,18 @@ TEST_F(SnapshotTest, WritesNoFileWhenAllThatIsUsedLiesInRowOneOrColumnA) {
     sheet = engine::Sheet{};  // all cleared
     sheet.at(0, 0).value = engine::CellValue::fromText("A1");
     sheet.at(0, 5).value = engine::CellValue::fromText("F1");
-    result_export::saveCellsActivesheet(&book, picture, report);
+    automation::saveCellsActivesheet(&book, picture, report);
     EXPECT_FALSE(QFile::exists(picture));
 
     sheet = engine::Sheet{};
     sheet.at(9, 0).value = engine::CellValue::fromNumber(1);
-    result_export::saveCellsActivesheet(&book, picture, report);
+    automation::saveCellsActivesheet(&book, picture, report);
     EXPECT_FALSE(QFile::exists(picture));
     EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(SnapshotTest, FailuresAreReportedWithTheirStatementNumbers) {
-    result_export::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"), report);
+    automation::saveCellsActivesheet(nullptr, dir.filePath("temp.bmp"), report);
     // No workbook: the sheet (100), its rows (102) and columns (104) fail; the
     // size test then finds nothing used, so no picture is attempted.
     EXPECT_EQ(reportedLines(), (QList<int>{100, 102, 104}));

@@ -71,7 +71,7 @@ void setApplicationFactory(ApplicationFactory f) {
 
 Workbook& Workbooks::Open(const QString& path, bool readOnly) {
     app_->requireRunning();
-    engine::Workbook model = engine_calls::readFile(path);
+    engine::Workbook model = readWorkbookFile(path);
     open_.push_back(std::make_unique<Workbook>(*app_, QFileInfo(path).absoluteFilePath(),
                                                std::move(model), readOnly));
     app_->active_ = open_.back().get();
@@ -119,13 +119,13 @@ Worksheet& Workbook::ActiveSheet() {
 
 void Workbook::recalculateIfNeeded() {
     if (!dirty_) return;
-    engine_calls::recalculate(model_);
+    recalculateWorkbook(model_);
     dirty_ = false;
 }
 
 QStringList Workbook::SaveAs(const QString& path, int fileFormat, AtomicFileWriter::Flush flush) {
     app_->requireRunning();
-    if (fileFormat != xlExcel8 && fileFormat != xlWorkbookNormal && fileFormat != xlOpenXMLWorkbook)
+    if (fileFormat != kXlsFormat && fileFormat != kDefaultFormat && fileFormat != kXlsxFormat)
         throw Failure(QStringLiteral("File format %1 is not supported; only the Excel 97-2003 "
                                      "workbook format (56 or -4143) and the Excel workbook "
                                      "format (51) can be written.")
@@ -135,10 +135,10 @@ QStringList Workbook::SaveAs(const QString& path, int fileFormat, AtomicFileWrit
             QStringLiteral("The workbook %1 is read-only; save it under another name.").arg(path));
     recalculateIfNeeded();
     QStringList warnings;
-    if (fileFormat == xlOpenXMLWorkbook) {
+    if (fileFormat == kXlsxFormat) {
         warnings = saveAsXlsx(path);
     } else {
-        const std::vector<uint8_t> bytes = engine_calls::writeAsWorkbook(model_);
+        const std::vector<uint8_t> bytes = writeAsWorkbook(model_);
         AtomicFileWriter file(path, 0666, flush);
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
         file.commit();
@@ -159,7 +159,7 @@ QStringList Workbook::saveAsXlsx(const QString& path) {
         throw Failure(QStringLiteral("Cannot write %1: no scratch folder in %2: %3")
                           .arg(path, base, scratch.errorString()));
     const QString built = scratch.filePath(QStringLiteral("workbook.xlsx"));
-    const QStringList warnings = engine_calls::writeXlsx(model_, built, scratch.path());
+    const QStringList warnings = writeXlsxFile(model_, built, scratch.path());
     QFile file(built);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
@@ -209,7 +209,7 @@ int Worksheet::UsedRangeLastColumn() const {
 QImage Worksheet::UsedRangePicture(double pixelRatio) const {
     owner_->app_->requireRunning();
     owner_->recalculateIfNeeded();
-    return engine_calls::render(owner_->model_, index_, owner_->app_->locale(), pixelRatio);
+    return renderSheet(owner_->model_, index_, owner_->app_->locale(), pixelRatio);
 }
 
 // ---- Cells -------------------------------------------------------------

@@ -15,10 +15,12 @@
 
 namespace tallowby::automation {
 
-// File-format codes of SaveAs, as spreadsheet applications number them.
-inline constexpr int xlExcel8 = 56;
-inline constexpr int xlWorkbookNormal = -4143;
-inline constexpr int xlOpenXMLWorkbook = 51;
+// The formats SaveAs writes, by the codes spreadsheet applications give
+// them: the 97-2003 workbook (every result is saved so), the default
+// workbook (the same .xls here) and the Office Open XML workbook.
+inline constexpr int kXlsFormat = 56;
+inline constexpr int kDefaultFormat = -4143;
+inline constexpr int kXlsxFormat = 51;
 
 class Application;
 class Workbook;

@@ -5,7 +5,7 @@
 #include <QtEndian>
 #include <cstring>
 
-namespace tallowby::bitmap_file {
+namespace tallowby::automation {
 
 namespace {
 
@@ -80,7 +80,7 @@ QByteArray encodeWithQt(const QImage& picture) {
 
 }  // namespace
 
-QByteArray encode(const QImage& picture) {
+QByteArray encodeBitmap(const QImage& picture) {
     if (picture.isNull() || picture.format() != QImage::Format_RGB32) return encodeWithQt(picture);
     const int width = picture.width();
     const int height = picture.height();
@@ -111,7 +111,7 @@ QByteArray encode(const QImage& picture) {
     return bytes;
 }
 
-QImage decode(const QByteArray& bytes) {
+QImage decodeBitmap(const QByteArray& bytes) {
     const auto* in = reinterpret_cast<const uchar*>(bytes.constData());
     const bool ours = bytes.size() >= kHeaderSize && in[0] == 'B' && in[1] == 'M' &&
                       get32(in + 2) == static_cast<quint32>(bytes.size()) &&
@@ -138,10 +138,10 @@ QImage decode(const QByteArray& bytes) {
     return picture;
 }
 
-QImage readFile(const QString& path) {
+QImage readBitmapFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
-    return decode(file.readAll());
+    return decodeBitmap(file.readAll());
 }
 
-}  // namespace tallowby::bitmap_file
+}  // namespace tallowby::automation

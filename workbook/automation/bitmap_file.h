@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-namespace tallowby::bitmap_file {
+namespace tallowby::automation {
 
 // The sheet's picture as a Windows bitmap file, without Qt's image plugins,
 // which spend most of a generation run converting pixel by pixel.
@@ -13,15 +13,15 @@ namespace tallowby::bitmap_file {
 // uncompressed bottom-up bitmap with the 54-byte header (file header and
 // BITMAPINFOHEADER) and the picture's dots per metre, byte for byte the file
 // Qt's BMP writer makes of it; any other picture is left to Qt's writer.
-QByteArray encode(const QImage& picture);
+QByteArray encodeBitmap(const QImage& picture);
 
 // Reads such a 24-bit bitmap into Format_RGB32 with the file's dots per
 // metre, as Qt's BMP reader does; every other file (other depths,
 // compression, palettes, damage) goes to Qt's reader. A null image when
 // neither can read it.
-QImage decode(const QByteArray& bytes);
+QImage decodeBitmap(const QByteArray& bytes);
 
 // The file at `path`, read once; a null image when it cannot be read.
-QImage readFile(const QString& path);
+QImage readBitmapFile(const QString& path);
 
-}  // namespace tallowby::bitmap_file
+}  // namespace tallowby::automation

@@ -10,9 +10,9 @@
 #include "workbook/engine/render/sheet_renderer.h"
 #include "workbook/engine/xlsx/xlsx_writer.h"
 
-namespace tallowby::automation::engine_calls {
+namespace tallowby::automation {
 
-engine::Workbook readFile(const QString& path) {
+engine::Workbook readWorkbookFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
@@ -27,8 +27,8 @@ std::vector<uint8_t> writeAsWorkbook(const engine::Workbook& model) {
     return engine::writeWorkbook(model, options);
 }
 
-QStringList writeXlsx(const engine::Workbook& model, const QString& path,
-                      const QString& scratchFolder) {
+QStringList writeXlsxFile(const engine::Workbook& model, const QString& path,
+                          const QString& scratchFolder) {
     engine::xlsx::XlsxOptions options;
     options.scratchFolder = scratchFolder.toStdString();
     QStringList warnings;
@@ -41,16 +41,16 @@ QStringList writeXlsx(const engine::Workbook& model, const QString& path,
     return warnings;
 }
 
-void recalculate(engine::Workbook& model) {
+void recalculateWorkbook(engine::Workbook& model) {
     engine::formula::recalculate(model);
 }
 
-QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale,
-              double pixelRatio) {
+QImage renderSheet(const engine::Workbook& model, int sheetIndex, const QLocale& locale,
+                   double pixelRatio) {
     engine::RenderOptions options;
     options.pixelRatio = pixelRatio;
     return engine::renderUsedRange(model, sheetIndex, engine::FormatLocale::fromQLocale(locale),
                                    options);
 }
 
-}  // namespace tallowby::automation::engine_calls
+}  // namespace tallowby::automation

@@ -9,17 +9,17 @@
 
 #include "workbook/engine/model/workbook_model.h"
 
-namespace tallowby::automation::engine_calls {
+namespace tallowby::automation {
 
 // The engine operations the automation layer needs, in one place.
-engine::Workbook readFile(const QString& path);
+engine::Workbook readWorkbookFile(const QString& path);
 std::vector<uint8_t> writeAsWorkbook(const engine::Workbook& model);
 // Writes the .xlsx file at `path`, its scratch files in `scratchFolder`;
 // returns the writer's warnings.
-QStringList writeXlsx(const engine::Workbook& model, const QString& path,
-                      const QString& scratchFolder);
-void recalculate(engine::Workbook& model);
-QImage render(const engine::Workbook& model, int sheetIndex, const QLocale& locale,
-              double pixelRatio = 1.0);
+QStringList writeXlsxFile(const engine::Workbook& model, const QString& path,
+                          const QString& scratchFolder);
+void recalculateWorkbook(engine::Workbook& model);
+QImage renderSheet(const engine::Workbook& model, int sheetIndex, const QLocale& locale,
+                   double pixelRatio = 1.0);
 
-}  // namespace tallowby::automation::engine_calls
+}  // namespace tallowby::automation

@@ -8,7 +8,7 @@
 #include "app/report_locations.h"
 #include "workbook/automation/bitmap_file.h"
 
-namespace tallowby::result_export {
+namespace tallowby::automation {
 
 std::unique_ptr<automation::Application> openInNewEngine(const QString& path) {
     auto app = automation::CreateApplication();
@@ -49,7 +49,7 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     g.run(112, [&] {
         if (picture.isNull()) throw Failure("There is no picture of the sheet to save.");
         // The file is a bitmap, as its ".bmp" name says.
-        const QByteArray bytes = bitmap_file::encode(picture);
+        const QByteArray bytes = encodeBitmap(picture);
         QFile file(picturePath);
         if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) ||
             file.write(bytes) != bytes.size() || !file.flush())
@@ -57,4 +57,4 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     });
 }
 
-}  // namespace tallowby::result_export
+}  // namespace tallowby::automation

@@ -8,14 +8,10 @@
 #include "app/guarded.h"
 #include "workbook/automation/application.h"
 
-namespace tallowby::result_export {
+namespace tallowby::automation {
 
 // A new engine instance with the file opened in it (not read-only).
 std::unique_ptr<automation::Application> openInNewEngine(const QString& path);
-
-// The file-format code SaveAs takes for the 97-2003 workbook format, the
-// format every result is saved in.
-inline constexpr int32_t kXlsFileFormat = 56;
 
 // Opens `source` read-only in a new engine instance and saves it as
 // `target` in the given format (see Workbook::SaveAs), building an .xlsx in
@@ -30,4 +26,4 @@ QStringList saveWorkbookCopyAs(const QString& source, const QString& target, int
 void saveCellsActivesheet(automation::Workbook* workbook, const QString& picturePath,
                           const FailureSink& report, double pixelRatio = 1.0);
 
-}  // namespace tallowby::result_export
+}  // namespace tallowby::automation

@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 #include "app/failure.h"
@@ -23,8 +24,9 @@ QString systemError() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// Deletes everything inside the open folder `fd`, never following a link.
-void emptyFolder(int fd) {
+// Calls `visit` with the name of each entry of the open folder `fd` but "."
+// and "..", reading through a copy of the descriptor so `fd` stays open.
+void forEachEntry(int fd, const std::function<void(const char*)>& visit) {
     const int listFd = ::dup(fd);
     if (listFd < 0) return;
     DIR* dir = ::fdopendir(listFd);
@@ -35,14 +37,21 @@ void emptyFolder(int fd) {
     while (const dirent* entry = ::readdir(dir)) {
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
-        if (::unlinkat(fd, name, 0) == 0) continue;
+        visit(name);
+    }
+    ::closedir(dir);
+}
+
+// Deletes everything inside the open folder `fd`, never following a link.
+void emptyFolder(int fd) {
+    forEachEntry(fd, [fd](const char* name) {
+        if (::unlinkat(fd, name, 0) == 0) return;
         const int sub = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub < 0) continue;
+        if (sub < 0) return;
         emptyFolder(sub);
         ::close(sub);
         ::unlinkat(fd, name, AT_REMOVEDIR);
-    }
-    ::closedir(dir);
+    });
 }
 
 // "tallowby-" and the six letters or digits mkdtemp puts in place of XXXXXX.
@@ -77,18 +86,9 @@ void removeIfEnded(int parentFd, const char* name) {
 }  // namespace
 
 void removeFoldersOfEndedRuns(int parentFd, const QByteArray& ownName) {
-    const int listFd = ::dup(parentFd);
-    if (listFd < 0) return;
-    DIR* dir = ::fdopendir(listFd);
-    if (!dir) {
-        ::close(listFd);
-        return;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!isPrivateFolderName(entry->d_name) || ownName == entry->d_name) continue;
-        removeIfEnded(parentFd, entry->d_name);
-    }
-    ::closedir(dir);
+    forEachEntry(parentFd, [parentFd, &ownName](const char* name) {
+        if (isPrivateFolderName(name) && ownName != name) removeIfEnded(parentFd, name);
+    });
 }
 
 QString PrivateTempFolder::baseFolder() {

@@ -61,8 +61,8 @@ def expected_figures(rates, hours):
     grid = {}  # (row, col) -> hours summed there, 1-based
     left_out = []
     for entry in hours:
-        _, _, hhmm, dn, rn = entry
-        day, rate = whole_number(dn), whole_number(rn)
+        _, _, hhmm, day_text, rate_text = entry
+        day, rate = whole_number(day_text), whole_number(rate_text)
         if day is None or rate is None or not 0 <= day < 7 or not 0 <= rate < columns:
             left_out.append(entry)
             continue

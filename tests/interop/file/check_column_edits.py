@@ -13,6 +13,9 @@ import sys
 
 import xlrd
 
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from xls_cells import filled_cells  # noqa: E402
+
 TOOL, ORIGINAL, WORK = sys.argv[1:4]
 BEFORE, COUNT = int(sys.argv[4]), int(sys.argv[5])
 FILL = [int(a) for a in sys.argv[6:9]]
@@ -27,16 +30,10 @@ def values(path, sheet_index=0):
     """(row, col) -> comparable value of every non-empty cell, as xlrd reads them."""
     sheet = xlrd.open_workbook(path).sheet_by_index(sheet_index)
     out = {}
-    for r in range(sheet.nrows):
-        for c in range(sheet.ncols):
-            cell = sheet.cell(r, c)
-            if cell.ctype in (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK):
-                continue
-            ctype = xlrd.XL_CELL_NUMBER if cell.ctype == xlrd.XL_CELL_DATE else cell.ctype
-            if cell.ctype == xlrd.XL_CELL_TEXT and cell.value == "":
-                continue
-            out[(r, c)] = (ctype, round(cell.value, 9) if isinstance(cell.value, float)
-                           else cell.value)
+    for r, c, cell in filled_cells(sheet):
+        ctype = xlrd.XL_CELL_NUMBER if cell.ctype == xlrd.XL_CELL_DATE else cell.ctype
+        out[(r, c)] = (ctype, round(cell.value, 9) if isinstance(cell.value, float)
+                       else cell.value)
     return out
 
 

@@ -14,7 +14,7 @@ import subprocess
 import sys
 import zipfile
 
-from xlsx_interop import (close, compare_layout, compare_values, fail, gnumeric_to_xls,
+from xlsx_interop import (close, compare_layout, compare_values, fail, finish, gnumeric_to_xls,
                           libreoffice_convert, xls_layout, xls_values, xlsx_view)
 
 FILL, WORK = sys.argv[1:3]
@@ -164,11 +164,7 @@ def main():
         print("%-18s %3d cells, %2d formulas, %2d merges: openpyxl, LibreOffice, Gnumeric "
               "agree with the .xls" % (name, len(want[sheet]), len(view[sheet]["formulas"]),
                                        len(view[sheet]["merges"])))
-    if failures:
-        print("\n".join(failures))
-        sys.exit(1)
-    shutil.rmtree(WORK, ignore_errors=True)
-    print("all .xlsx files agree")
+    finish(failures, WORK, "all .xlsx files agree")
 
 
 main()

@@ -12,7 +12,7 @@ import shutil
 import subprocess
 import sys
 
-from xlsx_interop import (compare_values, fail, gnumeric_to_xls, libreoffice_convert,
+from xlsx_interop import (compare_values, fail, finish, gnumeric_to_xls, libreoffice_convert,
                           xls_values, xlsx_view)
 
 TOOL, WORK = sys.argv[1:3]
@@ -56,11 +56,7 @@ def main():
                                        got.get(sheet, {}))
         print("%-20s %d sheets, %d cells alike after LibreOffice" % (
             stem, len(want), sum(len(c) for c in want.values())))
-    if failures:
-        print("\n".join(failures))
-        sys.exit(1)
-    shutil.rmtree(WORK, ignore_errors=True)
-    print("all round trips agree")
+    finish(failures, WORK, "all round trips agree")
 
 
 main()

@@ -7,6 +7,7 @@ beside them."""
 import datetime
 import os
 import re
+import shutil
 import subprocess
 import sys
 
@@ -14,6 +15,9 @@ import openpyxl
 import xlrd
 from openpyxl.styles.numbers import BUILTIN_FORMATS
 from openpyxl.utils.datetime import to_excel
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from xls_cells import filled_cells  # noqa: E402
 
 # LibreOffice shows the cached results of an .xlsx unless told to
 # recalculate on load (0: always).
@@ -29,6 +33,16 @@ RECALC_ALWAYS = """<?xml version="1.0" encoding="UTF-8"?>
 def fail(message):
     print("FAIL: " + message)
     sys.exit(1)
+
+
+def finish(failures, work, agreed):
+    """Prints the failures and exits 1; with none, removes the work folder
+    and says what agreed."""
+    if failures:
+        print("\n".join(failures))
+        sys.exit(1)
+    shutil.rmtree(work, ignore_errors=True)
+    print(agreed)
 
 
 def close(a, b):
@@ -75,21 +89,15 @@ def xls_values(path):
     out = {}
     for sheet in book.sheets():
         cells = {}
-        for r in range(sheet.nrows):
-            for c in range(sheet.ncols):
-                cell = sheet.cell(r, c)
-                if cell.ctype in (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK):
-                    continue
-                if cell.ctype == xlrd.XL_CELL_TEXT and cell.value == "":
-                    continue
-                if cell.ctype == xlrd.XL_CELL_BOOLEAN:
-                    cells[(r, c)] = bool(cell.value)
-                elif cell.ctype == xlrd.XL_CELL_ERROR:
-                    cells[(r, c)] = xlrd.error_text_from_code[cell.value]
-                elif cell.ctype in (xlrd.XL_CELL_NUMBER, xlrd.XL_CELL_DATE):
-                    cells[(r, c)] = float(cell.value)
-                else:
-                    cells[(r, c)] = cell.value
+        for r, c, cell in filled_cells(sheet):
+            if cell.ctype == xlrd.XL_CELL_BOOLEAN:
+                cells[(r, c)] = bool(cell.value)
+            elif cell.ctype == xlrd.XL_CELL_ERROR:
+                cells[(r, c)] = xlrd.error_text_from_code[cell.value]
+            elif cell.ctype in (xlrd.XL_CELL_NUMBER, xlrd.XL_CELL_DATE):
+                cells[(r, c)] = float(cell.value)
+            else:
+                cells[(r, c)] = cell.value
         out[sheet.name] = cells
     return out
 

@@ -1,17 +1,12 @@
-#include "app/program.h"
+#include "app/plain_file.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/failure.h"
 
-namespace tallowby::program {
-
-namespace {
-QString g_appTitle = QStringLiteral("Tallowby");
-}
+namespace tallowby {
 
 bool fileExists(const QString& path) {
     if (path.isEmpty()) return false;
@@ -36,26 +31,4 @@ void writeBinaryFile(const QByteArray& bytes, const QString& path) {
         throw Failure(QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString()));
 }
 
-QString appTitleFrom(const QString& productName) {
-    QString title = productName;
-    while (title.size() > 40) {
-        const qsizetype blank = title.lastIndexOf(QLatin1Char(' '));
-        if (blank < 0) {
-            title.truncate(40);
-            break;
-        }
-        title.truncate(blank);
-    }
-    return title;
-}
-
-void setAppTitle() {
-    g_appTitle = appTitleFrom(QStringLiteral("Tallowby"));
-    QCoreApplication::setApplicationName(g_appTitle);
-}
-
-QString appTitle() {
-    return g_appTitle;
-}
-
-}  // namespace tallowby::program
+}  // namespace tallowby

@@ -5,9 +5,8 @@
 
 namespace tallowby {
 
-// The small file helpers and the application title every part leans on
-// (the desktop ones are in ui/desktop.h).
-namespace program {
+// Plain file operations without the atomic writer's promises: for our own
+// scratch files in the private temp folder and for questions about a path.
 
 // True when the file's last-modified time can be read; a folder counts too.
 bool fileExists(const QString& path);
@@ -21,11 +20,4 @@ void removeFile(const QString& path);
 // Throws tallowby::Failure with a description when the write fails.
 void writeBinaryFile(const QByteArray& bytes, const QString& path);
 
-// The application title: the product name cut at its last blank while it is
-// longer than 40 characters. SetAppTitle stores it for AppTitle().
-QString appTitleFrom(const QString& productName);
-void setAppTitle();
-QString appTitle();
-
-}  // namespace program
 }  // namespace tallowby
