@@ -137,6 +137,11 @@ std::optional<QString> SettingsStore::shapeProblem(const QStringList& lines) con
     return std::nullopt;
 }
 
+bool SettingsStore::holdsSection() const {
+    ensureLoaded();
+    return ini_text::shapeOf(lines_, section_).present;
+}
+
 void SettingsStore::ensureLoaded() const {
     if (loaded_) return;
     loaded_ = true;

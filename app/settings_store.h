@@ -68,6 +68,10 @@ class SettingsStore {
     // or the file is one the store never writes to.
     bool hasUnsavedChanges() const { return unsaved_; }
 
+    // True when the file was read as INI text and holds the store's section:
+    // a timesheet file rather than a start from the defaults.
+    bool holdsSection() const;
+
   private:
     // The lines of the file at the path, or why it cannot be used as a store
     // (nothing when it can, or does not exist). Reads it without waiting on a

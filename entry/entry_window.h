@@ -133,7 +133,7 @@ class EntryWindow : public QWidget {
     // (and the week start moves when the user chose so), stored at once.
     void importHoursFrom(const QString& path);
 
-    // Timesheet files (timesheet/timesheet_file.h) in the File menu.
+    // Timesheet files (timesheet/timesheet_file_io.h) in the File menu.
     QAction* openTimesheetAction_ = nullptr;  // Open Timesheet…
     QAction* saveTimesheetAction_ = nullptr;  // Save Timesheet As…
     QMenu* recentMenu_ = nullptr;             // Open Recent

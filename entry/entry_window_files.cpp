@@ -15,7 +15,7 @@
 #include "entry/select_all_line_edit.h"
 #include "timesheet/recent_timesheets.h"
 #include "timesheet/settings_keys.h"
-#include "timesheet/timesheet_file.h"
+#include "timesheet/timesheet_file_io.h"
 #include "ui/desktop.h"
 #include "ui/prompter.h"
 
@@ -104,14 +104,14 @@ void EntryWindow::timesheetFileUsed(const QString& path) {
 void EntryWindow::openTimesheet() {
     const QString path =
         prompter().openFileNameIn(this, QStringLiteral("Open Timesheet"),
-                                  timesheet_file::dialogFilter(), openFolder_.start());
+                                  timesheet_file_io::dialogFilter(), openFolder_.start());
     if (!path.isEmpty()) openTimesheetFrom(path);
 }
 
 void EntryWindow::openTimesheetFrom(const QString& path) {
     TimesheetRecord file;
     try {
-        file = timesheet_file::read(path, options_.today());
+        file = timesheet_file_io::read(path, options_.today());
     } catch (const std::exception& e) {
         desktop::warnUser(QString::fromUtf8(e.what()), this);
         return;
@@ -151,7 +151,7 @@ void EntryWindow::saveTimesheetAs() {
     request.title = QStringLiteral("Save Timesheet As");
     request.filters = {QStringLiteral("Timesheet files (*.ini)")};
     request.folder = saveFolder_.start();
-    request.suggestedName = timesheet_file::suggestedName(timesheet);
+    request.suggestedName = timesheet_file_io::suggestedName(timesheet);
     // Asked while the dialog is open: "No" goes back to it.
     request.confirmOverwrite = [](QWidget* dialog, const QString& existing) {
         return prompter().message(dialog, applicationTitle(),
@@ -163,7 +163,7 @@ void EntryWindow::saveTimesheetAs() {
     const QString target = prompter().saveFile(this, request);
     if (target.isEmpty()) return;
     try {
-        timesheet_file::write(target, timesheet);
+        timesheet_file_io::write(target, timesheet);
     } catch (const std::exception& e) {
         desktop::warnUser(
             QStringLiteral("The timesheet was not saved.\n") + QString::fromUtf8(e.what()), this);

@@ -1,6 +1,11 @@
 #include "fill/fill_command.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,9 +19,12 @@
 #include "app/output_set.h"
 #include "app/output_target.h"
 #include "app/settings_store.h"
+#include "fill/batch_command.h"
+#include "fill/summary_command.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/generation_run.h"
 #include "timesheet/import/hours_import.h"
+#include "timesheet/timesheet_files.h"
 #include "timesheet/timesheet_pdf.h"
 #include "timesheet/timesheet_store.h"
 #include "workbook/automation/application.h"
@@ -197,6 +205,25 @@ bool importInto(TimesheetRecord& record, const FillOptions& options, QTextStream
     return true;
 }
 
+// What is wrong with a summary made alone: it goes with the files or folders
+// to summarize, and with no other output.
+QString summaryArgumentsRefused(const FillOptions& options) {
+    if (!options.xlsPath.isEmpty() || !options.xlsxPath.isEmpty() ||
+        !options.picturePath.isEmpty() || !options.pdfPath.isEmpty() ||
+        !options.settingsPath.isEmpty() || !options.importPath.isEmpty())
+        return QStringLiteral(
+            "--summary makes only the summary: give it the summaries or, with "
+            "--summary-only, the timesheet files to summarize, and no other "
+            "output or --settings");
+    if (options.inputs.isEmpty())
+        return options.summaryOnly
+                   ? QStringLiteral("--summary-only needs timesheet files or folders of them")
+                   : QStringLiteral(
+                         "--summary needs the summary workbooks to merge, or folders "
+                         "of them");
+    return {};
+}
+
 }  // namespace
 
 QString usage() {
@@ -204,6 +231,11 @@ QString usage() {
         "Usage: tallowby-fill [--xls OUT.xls] [--xlsx OUT.xlsx] [--picture OUT.bmp]\n"
         "                     [--pdf OUT.pdf] [--settings FILE]\n"
         "                     [--import-hours FILE.csv [COLUMN OPTIONS]]\n"
+        "       tallowby-fill --batch [--out DIR] [--format LIST]... [-j N] [--shard K/N]\n"
+        "                     [--summary OUT.xls] TIMESHEET... (files, or folders of\n"
+        "                     *.ini files)\n"
+        "       tallowby-fill --summary OUT.xls SUMMARIES_OR_FOLDERS...\n"
+        "       tallowby-fill --summary-only --summary OUT.xls TIMESHEETS_OR_FOLDERS...\n"
         "\n"
         "Fills the timesheet template from what was typed into Tallowby (or from FILE,\n"
         "an INI file in the format of Tallowby's settings store) and writes the\n"
@@ -230,6 +262,31 @@ QString usage() {
         "  --unknown-type RATE\n"
         "                     import rows of unknown types as the hour rate RATE\n"
         "                     (its description or its number in the list)\n"
+        "\n"
+        "Many timesheets in one command:\n"
+        "  --batch            make every timesheet file given (and every *.ini file\n"
+        "                     in the folders given) into \"Timesheet <employee>\n"
+        "                     <yyyy-mm-dd>.xls\", a timesheet that fails does not\n"
+        "                     stop the others; exit status 0 all made, 1 all made\n"
+        "                     but some with notices, 2 some failed\n"
+        "  --out DIR          where the outputs go (made if missing; default: here)\n"
+        "  --format LIST      xls, xlsx, pdf, comma-separated or repeated (default xls)\n"
+        "  -j N, --jobs N     timesheets made at once (default: one per CPU)\n"
+        "  --shard K/N        make only part K (from 0) of N of the sorted timesheets:\n"
+        "                     those at positions K, K+N, K+2N...; the names are the\n"
+        "                     same as in the whole batch\n"
+        "\n"
+        "Payroll summary:\n"
+        "  --summary OUT.xls  write the payroll summary (one row per timesheet: hours\n"
+        "                     per rate type, total hours, total pay, a grand total)\n"
+        "                     to OUT.xls, or OUT.xlsx as an Excel Workbook; with\n"
+        "                     --batch, of the timesheets it made; else merges the\n"
+        "                     summary workbooks (.xls) given and those in the folders\n"
+        "                     given, such as the summaries of shards\n"
+        "  --summary-only     with --summary: summarize timesheet files (INI files in\n"
+        "                     the store's format) and the *.ini files of the folders\n"
+        "                     given, without making the timesheets\n"
+        "\n"
         "  --help, -h         show this text\n"
         "  --version, -v      show the version\n");
 }
@@ -238,16 +295,91 @@ QString versionText() {
     return QStringLiteral("tallowby-fill %1\n").arg(QLatin1String(build::kVersion));
 }
 
+namespace {
+
+// The batch's own options; true when `arg` was one of them. `error` is set
+// when its value is missing or wrong.
+bool takeBatchOption(const QStringList& arguments, qsizetype& i, FillOptions& options,
+                     QStringList& formatLists, QString& error) {
+    const QString& arg = arguments[i];
+    if (arg == QLatin1String("--batch")) {
+        options.batch = true;
+        return true;
+    }
+    if (arg == QLatin1String("--batch-worker")) {
+        options.batchWorker = true;
+        return true;
+    }
+    // -jN as well as -j N, as make and xargs take it.
+    if (arg.startsWith(QLatin1String("-j")) && arg.size() > 2 && !arg.startsWith("--")) {
+        bool ok = false;
+        options.jobs = arg.mid(2).toInt(&ok);
+        if (!ok || options.jobs < 1) error = QStringLiteral("-j needs a number of jobs, 1 or more");
+        return true;
+    }
+    const bool known = arg == QLatin1String("--out") || arg == QLatin1String("--format") ||
+                       arg == QLatin1String("-j") || arg == QLatin1String("--jobs") ||
+                       arg == QLatin1String("--shard");
+    if (!known) return false;
+    if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
+        error = arg == QLatin1String("--out") ? QStringLiteral("--out needs a folder")
+                                              : QStringLiteral("%1 needs a value").arg(arg);
+        return true;
+    }
+    const QString value = arguments[++i];
+    if (arg == QLatin1String("--out")) {
+        options.outDir = value;
+    } else if (arg == QLatin1String("--format")) {
+        formatLists << value;
+    } else if (arg == QLatin1String("--shard")) {
+        if (const auto shard = parseShard(value))
+            options.shard = *shard;
+        else
+            error = QStringLiteral("--shard needs K/N, a part K from 0 to N-1 of N, not \"%1\"")
+                        .arg(value);
+    } else {
+        bool ok = false;
+        options.jobs = value.toInt(&ok);
+        if (!ok || options.jobs < 1)
+            error = QStringLiteral("%1 needs a number of jobs, 1 or more").arg(arg);
+    }
+    return true;
+}
+
+}  // namespace
+
 ParsedArguments parseArguments(const QStringList& arguments) {
     FillOptions options;
+    QStringList formatLists;
+    bool shardGiven = false;
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& arg = arguments[i];
+        // Inputs of a batch: names that are no options, and all after "--".
+        if (optionsEnded || !arg.startsWith(QLatin1Char('-')) || arg == QLatin1String("-")) {
+            options.inputs << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
         if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.help = true;
             continue;
         }
         if (arg == QLatin1String("--version") || arg == QLatin1String("-v")) {
             options.version = true;
+            continue;
+        }
+        if (arg == QLatin1String("--summary-only")) {
+            options.summaryOnly = true;
+            continue;
+        }
+        QString batchError;
+        shardGiven = shardGiven || arg == QLatin1String("--shard");
+        if (takeBatchOption(arguments, i, options, formatLists, batchError)) {
+            if (!batchError.isEmpty()) return {std::nullopt, batchError};
             continue;
         }
         QString* target = nullptr;
@@ -263,6 +395,8 @@ ParsedArguments parseArguments(const QStringList& arguments) {
             target = &options.settingsPath;
         else if (arg == QLatin1String("--import-hours"))
             target = &options.importPath;
+        else if (arg == QLatin1String("--summary"))
+            target = &options.summaryPath;
         bool takesFile = true;
         const std::pair<const char*, QString*> namedOptions[] = {
             {"--date-column", &options.dateColumn},   {"--hours-column", &options.hoursColumn},
@@ -279,20 +413,65 @@ ParsedArguments parseArguments(const QStringList& arguments) {
                                             : QStringLiteral("%1 needs a name").arg(arg)};
         *target = arguments[++i];
     }
-    if (!options.help && !options.version && options.xlsPath.isEmpty() &&
-        options.xlsxPath.isEmpty() && options.picturePath.isEmpty() && options.pdfPath.isEmpty())
-        return {std::nullopt,
-                QStringLiteral("--xls OUT.xls, --xlsx OUT.xlsx, --picture or --pdf is required")};
+    if (options.help || options.version || options.batchWorker) return {options, {}};
     const bool columnNamed = !options.dateColumn.isEmpty() || !options.hoursColumn.isEmpty() ||
                              !options.startColumn.isEmpty() || !options.endColumn.isEmpty() ||
                              !options.typeColumn.isEmpty() || !options.unknownType.isEmpty();
     if (columnNamed && options.importPath.isEmpty())
         return {std::nullopt,
                 QStringLiteral("the column options and --unknown-type need --import-hours")};
+    const bool singleOutputs = !options.xlsPath.isEmpty() || !options.xlsxPath.isEmpty() ||
+                               !options.picturePath.isEmpty() || !options.pdfPath.isEmpty();
+    if (options.summaryOnly && options.summaryPath.isEmpty())
+        return {std::nullopt, QStringLiteral("--summary-only needs --summary OUT.xls")};
+    if (options.batch) {
+        if (options.summaryOnly)
+            return {std::nullopt,
+                    QStringLiteral("--summary-only makes no timesheets: give it without --batch")};
+        if (singleOutputs || !options.settingsPath.isEmpty() || !options.importPath.isEmpty())
+            return {std::nullopt,
+                    QStringLiteral("--batch takes timesheet files and folders, --out and --format "
+                                   "instead of --xls, --xlsx, --picture, --pdf, --settings and "
+                                   "--import-hours")};
+        if (options.inputs.isEmpty())
+            return {std::nullopt, QStringLiteral("--batch needs timesheet files or folders")};
+        const ParsedFormats parsed = parseFormats(formatLists);
+        if (!parsed.error.isEmpty()) return {std::nullopt, parsed.error};
+        options.formats = parsed.formats;
+        return {options, {}};
+    }
+    if (!options.summaryPath.isEmpty()) {
+        if (const QString refused = summaryArgumentsRefused(options); !refused.isEmpty())
+            return {std::nullopt, refused};
+        return {options, {}};
+    }
+    if (!options.inputs.isEmpty())
+        return {std::nullopt, QStringLiteral("unknown argument \"%1\" (timesheet files are for "
+                                             "--batch)")
+                                  .arg(options.inputs.front())};
+    if (!options.outDir.isEmpty() || !formatLists.isEmpty() || options.jobs != 0 || shardGiven)
+        return {std::nullopt, QStringLiteral("--out, --format, -j and --shard need --batch")};
+    if (!singleOutputs)
+        return {std::nullopt,
+                QStringLiteral("--xls OUT.xls, --xlsx OUT.xlsx, --picture or --pdf is required")};
     return {options, {}};
 }
 
 int run(const FillOptions& options, QTextStream& err) {
+    if (options.batchWorker) return serveBatch();
+    if (options.batch) {
+        const BatchResult batch = runBatch(options, QCoreApplication::applicationFilePath(), err,
+                                           ::isatty(STDERR_FILENO) == 1);
+        if (options.summaryPath.isEmpty()) return batch.exitStatus;
+        // The summary of what this batch (or shard) made; a summary that
+        // cannot be written fails the command.
+        const int summary = summarizeTimesheetFiles(batch.made, options.summaryPath, err);
+        return std::max(batch.exitStatus, summary);
+    }
+    if (!options.summaryPath.isEmpty())
+        return options.summaryOnly
+                   ? summarizeTimesheetFiles(options.inputs, options.summaryPath, err)
+                   : mergeSummaries(options.inputs, options.summaryPath, err);
     QString settingsPath = options.settingsPath;
     if (settingsPath.isEmpty()) {
         settingsPath = SettingsStore::defaultPath();
@@ -307,6 +486,14 @@ int run(const FillOptions& options, QTextStream& err) {
     if (const QString refused = outputsRefused(options, settingsPath); !refused.isEmpty()) {
         err << "tallowby-fill: " << refused << "\n";
         return 2;
+    }
+
+    if (options.timesheetFileRequired) {
+        const auto described = timesheet_files::describe(settingsPath, QDate::currentDate());
+        if (!described.heading) {
+            err << "tallowby-fill: " << described.refusal << " Nothing was made of it.\n";
+            return 2;
+        }
     }
 
     int notices = 0;

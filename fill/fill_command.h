@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <QTextStream>
 #include <optional>
+#include <vector>
+
+#include "fill/batch_plan.h"
 
 namespace tallowby::fill {
 
@@ -16,6 +19,20 @@ struct FillOptions {
     QString importPath;    // a tracker's CSV export whose rows join the hours for this run
     QString dateColumn, hoursColumn, startColumn, endColumn, typeColumn;  // empty: by header
     QString unknownType;  // the rate for rows of types no rate is named after; empty: left out
+    // --batch: timesheet files and folders of them, each made into outputs
+    // named after its employee and week in `outDir`.
+    bool batch = false;
+    QStringList inputs;
+    QString outDir;                     // empty: the current folder
+    std::vector<OutputFormat> formats;  // xls when none is named
+    int jobs = 0;                       // worker processes; 0: one per CPU
+    Shard shard;                        // the part of the sorted inputs to make
+    bool batchWorker = false;           // a worker process of a batch (not for users)
+    // Only a timesheet file will do: one that cannot be read, is no INI text
+    // or has no [Tallowby] section fails instead of giving the defaults.
+    bool timesheetFileRequired = false;
+    QString summaryPath;       // --summary: the payroll summary workbook to write
+    bool summaryOnly = false;  // --summary-only: from timesheet files, making no timesheets
     bool help = false;
     bool version = false;
 };

@@ -7,7 +7,9 @@
 #   - the filled template drawn by the engine and, from the same saved
 #     workbook, by LibreOffice (tools/render_sheet and soffice headless);
 #   - the printed page of a filled week as tallowby-fill writes it and as
-#     LibreOffice exports the same workbook, both turned into pictures.
+#     LibreOffice exports the same workbook, both turned into pictures;
+#   - the payroll summary of three timesheet files, made by tallowby-fill
+#     and drawn by the engine (tools/render_sheet).
 # Needs xvfb, xauth, libreoffice-calc-nogui + libreoffice-draw-nogui and
 # poppler-utils.
 # BUILD_DIR names the build folder (default: build).
@@ -58,3 +60,21 @@ soffice -env:UserInstallation="file://$work/profile" --headless \
 pdftoppm -png -r 72 -singlefile "$work/week.pdf" "$out/pdf-page-tallowby"
 pdftoppm -png -r 72 -singlefile "$work/lo/week.pdf" "$out/pdf-page-libreoffice"
 echo "wrote $out/pdf-page-tallowby.png and $out/pdf-page-libreoffice.png"
+
+# The payroll summary of a small team's week, drawn by the engine.
+mkdir -p "$work/team"
+team_week() {  # file employee rates hours
+    printf '[Tallowby]\ntxtName=Quillfeather Joinery Ltd\ntxtEmp=%s\ntxtSVisor=Bo Overseer\n' "$2" \
+        >"$work/team/$1.ini"
+    printf 'dtpDate=2021-08-30\nRates=%s\nHours=%s\n' "$3" "$4" >>"$work/team/$1.ini"
+}
+team_week ana "Ana Example" "Regular^11.50|Overtime^17.25" \
+    "Mon^Regular^08:00^0^0|Tue^Regular^07:30^1^0|Tue^Overtime^01:30^1^1|Wed^Regular^08:00^2^0"
+team_week cai "Cai Sample" "Regular^12.00|Night^15.00" \
+    "Mon^Night^08:00^0^1|Tue^Night^08:00^1^1|Thu^Regular^06:45^3^0"
+team_week dee "Dee Placeholder" "Regular^10.75|Overtime^16.10|Sick^10.75" \
+    "Mon^Regular^08:00^0^0|Tue^Sick^08:00^1^2|Wed^Regular^08:00^2^0|Wed^Overtime^02:00^2^1"
+LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 QT_QPA_PLATFORM=offscreen "$build/fill/tallowby-fill" \
+    --summary-only --summary "$work/summary.xls" "$work/team"
+QT_QPA_PLATFORM=offscreen "$build/tools/render_sheet" "$work/summary.xls" "$out/payroll-summary.png"
+echo "wrote $out/payroll-summary.png"

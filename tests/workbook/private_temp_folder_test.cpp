@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "app/plain_file.h"
 #include "tests/support/file_bytes.h"
@@ -162,6 +165,29 @@ TEST(PrivateTempFolder, FoldersOfEndedRunsGoAtTheNextStartAndNothingElseDoes) {
         (QStringList{"tallowby-0pen00", "tallowby-0ther0", "tallowby-File00", "tallowby-L1nk00",
                      "tallowby-longer-name"}));
     ::close(othersHold);
+}
+
+// Many runs starting at once (a batch's workers): each start sweeps the
+// unlocked folders beside its own, which a start next to it may just have
+// made and not yet locked. That start must make another, never fail.
+TEST(PrivateTempFolder, RunsStartingTogetherNeverTakeEachOthersFolders) {
+    ScopedTemp temp;
+    std::atomic<int> failures{0};
+    std::vector<std::thread> starts;
+    for (int t = 0; t < 4; ++t)
+        starts.emplace_back([&failures] {
+            for (int i = 0; i < 1500; ++i) {
+                try {
+                    PrivateTempFolder folder;
+                } catch (const std::exception&) {
+                    ++failures;
+                }
+            }
+        });
+    for (std::thread& start : starts) start.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_TRUE(
+        QDir(temp.base.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
 }  // namespace

@@ -55,6 +55,12 @@ class Worksheet {
     // references moved by the distance); the columns take the source's width.
     void FillRight(int source, int first, int count, int firstRow, int lastRow);
 
+    // Name = text: renames the sheet (at most 31 characters, none of : \\ / ? * [ ]).
+    void setName(const QString& name);
+    // Columns(column).ColumnWidth = characters, 1-based: the width in
+    // characters of the default font's digit zero.
+    void setColumnWidth(int column, double characters);
+
     engine::Sheet& sheet();
     const engine::Sheet& sheet() const;
 
@@ -112,6 +118,9 @@ class Workbooks {
 
     // Opens the file (the second argument, update links, is not used).
     Workbook& Open(const QString& path, bool readOnly = false);
+    // Add: a new workbook of one empty worksheet ("Sheet1", Arial 10), made
+    // the active one; it has no file until it is saved.
+    Workbook& Add();
     int count() const { return static_cast<int>(open_.size()); }
     // Workbooks(n), 1-based.
     Workbook& operator()(int n);
@@ -142,10 +151,24 @@ class CellHandle {
     // Returns the entries that are not numbers (left out of the sum); when
     // none is a number the cell is left as it was.
     QStringList setSum(const QStringList& typed);
+    // Value = a number.
+    void setNumber(double value);
+    // Formula = "=SUM(range)", the range 1-based and relative; its result is
+    // computed when the workbook is next recalculated.
+    void setSumFormula(int firstRow, int firstColumn, int lastRow, int lastColumn);
+    // NumberFormat = code, as a spreadsheet program's format codes are written.
+    void setNumberFormat(const QString& code);
+    // Font.Bold = bold.
+    void setBold(bool bold);
+    // What the cell holds: its number (a formula's cached result too), or
+    // nothing for any other value; its text, empty for any other value.
+    std::optional<double> number() const;
+    QString text() const;
     void Select();
 
   private:
     engine::Cell& cell();
+    const engine::Cell* existingCell() const;
     Application* app_;
     int row_;
     int column_;

@@ -130,6 +130,8 @@ QString PrivateTempFolder::makeLockedFolder(const QString& base) {
     // since mkdtemp, then checked to be the folder we made.
     const int fd =
         ::openat(parentFd_, name_.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // Another start swept it away before we could open it: make another.
+    if (fd < 0 && errno == ENOENT) return {};
     struct stat st {};
     QString refused;
     if (fd < 0)

@@ -8,14 +8,12 @@ computed here from the typed settings alone.
 
 Usage: check_fill_xlsx.py <tallowby-fill> <work dir>"""
 import os
-import re
 import shutil
 import subprocess
 import sys
-import zipfile
 
 from xlsx_interop import (close, compare_layout, compare_values, fail, finish, gnumeric_to_xls,
-                          libreoffice_convert, xls_layout, xls_values, xlsx_view)
+                          libreoffice_convert, tampered_copy, xls_layout, xls_values, xlsx_view)
 
 FILL, WORK = sys.argv[1:3]
 
@@ -94,19 +92,6 @@ def totals_problems(name, reader, values, rates, hours):
     if abs(got_pay - pay) > 1e-6:
         problems.append("%s %s: total pay %r, want %r" % (name, reader, got_pay, pay))
     return problems
-
-
-def tampered_copy(src, dst):
-    """The .xlsx with every cached formula result replaced by 12345, so a
-    reader that does not recalculate is caught."""
-    with zipfile.ZipFile(src) as zin, zipfile.ZipFile(dst, "w", zipfile.ZIP_DEFLATED) as zout:
-        for item in zin.infolist():
-            data = zin.read(item.filename)
-            if item.filename.startswith("xl/worksheets/"):
-                text = data.decode("utf-8")
-                text = re.sub(r"(</f>)<v>[^<]*</v>", r"\1<v>12345</v>", text)
-                data = text.encode("utf-8")
-            zout.writestr(item, data)
 
 
 def main():

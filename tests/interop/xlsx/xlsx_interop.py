@@ -10,6 +10,7 @@ import re
 import shutil
 import subprocess
 import sys
+import zipfile
 
 import openpyxl
 import xlrd
@@ -80,6 +81,19 @@ def gnumeric_to_xls(path, out):
     subprocess.run(["ssconvert", "--recalc", path, out], check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL, timeout=300)
     return out
+
+
+def tampered_copy(src, dst):
+    """The .xlsx with every cached formula result replaced by 12345, so a
+    reader that does not recalculate is caught."""
+    with zipfile.ZipFile(src) as zin, zipfile.ZipFile(dst, "w", zipfile.ZIP_DEFLATED) as zout:
+        for item in zin.infolist():
+            data = zin.read(item.filename)
+            if item.filename.startswith("xl/worksheets/"):
+                text = data.decode("utf-8")
+                text = re.sub(r"(</f>)<v>[^<]*</v>", r"\1<v>12345</v>", text)
+                data = text.encode("utf-8")
+            zout.writestr(item, data)
 
 
 def xls_values(path):

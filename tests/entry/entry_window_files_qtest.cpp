@@ -19,7 +19,7 @@
 #include "entry/select_all_line_edit.h"
 #include "tests/entry/entry_window_fixture.h"
 #include "tests/support/file_bytes.h"
-#include "timesheet/timesheet_file.h"
+#include "timesheet/timesheet_file_io.h"
 
 using namespace tallowby;
 using namespace tallowby::testing;
@@ -79,7 +79,7 @@ QStringList recentEntries(QMenu* menu, QList<bool>* enabled = nullptr) {
 
 }  // namespace
 
-class TimesheetFilesTest : public EntryWindowTest {
+class EntryWindowFilesTest : public EntryWindowTest {
     Q_OBJECT
 
     QString file(const QString& name) const { return dir_->filePath(name); }
@@ -147,7 +147,7 @@ class TimesheetFilesTest : public EntryWindowTest {
 
     void noToTheQuestionKeepsEverythingYesReplacesIt() {
         auto form = windowWithSample();
-        timesheet_file::write(file("bo.ini"), otherWeek());
+        timesheet_file_io::write(file("bo.ini"), otherWeek());
         const QStringList before = shown(*form);
         const QStringList storedBefore = storedTimesheet(*store_);
         const qsizetype messages = static_cast<qsizetype>(prompter_->messages.size());
@@ -175,7 +175,7 @@ class TimesheetFilesTest : public EntryWindowTest {
 
     void anEmptyWindowOpensWithoutAsking() {
         auto form = start();
-        timesheet_file::write(file("bo.ini"), otherWeek());
+        timesheet_file_io::write(file("bo.ini"), otherWeek());
         prompter_->openPaths = {file("bo.ini")};
         form->openTimesheetAction_->trigger();
         QVERIFY(prompter_->messages.empty());
@@ -184,7 +184,7 @@ class TimesheetFilesTest : public EntryWindowTest {
 
     void oneUndoReturnsWhatTheWindowHeldAndRedoTheFile() {
         auto form = windowWithSample();
-        timesheet_file::write(file("bo.ini"), otherWeek());
+        timesheet_file_io::write(file("bo.ini"), otherWeek());
         const QStringList before = shown(*form);
         const QStringList storedBefore = storedTimesheet(*store_);
         prompter_->openPaths = {file("bo.ini")};
@@ -259,7 +259,7 @@ class TimesheetFilesTest : public EntryWindowTest {
         EntryWindowOptions o = options(resourcesFolder());
         o.store = &blocked;
         EntryWindow form(o);
-        timesheet_file::write(file("bo.ini"), otherWeek());
+        timesheet_file_io::write(file("bo.ini"), otherWeek());
         prompter_->openPaths = {file("bo.ini")};
         form.openTimesheetAction_->trigger();
         QCOMPARE(form.companyEdit_->text(), QString("Quillfeather | Joinery ^ Ltd"));
@@ -344,7 +344,7 @@ class TimesheetFilesTest : public EntryWindowTest {
     void eachDialogStartsInItsOwnLastFolderAfterARestart() {
         const QString documents = dialog_folder::startFolder(QString());
         for (const char* sub : {"opened", "saved", "imports"}) QVERIFY(QDir().mkpath(file(sub)));
-        timesheet_file::write(file("opened/bo.ini"), otherWeek());
+        timesheet_file_io::write(file("opened/bo.ini"), otherWeek());
         QFile csv(file("imports/empty.csv"));
         QVERIFY(csv.open(QIODevice::WriteOnly));
         csv.close();
@@ -374,8 +374,8 @@ class TimesheetFilesTest : public EntryWindowTest {
 };
 
 int main(int argc, char** argv) {
-    return runTestProgram<TimesheetFilesTest>(argc, argv, ProgramLocale::UnitedStatesEnglish);
+    return runTestProgram<EntryWindowFilesTest>(argc, argv, ProgramLocale::UnitedStatesEnglish);
 }
 
+#include "entry_window_files_qtest.moc"
 #include "moc_entry_window_fixture.cpp"
-#include "timesheet_files_qtest.moc"

@@ -1,4 +1,4 @@
-#include "timesheet/timesheet_file.h"
+#include "timesheet/timesheet_file_io.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,7 +14,7 @@
 namespace tallowby {
 namespace {
 
-class TimesheetFileTest : public ::testing::Test {
+class TimesheetFileIoTest : public ::testing::Test {
   protected:
     QTemporaryDir dir;
     const QDate today{2021, 9, 2};
@@ -30,7 +30,7 @@ class TimesheetFileTest : public ::testing::Test {
     // The message read() gives for the file, or empty when it reads.
     QString refusalOf(const QString& path) {
         try {
-            timesheet_file::read(path, today);
+            timesheet_file_io::read(path, today);
         } catch (const std::exception& e) {
             return QString::fromUtf8(e.what());
         }
@@ -77,25 +77,25 @@ void expectSame(const TimesheetRecord& a, const TimesheetRecord& b) {
     }
 }
 
-TEST_F(TimesheetFileTest, WrittenFilesReadBackFieldForFieldAndAsTheStoreReadsThem) {
+TEST_F(TimesheetFileIoTest, WrittenFilesReadBackFieldForFieldAndAsTheStoreReadsThem) {
     const TimesheetRecord week = awkwardWeek();
     const QString path = dir.filePath("week.ini");
-    timesheet_file::write(path, week);
-    expectSame(timesheet_file::read(path, today), week);
+    timesheet_file_io::write(path, week);
+    expectSame(timesheet_file_io::read(path, today), week);
     // The command line reads the same file as a settings store.
     SettingsStore asStore(path);
     expectSame(TimesheetStore(asStore).load(today), week);
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);  // it holds pay rates
-    EXPECT_TRUE(timesheet_file::text(week).startsWith("[Tallowby]\n"));
+    EXPECT_TRUE(timesheet_file_io::text(week).startsWith("[Tallowby]\n"));
 }
 
-TEST_F(TimesheetFileTest, AStoreFileOpensAsATimesheetAndItsOtherKeysAreLeftOut) {
+TEST_F(TimesheetFileIoTest, AStoreFileOpensAsATimesheetAndItsOtherKeysAreLeftOut) {
     const QString path = fileWith(
         "; a comment\n[Other]\ntxtEmp=Not me\n[Tallowby]\ntxtEmp=Ana\nTabSel=1\nRates=\n"
         "Hours=Monday^Regular^08:00^0^0\nNoHomePage=1\n");
-    const TimesheetRecord r = timesheet_file::read(path, today);
+    const TimesheetRecord r = timesheet_file_io::read(path, today);
     EXPECT_EQ(r.employee, "Ana");
     EXPECT_EQ(r.weekStart, today);  // absent: today, as the store has it
     ASSERT_EQ(r.rates.size(), 7u);  // blank: the default rates
@@ -103,7 +103,7 @@ TEST_F(TimesheetFileTest, AStoreFileOpensAsATimesheetAndItsOtherKeysAreLeftOut) 
     ASSERT_EQ(r.hours.size(), 1u);
 }
 
-TEST_F(TimesheetFileTest, BadFilesAreRefusedWithTheirReason) {
+TEST_F(TimesheetFileIoTest, BadFilesAreRefusedWithTheirReason) {
     struct Case {
         QByteArray bytes;
         const char* reason;
@@ -131,28 +131,28 @@ TEST_F(TimesheetFileTest, BadFilesAreRefusedWithTheirReason) {
     }
 }
 
-TEST_F(TimesheetFileTest, ExactlyTheMostRatesASheetHoldsAreAccepted) {
+TEST_F(TimesheetFileIoTest, ExactlyTheMostRatesASheetHoldsAreAccepted) {
     QString rates = "Rates=";
     for (int i = 0; i < 254; ++i) rates += QStringLiteral("r%1^1|").arg(i);
     EXPECT_EQ(refusalOf(fileWith("[Tallowby]\n" + rates.toUtf8() + "\n")), QString());
 }
 
-TEST_F(TimesheetFileTest, OnlyRegularFilesAreReadOrWritten) {
+TEST_F(TimesheetFileIoTest, OnlyRegularFilesAreReadOrWritten) {
     EXPECT_TRUE(refusalOf(dir.path()).contains("it is a folder"));
     EXPECT_TRUE(refusalOf(dir.filePath("missing.ini")).contains("No such file"));
     const QString fifo = dir.filePath("pipe.ini");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     EXPECT_TRUE(refusalOf(fifo).contains("FIFO"));  // and it did not wait for a writer
-    EXPECT_THROW(timesheet_file::write(fifo, awkwardWeek()), std::exception);
-    EXPECT_THROW(timesheet_file::write(dir.path(), awkwardWeek()), std::exception);
+    EXPECT_THROW(timesheet_file_io::write(fifo, awkwardWeek()), std::exception);
+    EXPECT_THROW(timesheet_file_io::write(dir.path(), awkwardWeek()), std::exception);
 }
 
-TEST_F(TimesheetFileTest, TheSuggestedNameIsTheEmployeeAndWeekMadeSafe) {
+TEST_F(TimesheetFileIoTest, TheSuggestedNameIsTheEmployeeAndWeekMadeSafe) {
     TimesheetRecord r = awkwardWeek();
     r.employee = "Ana/Bo: Example";
-    EXPECT_EQ(timesheet_file::suggestedName(r), "Timesheet Ana-Bo- Example 2021-08-30.ini");
+    EXPECT_EQ(timesheet_file_io::suggestedName(r), "Timesheet Ana-Bo- Example 2021-08-30.ini");
     r.employee.clear();
-    EXPECT_EQ(timesheet_file::suggestedName(r), "Timesheet 2021-08-30.ini");
+    EXPECT_EQ(timesheet_file_io::suggestedName(r), "Timesheet 2021-08-30.ini");
 }
 
 TEST(RecentTimesheets, NewestFirstWithoutRepeatsAndAtMostEight) {

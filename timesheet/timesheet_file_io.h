@@ -9,7 +9,7 @@
 // A timesheet kept in a file of its own: an INI file in the settings store's
 // format (section [Tallowby], the store's keys, the same packed lists), so
 // `tallowby-fill --settings FILE` reads it as it is.
-namespace tallowby::timesheet_file {
+namespace tallowby::timesheet_file_io {
 
 // The filter of the open and save dialogs, in the "Label|pattern|" form.
 QString dialogFilter();
@@ -35,4 +35,4 @@ void write(const QString& path, const TimesheetRecord& record);
 // "Timesheet <employee> <yyyy-MM-dd>.ini", safe as a file name.
 QString suggestedName(const TimesheetRecord& record);
 
-}  // namespace tallowby::timesheet_file
+}  // namespace tallowby::timesheet_file_io

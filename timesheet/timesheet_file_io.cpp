@@ -1,4 +1,4 @@
-#include "timesheet/timesheet_file.h"
+#include "timesheet/timesheet_file_io.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,7 +24,7 @@
 #include "timesheet/week_start_date.h"
 #include "timesheet/week_totals.h"
 
-namespace tallowby::timesheet_file {
+namespace tallowby::timesheet_file_io {
 
 namespace {
 
@@ -190,4 +190,4 @@ QString suggestedName(const TimesheetRecord& record) {
     return pdf.left(pdf.size() - 4) + QStringLiteral(".ini");
 }
 
-}  // namespace tallowby::timesheet_file
+}  // namespace tallowby::timesheet_file_io
