@@ -4,6 +4,23 @@
 
 #include "fill/fill_command.h"
 
+namespace {
+
+QtMessageHandler qtDefaultHandler = nullptr;
+
+// Standard error is where this tool tells the user about the timesheets;
+// Qt's note that a session has no runtime folder (usual under cron, ssh and
+// schedulers, and said once by every batch worker) says nothing about them.
+void withoutRuntimeFolderNote(QtMsgType type, const QMessageLogContext& context,
+                              const QString& message) {
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    if (qtDefaultHandler) qtDefaultHandler(type, context, message);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -25,6 +42,7 @@ int main(int argc, char** argv) {
     }
     // Drawing the sheet needs fonts but no screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtDefaultHandler = qInstallMessageHandler(withoutRuntimeFolderNote);
     QGuiApplication app(argc, argv);
     return tallowby::fill::run(*parsed.options, err);
 }
