@@ -1,5 +1,6 @@
 #include "app/ini_text.h"
 
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 
@@ -272,6 +273,80 @@ SectionShape shapeOf(const QByteArrayList& lines, const QString& section) {
             shape.repeatedKeys << name;
     }
     return shape;
+}
+
+namespace {
+
+// Blank, a comment, a section header or a key: a line with "=" is a key
+// whatever else it holds, so only other lines are decoded to be looked at.
+bool fitsIni(const QByteArray& line) {
+    if (line.contains('=')) return true;
+    const QString t = QString::fromUtf8(line).trimmed();
+    return t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')) ||
+           (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')));
+}
+
+}  // namespace
+
+void LineReader::add(const char* data, qsizetype size) {
+    if (size > 0 && std::memchr(data, 0, static_cast<size_t>(size))) nul_ = true;
+    // Only whether the text is UTF-8 matters; the decoded piece is dropped
+    // (decode() only converts once its result is taken as a string).
+    if (!nul_) {
+        const QString piece = decoder_.decode(QByteArrayView(data, size));
+        Q_UNUSED(piece);
+    }
+    while (size > 0) {
+        const auto* end =
+            static_cast<const char*>(std::memchr(data, '\n', static_cast<size_t>(size)));
+        if (!end) {
+            current_.append(data, size);
+            return;
+        }
+        current_.append(data, end - data);
+        endLine(true);
+        size -= end - data + 1;
+        data = end + 1;
+    }
+}
+
+std::optional<QString> LineReader::finish() {
+    if (!current_.isEmpty()) endLine(false);
+    if (utf16_) return QStringLiteral("it is UTF-16 text, not UTF-8");
+    if (nul_) return QStringLiteral("it holds NUL bytes");
+    if (decoder_.hasError()) return QStringLiteral("it is not UTF-8 text");
+    if (bareCarriageReturn_) return QStringLiteral("its lines end in a bare carriage return");
+    if (firstStrangeLine_ > 0)
+        return QStringLiteral("line %1 is not an INI line").arg(firstStrangeLine_);
+    return std::nullopt;
+}
+
+void LineReader::endLine(bool ended) {
+    QByteArray line = std::move(current_);
+    current_ = QByteArray();
+    if (number_ == 0) {
+        utf16_ = line.startsWith("\xFF\xFE") || line.startsWith("\xFE\xFF");
+        if (line.startsWith("\xEF\xBB\xBF")) line.remove(0, 3);
+    }
+    ++number_;
+    const qsizetype cr = line.indexOf('\r');
+    if (cr >= 0 && (!ended || cr + 1 < line.size())) bareCarriageReturn_ = true;
+    if (firstStrangeLine_ == 0 && !fitsIni(line)) firstStrangeLine_ = number_;
+    if (ended && line.endsWith('\r')) line.chop(1);
+    lines_.append(std::move(line));
+}
+
+std::optional<QString> whyNotIniText(const QByteArray& bytes) {
+    LineReader reader;
+    reader.add(bytes.constData(), bytes.size());
+    return reader.finish();
+}
+
+QByteArrayList linesOf(const QByteArray& bytes) {
+    LineReader reader;
+    reader.add(bytes.constData(), bytes.size());
+    reader.finish();
+    return reader.take();
 }
 
 }  // namespace tallowby::ini_text

@@ -4,6 +4,7 @@
 #include <QByteArrayList>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -26,6 +27,38 @@ QString decodeValue(const QString& raw);
 // pieces join to exactly decodeValue's text.
 void decodeValueInPieces(QByteArrayView raw, const std::function<void(QByteArrayView)>& take,
                          qsizetype pieceSize = 64 * 1024);
+// A file's bytes read a block at a time, checked as they come for being INI
+// text the program wrote or could have written; only the lines are kept,
+// never the whole file a second time, decoded or split.
+class LineReader {
+  public:
+    void add(const char* data, qsizetype size);
+    // Why the text is not one we could have written (worded for the user),
+    // or nothing when it is; then take() gives its lines (a UTF-8 byte order
+    // mark and CR LF ends dropped).
+    std::optional<QString> finish();
+    QByteArrayList take() { return std::move(lines_); }
+
+  private:
+    void endLine(bool ended);
+
+    QStringDecoder decoder_{QStringDecoder::Utf8};
+    QByteArray current_;
+    QByteArrayList lines_;
+    int number_ = 0;
+    int firstStrangeLine_ = 0;
+    bool utf16_ = false;
+    bool nul_ = false;
+    bool bareCarriageReturn_ = false;
+};
+
+// Why a file's bytes are not INI text the program wrote or could have
+// written (UTF-16, NUL bytes, not UTF-8, bare carriage returns, a line that
+// is no INI line), worded for the user; nothing when they are.
+std::optional<QString> whyNotIniText(const QByteArray& bytes);
+
+// The lines of INI text (a UTF-8 byte order mark and CR LF ends dropped).
+QByteArrayList linesOf(const QByteArray& bytes);
 
 // Keys and section names: letters, digits, "_", "-" and "." as they are,
 // everything else as %XX of its UTF-8 bytes.

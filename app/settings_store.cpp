@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -26,82 +25,6 @@ namespace {
 
 // Far beyond anything the program writes; a bigger file is not ours to load.
 constexpr qint64 kLargestStore = 64 * 1024 * 1024;
-
-// The file read line by line, checked as it comes for being an INI text we
-// wrote or could have written; only the lines are kept, never the whole file
-// a second time, decoded or split.
-class StoreLines {
-  public:
-    void add(const char* data, qsizetype size) {
-        if (size > 0 && std::memchr(data, 0, static_cast<size_t>(size))) nul_ = true;
-        // Only whether the text is UTF-8 matters; the decoded piece is dropped
-        // (decode() only converts once its result is taken as a string).
-        if (!nul_) {
-            const QString piece = decoder_.decode(QByteArrayView(data, size));
-            Q_UNUSED(piece);
-        }
-        while (size > 0) {
-            const auto* end =
-                static_cast<const char*>(std::memchr(data, '\n', static_cast<size_t>(size)));
-            if (!end) {
-                current_.append(data, size);
-                return;
-            }
-            current_.append(data, end - data);
-            endLine(true);
-            size -= end - data + 1;
-            data = end + 1;
-        }
-    }
-
-    // The lines, or why the text is not one we could have written.
-    std::optional<QString> finish() {
-        if (!current_.isEmpty()) endLine(false);
-        if (utf16_) return QStringLiteral("it is UTF-16 text, not UTF-8");
-        if (nul_) return QStringLiteral("it holds NUL bytes");
-        if (decoder_.hasError()) return QStringLiteral("it is not UTF-8 text");
-        if (bareCarriageReturn_) return QStringLiteral("its lines end in a bare carriage return");
-        if (firstStrangeLine_ > 0)
-            return QStringLiteral("line %1 is not an INI line").arg(firstStrangeLine_);
-        return std::nullopt;
-    }
-
-    QByteArrayList take() { return std::move(lines_); }
-
-  private:
-    void endLine(bool ended) {
-        QByteArray line = std::move(current_);
-        current_ = QByteArray();
-        if (number_ == 0) {
-            utf16_ = line.startsWith("\xFF\xFE") || line.startsWith("\xFE\xFF");
-            if (line.startsWith("\xEF\xBB\xBF")) line.remove(0, 3);
-        }
-        ++number_;
-        const qsizetype cr = line.indexOf('\r');
-        if (cr >= 0 && (!ended || cr + 1 < line.size())) bareCarriageReturn_ = true;
-        if (firstStrangeLine_ == 0 && !fitsIni(line)) firstStrangeLine_ = number_;
-        if (ended && line.endsWith('\r')) line.chop(1);
-        lines_.append(std::move(line));
-    }
-
-    // Blank, a comment, a section header or a key: a line with "=" is a key
-    // whatever else it holds, so only other lines are decoded to be looked at.
-    static bool fitsIni(const QByteArray& line) {
-        if (line.contains('=')) return true;
-        const QString t = QString::fromUtf8(line).trimmed();
-        return t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')) ||
-               (t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')));
-    }
-
-    QStringDecoder decoder_{QStringDecoder::Utf8};
-    QByteArray current_;
-    QByteArrayList lines_;
-    int number_ = 0;
-    int firstStrangeLine_ = 0;
-    bool utf16_ = false;
-    bool nul_ = false;
-    bool bareCarriageReturn_ = false;
-};
 
 // A line of blanks only (any of Unicode's); most lines show a visible ASCII
 // character at once and are never decoded.
@@ -166,7 +89,7 @@ SettingsStore::Loaded SettingsStore::load(const QString& path) {
         return {{}, unusable.arg(path, QString::fromLocal8Bit(std::strerror(errno))), false};
     }
     struct stat st {};
-    StoreLines lines;
+    ini_text::LineReader lines;
     std::optional<QString> refused;
     if (::fstat(fd, &st) != 0) {
         refused = QString::fromLocal8Bit(std::strerror(errno));

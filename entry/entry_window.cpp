@@ -6,6 +6,7 @@
 #include <QCompleter>
 #include <QCoreApplication>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -148,6 +149,8 @@ EntryWindow::EntryWindow(EntryWindowOptions options, QWidget* parent)
     if (!options_.presenceCheck) options_.presenceCheck = &presence_check::checkEngineInstalled;
     if (!options_.endProgram) options_.endProgram = [] { QCoreApplication::exit(0); };
     if (!options_.today) options_.today = [] { return QDate::currentDate(); };
+    for (RememberedFolder* folder : {&openFolder_, &saveFolder_, &importFolder_})
+        folder->setStore(options_.store);
     buildWindow();
     setTabOrder();
     connectHandlers();
@@ -205,6 +208,7 @@ void EntryWindow::buildWindow() {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroller_);
     menu_ = new EntryMenu(*this, lists_.undoStack());
+    addTimesheetFileActions();
     addImportHoursAction();
 
     // The designed size; the window may be made smaller down to what the
@@ -439,7 +443,9 @@ bool EntryWindow::writeStore(const QString& what, const std::function<void(Times
 }
 
 void EntryWindow::showStoreState() {
-    const QString title = QStringLiteral("Tallowby");
+    QString title = QStringLiteral("Tallowby");
+    if (!timesheetFile_.isEmpty())
+        title += QStringLiteral(" - ") + QFileInfo(timesheetFile_).fileName();
     setWindowTitle(options_.store->hasUnsavedChanges()
                        ? title + QStringLiteral(" (") + StoreWriteFailures::titleMark() +
                              QLatin1Char(')')

@@ -7,8 +7,9 @@
 #include <functional>
 #include <optional>
 
-#include "entry/duration_edit.h"
+#include "app/dialog_folder.h"
 #include "app/store_write_failures.h"
+#include "entry/duration_edit.h"
 #include "entry/window_pointer.h"
 #include "timesheet/timesheet_lists.h"
 #include "timesheet/timesheet_record.h"
@@ -20,6 +21,7 @@ class QComboBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QTabWidget;
@@ -131,6 +133,27 @@ class EntryWindow : public QWidget {
     // (and the week start moves when the user chose so), stored at once.
     void importHoursFrom(const QString& path);
 
+    // Timesheet files (timesheet/timesheet_file_io.h) in the File menu.
+    QAction* openTimesheetAction_ = nullptr;  // Open Timesheet…
+    QAction* saveTimesheetAction_ = nullptr;  // Save Timesheet As…
+    QMenu* recentMenu_ = nullptr;             // Open Recent
+    // File → "Open Timesheet…": asks for the file, then opens it.
+    void openTimesheet();
+    // Reads the file; a bad one is told and changes nothing. When the window
+    // holds typed data, asks first ("No" keeps everything). Then every field
+    // and both lists are the file's, as one step that Undo takes back, and
+    // everything reaches the settings store as typing does.
+    void openTimesheetFrom(const QString& path);
+    // File → "Save Timesheet As…": the whole timesheet to a file of the
+    // user's choice, all or nothing.
+    void saveTimesheetAs();
+    // The file last opened or saved in this session, named in the title.
+    const QString& timesheetFile() const { return timesheetFile_; }
+    // The recent list as stored, newest first.
+    QStringList recentTimesheets() const;
+    // The Open Recent menu from the stored list (run each time it opens).
+    void showRecentTimesheets();
+
     // Event procedures.
     void onHelpClicked();
     void onEditRateClicked();
@@ -158,6 +181,9 @@ class EntryWindow : public QWidget {
     void buildHoursPage();
     void buildWeekPage();
     void addImportHoursAction();
+    void addTimesheetFileActions();
+    void timesheetFileUsed(const QString& path);
+    void setRecentTimesheets(const QStringList& paths);
     void setTabOrder();
     void connectHandlers();
     void watchHover();
@@ -212,6 +238,10 @@ class EntryWindow : public QWidget {
     bool restoring_ = false;       // the load fills the controls: nothing is written back
     bool running_ = false;         // a generation run is under way
     StoreWriteFailures storeFailures_;
+    QString timesheetFile_;
+    RememberedFolder openFolder_{dialog_folder::kOpenTimesheetKey};
+    RememberedFolder saveFolder_{dialog_folder::kSaveTimesheetKey};
+    RememberedFolder importFolder_{dialog_folder::kHoursImportKey};
 };
 
 }  // namespace tallowby

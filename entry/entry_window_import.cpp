@@ -29,10 +29,12 @@ void EntryWindow::addImportHoursAction() {
 }
 
 void EntryWindow::importHoursFromCsv() {
-    const QString path =
-        prompter().openFileName(this, QStringLiteral("Import Hours from CSV"),
-                                QStringLiteral("CSV and text files|*.csv *.txt *.tsv|All files|*"));
-    if (!path.isEmpty()) importHoursFrom(path);
+    const QString path = prompter().openFileNameIn(
+        this, QStringLiteral("Import Hours from CSV"),
+        QStringLiteral("CSV and text files|*.csv *.txt *.tsv|All files|*"), importFolder_.start());
+    if (path.isEmpty()) return;
+    importFolder_.rememberFolderOf(path);
+    importHoursFrom(path);
 }
 
 void EntryWindow::importHoursFrom(const QString& path) {

@@ -7,40 +7,30 @@
 #include "app/guarded.h"
 #include "app/report_locations.h"
 #include "preview/save_confirmation.h"
-#include "preview/save_folder.h"
 #include "timesheet/timesheet_pdf.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
 
 namespace tallowby::preview {
 
-namespace {
-// The folder of the last export while the program runs; each command
-// remembers its own.
-QString& lastExportFolder() {
-    static QString folder;
-    return folder;
-}
-}  // namespace
-
-QString suggestedPdfPath(const QString& workbookFile) {
+QString suggestedPdfPath(const QString& workbookFile, const RememberedFolder& folder) {
     QString name = QStringLiteral("Timesheet.pdf");
     try {
         name = suggestedPdfFileName(timesheetIdentity(automation::PrintedWorkbook(workbookFile)));
     } catch (const std::exception&) {
         // A workbook that cannot be read still gets a name; the export reports it.
     }
-    return QDir(saveDialogFolder(lastExportFolder())).filePath(name);
+    return QDir(folder.start()).filePath(name);
 }
 
-void exportPdf(QWidget* parent, const QString& workbookFile) {
+void exportPdf(QWidget* parent, const QString& workbookFile, RememberedFolder& folder) {
     Guarded g(report_locations::kPreviewWindow, report_locations::kExportPdfClicked,
               error_report_box::shownOver(parent));
     QString suggested, target;
     QByteArray pdf;
     bool written = false;
 
-    g.run(100, [&] { suggested = suggestedPdfPath(workbookFile); });
+    g.run(100, [&] { suggested = suggestedPdfPath(workbookFile, folder); });
     g.run(102, [&] {
         target = prompter().saveFileNameSuggesting(parent, QStringLiteral("Export as PDF"),
                                                    QStringLiteral("PDF Files (*.pdf)|*.pdf|"),
@@ -53,7 +43,7 @@ void exportPdf(QWidget* parent, const QString& workbookFile) {
             written = g.run(116, [&] { writeFileAtomically(target, pdf); });
     }
     if (written) {
-        lastExportFolder() = folderOfSavedFile(target);
+        folder.rememberFolderOf(target);
         announceDone(g, 118, parent);
     }
 }

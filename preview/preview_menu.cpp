@@ -41,9 +41,9 @@ PreviewMenu::PreviewMenu(PreviewWindow& form) : QObject(&form), form_(form) {
 
     connect(save_, &QAction::triggered, &form, [this] { form_.onSaveClicked(); });
     connect(exportPdf_, &QAction::triggered, &form,
-            [this] { exportPdf(&form_, form_.resultFile_); });
+            [this] { exportPdf(&form_, form_.resultFile_, form_.pdfFolder()); });
     connect(print_, &QAction::triggered, &form,
-            [this] { printTimesheet(&form_, form_.resultFile_); });
+            [this] { printTimesheet(&form_, form_.resultFile_, form_.printFolder()); });
     connect(close_, &QAction::triggered, &form, [this] { form_.close(); });
     connect(zoomIn_, &QAction::triggered, &form, [this] { form_.onZoomInClicked(); });
     connect(zoomOut_, &QAction::triggered, &form, [this] { form_.onZoomOutClicked(); });

@@ -61,6 +61,13 @@ PreviewWindow::PreviewWindow(const QString& programFolder, QWidget* parent)
 
 PreviewWindow::~PreviewWindow() = default;
 
+void PreviewWindow::setPlaceStore(SettingsStore* store) {
+    placeStore_ = store;
+    saveFolder_.setStore(store);
+    pdfFolder_.setStore(store);
+    printFolder_.setStore(store);
+}
+
 QSize PreviewWindow::designedClientSize() {
     return {twipsToPixels(9840), twipsToPixels(9360)};
 }

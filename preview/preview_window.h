@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/dialog_folder.h"
 #include "preview/wheel_math.h"
 
 class QFrame;
@@ -49,8 +50,13 @@ class PreviewWindow : public QWidget {
     // window saves its lists there, and answers false to keep the program
     // open (then nothing of the close happens).
     void setOnClosing(std::function<bool()> onClosing) { onClosing_ = std::move(onClosing); }
-    // Where the window's size and place are kept across starts; none by default.
-    void setPlaceStore(SettingsStore* store) { placeStore_ = store; }
+    // Where the window's size and place and the folders its save, export and
+    // print dialogs last used are kept across starts; none by default (the
+    // folders are then remembered while the window lives).
+    void setPlaceStore(SettingsStore* store);
+    RememberedFolder& saveFolder() { return saveFolder_; }
+    RememberedFolder& pdfFolder() { return pdfFolder_; }
+    RememberedFolder& printFolder() { return printFolder_; }
     // The designed client area (9840 x 9360 twips); the window opens that
     // wide and as much higher as its status line needs, unless it remembers
     // a size of its own.
@@ -158,6 +164,9 @@ class PreviewWindow : public QWidget {
     float shownZoom_ = 1.0f;  // of the picture as drawn; a refused step keeps it
     bool placed_ = false;
     SettingsStore* placeStore_ = nullptr;
+    RememberedFolder saveFolder_{dialog_folder::kSaveCopyKey};
+    RememberedFolder pdfFolder_{dialog_folder::kPdfExportKey};
+    RememberedFolder printFolder_{dialog_folder::kPrintToFileKey};
     bool preparationDue_ = true;
     NotchCounter zoomNotches_;
 
@@ -178,7 +187,6 @@ class PreviewWindow : public QWidget {
         QString fileName;
         QString title;
         QStringList filters;
-        QString initDir;  // the folder of the last save, empty before the first
     } saveDialog_;
 
     QFrame* viewport_ = nullptr;

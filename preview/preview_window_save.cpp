@@ -9,7 +9,6 @@
 #include "preview/preview_window.h"
 #include "preview/replacing_copy.h"
 #include "preview/save_confirmation.h"
-#include "preview/save_folder.h"
 #include "preview/save_format.h"
 #include "ui/error_report_box.h"
 #include "ui/prompter.h"
@@ -34,10 +33,10 @@ void PreviewWindow::onSaveClicked() {
         SaveRequest request;
         request.title = saveDialog_.title;
         request.filters = saveDialog_.filters;
-        request.folder = saveDialogFolder(saveDialog_.initDir);
+        request.folder = saveFolder_.start();
         // The name the PDF export suggests, as a workbook.
-        request.suggestedName = withExtension(QFileInfo(suggestedPdfPath(resultFile_)).fileName(),
-                                              QStringLiteral("xls"));
+        request.suggestedName = withExtension(
+            QFileInfo(suggestedPdfPath(resultFile_, pdfFolder_)).fileName(), QStringLiteral("xls"));
         // Asked while the dialog is open: "No" goes back to it.
         request.confirmOverwrite = [](QWidget* dialog, const QString& existing) {
             return askOverwrite(dialog, existing) == Prompter::Answer::Yes;
@@ -64,7 +63,7 @@ void PreviewWindow::onSaveClicked() {
                            Prompter::Icon::Warning, Prompter::Buttons::Ok);
     // Only a written file is announced; a failed copy has had its report.
     if (written) {
-        saveDialog_.initDir = folderOfSavedFile(target);
+        saveFolder_.rememberFolderOf(target);
         announceDone(g, 132, this, target);
     }
 }

@@ -1,5 +1,6 @@
 #include "preview/print_command.h"
 
+#include <QDir>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
@@ -42,13 +43,22 @@ PaperSize paperOf(const QPageSize& size) {
     return {std::min(points.width(), points.height()), std::max(points.width(), points.height())};
 }
 
+// The file the dialog offers when the user prints to a file. Naming it turns
+// the printer into a PDF writer, so a printer that was chosen is put back:
+// the dialog still opens on it, with the file name ready for "Print to File".
+void offerOutputFile(QPrinter& printer, const QString& file) {
+    const QPrinter::OutputFormat format = printer.outputFormat();
+    printer.setOutputFileName(file);
+    if (format == QPrinter::NativeFormat) printer.setOutputFormat(QPrinter::NativeFormat);
+}
+
 }  // namespace
 
 void setPrintDialogRunner(PrintDialogRunner runner) {
     dialogRunner() = std::move(runner);
 }
 
-void printTimesheet(QWidget* parent, const QString& workbookFile) {
+void printTimesheet(QWidget* parent, const QString& workbookFile, RememberedFolder& fileFolder) {
     Guarded g(report_locations::kPreviewWindow, report_locations::kPrintClicked,
               error_report_box::shownOver(parent));
     std::optional<PrintedWorkbook> workbook;
@@ -66,6 +76,9 @@ void printTimesheet(QWidget* parent, const QString& workbookFile) {
             QMarginsF(0, 0, 0, 0)));
         printer.setDocName(timesheetPdfTitle(timesheetIdentity(*workbook)));
         printer.setCreator(QStringLiteral("Tallowby"));
+        offerOutputFile(
+            printer,
+            QDir(fileFolder.start()).filePath(suggestedPdfFileName(timesheetIdentity(*workbook))));
     });
     g.run(104, [&] { accepted = runDialog(printer, parent); });
     if (g.test(106, [&] { return accepted; })) {
@@ -83,6 +96,9 @@ void printTimesheet(QWidget* parent, const QString& workbookFile) {
             painter.scale(printer.resolution() / 72.0, printer.resolution() / 72.0);
             workbook->paintPage(painter, paper, QLocale());
             if (!painter.end()) throw Failure(QStringLiteral("The page could not be printed."));
+            if (printer.outputFormat() == QPrinter::PdfFormat &&
+                !printer.outputFileName().isEmpty())
+                fileFolder.rememberFolderOf(printer.outputFileName());
         });
     }
 }

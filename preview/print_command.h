@@ -3,6 +3,8 @@
 #include <QString>
 #include <functional>
 
+#include "app/dialog_folder.h"
+
 class QPrinter;
 class QWidget;
 
@@ -16,8 +18,10 @@ void setPrintDialogRunner(PrintDialogRunner runner);
 
 // "Print…": prepares the printer with the workbook's paper (the locale's
 // when the workbook names none) and title, shows the print dialog, and
-// prints the page on the paper chosen there. Failures are reported with
-// their statement numbers.
-void printTimesheet(QWidget* parent, const QString& workbookFile);
+// prints the page on the paper chosen there. Printing to a file offers
+// "<the PDF export's name>" in the remembered folder (Documents, else home,
+// at first) and remembers the folder of the file printed to. Failures are
+// reported with their statement numbers.
+void printTimesheet(QWidget* parent, const QString& workbookFile, RememberedFolder& fileFolder);
 
 }  // namespace tallowby::preview

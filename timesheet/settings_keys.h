@@ -14,6 +14,9 @@ inline constexpr char kWeekStart[] = "dtpDate";
 inline constexpr char kRates[] = "Rates";
 inline constexpr char kHours[] = "Hours";
 inline constexpr char kListTab[] = "TabSel";
+// Not a timesheet value: the timesheet files last opened or saved, newest
+// first, as a packed list of one field per row.
+inline constexpr char kRecentTimesheets[] = "RecentTimesheets";
 // Not a timesheet value: "1" keeps the maker's home page from ever opening at
 // start-up (see ui/desktop.h).
 inline constexpr char kNoHomePage[] = "NoHomePage";

@@ -69,6 +69,13 @@ class Prompter {
     // A modal open-file dialog for an existing file; returns its path, or an
     // empty text when the user cancelled.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+    // The same dialog, opening in `folder`; prompters that do not care about
+    // the folder show the plain one.
+    virtual QString openFileNameIn(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& folder) {
+        (void)folder;
+        return openFileName(parent, title, filter);
+    }
 
     // Starts the desktop's default handler for an address without waiting.
     virtual bool openUrl(const QUrl& url) = 0;

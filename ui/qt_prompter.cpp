@@ -106,7 +106,12 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& caption, co
 }
 
 QString QtPrompter::openFileName(QWidget* parent, const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, QString(), qtFilter(filter));
+    return openFileNameIn(parent, title, filter, QString());
+}
+
+QString QtPrompter::openFileNameIn(QWidget* parent, const QString& title, const QString& filter,
+                                   const QString& folder) {
+    return QFileDialog::getOpenFileName(parent, title, folder, qtFilter(filter));
 }
 
 QString QtPrompter::saveFileName(QWidget* parent, const QString& title, const QString& filter) {

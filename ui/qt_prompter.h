@@ -18,6 +18,8 @@ class QtPrompter final : public Prompter {
                                    const QString& suggested) override;
     QString saveFile(QWidget* parent, const SaveRequest& request) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    QString openFileNameIn(QWidget* parent, const QString& title, const QString& filter,
+                           const QString& folder) override;
     bool openUrl(const QUrl& url) override;
 };
 

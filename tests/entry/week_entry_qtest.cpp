@@ -448,7 +448,14 @@ class WeekEntryTest : public EntryWindowTest {
         QStringList file;
         for (QAction* a : form->menu_->fileMenu()->actions())
             if (!a->isSeparator()) file << a->text();
-        QCOMPARE(file, (QStringList{"&New Week\u2026", "&Import Hours from CSV\u2026", "&Quit"}));
+        QCOMPARE(file, (QStringList{"&New Week\u2026", "&Open Timesheet\u2026", "Open &Recent",
+                                    "Save Timesheet &As\u2026", "&Import Hours from CSV\u2026",
+                                    "&Quit"}));
+        // The timesheet file dialogs have their keys (both cancelled here).
+        QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(prompter_->openFolders.size(), 1);
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(prompter_->saveRequests.size(), std::size_t(1));
         QCOMPARE(form->menu_->deleteAction()->text(), QString("&Delete"));
         QTest::keyClick(form.get(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(form->weekStartEdit_->date(), QDate(2021, 9, 6));

@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -15,11 +17,12 @@
 #include <QTest>
 
 #include "app/application_title.h"
+#include "app/dialog_folder.h"
+#include "app/settings_store.h"
 #include "preview/pdf_export_command.h"
 #include "preview/preview_menu.h"
 #include "preview/preview_window.h"
 #include "preview/print_command.h"
-#include "preview/save_folder.h"
 #include "preview_window_harness.h"
 #include "timesheet/generation_run.h"
 
@@ -175,9 +178,10 @@ class PreviewMenuTest : public QObject {
         // The first export opens in Documents (home where there is none),
         // the next in the folder of this one.
         QCOMPARE(QFileInfo(prompter->suggestions[0]).absolutePath(),
-                 QDir(tallowby::preview::saveDialogFolder(QString())).absolutePath());
+                 QDir(tallowby::dialog_folder::startFolder(QString())).absolutePath());
         QVERIFY(harness::readFile(target).startsWith("%PDF-"));
-        QCOMPARE(QFileInfo(tallowby::preview::suggestedPdfPath(handedOver)).absolutePath(),
+        QCOMPARE(QFileInfo(tallowby::preview::suggestedPdfPath(handedOver, form->pdfFolder()))
+                     .absolutePath(),
                  QFileInfo(target).absolutePath());
         QCOMPARE(prompter->messages.size(), std::size_t(1));
         QCOMPARE(prompter->messages[0].text, QStringLiteral("Done."));
@@ -254,6 +258,81 @@ class PreviewMenuTest : public QObject {
         menu->printAction()->trigger();
         QCOMPARE(dialogs, 2);
         QVERIFY(!QFile::exists(printed));
+    }
+
+    // The save, export and print-to-file folders are kept in the store, each
+    // under its own key: a new window over the same store (a restart) opens
+    // each dialog where that dialog was last used.
+    void eachDialogsFolderSurvivesARestart() {
+        tallowby::SettingsStore store(dir->filePath("store/Marrowick.ini"));
+        form->setPlaceStore(&store);
+        const QString copies = dir->filePath("copies");
+        const QString exports = dir->filePath("exports");
+        const QString prints = dir->filePath("prints");
+        for (const QString& f : {copies, exports, prints}) QVERIFY(QDir().mkpath(f));
+        const QString documents = tallowby::dialog_folder::startFolder(QString());
+
+        prompter->fileNames = {copies + "/copy.xls"};
+        QTest::mouseClick(form->findChild<QPushButton*>("PushButton6"), Qt::LeftButton);
+        prompter->fileNames = {exports + "/export.pdf"};
+        menu->exportPdfAction()->trigger();
+        QStringList offered;
+        tallowby::preview::setPrintDialogRunner([&](QPrinter& printer, QWidget*) {
+            offered << printer.outputFileName();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(prints + "/printed.pdf");
+            return true;
+        });
+        menu->printAction()->trigger();
+        QVERIFY(QFile::exists(copies + "/copy.xls"));
+        QVERIFY(QFile::exists(exports + "/export.pdf"));
+        QVERIFY(QFile::exists(prints + "/printed.pdf"));
+        // The first time, each started in Documents (home when there is none).
+        QCOMPARE(prompter->folders.value(0), documents);
+        // The save dialog suggests a name too: the export's suggestion is the second.
+        QCOMPARE(prompter->suggestions.size(), 2);
+        QCOMPARE(QFileInfo(prompter->suggestions.value(1)).absolutePath(),
+                 QDir(documents).absolutePath());
+        QCOMPARE(offered,
+                 QStringList{QDir(documents).filePath("Timesheet Ana Example 2021-08-30.pdf")});
+
+        // The restart: a new window over a new store object on the same file.
+        menu = nullptr;
+        form.reset();
+        tallowby::SettingsStore again(dir->filePath("store/Marrowick.ini"));
+        form = harness::plainWindow();
+        form->setPlaceStore(&again);
+        menu = new PreviewMenu(*form);
+        QFile::remove(handedOver);
+        QVERIFY(QFile::copy(result, handedOver));
+        form->handOver(picture, handedOver);
+        prompter->folders.clear();
+        prompter->suggestions.clear();
+        offered.clear();
+        prompter->fileNames.clear();
+        QString inRealDialog;
+        tallowby::preview::setPrintDialogRunner([&](QPrinter& printer, QWidget* parent) {
+            offered << printer.outputFileName();
+            // The platform's own dialog shows that file for printing to a file.
+            QPrintDialog dialog(&printer, parent);
+            if (const auto* name = dialog.findChild<QLineEdit*>("filename"))
+                inRealDialog = name->text();
+            return false;
+        });
+        QTest::mouseClick(form->findChild<QPushButton*>("PushButton6"), Qt::LeftButton);
+        menu->exportPdfAction()->trigger();
+        menu->printAction()->trigger();
+        QCOMPARE(prompter->folders, QStringList{copies});
+        QCOMPARE(QFileInfo(prompter->suggestions.value(1)).absolutePath(), exports);
+        QCOMPARE(offered, QStringList{prints + "/Timesheet Ana Example 2021-08-30.pdf"});
+        QCOMPARE(inRealDialog, offered.value(0));
+
+        // A remembered folder removed since: Documents again.
+        QVERIFY(QDir(exports).removeRecursively());
+        QCOMPARE(QFileInfo(tallowby::preview::suggestedPdfPath(handedOver, form->pdfFolder()))
+                     .absolutePath(),
+                 QDir(documents).absolutePath());
+        form.reset();
     }
 
     void closeItemClosesTheWindowLikeItsCloseBox() {

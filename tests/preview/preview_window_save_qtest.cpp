@@ -86,7 +86,8 @@ class PreviewWindowSaveTest : public QObject {
         QCOMPARE(request.filters,
                  (QStringList{"Excel 97-2003 Workbook (*.xls)", "Excel Workbook (*.xlsx)"}));
         // The same name the PDF export suggests, as a workbook.
-        const QString pdfName = QFileInfo(tallowby::preview::suggestedPdfPath(result)).fileName();
+        const QString pdfName =
+            QFileInfo(tallowby::preview::suggestedPdfPath(result, form->pdfFolder())).fileName();
         QCOMPARE(request.suggestedName, QFileInfo(pdfName).completeBaseName() + ".xls");
         QVERIFY(!request.folder.isEmpty());
     }

@@ -89,6 +89,11 @@ class ScriptedPrompter : public Prompter {
         openPaths.pop_front();
         return name;
     }
+    QString openFileNameIn(QWidget* parent, const QString& title, const QString& filter,
+                           const QString& folder) override {
+        openFolders << folder;
+        return openFileName(parent, title, filter);
+    }
     bool openUrl(const QUrl& url) override {
         openedUrls.push_back(url);
         return options_.openUrlSucceeds;
@@ -126,6 +131,7 @@ class ScriptedPrompter : public Prompter {
     std::vector<SaveRequest> saveRequests;
     std::deque<int> filterChoices;  // filter entries chosen in save dialogs, from 0
     std::deque<QString> openPaths;  // answers of the open-file dialog; none: cancelled
+    QStringList openFolders;        // where open-file dialogs opened, when they were told
     QString savePath;
     int saveDialogs = 0;
     std::vector<QUrl> openedUrls;
