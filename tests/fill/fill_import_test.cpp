@@ -3,10 +3,12 @@
 // what Python's csv module makes of the same file.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <cmath>
+#include <vector>
 
 #include "tests/fill/fill_process.h"
 #include "workbook/engine/biff/workbook_io.h"
@@ -20,9 +22,9 @@ using tallowby::testing::writeFile;
 
 const double kRates[] = {10.0, 15.0, 12.0};  // Regular, Overtime, Vacation
 
-QString dataFile(const char* name) {
+QString dataFile(const QString& name) {
     return QStringLiteral("%1/import/%2")
-        .arg(QLatin1String(tallowby::test_paths::kTestDataDir), QLatin1String(name));
+        .arg(QLatin1String(tallowby::test_paths::kTestDataDir), name);
 }
 
 class FillImportTest : public ::testing::Test {
@@ -83,56 +85,35 @@ class FillImportTest : public ::testing::Test {
 };
 
 struct Export {
-    const char* file;
-    const char* locale;
+    QString file;
+    QString locale;
+    int leftOut = 0;
     QStringList pythonArguments;
-    int leftOut;
 };
 
+// The exports listed in the data folder's exports.tsv (see its head).
+std::vector<Export> listedExports() {
+    QFile list(dataFile("exports.tsv"));
+    EXPECT_TRUE(list.open(QIODevice::ReadOnly | QIODevice::Text));
+    std::vector<Export> exports;
+    for (const QString& line : QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'))) {
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        EXPECT_GE(fields.size(), 3) << line.toStdString();
+        if (fields.size() < 3) continue;
+        exports.push_back({fields[0], fields[1], fields[2].toInt(), fields.mid(3)});
+    }
+    return exports;
+}
+
 TEST_F(FillImportTest, EachTrackersExportFillsTheWeekAsItsRowsSay) {
-    const Export exports[] = {
-        // UTF-8 with a mark, commas, ISO dates, h:mm:ss, quoted notes over two lines.
-        {"toggl-comma-bom.csv",
-         "C.UTF-8",
-         {"--encoding", "utf-8-sig", "--delimiter", ",", "--date", "Start date", "--date-format",
-          "%Y-%m-%d", "--type", "Task", "--hours", "Duration", "--hours-form", "clock"},
-         2},
-        // Semicolons, CRLF, day.month.year (a two-digit year too), from/to past midnight.
-        {"punch-semicolon.csv",
-         "C.UTF-8",
-         {"--encoding", "utf-8", "--delimiter", ";", "--date", "Day", "--date-format",
-          "%d.%m.%Y|%d.%m.%y", "--type", "Activity", "--start", "From", "--end", "To"},
-         1},
-        // UTF-16 LE "Unicode text", tabs, slashed month-first (a 13 settles it), decimal hours.
-        {"unicode-text-tab-utf16le.txt",
-         "C.UTF-8",
-         {"--encoding", "utf-16", "--delimiter", "tab", "--date", "Start Date", "--date-format",
-          "%m/%d/%Y", "--type", "Project", "--hours", "Hours", "--hours-form", "decimal"},
-         1},
-        // UTF-16 BE, commas, slashed day-first as the German locale writes it, decimal commas.
-        {"spreadsheet-utf16be.csv",
-         "de_DE.UTF-8",
-         {"--encoding", "utf-16", "--delimiter", ",", "--date", "Date", "--date-format", "%d/%m/%Y",
-          "--type", "Type", "--hours", "Duration (decimal)", "--hours-form", "decimal-comma"},
-         1},
-        // Headers with spaces and capitals, two-digit years, the French decimal comma.
-        {"hours-semicolon-decimal-comma.csv",
-         "fr_FR.UTF-8",
-         {"--encoding", "utf-8", "--delimiter", ";", "--date", "date", "--date-format", "%d.%m.%y",
-          "--type", "TAGS", "--hours", "duration (h)", "--hours-form", "decimal-comma"},
-         2},
-        // Start and end times only, some with the date before them, some AM/PM.
-        {"start-end-comma.csv",
-         "C.UTF-8",
-         {"--encoding", "utf-8", "--delimiter", ",", "--date", "Start date", "--date-format",
-          "%Y-%m-%d", "--type", "Type", "--start", "Start time", "--end", "End time"},
-         1},
-    };
+    const std::vector<Export> exports = listedExports();
+    ASSERT_EQ(exports.size(), 6u);
     for (const Export& e : exports) {
-        SCOPED_TRACE(e.file);
+        SCOPED_TRACE(e.file.toStdString());
         const QString csv = dataFile(e.file);
-        const FillOutcome o = runFill({"--settings", settings, "--xls", xls, "--import-hours", csv},
-                                      QString::fromLatin1(e.locale));
+        const FillOutcome o =
+            runFill({"--settings", settings, "--xls", xls, "--import-hours", csv}, e.locale);
         ASSERT_EQ(o.exitCode, 0) << o.err.toStdString();
         if (e.leftOut > 0) {
             EXPECT_TRUE(o.err.contains(QStringLiteral(": %1 of ").arg(e.leftOut)))
