@@ -1,7 +1,7 @@
-// The benchmark program's main: one QApplication for every benchmark, made
-// before any of them runs. Benchmarks that draw need a QGuiApplication and
-// those with widgets a QApplication; two application objects made one after
-// the other crashed the program at its end.
+// The main of both benchmark programs (the window timings build it too): one
+// QApplication for every benchmark, made before any of them runs. Benchmarks
+// that draw need a QGuiApplication and those with widgets a QApplication; two
+// application objects made one after the other crashed the program at its end.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

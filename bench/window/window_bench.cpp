@@ -194,15 +194,3 @@ void BM_WindowOpenStore(benchmark::State& state) {
 BENCHMARK(BM_WindowOpenStore)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
-
-// Widgets need a QApplication before anything of Qt is made.
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

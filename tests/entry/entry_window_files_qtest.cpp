@@ -19,6 +19,7 @@
 #include "entry/select_all_line_edit.h"
 #include "tests/entry/entry_window_fixture.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/timesheet_records.h"
 #include "timesheet/timesheet_file_io.h"
 
 using namespace tallowby;
@@ -52,18 +53,11 @@ QStringList storedTimesheet(const SettingsStore& store) {
 }
 
 TimesheetRecord otherWeek() {
-    TimesheetRecord r;
-    r.company = "Quillfeather | Joinery ^ Ltd";
-    r.address = "  1 Mill Lane  ";
-    r.city = "Harrow";
-    r.phone = "555 0100";
-    r.employee = "Bo Example";
-    r.supervisor = "Cy\nOverseer";
-    r.weekStart = QDate(2021, 10, 4);
-    r.rates = {{"Day", "20"}, {"Night \\ late", "30"}};
-    r.hours = {{"Monday, October 4, 2021", "Day", "07:30", "0", "0"},
-               {"Sunday, October 10, 2021", "Night \\ late", "02:15", "6", "1"}};
-    return r;
+    return timesheetRecord({"Quillfeather | Joinery ^ Ltd", "  1 Mill Lane  ", "Harrow", "555 0100",
+                            "Bo Example", "Cy\nOverseer"},
+                           QDate(2021, 10, 4), {{"Day", "20"}, {"Night \\ late", "30"}},
+                           {{"Monday, October 4, 2021", "Day", "07:30", "0", "0"},
+                            {"Sunday, October 10, 2021", "Night \\ late", "02:15", "6", "1"}});
 }
 
 QStringList recentEntries(QMenu* menu, QList<bool>* enabled = nullptr) {

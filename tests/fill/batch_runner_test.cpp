@@ -10,6 +10,7 @@
 #include <map>
 
 #include "app/failure.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
@@ -51,11 +52,8 @@ class BatchRunnerTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         worker = dir.filePath("worker.py");
-        QFile file(worker);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(kScriptedWorker);
-        file.close();
-        ASSERT_TRUE(file.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        ASSERT_TRUE(tallowby::testing::writeFile(worker, kScriptedWorker));
+        ASSERT_TRUE(QFile::setPermissions(worker, QFile::ReadOwner | QFile::ExeOwner));
     }
     QTemporaryDir dir;
     QString worker;

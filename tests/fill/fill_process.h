@@ -55,12 +55,6 @@ inline FillOutcome runFill(const QStringList& arguments,
                       extraEnvironment);
 }
 
-// Replaces the file's contents; false when they could not all be written.
-inline bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // A two-rate week, the settings file most runs of tallowby-fill read.
 inline constexpr char kTwoRateWeek[] =
     "[Tallowby]\n"

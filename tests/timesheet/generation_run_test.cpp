@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 
 #include "tests/support/full_disk.h"
+#include "tests/support/timesheet_records.h"
 #include "tests/timesheet/run_failures.h"
 #include "timesheet/entry_placement.h"
 #include "timesheet/template_layout.h"
@@ -317,12 +318,7 @@ TEST_F(GenerationRunTest, RatesThatAreNotNumbersAreReportedOnceAndNotWritten) {
 
 TEST_F(GenerationRunTest, GeneralFieldsAreWrittenAsTextExactlyAsTyped) {
     TimesheetRecord r = sampleRecord();
-    r.company = "TRUE";
-    r.address = "1/2";
-    r.city = "=1+1";
-    r.phone = "0123456";
-    r.employee = "+15550100";
-    r.supervisor = "'quoted";
+    testing::setGeneralFields(r, {"TRUE", "1/2", "=1+1", "0123456", "+15550100", "'quoted"});
     const GenerationResult result = run(r);
     ASSERT_TRUE(result.handedOver);
     const engine::Sheet& s = savedSheet(result.resultPath);

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/settings_store.h"
+#include "tests/support/timesheet_records.h"
 #include "timesheet/recent_timesheets.h"
 #include "timesheet/timesheet_store.h"
 
@@ -38,19 +39,14 @@ class TimesheetFileIoTest : public ::testing::Test {
     }
 
     static TimesheetRecord awkwardWeek() {
-        TimesheetRecord r;
-        r.company = "ACME, Inc; \"quoted\"";
-        r.address = "  Birchwood st  ";
-        r.city = "French Leek\tIN";
-        r.phone = "(988) 913-5480";
-        r.employee = "Arlen \\ Tovey|Jr.^";
-        r.supervisor = "Rolf\nsecond line";
-        r.weekStart = QDate(2021, 8, 30);
-        r.rates = {{"Regular", "12.50"}, {"Over|time", "18,75"}, {"Night ^ shift", ""}};
-        r.hours = {{"Monday, August 30, 2021", "Regular", "08:00", "0", "0"},
-                   {"Tuesday, August 31, 2021", "Over|time", "01:30", "1", "1"},
-                   {"", "", "02:00", "-1", "-1"}};
-        return r;
+        return testing::timesheetRecord(
+            {"ACME, Inc; \"quoted\"", "  Birchwood st  ", "French Leek\tIN", "(988) 913-5480",
+             "Arlen \\ Tovey|Jr.^", "Rolf\nsecond line"},
+            QDate(2021, 8, 30),
+            {{"Regular", "12.50"}, {"Over|time", "18,75"}, {"Night ^ shift", ""}},
+            {{"Monday, August 30, 2021", "Regular", "08:00", "0", "0"},
+             {"Tuesday, August 31, 2021", "Over|time", "01:30", "1", "1"},
+             {"", "", "02:00", "-1", "-1"}});
     }
 };
 

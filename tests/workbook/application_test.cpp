@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/zip_entry.h"
 #include "workbook/automation/engine_calls.h"
 #include "workbook/run/template_resource.h"
@@ -20,10 +21,7 @@ class ApplicationTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         templatePath = dir.filePath("template.xlt");
-        QFile out(templatePath);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(templateBytes());
-        out.close();
+        ASSERT_TRUE(testing::writeFile(templatePath, templateBytes()));
         app.setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
