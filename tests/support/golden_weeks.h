@@ -37,7 +37,8 @@ inline TimesheetRecord sampleWeek() {
     for (int d = 0; d < 7; ++d)
         for (int t = 0; t < types; ++t)
             if (sample_data::wantsEntry(d, t))
-                r.hours.push_back({QStringLiteral("Day %1").arg(d), r.rates[t].description,
+                r.hours.push_back({QStringLiteral("Day %1").arg(d),
+                                   r.rates[static_cast<size_t>(t)].description,
                                    QString::fromLatin1(sample_data::kHours), QString::number(d),
                                    QString::number(t)});
     return r;
