@@ -95,25 +95,24 @@ std::optional<TimesheetRecord> readTimesheet(const QString& path, QTextStream& e
         err << "tallowby-fill: cannot read the timesheet file " << path << "\n";
         return std::nullopt;
     }
+    SettingsStore settings(path);
+    QString notice;
+    settings.setProblemNotice([&](const QString& text) { notice = text; });
     // A file that is no timesheet at all is left out as the batch leaves it
     // out, not read with the store's defaults.
-    if (const auto described = timesheet_files::describe(path, QDate::currentDate());
-        !described.heading) {
-        err << "tallowby-fill: " << path << ": " << described.refusal
-            << " Left out of the summary.\n";
+    if (const auto refusal = timesheet_files::refusalOf(settings, path, notice)) {
+        err << "tallowby-fill: " << path << ": " << *refusal << " Left out of the summary.\n";
         return std::nullopt;
     }
-    SettingsStore settings(path);
-    bool unusable = false;
-    settings.setProblemNotice([&](const QString& text) {
-        err << "tallowby-fill: " << path << ": " << text << "\n";
-        unusable = true;
-    });
+    // Any other problem the store reports leaves the file out too.
+    if (!notice.isEmpty()) {
+        err << "tallowby-fill: " << path << ": " << notice << "\n";
+        return std::nullopt;
+    }
     QStringList told;
     TimesheetRecord record = TimesheetStore(settings).load(QDate::currentDate(), &told);
     for (const QString& text : told) err << "tallowby-fill: " << path << ": " << text << "\n";
     notices += static_cast<int>(told.size());
-    if (unusable) return std::nullopt;
     return record;
 }
 

@@ -61,20 +61,23 @@ Found find(const QStringList& inputs) {
     return found;
 }
 
+std::optional<QString> refusalOf(const SettingsStore& settings, const QString& path,
+                                 const QString& notice) {
+    if (settings.holdsSection()) return std::nullopt;
+    // The notice's first line names the file and what is wrong with it; the
+    // rest speaks of going on with defaults, which is never done with a file.
+    if (!notice.isEmpty()) return notice.section(QLatin1Char('\n'), 0, 0);
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("The timesheet file %1 cannot be read.").arg(path);
+    return QStringLiteral("The timesheet file %1 has no [%2] section.")
+        .arg(path, QLatin1String(SettingsStore::kSection));
+}
+
 Described describe(const QString& path, const QDate& today) {
     SettingsStore settings(path);
     QString notice;
     settings.setProblemNotice([&](const QString& text) { notice = text; });
-    if (!settings.holdsSection()) {
-        // The notice's first line names the file and what is wrong with it;
-        // the rest speaks of going on with defaults, which a batch never does.
-        if (!notice.isEmpty()) return {std::nullopt, notice.section(QLatin1Char('\n'), 0, 0)};
-        if (!QFileInfo(path).isFile())
-            return {std::nullopt,
-                    QStringLiteral("The timesheet file %1 cannot be read.").arg(path)};
-        return {std::nullopt, QStringLiteral("The timesheet file %1 has no [%2] section.")
-                                  .arg(path, QLatin1String(SettingsStore::kSection))};
-    }
+    if (const auto refusal = refusalOf(settings, path, notice)) return {std::nullopt, *refusal};
     const TimesheetStore store(settings);
     const TimesheetStore::WeekStart week = store.weekStart(today);
     return {Heading{store.field(settings_keys::kEmployee), week.date.value_or(today)}, {}};

@@ -5,6 +5,10 @@
 #include <QStringList>
 #include <optional>
 
+namespace tallowby {
+class SettingsStore;
+}
+
 namespace tallowby::timesheet_files {
 
 // The timesheet files among the inputs, sorted by path (the path as given,
@@ -34,5 +38,11 @@ struct Described {
     QString refusal;
 };
 Described describe(const QString& path, const QDate& today);
+
+// Why the store read from `path` holds no timesheet (worded as `describe`
+// words it), or nothing when it does; `notice` is the store's problem notice
+// if it gave one while loading.
+std::optional<QString> refusalOf(const SettingsStore& settings, const QString& path,
+                                 const QString& notice);
 
 }  // namespace tallowby::timesheet_files
