@@ -32,7 +32,7 @@ const FontCache::Entry& FontCache::get(uint16_t index, const Font& font) {
     auto it = entries_.find(index);
     if (it == entries_.end()) {
         QFont q = toQFont(font);
-        it = entries_.emplace(index, Entry{q, QFontMetricsF(q)}).first;
+        it = entries_.emplace(index, Entry{q, QFontMetricsF(q), q.key()}).first;
     }
     return it->second;
 }

@@ -22,6 +22,7 @@ class FontCache {
     struct Entry {
         QFont font;
         QFontMetricsF metrics;
+        QString key;  // font.key(), made once
     };
     const Entry& get(uint16_t index, const Font& font);
 

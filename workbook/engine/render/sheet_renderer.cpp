@@ -10,6 +10,7 @@
 #include "workbook/engine/render/border_lines.h"
 #include "workbook/engine/render/cell_content.h"
 #include "workbook/engine/render/cell_fit.h"
+#include "workbook/engine/render/shaped_text.h"
 #include "workbook/engine/render/sheet_fonts.h"
 #include "workbook/engine/render/sheet_geometry.h"
 #include "workbook/engine/render/text_placement.h"
@@ -213,7 +214,7 @@ class SheetPainter {
             const auto& entry = fonts.get(xf.font, font);
             const QColor colour = toQColor(
                 content->shown.colour.value_or(workbook_.colour(font.colourIndex, 0x000000)));
-            paintText(s.at, *content, xf, entry.font, entry.metrics, colour);
+            paintText(s.at, *content, xf, entry, colour);
         }
     }
 
@@ -234,8 +235,10 @@ class SheetPainter {
         painter_->setClipping(false);
     }
 
-    void paintText(CellAddress at, const CellContent& content, const Xf& xf, const QFont& font,
-                   const QFontMetricsF& metrics, const QColor& colour) {
+    void paintText(CellAddress at, const CellContent& content, const Xf& xf,
+                   const FontCache::Entry& fontEntry, const QColor& colour) {
+        const QFont& font = fontEntry.font;
+        const QFontMetricsF& metrics = fontEntry.metrics;
         const CellRange area = areaOf(at);
         const bool merged = area.firstRow != area.lastRow || area.firstCol != area.lastCol;
         const TextBox box = render::textBox(cellLines(area), content.align, xf.indent);
@@ -264,12 +267,12 @@ class SheetPainter {
             fill = QString::fromStdString(content.shown.fillText);
             text = before + after;
         }
-        double textWidth = metrics.horizontalAdvance(text);
+        double textWidth = render::shapedText(font, fontEntry.key, text).width;
         if (content.kind == CellContent::Kind::Number && textWidth > box.width) {
             // Numbers never spill: they shrink (General) or show ####.
             fill.clear();
             text = render::fittedText(content, metrics, box.width, locale_);
-            textWidth = metrics.horizontalAdvance(text);
+            textWidth = render::shapedText(font, fontEntry.key, text).width;
             before = text;
             after.clear();
         }
@@ -286,7 +289,7 @@ class SheetPainter {
             content.align != HAlign::Fill)
             clip = spill(at, content.align, x, x + textWidth, clip);
         painter_->setClipRect(clip);
-        painter_->drawText(QPointF(x, baseline), text);
+        render::drawTextLine(*painter_, QPointF(x, baseline), font, fontEntry.key, text);
         painter_->setClipping(false);
     }
 

@@ -1,0 +1,125 @@
+#include "workbook/engine/render/shaped_text.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "workbook/engine/render/sheet_fonts.h"
+
+namespace tallowby::engine {
+namespace {
+
+using render::shapedText;
+
+QFont fontOf(bool bold = false, bool italic = false) {
+    Font f;
+    if (bold) f.weight = 700;
+    f.italic = italic;
+    return render::toQFont(f);
+}
+
+QImage blank() {
+    QImage image(240, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// The same text drawn by Qt from the string and from the kept shape, at
+// whole and fractional positions, as the sheet's alignments place it.
+void expectSamePixels(const QFont& font, const QString& text) {
+    for (const double x : {3.0, 17.5, 40.25, 61.703125, 88.33}) {
+        QImage fromText = blank(), fromShape = blank();
+        {
+            QPainter p(&fromText);
+            p.setFont(font);
+            p.setPen(QColor(0x20, 0x40, 0x80));
+            p.drawText(QPointF(x, 26), text);
+        }
+        {
+            QPainter p(&fromShape);
+            p.setFont(font);
+            p.setPen(QColor(0x20, 0x40, 0x80));
+            render::drawTextLine(p, QPointF(x, 26), font, font.key(), text);
+        }
+        EXPECT_TRUE(fromText == fromShape) << text.toStdString() << " at x = " << x;
+    }
+}
+
+TEST(ShapedText, DrawsPixelForPixelWhatDrawingTheTextDoes) {
+    // Right-to-left texts are drawn from the string; the rest from the shape.
+    const QStringList texts = {"0.00",
+                               "$1,234.56",
+                               "Weekly Timesheet",
+                               "  leading spaces",
+                               "Zoë Ångström-Łukasiewicz",
+                               "fi fl ffi AVATAR To.",
+                               "(123.45)",
+                               "שלום 123 abc",
+                               "مرحبا 42",
+                               "東京 office",
+                               "😀 smile"};
+    for (const QFont& font : {fontOf(), fontOf(true), fontOf(false, true)})
+        for (const QString& text : texts) expectSamePixels(font, text);
+}
+
+TEST(ShapedText, OnlyLeftToRightTextsAreDrawnFromTheShape) {
+    const QFont font = fontOf();
+    EXPECT_TRUE(shapedText(font, font.key(), "Zoë 東京 1.00").onlyLeftToRight);
+    EXPECT_FALSE(shapedText(font, font.key(), "abc שלום").onlyLeftToRight);
+    EXPECT_FALSE(shapedText(font, font.key(), "42 مرحبا").onlyLeftToRight);
+    EXPECT_FALSE(shapedText(font, font.key(), QString(QChar(0x202E)) + "abc").onlyLeftToRight);
+}
+
+TEST(ShapedText, WidthIsWhatTheFontMetricsMeasure) {
+    const QFont font = fontOf(true);
+    const QFontMetricsF metrics(font);
+    for (const QString text : {"", " ", "Total Hours", "12,345.00 ", "שלום"})
+        EXPECT_DOUBLE_EQ(shapedText(font, font.key(), text).width, metrics.horizontalAdvance(text))
+            << text.toStdString();
+}
+
+// A kept shape belongs to its font: the same text in another font is shaped anew.
+TEST(ShapedText, KeptPerFont) {
+    const QFont plain = fontOf(), bold = fontOf(true);
+    const double plainWidth = shapedText(plain, plain.key(), "Overtime Hours").width;
+    const double boldWidth = shapedText(bold, bold.key(), "Overtime Hours").width;
+    EXPECT_NE(plainWidth, boldWidth);
+    EXPECT_DOUBLE_EQ(shapedText(plain, plain.key(), "Overtime Hours").width, plainWidth);
+}
+
+// Past the bound the cache starts over; texts shaped after that are still right.
+TEST(ShapedText, StaysRightPastItsBound) {
+    const QFont font = fontOf();
+    const QFontMetricsF metrics(font);
+    for (int i = 0; i < 20000; ++i) {
+        const QString text = QString::number(i * 7.25, 'f', 2);
+        ASSERT_DOUBLE_EQ(shapedText(font, font.key(), text).width, metrics.horizontalAdvance(text))
+            << text.toStdString();
+    }
+    expectSamePixels(font, "after the bound");
+}
+
+TEST(ShapedText, OnlyRasterImagesWithoutTextLinesDrawShapes) {
+    QImage image = blank();
+    QPainter p(&image);
+    QFont underlined = fontOf();
+    underlined.setUnderline(true);
+    QFont struck = fontOf();
+    struck.setStrikeOut(true);
+    EXPECT_TRUE(render::drawsShapedLikeText(p, fontOf()));
+    EXPECT_FALSE(render::drawsShapedLikeText(p, underlined));
+    EXPECT_FALSE(render::drawsShapedLikeText(p, struck));
+
+    QBuffer pdfBytes;
+    pdfBytes.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&pdfBytes);
+    QPainter onPdf(&pdf);
+    EXPECT_FALSE(render::drawsShapedLikeText(onPdf, fontOf()));
+}
+
+}  // namespace
+}  // namespace tallowby::engine
