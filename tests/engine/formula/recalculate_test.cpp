@@ -109,6 +109,33 @@ TEST_F(Recalculation, AbsurdAmountsOfWorkAreRefusedNotLeftRunning) {
     EXPECT_NO_THROW(recalculate(book));  // the default limits allow it
 }
 
+// A payroll summary's shape over thousands of rows: values with gaps, a
+// total per row, and totals per column under them, the last over the rows'
+// totals, so it must come after every one of them.
+TEST_F(Recalculation, ColumnTotalsOverManyRowsOfRowTotals) {
+    constexpr uint16_t kRows = 3000, kTotalColumn = 5, kTotalRow = kRows;
+    double columnTotals[kTotalColumn + 1] = {};
+    for (uint16_t r = 0; r < kRows; ++r) {
+        double rowTotal = 0;
+        for (uint16_t c = 1; c < kTotalColumn; ++c) {
+            if ((r + c) % 3 == 0) continue;  // a rate type this row does not have
+            const double v = (r % 17) * 0.25 + c;
+            setNumber(r, c, v);
+            rowTotal += v;
+            columnTotals[c] += v;
+        }
+        setFormula(r, kTotalColumn, Tokens().area(r, 1, r, kTotalColumn - 1).attrSum());
+        columnTotals[kTotalColumn] += rowTotal;
+        sheet().at(r, kTotalColumn + 1).value = CellValue::fromText("source");
+    }
+    for (uint16_t c = 1; c <= kTotalColumn; ++c)
+        setFormula(kTotalRow, c, Tokens().area(0, c, kRows - 1, c).attrSum());
+    EXPECT_EQ(recalculate(book).formulas, size_t{kRows} + kTotalColumn);
+    EXPECT_EQ(value(7, kTotalColumn), CellValue::fromNumber(3 * 1.75 + 1 + 3 + 4));  // no C8
+    for (uint16_t c = 1; c <= kTotalColumn; ++c)
+        EXPECT_EQ(value(kTotalRow, c), CellValue::fromNumber(columnTotals[c])) << c;
+}
+
 // The timesheet's shape: hours as day fractions in B12:H18, rates in row 20,
 // totals per day in column I, per rate in row 19, pay in row 21.
 TEST_F(Recalculation, WeeklyTimesheetTotalsAndPay) {

@@ -331,8 +331,8 @@ class StackMachine {
 
 CellValue evaluateFormula(const Workbook& workbook, const ExternSheets& externSheets,
                           int sheetIndex, CellAddress at, std::span<const uint8_t> tokens,
-                          size_t* readBudget) {
-    const EvalContext context{workbook, externSheets, sheetIndex, at, readBudget};
+                          size_t* readBudget, const CellIndex* cellIndex) {
+    const EvalContext context{workbook, externSheets, sheetIndex, at, readBudget, cellIndex};
     try {
         return StackMachine(context).run(tokens);
     } catch (const MalformedFormula&) {

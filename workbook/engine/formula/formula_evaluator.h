@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "workbook/engine/formula/cell_index.h"
 #include "workbook/engine/formula/extern_sheets.h"
 #include "workbook/engine/model/workbook_model.h"
 
@@ -16,9 +17,10 @@ namespace tallowby::engine::formula {
 CellValue evaluateFormula(const Workbook& workbook, int sheetIndex, CellAddress at,
                           std::span<const uint8_t> tokens);
 // With a read budget (see EvalContext) this throws RecalculationTooLarge
-// when the budget runs out.
+// when the budget runs out. A cell index of the workbook, when given, walks
+// its ranges.
 CellValue evaluateFormula(const Workbook& workbook, const ExternSheets& externSheets,
                           int sheetIndex, CellAddress at, std::span<const uint8_t> tokens,
-                          size_t* readBudget = nullptr);
+                          size_t* readBudget = nullptr, const CellIndex* cellIndex = nullptr);
 
 }  // namespace tallowby::engine::formula

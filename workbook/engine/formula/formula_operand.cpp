@@ -1,5 +1,6 @@
 #include "workbook/engine/formula/formula_operand.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -53,11 +54,47 @@ bool toNumber(const CellValue& value, double& number, ErrorCode& error) {
     return false;
 }
 
+namespace {
+
+// Counts one cell read against the recalculation's budget.
+void spendRead(const EvalContext& context) {
+    if (!context.readBudget) return;
+    if (*context.readBudget == 0) throw RecalculationTooLarge();
+    --*context.readBudget;
+}
+
+void forEachIndexedValue(const CellIndex::SheetCells& flat, const CellRange& r,
+                         const EvalContext& context,
+                         const std::function<bool(const CellValue&)>& visit) {
+    const size_t lastIndexedRow = flat.rowStart.size() - 1;  // one past the last row with cells
+    if (r.firstRow >= lastIndexedRow) return;
+    size_t at = flat.rowStart[r.firstRow];
+    const auto* addresses = flat.addresses.data();
+    while (at < flat.addresses.size()) {
+        const uint16_t row = addresses[at].row;
+        if (row > r.lastRow) break;
+        const size_t rowEnd = flat.rowStart[row + 1u];
+        at = static_cast<size_t>(
+            std::lower_bound(addresses + at, addresses + rowEnd, CellAddress{row, r.firstCol}) -
+            addresses);
+        for (; at < rowEnd && addresses[at].col <= r.lastCol; ++at) {
+            spendRead(context);
+            const CellValue& value = flat.cells[at]->value;
+            if (!value.isEmpty() && !visit(value)) return;
+        }
+        at = rowEnd;
+    }
+}
+
+}  // namespace
+
 void forEachValue(const SheetRange& range, const EvalContext& context,
                   const std::function<bool(const CellValue&)>& visit) {
     if (range.sheet < 0 || range.sheet >= static_cast<int>(context.workbook.sheets.size())) return;
-    const auto& cells = context.workbook.sheets[range.sheet].cells();
     const CellRange& r = range.range;
+    if (context.cellIndex)
+        return forEachIndexedValue(context.cellIndex->sheet(range.sheet), r, context, visit);
+    const auto& cells = context.workbook.sheets[range.sheet].cells();
     auto it = cells.lower_bound(CellAddress{r.firstRow, r.firstCol});
     while (it != cells.end() && it->first.row <= r.lastRow) {
         const CellAddress a = it->first;
@@ -71,10 +108,7 @@ void forEachValue(const SheetRange& range, const EvalContext& context,
             it = cells.lower_bound(CellAddress{static_cast<uint16_t>(a.row + 1), r.firstCol});
             continue;
         }
-        if (context.readBudget) {
-            if (*context.readBudget == 0) throw RecalculationTooLarge();
-            --*context.readBudget;
-        }
+        spendRead(context);
         if (!it->second.value.isEmpty() && !visit(it->second.value)) return;
         ++it;
     }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "workbook/engine/formula/cell_index.h"
 #include "workbook/engine/formula/extern_sheets.h"
 #include "workbook/engine/model/workbook_model.h"
 
@@ -18,6 +19,9 @@ struct EvalContext {
     CellAddress at;
     // Cells a whole recalculation may still read, or nullptr for no limit.
     size_t* readBudget = nullptr;
+    // The workbook's cells laid flat, for walking ranges; nullptr walks the
+    // sheets' own trees (one formula evaluated alone need not build it).
+    const CellIndex* cellIndex = nullptr;
 };
 
 // A recalculation that would read more cells than any sensible workbook needs

@@ -1,11 +1,11 @@
 #include "workbook/engine/formula/recalculate.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "workbook/engine/formula/cell_index.h"
 #include "workbook/engine/formula/extern_sheets.h"
 #include "workbook/engine/formula/formula_evaluator.h"
 #include "workbook/engine/formula/formula_operand.h"
@@ -28,20 +28,21 @@ using NodeKey = std::pair<int, CellAddress>;
 class DependencyGraph {
   public:
     DependencyGraph(Workbook& workbook, size_t maxDependencies)
-        : externSheets_(workbook), dependencyBudget_(maxDependencies) {
+        : externSheets_(workbook), cellIndex_(workbook), dependencyBudget_(maxDependencies) {
         for (size_t s = 0; s < workbook.sheets.size(); ++s) {
-            Sheet& sheet = workbook.sheets[s];
-            for (const auto& [address, constCell] : sheet.cells()) {
-                if (!constCell.hasFormula()) continue;
-                Cell& cell = sheet.at(address.row, address.col);
-                index_.emplace(NodeKey{static_cast<int>(s), address}, nodes_.size());
-                nodes_.push_back(FormulaNode{static_cast<int>(s), address, &cell, {}});
+            const CellIndex::SheetCells& flat = cellIndex_.sheet(static_cast<int>(s));
+            for (const uint32_t i : flat.formulas) {
+                // The index reads the workbook; the graph, given it to change, writes results.
+                Cell* cell = const_cast<Cell*>(flat.cells[i]);
+                keys_.emplace_back(static_cast<int>(s), flat.addresses[i]);
+                nodes_.push_back(FormulaNode{static_cast<int>(s), flat.addresses[i], cell, {}});
             }
         }
         for (FormulaNode& node : nodes_) collectDependencies(node);
     }
 
     const ExternSheets& externSheets() const { return externSheets_; }
+    const CellIndex& cellIndex() const { return cellIndex_; }
 
     // Formula nodes, each after those it depends on; cells of cycles marked.
     std::vector<size_t> evaluationOrder() {
@@ -90,14 +91,14 @@ class DependencyGraph {
     void addRange(FormulaNode& node, int sheet, CellAddress a, CellAddress b) {
         const uint16_t r1 = std::min(a.row, b.row), r2 = std::max(a.row, b.row);
         const uint16_t c1 = std::min(a.col, b.col), c2 = std::max(a.col, b.col);
-        auto it = index_.lower_bound(NodeKey{sheet, CellAddress{r1, c1}});
-        const auto end = index_.upper_bound(NodeKey{sheet, CellAddress{r2, c2}});
+        auto it = std::lower_bound(keys_.begin(), keys_.end(), NodeKey{sheet, CellAddress{r1, c1}});
+        const auto end = std::upper_bound(it, keys_.end(), NodeKey{sheet, CellAddress{r2, c2}});
         for (; it != end; ++it) {
-            const CellAddress& at = it->first.second;
+            const CellAddress& at = it->second;
             if (at.col < c1 || at.col > c2) continue;
             if (dependencyBudget_ == 0) throw RecalculationTooLarge();
             --dependencyBudget_;
-            node.dependencies.push_back(it->second);
+            node.dependencies.push_back(static_cast<size_t>(it - keys_.begin()));
         }
     }
 
@@ -146,9 +147,12 @@ class DependencyGraph {
     }
 
     ExternSheets externSheets_;
+    CellIndex cellIndex_;
     size_t dependencyBudget_;
     std::vector<FormulaNode> nodes_;
-    std::map<NodeKey, size_t> index_;
+    // Each node's sheet and address, in node order, which is sorted: the
+    // nodes a range holds are found by searching it.
+    std::vector<NodeKey> keys_;
 };
 
 bool isSharedOrArrayFormula(const Cell& cell) {
@@ -171,7 +175,7 @@ RecalcSummary recalculate(Workbook& workbook, size_t maxCellReads, size_t maxDep
             continue;
         }
         node.cell->value = evaluateFormula(workbook, graph.externSheets(), node.sheet, node.at,
-                                           node.cell->formula, &readBudget);
+                                           node.cell->formula, &readBudget, &graph.cellIndex());
     }
     return summary;
 }
