@@ -1,8 +1,10 @@
 #include "workbook/engine/biff/sheet_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <set>
+#include <utility>
+#include <vector>
 
 #include "workbook/engine/biff/page_setup_records.h"
 #include "workbook/engine/biff/record_order.h"
@@ -44,7 +46,14 @@ RawRecord record(uint16_t type) {
 class SheetWriter {
   public:
     SheetWriter(const Sheet& sheet, bool active, SharedStringTable& strings)
-        : sheet_(sheet), active_(active), strings_(strings) {}
+        : sheet_(sheet), active_(active), strings_(strings) {
+        // One walk of the sheet's tree; the dimensions, the rows and the cells
+        // are then written from this list. Walking the tree again for each,
+        // and searching it for every row, costs a cache miss a step once the
+        // sheet outgrows the processor's caches.
+        cells_.reserve(sheet.cells().size());
+        for (const auto& [address, cell] : sheet.cells()) cells_.emplace_back(address, &cell);
+    }
 
     std::vector<uint8_t> write() {
         appendRecord(out_, kBof, bofData(kBofWorksheet));
@@ -151,48 +160,75 @@ class SheetWriter {
     void writeDimensions() {
         RawRecord r = record(kDimensions);
         ByteWriter w(r.data);
-        const auto used = sheet_.usedRange();
-        w.u32(used ? used->firstRow : 0);
-        w.u32(used ? used->lastRow + 1u : 0);
-        w.u16(used ? used->firstCol : 0);
-        w.u16(used ? static_cast<uint16_t>(used->lastCol + 1) : 0);
+        // The used range (Sheet::usedRange()), from the cells listed once.
+        const bool used = !cells_.empty();
+        uint16_t firstCol = 0xFFFF, lastCol = 0;
+        for (const auto& [address, cell] : cells_) {
+            firstCol = std::min(firstCol, address.col);
+            lastCol = std::max(lastCol, address.col);
+        }
+        w.u32(used ? cells_.front().first.row : 0);
+        w.u32(used ? cells_.back().first.row + 1u : 0);
+        w.u16(used ? firstCol : 0);
+        w.u16(used ? static_cast<uint16_t>(lastCol + 1) : 0);
         w.u16(0);
         appendRecord(out_, r);
     }
 
+    // The cells of one row: cells_[begin, end).
+    struct RowCells {
+        uint16_t row = 0;
+        size_t begin = 0;
+        size_t end = 0;
+    };
+
     void writeCellTable() {
-        std::set<uint16_t> rowIndexes;
-        for (const auto& [row, info] : sheet_.rows) rowIndexes.insert(row);
-        for (const auto& [address, cell] : sheet_.cells()) rowIndexes.insert(address.row);
-        const auto& cells = sheet_.cells();
-        auto nextCell = cells.begin();
+        std::vector<RowCells> rowsWithCells;
+        for (size_t i = 0; i < cells_.size();) {
+            RowCells run{cells_[i].first.row, i, i};
+            while (run.end < cells_.size() && cells_[run.end].first.row == run.row) ++run.end;
+            rowsWithCells.push_back(run);
+            i = run.end;
+        }
+        // A ROW record for each row that has one as read or has cells.
+        std::vector<uint16_t> rowIndexes;
+        rowIndexes.reserve(sheet_.rows.size() + rowsWithCells.size());
+        auto withCells = rowsWithCells.begin();
+        for (const auto& [row, info] : sheet_.rows) {
+            for (; withCells != rowsWithCells.end() && withCells->row < row; ++withCells)
+                rowIndexes.push_back(withCells->row);
+            rowIndexes.push_back(row);
+            if (withCells != rowsWithCells.end() && withCells->row == row) ++withCells;
+        }
+        for (; withCells != rowsWithCells.end(); ++withCells) rowIndexes.push_back(withCells->row);
+
+        withCells = rowsWithCells.begin();
+        size_t nextCell = 0;
         auto row = rowIndexes.begin();
         while (row != rowIndexes.end()) {
             const uint16_t block = *row / kRowsPerBlock;
             auto blockEnd = row;
             while (blockEnd != rowIndexes.end() && *blockEnd / kRowsPerBlock == block) {
-                writeRow(*blockEnd);
+                while (withCells != rowsWithCells.end() && withCells->row < *blockEnd) ++withCells;
+                const bool hasCells =
+                    withCells != rowsWithCells.end() && withCells->row == *blockEnd;
+                writeRow(*blockEnd, hasCells ? &*withCells : nullptr);
                 ++blockEnd;
             }
-            while (nextCell != cells.end() && nextCell->first.row / kRowsPerBlock == block) {
-                writeCell(nextCell->first, nextCell->second);
+            while (nextCell < cells_.size() &&
+                   cells_[nextCell].first.row / kRowsPerBlock == block) {
+                writeCell(cells_[nextCell].first, *cells_[nextCell].second);
                 ++nextCell;
             }
             row = blockEnd;
         }
     }
 
-    void writeRow(uint16_t row) {
-        const auto& cells = sheet_.cells();
-        auto first = cells.lower_bound(CellAddress{row, 0});
+    void writeRow(uint16_t row, const RowCells* cells) {
         uint16_t firstCol = 0, lastColPlusOne = 0;
-        if (first != cells.end() && first->first.row == row) {
-            const auto end =
-                row == 0xFFFF ? cells.end()
-                              : cells.lower_bound(CellAddress{static_cast<uint16_t>(row + 1), 0});
-            const auto last = std::prev(end);
-            firstCol = first->first.col;
-            lastColPlusOne = static_cast<uint16_t>(last->first.col + 1);
+        if (cells) {
+            firstCol = cells_[cells->begin].first.col;
+            lastColPlusOne = static_cast<uint16_t>(cells_[cells->end - 1].first.col + 1);
         }
         RowInfo info;
         info.heightTwips = sheet_.defaultRowHeightTwips;
@@ -321,6 +357,7 @@ class SheetWriter {
     const Sheet& sheet_;
     bool active_;
     SharedStringTable& strings_;
+    std::vector<std::pair<CellAddress, const Cell*>> cells_;  // row-major
     std::vector<uint8_t> out_;
 };
 
