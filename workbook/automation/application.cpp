@@ -199,8 +199,10 @@ void Worksheet::Activate() {
 }
 
 int Worksheet::UsedRangeLastRow() const {
-    const auto used = sheet().usedRange();
-    return used ? used->lastRow + 1 : 1;
+    // The cells are in row order: the last one is in the used range's last
+    // row, with no walk over every cell as the columns' extent needs.
+    const auto& cells = sheet().cells();
+    return cells.empty() ? 1 : cells.rbegin()->first.row + 1;
 }
 
 int Worksheet::UsedRangeLastColumn() const {
