@@ -48,7 +48,17 @@ const Cell* Sheet::find(uint16_t row, uint16_t col) const {
 }
 
 Cell& Sheet::at(uint16_t row, uint16_t col) {
-    return cells_[CellAddress{row, col}];
+    const CellAddress key{row, col};
+    // Sheets are mostly filled in row order (a file's cell records, a sheet
+    // built row by row), often setting the cell just added again: the last
+    // cell is at hand without a search from the root of a tree that may be
+    // too big for the processor's caches.
+    if (!cells_.empty()) {
+        auto& last = *cells_.rbegin();
+        if (last.first == key) return last.second;
+        if (last.first < key) return cells_.emplace_hint(cells_.end(), key, Cell{})->second;
+    }
+    return cells_[key];
 }
 
 void Sheet::erase(uint16_t row, uint16_t col) {
