@@ -248,29 +248,30 @@ std::vector<SummaryRow> readSummaryWorkbook(const QString& path) {
         rateTypes.push_back(app->Cells(kHeadingRow, col.hours(i)).text());
 
     std::vector<SummaryRow> rows;
-    for (int row = kFirstDataRow; row <= lastDataRow; ++row) {
+    auto readRow = [&](const automation::RowReading& cells) {
         SummaryRow data;
-        data.employee = app->Cells(row, kEmployeeColumn).text();
-        data.supervisor = app->Cells(row, kSupervisorColumn).text();
-        data.company = app->Cells(row, kCompanyColumn).text();
-        auto week = app->Cells(row, kWeekColumn);
-        data.weekStart = week.number() ? dateOfSerial(*week.number())
-                                       : QDate::fromString(week.text(), Qt::ISODate);
-        data.source = app->Cells(row, col.source()).text();
+        data.employee = cells.text(kEmployeeColumn);
+        data.supervisor = cells.text(kSupervisorColumn);
+        data.company = cells.text(kCompanyColumn);
+        const std::optional<double> week = cells.number(kWeekColumn);
+        data.weekStart =
+            week ? dateOfSerial(*week) : QDate::fromString(cells.text(kWeekColumn), Qt::ISODate);
+        data.source = cells.text(col.source());
         for (int i = 0; i < col.rateTypes; ++i) {
-            const std::optional<double> hours = app->Cells(row, col.hours(i)).number();
+            const std::optional<double> hours = cells.number(col.hours(i));
             if (!hours) continue;
-            const std::optional<double> pay = app->Cells(row, col.pay(i)).number();
+            const std::optional<double> pay = cells.number(col.pay(i));
             if (!std::isfinite(*hours) || *hours < 0 || (pay && !std::isfinite(*pay)))
                 throw Failure(QStringLiteral("%1: row %2 holds hours or pay that are no amount")
                                   .arg(QFileInfo(path).fileName())
-                                  .arg(row));
+                                  .arg(cells.row()));
             RateFigures& figures = data.rates[rateTypes[static_cast<size_t>(i)]];
             figures.minutes += std::llround(*hours * kMinutesPerDay);
             figures.pay += pay.value_or(0.0);
         }
         rows.push_back(std::move(data));
-    }
+    };
+    app->ActiveWorkbook().ActiveSheet().ReadRows(kFirstDataRow, lastDataRow, col.source(), readRow);
     app->Quit();
     return rows;
 }

@@ -25,6 +25,21 @@ inline constexpr int kXlsxFormat = 51;
 class Application;
 class Workbook;
 
+// The cells of one row, as Worksheet::ReadRows hands them over: what each
+// holds, read as CellHandle::number() and text() read it.
+class RowReading {
+  public:
+    int row() const { return row_; }
+    std::optional<double> number(int column) const;
+    QString text(int column) const;
+
+  private:
+    friend class Worksheet;
+    const engine::Cell* at(int column) const;
+    int row_ = 0;
+    std::vector<const engine::Cell*> cells_;  // by column, 1-based at index 0
+};
+
 // One worksheet of an open workbook.
 class Worksheet {
   public:
@@ -38,6 +53,13 @@ class Worksheet {
     // Its last row and last column, 1-based.
     int UsedRangeLastRow() const;
     int UsedRangeLastColumn() const;
+
+    // Rows firstRow..lastRow, columns 1..lastColumn (1-based), handed to
+    // `visit` one row at a time, in order. The rows' cells are found in one
+    // walk of the sheet: a search for each cell of a big sheet would cost a
+    // chain of cache misses each.
+    void ReadRows(int firstRow, int lastRow, int lastColumn,
+                  const std::function<void(const RowReading&)>& visit) const;
 
     // The used range from A1 to its last row and column, drawn as the sheet
     // displays it at 96 dpi. Stands in for copying a picture to the clipboard,
