@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "workbook/engine/render/picture_memory.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
 #endif
@@ -199,7 +201,7 @@ std::optional<OurHeader> ourHeader(const uchar* in, qint64 fileSize) {
 }
 
 QImage emptyPicture(const OurHeader& h) {
-    QImage picture(h.width, h.height, QImage::Format_RGB32);
+    QImage picture = engine::render::newPicture(h.width, h.height, QImage::Format_RGB32);
     if (picture.isNull()) return {};
     if (h.dotsX > 0) picture.setDotsPerMeterX(h.dotsX);
     if (h.dotsY > 0) picture.setDotsPerMeterY(h.dotsY);

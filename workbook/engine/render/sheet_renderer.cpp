@@ -10,6 +10,7 @@
 #include "workbook/engine/render/border_lines.h"
 #include "workbook/engine/render/cell_content.h"
 #include "workbook/engine/render/cell_fit.h"
+#include "workbook/engine/render/picture_memory.h"
 #include "workbook/engine/render/shaped_text.h"
 #include "workbook/engine/render/sheet_fonts.h"
 #include "workbook/engine/render/sheet_geometry.h"
@@ -53,7 +54,8 @@ class SheetPainter {
             throw std::runtime_error("The sheet's used range is too large to draw (" +
                                      std::to_string(width) + " x " + std::to_string(height) +
                                      " pixels).");
-        QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+        QImage image = render::newPicture(static_cast<int>(width), static_cast<int>(height),
+                                          QImage::Format_RGB32);
         if (image.isNull()) throw std::runtime_error("Not enough memory to draw the sheet.");
         // 96 dpi per drawn pixel; the painter works in drawn pixels.
         image.setDotsPerMeterX(static_cast<int>(std::lround(3780 * ratio)));
