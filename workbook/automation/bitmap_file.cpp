@@ -1,11 +1,18 @@
 #include "workbook/automation/bitmap_file.h"
 
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <functional>
+#include <new>
 #include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "workbook/engine/render/picture_memory.h"
@@ -166,11 +173,9 @@ void putHeader(const QImage& picture, uchar* out) {
     put32(out + 42, picture.dotsPerMeterY());
 }
 
-// File row `y` (bottom-up) of blue, green, red, then the row's zero padding.
-void putRow(const QImage& picture, int y, uchar* row) {
-    const int width = picture.width();
-    packRow(reinterpret_cast<const QRgb*>(picture.constScanLine(picture.height() - 1 - y)), width,
-            row);
+// A picture row as a file row: blue, green, red, then the row's zero padding.
+void putRow(const QRgb* pixels, int width, uchar* row) {
+    packRow(pixels, width, row);
     const qint64 used = static_cast<qint64>(width) * 3;
     std::memset(row + used, 0, static_cast<size_t>(rowBytes(width) - used));
 }
@@ -213,6 +218,75 @@ QImage emptyPicture(const OurHeader& h) {
 // costs more in page faults than the conversion itself.
 constexpr qint64 kChunkBytes = 256 * 1024;
 
+// From this many bytes of rows on, two threads share the rows: one converts
+// while the other is in the kernel, which copies the bytes to or from the
+// file's pages. Below it a thread costs more than it saves.
+constexpr qint64 kTwoThreadBytes = qint64{4} << 20;
+
+// Where a picture's rows lie in its file, and how many go in one chunk.
+struct RowLayout {
+    RowLayout(int width, int height)
+        : stride(rowBytes(width)),
+          perChunk(static_cast<int>(std::max<qint64>(1, kChunkBytes / stride))),
+          total(stride * height) {}
+    qint64 offsetOf(int fileRow) const { return kHeaderSize + stride * fileRow; }
+    size_t chunkBytes() const { return static_cast<size_t>(stride * perChunk); }
+    bool worthTwoThreads() const { return total >= kTwoThreadBytes; }
+
+    qint64 stride;
+    int perChunk;
+    qint64 total;
+};
+
+// The whole of `count` bytes at `offset`, whatever the calls return in part.
+bool writeAt(int fd, const uchar* bytes, qint64 count, qint64 offset) {
+    while (count > 0) {
+        const ssize_t done = pwrite(fd, bytes, static_cast<size_t>(count), offset);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        bytes += done;
+        count -= done;
+        offset += done;
+    }
+    return true;
+}
+
+bool readAt(int fd, uchar* bytes, qint64 count, qint64 offset) {
+    while (count > 0) {
+        const ssize_t done = pread(fd, bytes, static_cast<size_t>(count), offset);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        bytes += done;
+        count -= done;
+        offset += done;
+    }
+    return true;
+}
+
+// Runs `part` over rows [0, count): the second half on a thread of its own
+// when `split`, else all of it here. False when either part fails.
+bool inTwoParts(int count, bool split, const std::function<bool(int, int)>& part) {
+    auto guarded = [&part](int begin, int end) {
+        try {
+            return part(begin, end);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    };
+    if (!split || count < 2) return guarded(0, count);
+    const int middle = count / 2;
+    bool secondDone = false;
+    std::thread second;
+    try {
+        second = std::thread([&] { secondDone = guarded(middle, count); });
+    } catch (const std::system_error&) {
+        return guarded(0, count);  // no thread to be had: all of it here
+    }
+    const bool firstDone = guarded(0, middle);
+    second.join();
+    return firstDone && secondDone;
+}
+
 }  // namespace
 
 QByteArray encodeBitmap(const QImage& picture) {
@@ -221,7 +295,9 @@ QByteArray encodeBitmap(const QImage& picture) {
     QByteArray bytes(kHeaderSize + stride * picture.height(), Qt::Uninitialized);
     auto* out = reinterpret_cast<uchar*>(bytes.data());
     putHeader(picture, out);
-    for (int y = 0; y < picture.height(); ++y) putRow(picture, y, out + kHeaderSize + stride * y);
+    for (int y = 0; y < picture.height(); ++y)
+        putRow(reinterpret_cast<const QRgb*>(picture.constScanLine(picture.height() - 1 - y)),
+               picture.width(), out + kHeaderSize + stride * y);
     return bytes;
 }
 
@@ -233,20 +309,25 @@ bool writeBitmapFile(const QImage& picture, const QString& path) {
                file.write(bytes) == bytes.size() && file.flush();
     }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    const qint64 stride = rowBytes(picture.width());
-    const int rowsPerChunk = static_cast<int>(std::max<qint64>(1, kChunkBytes / stride));
-    std::vector<uchar> chunk(
-        static_cast<size_t>(std::max<qint64>(kHeaderSize, stride * rowsPerChunk)));
-    putHeader(picture, chunk.data());
-    if (file.write(reinterpret_cast<const char*>(chunk.data()), kHeaderSize) != kHeaderSize)
-        return false;
-    for (int y = 0; y < picture.height(); y += rowsPerChunk) {
-        const int rows = std::min(rowsPerChunk, picture.height() - y);
-        for (int r = 0; r < rows; ++r) putRow(picture, y + r, chunk.data() + stride * r);
-        const qint64 size = stride * rows;
-        if (file.write(reinterpret_cast<const char*>(chunk.data()), size) != size) return false;
-    }
-    return file.flush();
+    const int fd = file.handle();
+    uchar header[kHeaderSize];
+    putHeader(picture, header);
+    if (!writeAt(fd, header, kHeaderSize, 0)) return false;
+    const RowLayout rows(picture.width(), picture.height());
+    const uchar* const bits = picture.constBits();
+    const qsizetype bytesPerLine = picture.bytesPerLine();
+    const int width = picture.width(), height = picture.height();
+    return inTwoParts(height, rows.worthTwoThreads(), [&](int begin, int end) {
+        std::vector<uchar> chunk(rows.chunkBytes());
+        for (int y = begin; y < end; y += rows.perChunk) {
+            const int count = std::min(rows.perChunk, end - y);
+            for (int r = 0; r < count; ++r)
+                putRow(reinterpret_cast<const QRgb*>(bits + bytesPerLine * (height - 1 - (y + r))),
+                       width, chunk.data() + rows.stride * r);
+            if (!writeAt(fd, chunk.data(), rows.stride * count, rows.offsetOf(y))) return false;
+        }
+        return true;
+    });
 }
 
 QImage decodeBitmap(const QByteArray& bytes) {
@@ -279,18 +360,23 @@ QImage readBitmapFile(const QString& path) {
     QImage picture = emptyPicture(*header);
     if (picture.isNull()) return {};
     // Rows come bottom-up, a chunk of them at a time, straight into the picture.
-    const qint64 stride = rowBytes(header->width);
-    const int rowsPerChunk = static_cast<int>(std::max<qint64>(1, kChunkBytes / stride));
-    std::vector<uchar> chunk(static_cast<size_t>(stride * rowsPerChunk));
-    for (int y = 0; y < header->height; y += rowsPerChunk) {
-        const int rows = std::min(rowsPerChunk, header->height - y);
-        const qint64 size = stride * rows;
-        if (file.read(reinterpret_cast<char*>(chunk.data()), size) != size) return {};
-        for (int r = 0; r < rows; ++r)
-            unpackRow(chunk.data() + stride * r, header->width,
-                      reinterpret_cast<QRgb*>(picture.scanLine(header->height - 1 - (y + r))));
-    }
-    return picture;
+    const int fd = file.handle();
+    const RowLayout rows(header->width, header->height);
+    uchar* const bits = picture.bits();
+    const qsizetype bytesPerLine = picture.bytesPerLine();
+    const int width = header->width, height = header->height;
+    const bool complete = inTwoParts(height, rows.worthTwoThreads(), [&](int begin, int end) {
+        std::vector<uchar> chunk(rows.chunkBytes());
+        for (int y = begin; y < end; y += rows.perChunk) {
+            const int count = std::min(rows.perChunk, end - y);
+            if (!readAt(fd, chunk.data(), rows.stride * count, rows.offsetOf(y))) return false;
+            for (int r = 0; r < count; ++r)
+                unpackRow(chunk.data() + rows.stride * r, width,
+                          reinterpret_cast<QRgb*>(bits + bytesPerLine * (height - 1 - (y + r))));
+        }
+        return true;
+    });
+    return complete ? picture : QImage();
 }
 
 }  // namespace tallowby::automation
