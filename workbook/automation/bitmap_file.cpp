@@ -8,14 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <functional>
-#include <new>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "workbook/engine/render/picture_memory.h"
+#include "workbook/engine/render/picture_rows.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -218,11 +215,6 @@ QImage emptyPicture(const OurHeader& h) {
 // costs more in page faults than the conversion itself.
 constexpr qint64 kChunkBytes = 256 * 1024;
 
-// From this many bytes of rows on, two threads share the rows: one converts
-// while the other is in the kernel, which copies the bytes to or from the
-// file's pages. Below it a thread costs more than it saves.
-constexpr qint64 kTwoThreadBytes = qint64{4} << 20;
-
 // Where a picture's rows lie in its file, and how many go in one chunk.
 struct RowLayout {
     RowLayout(int width, int height)
@@ -231,7 +223,11 @@ struct RowLayout {
           total(stride * height) {}
     qint64 offsetOf(int fileRow) const { return kHeaderSize + stride * fileRow; }
     size_t chunkBytes() const { return static_cast<size_t>(stride * perChunk); }
-    bool worthTwoThreads() const { return total >= kTwoThreadBytes; }
+    // Two threads share a big picture's rows: one converts while the other
+    // is in the kernel, which copies the bytes to or from the file's pages.
+    bool worthTwoThreads() const {
+        return total >= static_cast<qint64>(engine::render::kTwoThreadRowBytes);
+    }
 
     qint64 stride;
     int perChunk;
@@ -261,30 +257,6 @@ bool readAt(int fd, uchar* bytes, qint64 count, qint64 offset) {
         offset += done;
     }
     return true;
-}
-
-// Runs `part` over rows [0, count): the second half on a thread of its own
-// when `split`, else all of it here. False when either part fails.
-bool inTwoParts(int count, bool split, const std::function<bool(int, int)>& part) {
-    auto guarded = [&part](int begin, int end) {
-        try {
-            return part(begin, end);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-    };
-    if (!split || count < 2) return guarded(0, count);
-    const int middle = count / 2;
-    bool secondDone = false;
-    std::thread second;
-    try {
-        second = std::thread([&] { secondDone = guarded(middle, count); });
-    } catch (const std::system_error&) {
-        return guarded(0, count);  // no thread to be had: all of it here
-    }
-    const bool firstDone = guarded(0, middle);
-    second.join();
-    return firstDone && secondDone;
 }
 
 }  // namespace
@@ -317,7 +289,7 @@ bool writeBitmapFile(const QImage& picture, const QString& path) {
     const uchar* const bits = picture.constBits();
     const qsizetype bytesPerLine = picture.bytesPerLine();
     const int width = picture.width(), height = picture.height();
-    return inTwoParts(height, rows.worthTwoThreads(), [&](int begin, int end) {
+    return engine::render::overRows(height, rows.worthTwoThreads(), [&](int begin, int end) {
         std::vector<uchar> chunk(rows.chunkBytes());
         for (int y = begin; y < end; y += rows.perChunk) {
             const int count = std::min(rows.perChunk, end - y);
@@ -365,17 +337,19 @@ QImage readBitmapFile(const QString& path) {
     uchar* const bits = picture.bits();
     const qsizetype bytesPerLine = picture.bytesPerLine();
     const int width = header->width, height = header->height;
-    const bool complete = inTwoParts(height, rows.worthTwoThreads(), [&](int begin, int end) {
-        std::vector<uchar> chunk(rows.chunkBytes());
-        for (int y = begin; y < end; y += rows.perChunk) {
-            const int count = std::min(rows.perChunk, end - y);
-            if (!readAt(fd, chunk.data(), rows.stride * count, rows.offsetOf(y))) return false;
-            for (int r = 0; r < count; ++r)
-                unpackRow(chunk.data() + rows.stride * r, width,
-                          reinterpret_cast<QRgb*>(bits + bytesPerLine * (height - 1 - (y + r))));
-        }
-        return true;
-    });
+    const bool complete =
+        engine::render::overRows(height, rows.worthTwoThreads(), [&](int begin, int end) {
+            std::vector<uchar> chunk(rows.chunkBytes());
+            for (int y = begin; y < end; y += rows.perChunk) {
+                const int count = std::min(rows.perChunk, end - y);
+                if (!readAt(fd, chunk.data(), rows.stride * count, rows.offsetOf(y))) return false;
+                for (int r = 0; r < count; ++r)
+                    unpackRow(
+                        chunk.data() + rows.stride * r, width,
+                        reinterpret_cast<QRgb*>(bits + bytesPerLine * (height - 1 - (y + r))));
+            }
+            return true;
+        });
     return complete ? picture : QImage();
 }
 

@@ -11,6 +11,7 @@
 #include "workbook/engine/render/cell_content.h"
 #include "workbook/engine/render/cell_fit.h"
 #include "workbook/engine/render/picture_memory.h"
+#include "workbook/engine/render/picture_rows.h"
 #include "workbook/engine/render/shaped_text.h"
 #include "workbook/engine/render/sheet_fonts.h"
 #include "workbook/engine/render/sheet_geometry.h"
@@ -61,7 +62,7 @@ class SheetPainter {
         image.setDotsPerMeterX(static_cast<int>(std::lround(3780 * ratio)));
         image.setDotsPerMeterY(static_cast<int>(std::lround(3780 * ratio)));
         image.setDevicePixelRatio(ratio);
-        image.fill(kWhite);
+        render::fillPicture(image, kWhite.rgb());
         QPainter painter(&image);
         paintOn(painter);
         painter.end();
