@@ -25,8 +25,10 @@ using render::FontCache;
 using render::SheetGeometry;
 using render::TextBox;
 
+// Opaque; the QRgb constructor takes the channels as they are, where
+// fromRgb() checks each (a wide sheet asks for a colour per border).
 QColor toQColor(Rgb rgb) {
-    return QColor::fromRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    return QColor(QRgb{0xff000000u | (rgb & 0xffffffu)});
 }
 
 const QColor kWhite(Qt::white);
