@@ -1,5 +1,6 @@
 #include "workbook/automation/bitmap_file.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QBuffer>
@@ -234,6 +235,14 @@ struct RowLayout {
     qint64 total;
 };
 
+// The file's blocks taken at once, not page by page as the rows come, which
+// costs the file system less (and a full disk fails here, before any row is
+// converted). Where the file system cannot, the rows take them as they come.
+bool reserveSpace(int fd, qint64 bytes) {
+    if (fallocate(fd, 0, 0, bytes) == 0) return true;
+    return errno != ENOSPC && errno != EDQUOT && errno != EFBIG;
+}
+
 // The whole of `count` bytes at `offset`, whatever the calls return in part.
 bool writeAt(int fd, const uchar* bytes, qint64 count, qint64 offset) {
     while (count > 0) {
@@ -282,10 +291,11 @@ bool writeBitmapFile(const QImage& picture, const QString& path) {
     }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     const int fd = file.handle();
+    const RowLayout rows(picture.width(), picture.height());
+    if (!reserveSpace(fd, kHeaderSize + rows.total)) return false;
     uchar header[kHeaderSize];
     putHeader(picture, header);
     if (!writeAt(fd, header, kHeaderSize, 0)) return false;
-    const RowLayout rows(picture.width(), picture.height());
     const uchar* const bits = picture.constBits();
     const qsizetype bytesPerLine = picture.bytesPerLine();
     const int width = picture.width(), height = picture.height();
