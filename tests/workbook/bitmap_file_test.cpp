@@ -76,10 +76,12 @@ TEST(BitmapFile, TheFileRouteWritesAndReadsTheSameBytesAsTheMemoryRoute) {
     QTemporaryDir dir;
     const QString path = dir.filePath("snapshot.bmp");
     // Narrow rows (the byte-by-byte rest only), every rest after blocks of
-    // four, and a picture of many chunks of rows.
+    // four, a picture of many chunks of rows, and one big enough for its
+    // rows to be shared by two threads (an odd number of rows to split).
     std::vector<QImage> pictures;
     for (int width = 1; width <= 13; ++width) pictures.push_back(drawn(width, 2, 3780));
     pictures.push_back(drawn(3001, 97, 3780));
+    pictures.push_back(drawn(1501, 1001, 3780));
     for (const QImage& picture : pictures) {
         ASSERT_TRUE(automation::writeBitmapFile(picture, path)) << picture.width();
         QFile file(path);
@@ -102,6 +104,13 @@ TEST(BitmapFile, TheFileRouteWritesAndReadsTheSameBytesAsTheMemoryRoute) {
     EXPECT_FALSE(
         automation::writeBitmapFile(drawn(4, 4, 3780), dir.filePath("no/such/folder.bmp")));
     EXPECT_TRUE(automation::readBitmapFile(dir.filePath("missing.bmp")).isNull());
+}
+
+// A disk that fills up fails the write, whichever thread meets it first.
+TEST(BitmapFile, AFullDiskFailsTheWrite) {
+    if (!QFile::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    EXPECT_FALSE(automation::writeBitmapFile(drawn(40, 10, 3780), "/dev/full"));
+    EXPECT_FALSE(automation::writeBitmapFile(drawn(1501, 1001, 3780), "/dev/full"));
 }
 
 }  // namespace

@@ -1,12 +1,19 @@
 #include "workbook/automation/bitmap_file.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <vector>
+
+#include "workbook/engine/render/picture_memory.h"
+#include "workbook/engine/render/picture_rows.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -164,11 +171,9 @@ void putHeader(const QImage& picture, uchar* out) {
     put32(out + 42, picture.dotsPerMeterY());
 }
 
-// File row `y` (bottom-up) of blue, green, red, then the row's zero padding.
-void putRow(const QImage& picture, int y, uchar* row) {
-    const int width = picture.width();
-    packRow(reinterpret_cast<const QRgb*>(picture.constScanLine(picture.height() - 1 - y)), width,
-            row);
+// A picture row as a file row: blue, green, red, then the row's zero padding.
+void putRow(const QRgb* pixels, int width, uchar* row) {
+    packRow(pixels, width, row);
     const qint64 used = static_cast<qint64>(width) * 3;
     std::memset(row + used, 0, static_cast<size_t>(rowBytes(width) - used));
 }
@@ -199,7 +204,7 @@ std::optional<OurHeader> ourHeader(const uchar* in, qint64 fileSize) {
 }
 
 QImage emptyPicture(const OurHeader& h) {
-    QImage picture(h.width, h.height, QImage::Format_RGB32);
+    QImage picture = engine::render::newPicture(h.width, h.height, QImage::Format_RGB32);
     if (picture.isNull()) return {};
     if (h.dotsX > 0) picture.setDotsPerMeterX(h.dotsX);
     if (h.dotsY > 0) picture.setDotsPerMeterY(h.dotsY);
@@ -211,6 +216,58 @@ QImage emptyPicture(const OurHeader& h) {
 // costs more in page faults than the conversion itself.
 constexpr qint64 kChunkBytes = 256 * 1024;
 
+// Where a picture's rows lie in its file, and how many go in one chunk.
+struct RowLayout {
+    RowLayout(int width, int height)
+        : stride(rowBytes(width)),
+          perChunk(static_cast<int>(std::max<qint64>(1, kChunkBytes / stride))),
+          total(stride * height) {}
+    qint64 offsetOf(int fileRow) const { return kHeaderSize + stride * fileRow; }
+    size_t chunkBytes() const { return static_cast<size_t>(stride * perChunk); }
+    // Two threads share a big picture's rows: one converts while the other
+    // is in the kernel, which copies the bytes to or from the file's pages.
+    bool worthTwoThreads() const {
+        return total >= static_cast<qint64>(engine::render::kTwoThreadRowBytes);
+    }
+
+    qint64 stride;
+    int perChunk;
+    qint64 total;
+};
+
+// The file's blocks taken at once, not page by page as the rows come, which
+// costs the file system less (and a full disk fails here, before any row is
+// converted). Where the file system cannot, the rows take them as they come.
+bool reserveSpace(int fd, qint64 bytes) {
+    if (fallocate(fd, 0, 0, bytes) == 0) return true;
+    return errno != ENOSPC && errno != EDQUOT && errno != EFBIG;
+}
+
+// The whole of `count` bytes at `offset`, whatever the calls return in part.
+bool writeAt(int fd, const uchar* bytes, qint64 count, qint64 offset) {
+    while (count > 0) {
+        const ssize_t done = pwrite(fd, bytes, static_cast<size_t>(count), offset);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        bytes += done;
+        count -= done;
+        offset += done;
+    }
+    return true;
+}
+
+bool readAt(int fd, uchar* bytes, qint64 count, qint64 offset) {
+    while (count > 0) {
+        const ssize_t done = pread(fd, bytes, static_cast<size_t>(count), offset);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        bytes += done;
+        count -= done;
+        offset += done;
+    }
+    return true;
+}
+
 }  // namespace
 
 QByteArray encodeBitmap(const QImage& picture) {
@@ -219,7 +276,9 @@ QByteArray encodeBitmap(const QImage& picture) {
     QByteArray bytes(kHeaderSize + stride * picture.height(), Qt::Uninitialized);
     auto* out = reinterpret_cast<uchar*>(bytes.data());
     putHeader(picture, out);
-    for (int y = 0; y < picture.height(); ++y) putRow(picture, y, out + kHeaderSize + stride * y);
+    for (int y = 0; y < picture.height(); ++y)
+        putRow(reinterpret_cast<const QRgb*>(picture.constScanLine(picture.height() - 1 - y)),
+               picture.width(), out + kHeaderSize + stride * y);
     return bytes;
 }
 
@@ -231,20 +290,26 @@ bool writeBitmapFile(const QImage& picture, const QString& path) {
                file.write(bytes) == bytes.size() && file.flush();
     }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    const qint64 stride = rowBytes(picture.width());
-    const int rowsPerChunk = static_cast<int>(std::max<qint64>(1, kChunkBytes / stride));
-    std::vector<uchar> chunk(
-        static_cast<size_t>(std::max<qint64>(kHeaderSize, stride * rowsPerChunk)));
-    putHeader(picture, chunk.data());
-    if (file.write(reinterpret_cast<const char*>(chunk.data()), kHeaderSize) != kHeaderSize)
-        return false;
-    for (int y = 0; y < picture.height(); y += rowsPerChunk) {
-        const int rows = std::min(rowsPerChunk, picture.height() - y);
-        for (int r = 0; r < rows; ++r) putRow(picture, y + r, chunk.data() + stride * r);
-        const qint64 size = stride * rows;
-        if (file.write(reinterpret_cast<const char*>(chunk.data()), size) != size) return false;
-    }
-    return file.flush();
+    const int fd = file.handle();
+    const RowLayout rows(picture.width(), picture.height());
+    if (!reserveSpace(fd, kHeaderSize + rows.total)) return false;
+    uchar header[kHeaderSize];
+    putHeader(picture, header);
+    if (!writeAt(fd, header, kHeaderSize, 0)) return false;
+    const uchar* const bits = picture.constBits();
+    const qsizetype bytesPerLine = picture.bytesPerLine();
+    const int width = picture.width(), height = picture.height();
+    return engine::render::overRows(height, rows.worthTwoThreads(), [&](int begin, int end) {
+        std::vector<uchar> chunk(rows.chunkBytes());
+        for (int y = begin; y < end; y += rows.perChunk) {
+            const int count = std::min(rows.perChunk, end - y);
+            for (int r = 0; r < count; ++r)
+                putRow(reinterpret_cast<const QRgb*>(bits + bytesPerLine * (height - 1 - (y + r))),
+                       width, chunk.data() + rows.stride * r);
+            if (!writeAt(fd, chunk.data(), rows.stride * count, rows.offsetOf(y))) return false;
+        }
+        return true;
+    });
 }
 
 QImage decodeBitmap(const QByteArray& bytes) {
@@ -277,18 +342,25 @@ QImage readBitmapFile(const QString& path) {
     QImage picture = emptyPicture(*header);
     if (picture.isNull()) return {};
     // Rows come bottom-up, a chunk of them at a time, straight into the picture.
-    const qint64 stride = rowBytes(header->width);
-    const int rowsPerChunk = static_cast<int>(std::max<qint64>(1, kChunkBytes / stride));
-    std::vector<uchar> chunk(static_cast<size_t>(stride * rowsPerChunk));
-    for (int y = 0; y < header->height; y += rowsPerChunk) {
-        const int rows = std::min(rowsPerChunk, header->height - y);
-        const qint64 size = stride * rows;
-        if (file.read(reinterpret_cast<char*>(chunk.data()), size) != size) return {};
-        for (int r = 0; r < rows; ++r)
-            unpackRow(chunk.data() + stride * r, header->width,
-                      reinterpret_cast<QRgb*>(picture.scanLine(header->height - 1 - (y + r))));
-    }
-    return picture;
+    const int fd = file.handle();
+    const RowLayout rows(header->width, header->height);
+    uchar* const bits = picture.bits();
+    const qsizetype bytesPerLine = picture.bytesPerLine();
+    const int width = header->width, height = header->height;
+    const bool complete =
+        engine::render::overRows(height, rows.worthTwoThreads(), [&](int begin, int end) {
+            std::vector<uchar> chunk(rows.chunkBytes());
+            for (int y = begin; y < end; y += rows.perChunk) {
+                const int count = std::min(rows.perChunk, end - y);
+                if (!readAt(fd, chunk.data(), rows.stride * count, rows.offsetOf(y))) return false;
+                for (int r = 0; r < count; ++r)
+                    unpackRow(
+                        chunk.data() + rows.stride * r, width,
+                        reinterpret_cast<QRgb*>(bits + bytesPerLine * (height - 1 - (y + r))));
+            }
+            return true;
+        });
+    return complete ? picture : QImage();
 }
 
 }  // namespace tallowby::automation

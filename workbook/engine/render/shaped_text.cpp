@@ -1,9 +1,11 @@
 #include "workbook/engine/render/shaped_text.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPaintEngine>
 #include <QTextLayout>
+#include <QThread>
 
 namespace tallowby::engine::render {
 
@@ -20,6 +22,15 @@ struct ShapeCache {
 
 ShapeCache& threadCache() {
     thread_local ShapeCache cache;
+    // Glyphs hold fonts, which must not outlive the application: the main
+    // thread's shapes go with it (other threads' go when the thread ends).
+    thread_local bool watched = false;
+    if (!watched) {
+        watched = true;
+        if (QCoreApplication::instance() &&
+            QThread::currentThread() == QCoreApplication::instance()->thread())
+            qAddPostRoutine([] { threadCache() = ShapeCache{}; });
+    }
     return cache;
 }
 

@@ -10,6 +10,8 @@
 #include "workbook/engine/render/border_lines.h"
 #include "workbook/engine/render/cell_content.h"
 #include "workbook/engine/render/cell_fit.h"
+#include "workbook/engine/render/picture_memory.h"
+#include "workbook/engine/render/picture_rows.h"
 #include "workbook/engine/render/shaped_text.h"
 #include "workbook/engine/render/sheet_fonts.h"
 #include "workbook/engine/render/sheet_geometry.h"
@@ -23,8 +25,10 @@ using render::FontCache;
 using render::SheetGeometry;
 using render::TextBox;
 
+// Opaque; the QRgb constructor takes the channels as they are, where
+// fromRgb() checks each (a wide sheet asks for a colour per border).
 QColor toQColor(Rgb rgb) {
-    return QColor::fromRgb((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    return QColor(QRgb{0xff000000u | (rgb & 0xffffffu)});
 }
 
 const QColor kWhite(Qt::white);
@@ -53,13 +57,14 @@ class SheetPainter {
             throw std::runtime_error("The sheet's used range is too large to draw (" +
                                      std::to_string(width) + " x " + std::to_string(height) +
                                      " pixels).");
-        QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+        QImage image = render::newPicture(static_cast<int>(width), static_cast<int>(height),
+                                          QImage::Format_RGB32);
         if (image.isNull()) throw std::runtime_error("Not enough memory to draw the sheet.");
         // 96 dpi per drawn pixel; the painter works in drawn pixels.
         image.setDotsPerMeterX(static_cast<int>(std::lround(3780 * ratio)));
         image.setDotsPerMeterY(static_cast<int>(std::lround(3780 * ratio)));
         image.setDevicePixelRatio(ratio);
-        image.fill(kWhite);
+        render::fillPicture(image, kWhite.rgb());
         QPainter painter(&image);
         paintOn(painter);
         painter.end();
