@@ -11,7 +11,7 @@ struct LineStyle {
     std::vector<int> dashes;   // on, off, on, off... lengths; empty = solid
 };
 
-LineStyle lineStyle(uint8_t style) {
+LineStyle makeLineStyle(uint8_t style) {
     switch (style) {
         case 1:
             return {{0}, {}};  // thin
@@ -44,6 +44,17 @@ LineStyle lineStyle(uint8_t style) {
     }
 }
 
+// Made once: a wide sheet draws tens of thousands of borders.
+const LineStyle& lineStyle(uint8_t style) {
+    static const std::array<LineStyle, 14> styles = [] {
+        std::array<LineStyle, 14> all;
+        for (uint8_t i = 0; i < all.size(); ++i) all[i] = makeLineStyle(i);
+        return all;
+    }();
+    static const LineStyle none;
+    return style < styles.size() ? styles[style] : none;
+}
+
 // Calls `run(start, length)` for each inked run along a line of `length` pixels.
 template <typename Run>
 void forEachDash(const std::vector<int>& dashes, int length, Run run) {
@@ -63,7 +74,7 @@ void forEachDash(const std::vector<int>& dashes, int length, Run run) {
 
 void drawHorizontalBorder(QPainter& painter, int x0, int x1, int y, uint8_t style,
                           const QColor& colour) {
-    const LineStyle s = lineStyle(style);
+    const LineStyle& s = lineStyle(style);
     for (int offset : s.offsets)
         forEachDash(s.dashes, x1 - x0 + 1, [&](int start, int n) {
             painter.fillRect(x0 + start, y + offset, n, 1, colour);
@@ -72,7 +83,7 @@ void drawHorizontalBorder(QPainter& painter, int x0, int x1, int y, uint8_t styl
 
 void drawVerticalBorder(QPainter& painter, int x, int y0, int y1, uint8_t style,
                         const QColor& colour) {
-    const LineStyle s = lineStyle(style);
+    const LineStyle& s = lineStyle(style);
     for (int offset : s.offsets)
         forEachDash(s.dashes, y1 - y0 + 1, [&](int start, int n) {
             painter.fillRect(x + offset, y0 + start, 1, n, colour);
