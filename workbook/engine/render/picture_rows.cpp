@@ -1,33 +1,138 @@
 #include "workbook/engine/render/picture_rows.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <algorithm>
-#include <new>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
 namespace tallowby::engine::render {
 
-bool overRows(int rows, bool split, const std::function<bool(int, int)>& part) {
-    auto guarded = [&part](int begin, int end) {
+namespace {
+
+// Nothing may escape the helper thread: a failure is a false.
+bool runGuarded(const std::function<bool()>& work) {
+    try {
+        return work();
+    } catch (...) {
+        return false;
+    }
+}
+
+// One thread that waits for the next half of a picture's work. It ends with
+// the application (what it keeps holds fonts, which must not outlive it) or
+// with the program, and starts again when wanted.
+class HelperThread {
+  public:
+    ~HelperThread() { stop(); }
+
+    // The task is taken, or false when the helper is busy or cannot start.
+    bool start(const std::function<bool()>* task) {
+        std::lock_guard lock(mutex_);
+        if (task_ || stopping_ || !ensureRunning()) return false;
+        task_ = task;
+        done_ = false;
+        wake_.notify_all();
+        return true;
+    }
+
+    bool wait() {
+        std::unique_lock lock(mutex_);
+        finished_.wait(lock, [this] { return done_; });
+        task_ = nullptr;
+        return result_;
+    }
+
+    void stop() {
+        std::thread ending;
+        {
+            std::lock_guard lock(mutex_);
+            if (!thread_.joinable()) return;
+            stopping_ = true;
+            wake_.notify_all();
+            ending = std::move(thread_);
+        }
+        ending.join();
+        std::lock_guard lock(mutex_);
+        stopping_ = false;
+    }
+
+  private:
+    bool ensureRunning() {
+        if (thread_.joinable()) return true;
         try {
-            return part(begin, end);
-        } catch (const std::bad_alloc&) {
+            thread_ = std::thread([this] { loop(); });
+        } catch (const std::system_error&) {
             return false;
         }
-    };
-    if (!split || rows < 2) return guarded(0, rows);
-    const int middle = rows / 2;
-    bool secondDone = false;
-    std::thread second;
-    try {
-        second = std::thread([&] { secondDone = guarded(middle, rows); });
-    } catch (const std::system_error&) {
-        return guarded(0, rows);
+        if (QCoreApplication::instance() && !watchingApplication_) {
+            watchingApplication_ = true;
+            qAddPostRoutine(stopHelper);
+        }
+        return true;
     }
-    const bool firstDone = guarded(0, middle);
-    second.join();
-    return firstDone && secondDone;
+
+    void loop() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stopping_ || (task_ && !done_ && !running_); });
+            if (stopping_) return;
+            running_ = true;
+            const std::function<bool()>* task = task_;
+            lock.unlock();
+            const bool result = runGuarded(*task);
+            lock.lock();
+            running_ = false;
+            result_ = result;
+            done_ = true;
+            finished_.notify_all();
+        }
+    }
+
+    static void stopHelper();
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable finished_;
+    std::thread thread_;
+    const std::function<bool()>* task_ = nullptr;
+    bool running_ = false;
+    bool done_ = false;
+    bool result_ = false;
+    bool stopping_ = false;
+    bool watchingApplication_ = false;
+};
+
+HelperThread& helper() {
+    static HelperThread thread;
+    return thread;
+}
+
+void HelperThread::stopHelper() {
+    HelperThread& h = helper();
+    h.stop();
+    std::lock_guard lock(h.mutex_);
+    h.watchingApplication_ = false;
+}
+
+}  // namespace
+
+bool bothAtOnce(const std::function<bool()>& here, const std::function<bool()>& there) {
+    if (!helper().start(&there)) {
+        const bool first = runGuarded(here);
+        return runGuarded(there) && first;
+    }
+    const bool first = runGuarded(here);
+    const bool second = helper().wait();
+    return first && second;
+}
+
+bool overRows(int rows, bool split, const std::function<bool(int, int)>& part) {
+    if (!split || rows < 2) return runGuarded([&] { return part(0, rows); });
+    const int middle = rows / 2;
+    return bothAtOnce([&] { return part(0, middle); }, [&] { return part(middle, rows); });
 }
 
 void fillPicture(QImage& picture, QRgb colour) {

@@ -7,17 +7,22 @@
 
 namespace tallowby::engine::render {
 
-// Work on a big picture's rows is shared by two threads: the machine this
-// runs on has at least two cores, and a wide sheet's picture is tens of
-// megabytes to fill, convert and copy.
+// Work on a big picture is shared by two threads: the machine this runs on
+// has at least two cores, and a wide sheet's picture is tens of megabytes to
+// fill, draw, convert and copy. The second thread is kept for the next
+// picture, so that what it caches (fonts, glyphs, shaped texts) serves again.
 
 // From this many bytes of rows on, a second thread pays for itself.
 inline constexpr std::size_t kTwoThreadRowBytes = std::size_t{4} << 20;
 
-// Runs `part` over the rows [begin, end) of [0, rows): the second half on a
-// thread of its own when `split`, else all of it on this thread (also when
-// no thread can be started). False when a part returns false or runs out of
-// memory.
+// Runs `here` on this thread and `there` on the picture helper thread at the
+// same time; both here, one after the other, when the helper is busy with
+// another picture or cannot be started. False when either returns false or
+// throws.
+bool bothAtOnce(const std::function<bool()>& here, const std::function<bool()>& there);
+
+// Runs `part` over the rows [begin, end) of [0, rows): the second half on the
+// helper thread when `split`, else all of it on this thread.
 bool overRows(int rows, bool split, const std::function<bool(int begin, int end)>& part);
 
 // Sets every pixel of a 32-bit picture to `colour` (opaque), as

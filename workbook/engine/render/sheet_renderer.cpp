@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <set>
 #include <stdexcept>
 
@@ -64,10 +66,18 @@ class SheetPainter {
         image.setDotsPerMeterX(static_cast<int>(std::lround(3780 * ratio)));
         image.setDotsPerMeterY(static_cast<int>(std::lround(3780 * ratio)));
         image.setDevicePixelRatio(ratio);
-        render::fillPicture(image, kWhite.rgb());
-        QPainter painter(&image);
-        paintOn(painter);
-        painter.end();
+        const int splitAt = bandSplit(image);
+        if (splitAt <= 0) {
+            paintBand(image, 0, image.height());
+            return image;
+        }
+        // Each half of the picture is drawn by its own thread, the lower one
+        // by a painter of its own over the same sheet.
+        SheetPainter lower(workbook_, sheet_, locale_, options_, range_, merges_);
+        const bool drawn =
+            render::bothAtOnce([&] { return paintBand(image, 0, splitAt); },
+                               [&] { return lower.paintBand(image, splitAt, image.height()); });
+        if (!drawn) throw std::runtime_error("The sheet could not be drawn.");
         return image;
     }
 
@@ -85,6 +95,53 @@ class SheetPainter {
     const SheetGeometry& geometry() const { return geometry_; }
 
   private:
+    // Where a big picture is cut in two bands (a row line near its middle),
+    // or 0 to draw it whole. Only at one drawn pixel per sheet pixel, where
+    // a band's pixels are exactly the whole picture's.
+    int bandSplit(const QImage& image) const {
+        if (options_.pixelRatio != 1.0 || image.height() < 2 ||
+            static_cast<std::size_t>(image.sizeInBytes()) < render::kTwoThreadRowBytes)
+            return 0;
+        int best = image.height() / 2;
+        int bestDistance = image.height();
+        for (int y : geometry_.rowLines) {
+            const int distance = std::abs(y - image.height() / 2);
+            if (y > 0 && y < image.height() && distance < bestDistance) {
+                best = y;
+                bestDistance = distance;
+            }
+        }
+        return best;
+    }
+
+    // Fills and draws the rows [top, bottom) of `image`; only what reaches
+    // them is drawn, in the order the whole picture draws it, so the band's
+    // pixels are the same.
+    bool paintBand(QImage& image, int top, int bottom) {
+        QImage band(image.bits() + image.bytesPerLine() * top, image.width(), bottom - top,
+                    image.bytesPerLine(), image.format());
+        band.setDotsPerMeterX(image.dotsPerMeterX());
+        band.setDotsPerMeterY(image.dotsPerMeterY());
+        band.setDevicePixelRatio(image.devicePixelRatio());
+        render::fillPicture(band, kWhite.rgb());
+        bandTop_ = top;
+        bandBottom_ = bottom;
+        QPainter painter(&band);
+        painter.translate(0, -top);
+        paintOn(painter);
+        painter.end();
+        return true;
+    }
+
+    // Whether anything drawn for a cell covering `area` can reach the band:
+    // its fill and text stay inside its lines, its borders within two pixels
+    // of them.
+    bool reachesBand(const CellRange& area) const {
+        const int top = geometry_.rowLines[area.firstRow] - 2;
+        const int bottom = geometry_.rowLines[std::min<int>(area.lastRow, range_.lastRow) + 1] + 2;
+        return bottom >= bandTop_ && top < bandBottom_;
+    }
+
     struct Styled {
         CellAddress at;
         uint16_t xf;
@@ -185,6 +242,7 @@ class SheetPainter {
             auto brush = fillBrush(s.xf);
             if (!brush) continue;
             const CellRange area = areaOf(s.at);
+            if (!reachesBand(area)) continue;
             const QRect lines = cellLines(area);
             const Xf& xf = workbook_.xf(s.xf);
             if (xf.fillPattern != 1)
@@ -211,7 +269,7 @@ class SheetPainter {
     void paintTexts() {
         FontCache fonts;
         for (const Styled& s : styled_) {
-            if (!s.cell || isMergeFollower(s.at)) continue;
+            if (!s.cell || isMergeFollower(s.at) || !reachesBand(areaOf(s.at))) continue;
             auto content = render::cellContent(workbook_, *s.cell, locale_);
             if (!content || content->shown.text.empty()) continue;
             const Xf& xf = workbook_.xf(s.xf);
@@ -326,6 +384,7 @@ class SheetPainter {
             const Xf& xf = workbook_.xf(s.xf);
             if (!xf.left.style && !xf.right.style && !xf.top.style && !xf.bottom.style) continue;
             const CellRange area = areaOf(s.at);
+            if (!reachesBand(area)) continue;
             const int r = s.at.row, c = s.at.col;
             const int x0 = geometry_.columnLines[c], x1 = geometry_.columnLines[c + 1];
             const int y0 = geometry_.rowLines[r], y1 = geometry_.rowLines[r + 1];
@@ -357,6 +416,8 @@ class SheetPainter {
     std::vector<Styled> styled_;
     std::set<CellAddress> filled_;
     bool showGridlines_;
+    int bandTop_ = std::numeric_limits<int>::min();  // the rows being drawn
+    int bandBottom_ = std::numeric_limits<int>::max();
 };
 
 const Sheet& sheetToDraw(const Workbook& workbook, int sheetIndex) {
