@@ -282,19 +282,23 @@ class SheetPainter {
     }
 
     // The fill character repeats between the parts to fill the cell.
-    void paintFilled(const TextBox& box, double baseline, const QFontMetricsF& metrics,
+    void paintFilled(const TextBox& box, double baseline, const FontCache::Entry& fontEntry,
                      const QString& before, const QString& fill, const QString& after) {
-        const double fillWidth = metrics.horizontalAdvance(fill);
-        const double beforeWidth = metrics.horizontalAdvance(before);
-        const double afterWidth = metrics.horizontalAdvance(after);
+        auto widthOf = [&](const QString& text) {
+            return render::shapedText(fontEntry.font, fontEntry.key, text).width;
+        };
+        const double fillWidth = widthOf(fill);
+        const double beforeWidth = widthOf(before);
+        const double afterWidth = widthOf(after);
         const int repeats =
             fillWidth > 0
                 ? static_cast<int>(std::floor((box.width - beforeWidth - afterWidth) / fillWidth))
                 : 0;
         painter_->setClipRect(box.clip);
-        painter_->drawText(QPointF(box.left, baseline),
-                           before + fill.repeated(std::max(0, repeats)));
-        painter_->drawText(QPointF(box.right - afterWidth, baseline), after);
+        render::drawTextLine(*painter_, QPointF(box.left, baseline), fontEntry.font, fontEntry.key,
+                             before + fill.repeated(std::max(0, repeats)));
+        render::drawTextLine(*painter_, QPointF(box.right - afterWidth, baseline), fontEntry.font,
+                             fontEntry.key, after);
         painter_->setClipping(false);
     }
 
@@ -340,7 +344,7 @@ class SheetPainter {
             after.clear();
         }
         const double baseline = render::baselineFor(xf.vAlign, box.lines, metrics);
-        if (!fill.isEmpty()) return paintFilled(box, baseline, metrics, before, fill, after);
+        if (!fill.isEmpty()) return paintFilled(box, baseline, fontEntry, before, fill, after);
         if (content.align == HAlign::Fill && textWidth > 0) {
             const int repeats = std::max(1, static_cast<int>(std::floor(box.width / textWidth)));
             text = text.repeated(repeats);
