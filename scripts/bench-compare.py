@@ -55,7 +55,8 @@ def base_name(name):
     """The benchmark's name without the repetition and aggregate suffixes."""
     name = re.sub(r"_(mean|median|stddev|cv)$", "", name)
     name = re.sub(r"/(repeats|iterations):\d+", "", name)
-    name = re.sub(r"/(real_time|manual_time|process_time)$", "", name)
+    while re.search(r"/(real_time|manual_time|process_time)$", name):
+        name = re.sub(r"/(real_time|manual_time|process_time)$", "", name)
     return name
 
 
