@@ -243,10 +243,12 @@ bool reserveSpace(int fd, qint64 bytes) {
     return errno != ENOSPC && errno != EDQUOT && errno != EFBIG;
 }
 
-// The whole of `count` bytes at `offset`, whatever the calls return in part.
-bool writeAt(int fd, const uchar* bytes, qint64 count, qint64 offset) {
+// The whole of `count` bytes at `offset` through pread or pwrite, whatever
+// the calls return in part.
+template <typename Byte, typename Transfer>
+bool transferAt(Transfer transfer, int fd, Byte* bytes, qint64 count, qint64 offset) {
     while (count > 0) {
-        const ssize_t done = pwrite(fd, bytes, static_cast<size_t>(count), offset);
+        const ssize_t done = transfer(fd, bytes, static_cast<size_t>(count), offset);
         if (done < 0 && errno == EINTR) continue;
         if (done <= 0) return false;
         bytes += done;
@@ -256,16 +258,12 @@ bool writeAt(int fd, const uchar* bytes, qint64 count, qint64 offset) {
     return true;
 }
 
+bool writeAt(int fd, const uchar* bytes, qint64 count, qint64 offset) {
+    return transferAt(::pwrite, fd, bytes, count, offset);
+}
+
 bool readAt(int fd, uchar* bytes, qint64 count, qint64 offset) {
-    while (count > 0) {
-        const ssize_t done = pread(fd, bytes, static_cast<size_t>(count), offset);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        bytes += done;
-        count -= done;
-        offset += done;
-    }
-    return true;
+    return transferAt(::pread, fd, bytes, count, offset);
 }
 
 }  // namespace
