@@ -77,14 +77,12 @@ class HelperThread {
     void loop() {
         std::unique_lock lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return stopping_ || (task_ && !done_ && !running_); });
+            wake_.wait(lock, [this] { return stopping_ || (task_ && !done_); });
             if (stopping_) return;
-            running_ = true;
             const std::function<bool()>* task = task_;
             lock.unlock();
             const bool result = runGuarded(*task);
             lock.lock();
-            running_ = false;
             result_ = result;
             done_ = true;
             finished_.notify_all();
@@ -98,7 +96,6 @@ class HelperThread {
     std::condition_variable finished_;
     std::thread thread_;
     const std::function<bool()>* task_ = nullptr;
-    bool running_ = false;
     bool done_ = false;
     bool result_ = false;
     bool stopping_ = false;
