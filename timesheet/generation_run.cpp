@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/background_release.h"
 #include "app/failure.h"
 #include "app/guarded.h"
 #include "app/plain_file.h"
@@ -300,7 +301,9 @@ void GenerationSteps::handOver() {
     g_.run(214, [&] {
         if (hooks_.hideMainWindow) hooks_.hideMainWindow();
     });
-    g_.run(216, [&] { removeFile(snapshotPath_); });
+    // The picture file is tens of megabytes for a wide sheet: the run does not
+    // wait for the kernel to give its pages back.
+    g_.run(216, [&] { removeFileReleasingLater(snapshotPath_); });
     g_.run(218, [&] { removeFile(templatePath_); });
 }
 
