@@ -1,7 +1,7 @@
 #include "workbook/engine/numfmt/decimal_digits.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace tallowby::engine {
@@ -44,8 +44,12 @@ DecimalDigits DecimalDigits::of(double magnitude) {
     DecimalDigits d;
     magnitude = std::fabs(magnitude);
     if (!(magnitude > 0) || !std::isfinite(magnitude)) return d;
+    // As printf's "%.14e", without its locale and stream machinery, which
+    // cost more than the rest of formatting a number.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", magnitude);
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer - 1, magnitude,
+                                       std::chars_format::scientific, 14);
+    *written.ptr = '\0';
     // "d.dddddddddddddde[+-]xx"
     d.digits.push_back(buffer[0]);
     for (int i = 2; i < 16; ++i) d.digits.push_back(buffer[i]);
