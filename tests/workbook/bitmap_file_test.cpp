@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <string>
 #include <vector>
+
+#include "workbook/engine/render/sheet_renderer.h"
 
 namespace tallowby {
 namespace {
@@ -104,6 +107,55 @@ TEST(BitmapFile, TheFileRouteWritesAndReadsTheSameBytesAsTheMemoryRoute) {
     EXPECT_FALSE(
         automation::writeBitmapFile(drawn(4, 4, 3780), dir.filePath("no/such/folder.bmp")));
     EXPECT_TRUE(automation::readBitmapFile(dir.filePath("missing.bmp")).isNull());
+}
+
+// A sheet of many rows of numbers and texts in Arial 10, with gridlines.
+engine::Workbook sheetOfRows(int rows, int columns) {
+    engine::Workbook book;
+    book.fonts.push_back(engine::Font{});
+    book.xfs.resize(16);
+    for (int i = 0; i < 15; ++i) book.xfs[i].styleXf = true;
+    book.sheets.resize(1);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            engine::Cell& cell =
+                book.sheets[0].at(static_cast<uint16_t>(r), static_cast<uint16_t>(c));
+            cell.xf = 15;
+            cell.value = (r + c) % 3 ? engine::CellValue::fromNumber(r * 100.25 + c)
+                                     : engine::CellValue::fromText("Rate " + std::to_string(c));
+        }
+    return book;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Drawn strip by strip into the file, the picture is the file of the
+// picture drawn whole, at every ratio and however it is cut.
+TEST(BitmapFile, AStripDrawnFileIsTheFileOfTheWholePicture) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("snapshot.bmp");
+    const engine::Workbook book = sheetOfRows(120, 40);
+    for (const double ratio : {1.0, 1.5, 2.0}) {
+        engine::RenderOptions options;
+        options.pixelRatio = ratio;
+        const QByteArray whole = automation::encodeBitmap(
+            engine::renderUsedRange(book, 0, engine::FormatLocale::english(), options));
+        engine::UsedRangeStrips strips(book, 0, engine::FormatLocale::english(), options);
+        ASSERT_TRUE(automation::writeBitmapFile(strips, path)) << ratio;
+        EXPECT_TRUE(fileBytes(path) == whole) << "ratio " << ratio;
+    }
+    engine::UsedRangeStrips strips(book, 0, engine::FormatLocale::english());
+    EXPECT_FALSE(automation::writeBitmapFile(strips, dir.filePath("no/such/folder.bmp")));
+    if (QFile::exists("/dev/full")) {
+        EXPECT_FALSE(automation::writeBitmapFile(strips, "/dev/full"));
+    }
+    // A sheet without cells has no picture to write.
+    engine::Workbook empty = sheetOfRows(0, 0);
+    engine::UsedRangeStrips none(empty, 0, engine::FormatLocale::english());
+    EXPECT_FALSE(automation::writeBitmapFile(none, dir.filePath("empty.bmp")));
 }
 
 // A disk that fills up fails the write, whichever thread meets it first.

@@ -216,6 +216,13 @@ QImage Worksheet::UsedRangePicture(double pixelRatio) const {
     return renderSheet(owner_->model_, index_, owner_->app_->locale(), pixelRatio);
 }
 
+std::unique_ptr<engine::UsedRangeStrips> Worksheet::UsedRangePictureStrips(
+    double pixelRatio) const {
+    owner_->app_->requireRunning();
+    owner_->recalculateIfNeeded();
+    return sheetStrips(owner_->model_, index_, owner_->app_->locale(), pixelRatio);
+}
+
 // ---- Cells -------------------------------------------------------------
 
 engine::Cell& CellHandle::cell() {

@@ -13,6 +13,10 @@
 #include "app/atomic_file.h"
 #include "workbook/engine/model/workbook_model.h"
 
+namespace tallowby::engine {
+class UsedRangeStrips;
+}
+
 namespace tallowby::automation {
 
 // The formats SaveAs writes, by the codes spreadsheet applications give
@@ -66,6 +70,9 @@ class Worksheet {
     // which leaves the user's clipboard alone. `pixelRatio` 2 gives twice the
     // pixels for a screen scaled 2x, at the same device-independent size.
     QImage UsedRangePicture(double pixelRatio = 1.0) const;
+    // The same picture, laid out to be drawn strip by strip (for writing it
+    // to a file); valid while the workbook is open and unchanged.
+    std::unique_ptr<engine::UsedRangeStrips> UsedRangePictureStrips(double pixelRatio = 1.0) const;
 
     // Columns(before).Resize(, count).Insert, 1-based: inserts `count` empty
     // columns before column `before`; formulas, names, the print area, merged

@@ -14,6 +14,7 @@
 
 #include "workbook/engine/render/picture_memory.h"
 #include "workbook/engine/render/picture_rows.h"
+#include "workbook/engine/render/sheet_renderer.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -154,21 +155,21 @@ bool isOurs(const QImage& picture) {
 }
 
 // The 54-byte header of a picture's 24-bit bitmap file.
-void putHeader(const QImage& picture, uchar* out) {
-    const qint64 imageSize = rowBytes(picture.width()) * picture.height();
+void putHeader(int width, int height, int dotsX, int dotsY, uchar* out) {
+    const qint64 imageSize = rowBytes(width) * height;
     std::memset(out, 0, kHeaderSize);
     out[0] = 'B';
     out[1] = 'M';
     put32(out + 2, kHeaderSize + imageSize);
     put32(out + 10, kHeaderSize);
     put32(out + 14, kInfoSize);
-    put32(out + 18, picture.width());
-    put32(out + 22, picture.height());
+    put32(out + 18, width);
+    put32(out + 22, height);
     put16(out + 26, 1);   // planes
     put16(out + 28, 24);  // bits per pixel; compression 0 (none)
     put32(out + 34, imageSize);
-    put32(out + 38, picture.dotsPerMeterX());
-    put32(out + 42, picture.dotsPerMeterY());
+    put32(out + 38, dotsX);
+    put32(out + 42, dotsY);
 }
 
 // A picture row as a file row: blue, green, red, then the row's zero padding.
@@ -266,6 +267,61 @@ bool readAt(int fd, uchar* bytes, qint64 count, qint64 offset) {
     return transferAt(::pread, fd, bytes, count, offset);
 }
 
+// A picture's bitmap file, written a band of rows at a time: from two
+// threads at once when they write different rows.
+class RowsFile {
+  public:
+    RowsFile(const QString& path, int width, int height, int dotsPerMeter)
+        : file_(path),
+          width_(width),
+          height_(height),
+          dotsX_(dotsPerMeter),
+          dotsY_(dotsPerMeter),
+          rows_(width, height) {}
+    RowsFile(const QString& path, const QImage& picture)
+        : file_(path),
+          width_(picture.width()),
+          height_(picture.height()),
+          dotsX_(picture.dotsPerMeterX()),
+          dotsY_(picture.dotsPerMeterY()),
+          rows_(picture.width(), picture.height()) {}
+
+    // Creates the file with its blocks reserved and its header written.
+    bool open() {
+        if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+        fd_ = file_.handle();
+        if (!reserveSpace(fd_, kHeaderSize + rows_.total)) return false;
+        uchar header[kHeaderSize];
+        putHeader(width_, height_, dotsX_, dotsY_, header);
+        return writeAt(fd_, header, kHeaderSize, 0);
+    }
+
+    // `band` (Format_RGB32, the picture's width) holds the picture's rows
+    // from `top` on. Bottom-up in the file, they are written from the band's
+    // last row, a chunk of rows at a time.
+    bool writeRows(const QImage& band, int top) {
+        if (band.width() != width_ || top < 0 || top + band.height() > height_) return false;
+        thread_local std::vector<uchar> chunk;
+        chunk.resize(rows_.chunkBytes());
+        for (int end = top + band.height(); end > top;) {
+            const int count = std::min(rows_.perChunk, end - top);
+            for (int r = 0; r < count; ++r)
+                putRow(reinterpret_cast<const QRgb*>(band.constScanLine(end - 1 - r - top)), width_,
+                       chunk.data() + rows_.stride * r);
+            if (!writeAt(fd_, chunk.data(), rows_.stride * count, rows_.offsetOf(height_ - end)))
+                return false;
+            end -= count;
+        }
+        return true;
+    }
+
+  private:
+    QFile file_;
+    int fd_ = -1;
+    int width_, height_, dotsX_, dotsY_;
+    RowLayout rows_;
+};
+
 }  // namespace
 
 QByteArray encodeBitmap(const QImage& picture) {
@@ -273,7 +329,8 @@ QByteArray encodeBitmap(const QImage& picture) {
     const qint64 stride = rowBytes(picture.width());
     QByteArray bytes(kHeaderSize + stride * picture.height(), Qt::Uninitialized);
     auto* out = reinterpret_cast<uchar*>(bytes.data());
-    putHeader(picture, out);
+    putHeader(picture.width(), picture.height(), picture.dotsPerMeterX(), picture.dotsPerMeterY(),
+              out);
     for (int y = 0; y < picture.height(); ++y)
         putRow(reinterpret_cast<const QRgb*>(picture.constScanLine(picture.height() - 1 - y)),
                picture.width(), out + kHeaderSize + stride * y);
@@ -281,33 +338,30 @@ QByteArray encodeBitmap(const QImage& picture) {
 }
 
 bool writeBitmapFile(const QImage& picture, const QString& path) {
-    QFile file(path);
     if (!isOurs(picture)) {
+        QFile file(path);
         const QByteArray bytes = encodeWithQt(picture);
         return !bytes.isEmpty() && file.open(QIODevice::WriteOnly) &&
                file.write(bytes) == bytes.size() && file.flush();
     }
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    const int fd = file.handle();
+    RowsFile file(path, picture);
+    if (!file.open()) return false;
     const RowLayout rows(picture.width(), picture.height());
-    if (!reserveSpace(fd, kHeaderSize + rows.total)) return false;
-    uchar header[kHeaderSize];
-    putHeader(picture, header);
-    if (!writeAt(fd, header, kHeaderSize, 0)) return false;
-    const uchar* const bits = picture.constBits();
-    const qsizetype bytesPerLine = picture.bytesPerLine();
-    const int width = picture.width(), height = picture.height();
-    return engine::render::overRows(height, rows.worthTwoThreads(), [&](int begin, int end) {
-        std::vector<uchar> chunk(rows.chunkBytes());
-        for (int y = begin; y < end; y += rows.perChunk) {
-            const int count = std::min(rows.perChunk, end - y);
-            for (int r = 0; r < count; ++r)
-                putRow(reinterpret_cast<const QRgb*>(bits + bytesPerLine * (height - 1 - (y + r))),
-                       width, chunk.data() + rows.stride * r);
-            if (!writeAt(fd, chunk.data(), rows.stride * count, rows.offsetOf(y))) return false;
-        }
-        return true;
-    });
+    return engine::render::overRows(
+        picture.height(), rows.worthTwoThreads(), [&](int begin, int end) {
+            const QImage band(picture.constBits() + picture.bytesPerLine() * begin, picture.width(),
+                              end - begin, picture.bytesPerLine(), picture.format());
+            return file.writeRows(band, begin);
+        });
+}
+
+bool writeBitmapFile(engine::UsedRangeStrips& strips, const QString& path) {
+    if (strips.isEmpty()) return false;
+    const QSize size = strips.size();
+    RowsFile file(path, size.width(), size.height(), strips.dotsPerMeter());
+    if (!file.open()) return false;
+    return strips.draw(
+        [&](const QImage& strip, int top) { return isOurs(strip) && file.writeRows(strip, top); });
 }
 
 QImage decodeBitmap(const QByteArray& bytes) {

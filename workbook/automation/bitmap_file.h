@@ -4,6 +4,10 @@
 #include <QImage>
 #include <QString>
 
+namespace tallowby::engine {
+class UsedRangeStrips;
+}
+
 namespace tallowby::automation {
 
 // The sheet's picture as a Windows bitmap file, without Qt's image plugins,
@@ -18,6 +22,11 @@ QByteArray encodeBitmap(const QImage& picture);
 // The same file written at `path` a few rows at a time, never held whole;
 // false when it cannot be written.
 bool writeBitmapFile(const QImage& picture, const QString& path);
+
+// The sheet's picture drawn strip by strip straight into that file, the
+// same bytes as writeBitmapFile of the whole picture. False when the file
+// cannot be written; throws std::runtime_error when the sheet cannot be drawn.
+bool writeBitmapFile(engine::UsedRangeStrips& strips, const QString& path);
 
 // Reads such a 24-bit bitmap into Format_RGB32 with the file's dots per
 // metre, as Qt's BMP reader does; every other file (other depths,

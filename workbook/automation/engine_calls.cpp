@@ -53,4 +53,12 @@ QImage renderSheet(const engine::Workbook& model, int sheetIndex, const QLocale&
                                    options);
 }
 
+std::unique_ptr<engine::UsedRangeStrips> sheetStrips(const engine::Workbook& model, int sheetIndex,
+                                                     const QLocale& locale, double pixelRatio) {
+    engine::RenderOptions options;
+    options.pixelRatio = pixelRatio;
+    return std::make_unique<engine::UsedRangeStrips>(
+        model, sheetIndex, engine::FormatLocale::fromQLocale(locale), options);
+}
+
 }  // namespace tallowby::automation

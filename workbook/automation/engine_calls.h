@@ -5,9 +5,11 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "workbook/engine/model/workbook_model.h"
+#include "workbook/engine/render/sheet_renderer.h"
 
 namespace tallowby::automation {
 
@@ -21,5 +23,8 @@ QStringList writeXlsxFile(const engine::Workbook& model, const QString& path,
 void recalculateWorkbook(engine::Workbook& model);
 QImage renderSheet(const engine::Workbook& model, int sheetIndex, const QLocale& locale,
                    double pixelRatio = 1.0);
+std::unique_ptr<engine::UsedRangeStrips> sheetStrips(const engine::Workbook& model, int sheetIndex,
+                                                     const QLocale& locale,
+                                                     double pixelRatio = 1.0);
 
 }  // namespace tallowby::automation

@@ -7,6 +7,7 @@
 #include "app/failure.h"
 #include "app/report_locations.h"
 #include "workbook/automation/bitmap_file.h"
+#include "workbook/engine/render/sheet_renderer.h"
 
 namespace tallowby::automation {
 
@@ -33,7 +34,7 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     automation::Worksheet* sheet = nullptr;
     int lastRow = 0;
     int lastColumn = 0;
-    QImage picture;
+    std::unique_ptr<engine::UsedRangeStrips> picture;
     auto requireSheet = [&] {
         if (!sheet) throw Failure("Object variable not set: there is no active sheet.");
         return sheet;
@@ -45,11 +46,14 @@ void saveCellsActivesheet(automation::Workbook* workbook, const QString& picture
     g.run(102, [&] { lastRow = requireSheet()->UsedRangeLastRow(); });
     g.run(104, [&] { lastColumn = requireSheet()->UsedRangeLastColumn(); });
     if (!g.test(106, [&] { return lastRow > 1 && lastColumn > 1; })) return;
-    g.run(110, [&] { picture = requireSheet()->UsedRangePicture(pixelRatio); });
+    // The picture is laid out here and drawn as it is written: a wide
+    // sheet's is tens of megabytes, never held whole.
+    g.run(110, [&] { picture = requireSheet()->UsedRangePictureStrips(pixelRatio); });
     g.run(112, [&] {
-        if (picture.isNull()) throw Failure("There is no picture of the sheet to save.");
+        if (!picture || picture->isEmpty())
+            throw Failure("There is no picture of the sheet to save.");
         // The file is a bitmap, as its ".bmp" name says.
-        if (!writeBitmapFile(picture, picturePath))
+        if (!writeBitmapFile(*picture, picturePath))
             throw Failure(QStringLiteral("Cannot write the picture file %1.").arg(picturePath));
     });
 }

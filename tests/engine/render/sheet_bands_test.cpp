@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <vector>
 
 #include "tests/engine/render/render_fixture.h"
 #include "workbook/engine/render/picture_rows.h"
@@ -78,6 +82,43 @@ class SheetBands : public testing::RenderTest {
                         CellRange{0, used->lastRow, 0, used->lastCol});
         return whole;
     }
+
+    // The strips reassembled, with how many there were; every row comes once.
+    QImage drawnInStrips(std::size_t stripBytes, const RenderOptions& options, int* count) {
+        UsedRangeStrips strips(book, 0, FormatLocale::english(), options);
+        QImage whole(strips.size(), QImage::Format_RGB32);
+        whole.fill(Qt::black);
+        std::vector<int> rowsSeen(static_cast<std::size_t>(strips.size().height()));
+        std::mutex mutex;
+        *count = 0;
+        const bool drawn = strips.draw(
+            [&](const QImage& strip, int top) {
+                std::lock_guard lock(mutex);
+                ++*count;
+                EXPECT_EQ(strip.width(), whole.width());
+                EXPECT_EQ(strip.dotsPerMeterX(), strips.dotsPerMeter());
+                for (int y = 0; y < strip.height(); ++y) {
+                    ++rowsSeen[static_cast<std::size_t>(top + y)];
+                    std::memcpy(whole.scanLine(top + y), strip.constScanLine(y),
+                                static_cast<std::size_t>(whole.width()) * 4);
+                }
+                return true;
+            },
+            stripBytes);
+        EXPECT_TRUE(drawn);
+        for (std::size_t y = 0; y < rowsSeen.size(); ++y) EXPECT_EQ(rowsSeen[y], 1) << "row " << y;
+        return whole;
+    }
+
+    static int differingPixels(const QImage& a, const QImage& b) {
+        if (a.size() != b.size()) return -1;
+        int differing = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                if (a.pixel(x, y) != b.pixel(x, y) && differing++ < 5)
+                    ADD_FAILURE() << "pixel " << x << ", " << y << " differs";
+        return differing;
+    }
 };
 
 TEST_F(SheetBands, ABigPictureDrawnInBandsIsThePictureDrawnWhole) {
@@ -95,6 +136,67 @@ TEST_F(SheetBands, ABigPictureDrawnInBandsIsThePictureDrawnWhole) {
                     ADD_FAILURE() << "pixel " << x << ", " << y << " differs";
         EXPECT_EQ(differing, 0) << (gridlines ? "with" : "without") << " gridlines";
     }
+}
+
+// From one sheet row per strip to the whole picture in one.
+TEST_F(SheetBands, APictureDrawnInStripsIsThePictureDrawnWhole) {
+    fillSheet(40, 18);
+    for (const bool gridlines : {true, false}) {
+        sheet().showGridlines = gridlines;
+        const QImage whole = draw();
+        int previousCount = 0;
+        for (const std::size_t stripBytes : {std::size_t{1}, std::size_t{64} << 10,
+                                             UsedRangeStrips::kStripBytes, std::size_t{1} << 30}) {
+            int count = 0;
+            const QImage strips = drawnInStrips(stripBytes, {}, &count);
+            EXPECT_EQ(differingPixels(strips, whole), 0)
+                << stripBytes << " bytes a strip, " << (gridlines ? "with" : "without")
+                << " gridlines";
+            if (stripBytes == 1) {
+                EXPECT_EQ(count, 40) << "a strip for each sheet row";
+            }
+            if (stripBytes == std::size_t{1} << 30) {
+                EXPECT_EQ(count, 1);
+            }
+            EXPECT_TRUE(previousCount == 0 || count <= previousCount);
+            previousCount = count;
+        }
+    }
+}
+
+// Strips are cut only where the picture's pixels are the sheet's.
+TEST_F(SheetBands, AtAnotherPixelRatioThePictureIsOneStrip) {
+    fillSheet(12, 6);
+    RenderOptions twice;
+    twice.pixelRatio = 2;
+    int count = 0;
+    const QImage strips = drawnInStrips(1, twice, &count);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(differingPixels(strips, renderUsedRange(book, 0, FormatLocale::english(), twice)), 0);
+}
+
+TEST_F(SheetBands, ARefusedStripEndsTheDrawing) {
+    fillSheet(30, 6);
+    UsedRangeStrips strips(book, 0, FormatLocale::english());
+    std::atomic<int> taken{0};
+    EXPECT_FALSE(strips.draw(
+        [&](const QImage&, int) {
+            ++taken;
+            return false;
+        },
+        1));
+    // The other thread may have had a strip in hand when the first was refused.
+    EXPECT_LE(taken.load(), 2);
+    EXPECT_GE(taken.load(), 1);
+}
+
+TEST_F(SheetBands, ASheetWithoutCellsHasNoStrips) {
+    UsedRangeStrips strips(book, 0, FormatLocale::english());
+    EXPECT_TRUE(strips.isEmpty());
+    EXPECT_TRUE(strips.draw([](const QImage&, int) {
+        ADD_FAILURE() << "a strip of nothing";
+        return true;
+    }));
 }
 
 // Drawn again, the picture is the same: nothing kept between pictures (the

@@ -3,9 +3,12 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <new>
 #include <set>
 #include <stdexcept>
 
@@ -48,7 +51,8 @@ class SheetPainter {
           merges_(std::move(merges)),
           showGridlines_(options.gridlines.value_or(sheet.showGridlines)) {}
 
-    QImage paint() {
+    // The picture's size in pixels; throws for a ratio or size it cannot have.
+    QSize pictureSize() const {
         const double ratio = options_.pixelRatio;
         if (!(ratio >= 0.25 && ratio <= 8.0))
             throw std::runtime_error("The pixel ratio " + std::to_string(ratio) +
@@ -59,32 +63,86 @@ class SheetPainter {
             throw std::runtime_error("The sheet's used range is too large to draw (" +
                                      std::to_string(width) + " x " + std::to_string(height) +
                                      " pixels).");
-        QImage image = render::newPicture(static_cast<int>(width), static_cast<int>(height),
-                                          QImage::Format_RGB32);
+        return QSize(static_cast<int>(width), static_cast<int>(height));
+    }
+
+    // 96 dpi per drawn pixel.
+    int dotsPerMeter() const { return static_cast<int>(std::lround(3780 * options_.pixelRatio)); }
+
+    QImage paint() {
+        const QSize size = pictureSize();
+        QImage image = render::newPicture(size.width(), size.height(), QImage::Format_RGB32);
         if (image.isNull()) throw std::runtime_error("Not enough memory to draw the sheet.");
-        // 96 dpi per drawn pixel; the painter works in drawn pixels.
-        image.setDotsPerMeterX(static_cast<int>(std::lround(3780 * ratio)));
-        image.setDotsPerMeterY(static_cast<int>(std::lround(3780 * ratio)));
-        image.setDevicePixelRatio(ratio);
+        image.setDotsPerMeterX(dotsPerMeter());
+        image.setDotsPerMeterY(dotsPerMeter());
+        image.setDevicePixelRatio(options_.pixelRatio);
         const int splitAt = bandSplit(image);
         if (splitAt <= 0) {
-            paintBand(image, 0, image.height());
+            QImage whole = rowsOf(image, 0, image.height());
+            paintBand(whole, 0);
             return image;
         }
         // Each half of the picture is drawn by its own thread, the lower one
         // by a painter of its own over the same sheet.
         SheetPainter lower(workbook_, sheet_, locale_, options_, range_, merges_);
-        const bool drawn =
-            render::bothAtOnce([&] { return paintBand(image, 0, splitAt); },
-                               [&] { return lower.paintBand(image, splitAt, image.height()); });
+        QImage upperRows = rowsOf(image, 0, splitAt);
+        QImage lowerRows = rowsOf(image, splitAt, image.height());
+        const bool drawn = render::bothAtOnce([&] { return paintBand(upperRows, 0); },
+                                              [&] { return lower.paintBand(lowerRows, splitAt); });
         if (!drawn) throw std::runtime_error("The sheet could not be drawn.");
         return image;
+    }
+
+    // The rows [top, bottom) of `image` as a picture of their own over the
+    // same pixels, with the whole picture's resolution and ratio.
+    QImage rowsOf(QImage& image, int top, int bottom) const {
+        QImage rows(image.bits() + image.bytesPerLine() * top, image.width(), bottom - top,
+                    image.bytesPerLine(), image.format());
+        rows.setDotsPerMeterX(dotsPerMeter());
+        rows.setDotsPerMeterY(dotsPerMeter());
+        rows.setDevicePixelRatio(options_.pixelRatio);
+        return rows;
+    }
+
+    // Where the picture is cut into strips of about `stripBytes` each, at row
+    // lines only (there a strip's pixels are exactly the whole picture's; the
+    // last line stays with the last row): the strips' tops, then the
+    // picture's height. One strip when drawn at a
+    // pixel ratio other than 1.
+    std::vector<int> stripCuts(QSize size, std::size_t stripBytes) const {
+        std::vector<int> cuts{0};
+        if (options_.pixelRatio == 1.0) {
+            const std::size_t rowBytes = static_cast<std::size_t>(size.width()) * 4;
+            for (int y : geometry_.rowLines)
+                if (y > cuts.back() && y < geometry_.rowLines.back() &&
+                    static_cast<std::size_t>(y - cuts.back()) * rowBytes >= stripBytes)
+                    cuts.push_back(y);
+        }
+        cuts.push_back(size.height());
+        return cuts;
+    }
+
+    // Fills and draws `rows`, the picture's rows from `top` on; only what
+    // reaches them is drawn, in the order the whole picture draws it, so
+    // their pixels are the same.
+    bool paintBand(QImage& rows, int top) {
+        render::fillPicture(rows, kWhite.rgb());
+        // Bands are cut only at one drawn pixel per sheet pixel; at other
+        // ratios the rows are the whole picture.
+        const bool whole = options_.pixelRatio != 1.0;
+        bandTop_ = whole ? std::numeric_limits<int>::min() : top;
+        bandBottom_ = whole ? std::numeric_limits<int>::max() : top + rows.height();
+        QPainter painter(&rows);
+        painter.translate(0, -top);
+        paintOn(painter);
+        painter.end();
+        return true;
     }
 
     // Draws with the painter's current transform, in 96-dpi pixels.
     void paintOn(QPainter& painter) {
         painter_ = &painter;
-        collectStyledCells();
+        ensureCollected();
         if (showGridlines_) paintGridlines();
         paintFills();
         paintTexts();
@@ -114,44 +172,82 @@ class SheetPainter {
         return best;
     }
 
-    // Fills and draws the rows [top, bottom) of `image`; only what reaches
-    // them is drawn, in the order the whole picture draws it, so the band's
-    // pixels are the same.
-    bool paintBand(QImage& image, int top, int bottom) {
-        QImage band(image.bits() + image.bytesPerLine() * top, image.width(), bottom - top,
-                    image.bytesPerLine(), image.format());
-        band.setDotsPerMeterX(image.dotsPerMeterX());
-        band.setDotsPerMeterY(image.dotsPerMeterY());
-        band.setDevicePixelRatio(image.devicePixelRatio());
-        render::fillPicture(band, kWhite.rgb());
-        bandTop_ = top;
-        bandBottom_ = bottom;
-        QPainter painter(&band);
-        painter.translate(0, -top);
-        paintOn(painter);
-        painter.end();
-        return true;
-    }
-
-    // Whether anything drawn for a cell covering `area` can reach the band:
-    // its fill and text stay inside its lines, its borders within two pixels
-    // of them.
-    bool reachesBand(const CellRange& area) const {
-        const int top = geometry_.rowLines[area.firstRow] - 2;
-        const int bottom = geometry_.rowLines[std::min<int>(area.lastRow, range_.lastRow) + 1] + 2;
-        return bottom >= bandTop_ && top < bandBottom_;
-    }
-
     struct Styled {
         CellAddress at;
         uint16_t xf;
         const Cell* cell;  // nullptr for a blank formatted by its row or column
+        CellRange area;    // the merged range it is part of, or the cell
+        bool follower;     // in a merged range, not its first cell
+        int topLine;       // the pixel rows of the area's top and bottom lines
+        int bottomLine;
     };
 
+    // What is drawn for a cell, by the pixel rows it can reach: its text
+    // stays inside its lines, its fill covers them, its borders reach two
+    // pixels past them.
+    enum Layer { kTexts, kFills, kBorders, kLayers };
+    static int reachAbove(Layer layer) { return layer == kTexts ? -1 : layer == kFills ? 0 : 2; }
+
+    bool reachesBand(const Styled& s, Layer layer) const {
+        const int margin = reachAbove(layer);
+        return s.bottomLine + margin >= bandTop_ && s.topLine - margin < bandBottom_;
+    }
+
+    // Calls `visit` for each styled cell whose `layer` reaches the band, in
+    // the order the whole picture draws them.
+    template <typename Visit>
+    void forEachReaching(Layer layer, Visit visit) const {
+        if (bandItems_) {
+            for (uint32_t i : (*bandItems_)[layer]) visit(styled_[i]);
+            return;
+        }
+        for (const Styled& s : styled_)
+            if (reachesBand(s, layer)) visit(s);
+    }
+
+    void ensureCollected() {
+        if (collected_) return;
+        collectStyledCells();
+        for (Styled& s : styled_) {
+            s.area = areaOf(s.at);
+            s.follower = s.area.firstRow != s.at.row || s.area.firstCol != s.at.col;
+            s.topLine = geometry_.rowLines[s.area.firstRow];
+            s.bottomLine = geometry_.rowLines[std::min<int>(s.area.lastRow, range_.lastRow) + 1];
+        }
+        collected_ = true;
+    }
+
+  public:
+    // Sorts the styled cells by the strips (tops in `cuts`, then the
+    // picture's height) they reach, keeping their order within each.
+    void sortIntoStrips(const std::vector<int>& cuts) {
+        ensureCollected();
+        stripItems_.assign(cuts.size() - 1, {});
+        for (uint32_t i = 0; i < styled_.size(); ++i) {
+            const Styled& s = styled_[i];
+            for (int layer = 0; layer < kLayers; ++layer) {
+                const int margin = reachAbove(static_cast<Layer>(layer));
+                auto k = static_cast<std::size_t>(
+                    std::upper_bound(cuts.begin(), cuts.end(), s.topLine - margin) - cuts.begin());
+                k = k > 0 ? k - 1 : 0;
+                for (; k < stripItems_.size() && cuts[k] <= s.bottomLine + margin; ++k)
+                    stripItems_[k][static_cast<std::size_t>(layer)].push_back(i);
+            }
+        }
+    }
+
+    // Strip `k` of those sorted, into `rows`.
+    void paintStrip(QImage& rows, std::size_t k, int top) {
+        bandItems_ = &stripItems_[k];
+        paintBand(rows, top);
+        bandItems_ = nullptr;
+    }
+
+  private:
     // Cells with records, plus blanks that take a row's or column's format.
     void collectStyledCells() {
         for (const auto& [at, cell] : sheet_.cells())
-            if (inRange(at.row, at.col)) styled_.push_back({at, cell.xf, &cell});
+            if (inRange(at.row, at.col)) styled_.push_back({at, cell.xf, &cell, {}, false, 0, 0});
         std::vector<std::optional<uint16_t>> columnXf(range_.lastCol + 1u);
         bool anyColumnXf = false;
         for (const ColumnInfo& info : sheet_.columns)
@@ -175,7 +271,12 @@ class SheetPainter {
                 if (!xf || sheet_.find(static_cast<uint16_t>(r), static_cast<uint16_t>(c)))
                     continue;
                 styled_.push_back({CellAddress{static_cast<uint16_t>(r), static_cast<uint16_t>(c)},
-                                   *xf, nullptr});
+                                   *xf,
+                                   nullptr,
+                                   {},
+                                   false,
+                                   0,
+                                   0});
             }
         }
     }
@@ -203,15 +304,13 @@ class SheetPainter {
         return CellRange{at.row, at.row, at.col, at.col};
     }
 
-    bool isMergeFollower(CellAddress at) const {
-        const CellRange* m = mergeAt(at.row, at.col);
-        return m && (m->firstRow != at.row || m->firstCol != at.col);
-    }
-
     void paintGridlines() {
         const QColor grid = toQColor(options_.gridlineColour);
-        for (int x : geometry_.columnLines) painter_->fillRect(x, 0, 1, geometry_.height(), grid);
-        for (int y : geometry_.rowLines) painter_->fillRect(0, y, geometry_.width(), 1, grid);
+        const int top = std::max(0, bandTop_);
+        const int bottom = std::min(geometry_.height(), bandBottom_);
+        for (int x : geometry_.columnLines) painter_->fillRect(x, top, 1, bottom - top, grid);
+        for (int y : geometry_.rowLines)
+            if (y >= top && y < bottom) painter_->fillRect(0, y, geometry_.width(), 1, grid);
         // No lines inside merged ranges.
         for (const CellRange& m : merges_) {
             const QRect lines = cellLines(m);
@@ -237,12 +336,11 @@ class SheetPainter {
 
     // A filled cell covers its grid lines, as in spreadsheet programs.
     void paintFills() {
-        for (const Styled& s : styled_) {
-            if (isMergeFollower(s.at)) continue;
+        forEachReaching(kFills, [&](const Styled& s) {
+            if (s.follower) return;
             auto brush = fillBrush(s.xf);
-            if (!brush) continue;
-            const CellRange area = areaOf(s.at);
-            if (!reachesBand(area)) continue;
+            if (!brush) return;
+            const CellRange& area = s.area;
             const QRect lines = cellLines(area);
             const Xf& xf = workbook_.xf(s.xf);
             if (xf.fillPattern != 1)
@@ -251,7 +349,7 @@ class SheetPainter {
             for (int r = area.firstRow; r <= area.lastRow; ++r)
                 for (int c = area.firstCol; c <= area.lastCol; ++c)
                     filled_.insert(CellAddress{static_cast<uint16_t>(r), static_cast<uint16_t>(c)});
-        }
+        });
     }
 
     bool isFilled(int row, int col) const {
@@ -267,18 +365,18 @@ class SheetPainter {
     }
 
     void paintTexts() {
-        FontCache fonts;
-        for (const Styled& s : styled_) {
-            if (!s.cell || isMergeFollower(s.at) || !reachesBand(areaOf(s.at))) continue;
+        FontCache& fonts = fonts_;
+        forEachReaching(kTexts, [&](const Styled& s) {
+            if (!s.cell || s.follower) return;
             auto content = render::cellContent(workbook_, *s.cell, locale_);
-            if (!content || content->shown.text.empty()) continue;
+            if (!content || content->shown.text.empty()) return;
             const Xf& xf = workbook_.xf(s.xf);
             const Font& font = workbook_.font(xf.font);
             const auto& entry = fonts.get(xf.font, font);
             const QColor colour = toQColor(
                 content->shown.colour.value_or(workbook_.colour(font.colourIndex, 0x000000)));
             paintText(s.at, *content, xf, entry, colour);
-        }
+        });
     }
 
     // The fill character repeats between the parts to fill the cell.
@@ -384,15 +482,14 @@ class SheetPainter {
     }
 
     void paintBorders() {
-        for (const Styled& s : styled_) {
+        forEachReaching(kBorders, [&](const Styled& s) {
             const Xf& xf = workbook_.xf(s.xf);
-            if (!xf.left.style && !xf.right.style && !xf.top.style && !xf.bottom.style) continue;
-            const CellRange area = areaOf(s.at);
-            if (!reachesBand(area)) continue;
+            if (!xf.left.style && !xf.right.style && !xf.top.style && !xf.bottom.style) return;
+            const CellRange& area = s.area;
             const int r = s.at.row, c = s.at.col;
             const int x0 = geometry_.columnLines[c], x1 = geometry_.columnLines[c + 1];
             const int y0 = geometry_.rowLines[r], y1 = geometry_.rowLines[r + 1];
-            if (x0 == x1 || y0 == y1) continue;  // hidden
+            if (x0 == x1 || y0 == y1) return;  // hidden
             // Inside a merged range only its outer edges carry borders.
             auto colour = [&](const BorderLine& line) {
                 return toQColor(workbook_.colour(line.colourIndex, 0x000000));
@@ -406,7 +503,7 @@ class SheetPainter {
             if (xf.bottom.style && r == area.lastRow)
                 render::drawHorizontalBorder(*painter_, x0, x1, y1, xf.bottom.style,
                                              colour(xf.bottom));
-        }
+        });
     }
 
     const Workbook& workbook_;
@@ -419,6 +516,12 @@ class SheetPainter {
     QPainter* painter_ = nullptr;
     std::vector<Styled> styled_;
     std::set<CellAddress> filled_;
+    bool collected_ = false;
+    // Indices into styled_ by strip and layer, and those of the strip being drawn.
+    using LayerItems = std::array<std::vector<uint32_t>, kLayers>;
+    std::vector<LayerItems> stripItems_;
+    const LayerItems* bandItems_ = nullptr;
+    FontCache fonts_;
     bool showGridlines_;
     int bandTop_ = std::numeric_limits<int>::min();  // the rows being drawn
     int bandBottom_ = std::numeric_limits<int>::max();
@@ -485,20 +588,122 @@ QSizeF sheetRangeSize(const Workbook& workbook, int sheetIndex, CellRange range)
     return rangeSize(SheetGeometry(sheet, range.lastRow, range.lastCol), range);
 }
 
-QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
-                       const RenderOptions& options) {
-    const Sheet& sheet = sheetToDraw(workbook, sheetIndex);
-    std::vector<CellRange> merges = wellFormedMerges(sheet);
+namespace {
+
+// The range from A1 to the last cell or merged range, or none for a sheet
+// without either.
+std::optional<CellRange> pictureRange(const Sheet& sheet, const std::vector<CellRange>& merges) {
     std::optional<CellRange> used = sheet.usedRange();
     for (const CellRange& m : merges) {
         if (!used) used = m;
         used->lastRow = std::max(used->lastRow, m.lastRow);
         used->lastCol = std::max(used->lastCol, m.lastCol);
     }
-    if (!used) return {};
-    // The picture always starts at A1.
-    const CellRange range{0, used->lastRow, 0, std::min<uint16_t>(used->lastCol, 255)};
-    return SheetPainter(workbook, sheet, locale, options, range, std::move(merges)).paint();
+    if (!used) return std::nullopt;
+    return CellRange{0, used->lastRow, 0, std::min<uint16_t>(used->lastCol, 255)};
+}
+
+// A strip's pixels, kept per thread from picture to picture: a fresh
+// megabyte each time would cost more in page faults than drawing into it.
+// A whole picture (drawn at another ratio) is not kept.
+QImage stripBuffer(int width, int height) {
+    thread_local std::unique_ptr<uchar[]> bytes;
+    thread_local std::size_t capacity = 0;
+    const std::size_t needed =
+        static_cast<std::size_t>(width) * 4 * static_cast<std::size_t>(height);
+    if (needed >= render::kPooledPictureBytes)
+        return render::newPicture(width, height, QImage::Format_RGB32);
+    if (needed > capacity) {
+        bytes.reset(new (std::nothrow) uchar[needed]);
+        capacity = bytes ? needed : 0;
+        if (!bytes) return {};
+    }
+    return QImage(bytes.get(), width, height, width * 4, QImage::Format_RGB32);
+}
+
+}  // namespace
+
+QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
+                       const RenderOptions& options) {
+    const Sheet& sheet = sheetToDraw(workbook, sheetIndex);
+    std::vector<CellRange> merges = wellFormedMerges(sheet);
+    const std::optional<CellRange> range = pictureRange(sheet, merges);
+    if (!range) return {};
+    return SheetPainter(workbook, sheet, locale, options, *range, std::move(merges)).paint();
+}
+
+struct UsedRangeStrips::Parts {
+    Parts(const Workbook& book, const Sheet& s, const FormatLocale& l, const RenderOptions& o)
+        : workbook(book), sheet(s), locale(l), options(o), merges(wellFormedMerges(s)) {
+        range = pictureRange(sheet, merges);
+        if (!range) return;
+        painter = std::make_unique<SheetPainter>(workbook, sheet, locale, options, *range, merges);
+        size = painter->pictureSize();
+    }
+
+    const Workbook& workbook;
+    const Sheet& sheet;
+    const FormatLocale locale;  // the painters keep references to these
+    const RenderOptions options;
+    std::vector<CellRange> merges;
+    std::optional<CellRange> range;
+    std::unique_ptr<SheetPainter> painter;
+    QSize size;
+};
+
+UsedRangeStrips::UsedRangeStrips(const Workbook& workbook, int sheetIndex,
+                                 const FormatLocale& locale, const RenderOptions& options)
+    : parts_(
+          std::make_unique<Parts>(workbook, sheetToDraw(workbook, sheetIndex), locale, options)) {}
+
+UsedRangeStrips::~UsedRangeStrips() = default;
+
+bool UsedRangeStrips::isEmpty() const {
+    return !parts_->painter;
+}
+
+QSize UsedRangeStrips::size() const {
+    return parts_->size;
+}
+
+int UsedRangeStrips::dotsPerMeter() const {
+    return parts_->painter ? parts_->painter->dotsPerMeter() : 0;
+}
+
+bool UsedRangeStrips::draw(const std::function<bool(const QImage&, int)>& take,
+                           std::size_t stripBytes) {
+    if (isEmpty()) return true;
+    const QSize size = parts_->size;
+    const std::vector<int> cuts = parts_->painter->stripCuts(size, stripBytes);
+    const int strips = static_cast<int>(cuts.size()) - 1;
+    int tallest = 0;
+    for (int i = 0; i < strips; ++i) tallest = std::max(tallest, cuts[i + 1] - cuts[i]);
+    // Each thread takes the next strip not yet taken, with a painter of its own.
+    std::atomic<int> next{0};
+    std::atomic<bool> refused{false};
+    auto drawStrips = [&](SheetPainter& painter) {
+        QImage buffer = stripBuffer(size.width(), tallest);
+        if (buffer.isNull()) return false;
+        painter.sortIntoStrips(cuts);
+        for (int i = next++; i < strips && !refused; i = next++) {
+            QImage rows = painter.rowsOf(buffer, 0, cuts[i + 1] - cuts[i]);
+            painter.paintStrip(rows, static_cast<std::size_t>(i), cuts[i]);
+            if (!take(rows, cuts[i])) refused = true;
+        }
+        return true;
+    };
+    bool drawn = false;
+    if (strips == 1) {
+        drawn = drawStrips(*parts_->painter);
+    } else {
+        SheetPainter second(parts_->workbook, parts_->sheet, parts_->locale, parts_->options,
+                            *parts_->range, parts_->merges);
+        drawn = render::bothAtOnce([&] { return drawStrips(*parts_->painter); },
+                                   [&] { return drawStrips(second); });
+    }
+    if (refused) return false;
+    if (!drawn) throw std::runtime_error("The sheet could not be drawn.");
+    return true;
 }
 
 }  // namespace tallowby::engine

@@ -2,6 +2,9 @@
 
 #include <QImage>
 #include <QSizeF>
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QPainter;
@@ -35,6 +38,43 @@ struct RenderOptions {
 // or when no QGuiApplication is running (fonts need one).
 QImage renderUsedRange(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
                        const RenderOptions& options = {});
+
+// The picture renderUsedRange draws, in strips of whole rows, for writing it
+// out without holding all of it: a wide sheet's picture is tens of
+// megabytes, a strip stays in the processor's cache from drawing to writing.
+class UsedRangeStrips {
+  public:
+    // Throws as renderUsedRange does.
+    UsedRangeStrips(const Workbook& workbook, int sheetIndex, const FormatLocale& locale,
+                    const RenderOptions& options = {});
+    ~UsedRangeStrips();
+    UsedRangeStrips(const UsedRangeStrips&) = delete;
+    UsedRangeStrips& operator=(const UsedRangeStrips&) = delete;
+
+    // A sheet without cells has no picture.
+    bool isEmpty() const;
+    // The picture's size in pixels and its resolution, as renderUsedRange's.
+    QSize size() const;
+    int dotsPerMeter() const;
+
+    // About this many bytes of rows go in a strip: with what they are
+    // converted into, they fit a core's cache.
+    static constexpr std::size_t kStripBytes = std::size_t{768} << 10;
+
+    // Hands every strip to `take` with the picture row it starts at, from
+    // this thread and the picture helper thread at once, in no fixed order.
+    // A strip's pixels are those rows of the picture; it is valid during the
+    // call only. Strips are cut at row lines, and only at a pixel ratio of 1
+    // (else the picture is one strip). False when `take` refuses a strip
+    // (the rest are not drawn); throws std::runtime_error when a strip cannot
+    // be drawn.
+    bool draw(const std::function<bool(const QImage& strip, int top)>& take,
+              std::size_t stripBytes = kStripBytes);
+
+  private:
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
 
 // Draws the cells of `range` with the painter, in 96-dpi pixels from the
 // range's top-left grid line at (0, 0), clipped to the range: for pages,
