@@ -121,5 +121,79 @@ TEST(ShapedText, OnlyRasterImagesWithoutTextLinesDrawShapes) {
     EXPECT_FALSE(render::drawsShapedLikeText(onPdf, fontOf()));
 }
 
+// Wrapped into cells of many sizes, with every alignment, at whole and
+// fractional places, clipped as the sheet clips them: the kept lines give
+// the pixels drawText gives.
+TEST(WrappedText, DrawsPixelForPixelWhatDrawingTheTextDoes) {
+    const QStringList texts = {"Rate 98",
+                               "Overtime hours",
+                               "A heading long enough to need three or four lines in a narrow cell",
+                               "Two\nlines",
+                               "Trailing spaces   ",
+                               "   leading",
+                               "Averyveryverylongwordthatcannotbebrokenanywhere",
+                               "Naïve café, 12.50 €",
+                               "",
+                               "Line\n\nwith an empty one"};
+    const int horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    const int vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    const QFont fonts[] = {fontOf(), fontOf(true), fontOf(false, true)};
+    int compared = 0;
+    for (const QFont& font : fonts)
+        for (const QString& text : texts)
+            for (const QSizeF size :
+                 {QSizeF(60, 37), QSizeF(27.5, 16), QSizeF(180, 70), QSizeF(3, 9)})
+                for (const double x : {2.0, 11.75})
+                    for (const int h : horizontal)
+                        for (const int v : vertical) {
+                            const int flags = Qt::TextWordWrap | h | v;
+                            const QRectF rect(QPointF(x, 5), size);
+                            QImage fromText(240, 90, QImage::Format_RGB32);
+                            fromText.fill(Qt::white);
+                            QImage fromLines = fromText;
+                            for (QImage* image : {&fromText, &fromLines}) {
+                                QPainter p(image);
+                                p.setFont(font);
+                                p.setPen(QColor(0x20, 0x40, 0x80));
+                                p.setClipRect(rect.toAlignedRect().adjusted(0, 0, -1, -1));
+                                if (image == &fromText)
+                                    p.drawText(rect, flags, text);
+                                else
+                                    render::drawWrappedText(p, rect, flags, font, font.key(), text);
+                            }
+                            ++compared;
+                            ASSERT_TRUE(fromText == fromLines)
+                                << text.toStdString() << " in " << size.width() << " x "
+                                << size.height() << " at x = " << x << ", flags " << flags;
+                        }
+    EXPECT_EQ(compared, 3 * 10 * 4 * 2 * 3 * 3);
+}
+
+// What the kept lines cannot stand for is drawn by drawText itself: the
+// results still match, whatever the text or flags.
+TEST(WrappedText, OtherTextsAndFlagsAreDrawnAsTheTextIs) {
+    const QFont font = fontOf();
+    for (const QString& text :
+         {QString("Tab\there"), QString("Return\rhere"), QString::fromUtf8("שלום עולם"),
+          QString("Short|long") + QChar(0x9c) + "S"}) {
+        for (const int flags : {int(Qt::TextWordWrap | Qt::AlignLeft),
+                                int(Qt::TextWordWrap | Qt::AlignJustify | Qt::AlignTop),
+                                int(Qt::AlignLeft | Qt::AlignVCenter)}) {
+            QImage fromText(200, 60, QImage::Format_RGB32);
+            fromText.fill(Qt::white);
+            QImage fromLines = fromText;
+            for (QImage* image : {&fromText, &fromLines}) {
+                QPainter p(image);
+                p.setFont(font);
+                if (image == &fromText)
+                    p.drawText(QRectF(4, 4, 50, 50), flags, text);
+                else
+                    render::drawWrappedText(p, QRectF(4, 4, 50, 50), flags, font, font.key(), text);
+            }
+            EXPECT_TRUE(fromText == fromLines) << text.toStdString() << ", flags " << flags;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tallowby::engine

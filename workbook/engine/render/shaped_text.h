@@ -39,4 +39,12 @@ void drawShaped(QPainter& painter, QPointF origin, const ShapedText& shaped);
 void drawTextLine(QPainter& painter, QPointF origin, const QFont& font, const QString& fontKey,
                   const QString& text);
 
+// Draws `text` in `font` (the painter's) as QPainter::drawText(rect, flags,
+// text) does, word-wrapped into the rectangle. A wide sheet repeats its
+// wrapped headings in every rate column, and laying them out each time is
+// most of what they cost: the lines are kept per thread, by font, text,
+// rectangle size and flags, where that gives the same result.
+void drawWrappedText(QPainter& painter, const QRectF& rect, int flags, const QFont& font,
+                     const QString& fontKey, const QString& text);
+
 }  // namespace tallowby::engine::render

@@ -414,9 +414,9 @@ class SheetPainter {
             (xf.wrap || xf.hAlign == HAlign::Justify || xf.vAlign == VAlign::Justify ||
              xf.vAlign == VAlign::Distributed)) {
             painter_->setClipRect(box.clip);
-            painter_->drawText(
-                QRectF(box.left, box.lines.top() + 1, box.width, box.lines.height() - 1),
-                render::wrapFlags(content.align, xf.vAlign),
+            render::drawWrappedText(
+                *painter_, QRectF(box.left, box.lines.top() + 1, box.width, box.lines.height() - 1),
+                render::wrapFlags(content.align, xf.vAlign), font, fontEntry.key,
                 QString::fromStdString(content.shown.text));
             return painter_->setClipping(false);
         }
