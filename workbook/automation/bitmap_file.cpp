@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <deque>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -297,25 +299,86 @@ class RowsFile {
     }
 
     // `band` (Format_RGB32, the picture's width) holds the picture's rows
-    // from `top` on. Bottom-up in the file, they are written from the band's
-    // last row, a chunk of rows at a time.
+    // from `top` on. Bottom-up in the file, they are converted from the
+    // band's last row, a chunk of rows at a time, and handed to the writer.
     bool writeRows(const QImage& band, int top) {
-        if (band.width() != width_ || top < 0 || top + band.height() > height_) return false;
-        thread_local std::vector<uchar> chunk;
-        chunk.resize(rows_.chunkBytes());
+        if (band.width() != width_ || top < 0 || top + band.height() > height_) {
+            fail();
+            return false;
+        }
         for (int end = top + band.height(); end > top;) {
             const int count = std::min(rows_.perChunk, end - top);
+            Chunk chunk{spareBuffer(), rows_.offsetOf(height_ - end)};
+            chunk.bytes.resize(static_cast<size_t>(rows_.stride * count));
             for (int r = 0; r < count; ++r)
                 putRow(reinterpret_cast<const QRgb*>(band.constScanLine(end - 1 - r - top)), width_,
-                       chunk.data() + rows_.stride * r);
-            if (!writeAt(fd_, chunk.data(), rows_.stride * count, rows_.offsetOf(height_ - end)))
-                return false;
+                       chunk.bytes.data() + rows_.stride * r);
+            if (!hand(std::move(chunk))) return false;
             end -= count;
         }
         return true;
     }
 
+    // Whether every row handed over is written.
+    bool complete() {
+        std::lock_guard lock(mutex_);
+        return !failed_ && !writing_ && queue_.empty();
+    }
+
   private:
+    struct Chunk {
+        std::vector<uchar> bytes;
+        qint64 offset;
+    };
+
+    // The file takes one write at a time (the kernel locks it for each), so
+    // a thread that finds the other writing leaves its rows for it and goes
+    // back to drawing; the one writing writes until nothing is left.
+    bool hand(Chunk chunk) {
+        {
+            std::lock_guard lock(mutex_);
+            if (failed_) return false;
+            queue_.push_back(std::move(chunk));
+            if (writing_) return true;
+            writing_ = true;
+        }
+        for (;;) {
+            Chunk next;
+            {
+                std::lock_guard lock(mutex_);
+                if (queue_.empty() || failed_) {
+                    writing_ = false;
+                    return !failed_;
+                }
+                next = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            const bool written = writeAt(fd_, next.bytes.data(),
+                                         static_cast<qint64>(next.bytes.size()), next.offset);
+            std::lock_guard lock(mutex_);
+            if (!written) failed_ = true;
+            spare_.push_back(std::move(next.bytes));
+        }
+    }
+
+    std::vector<uchar> spareBuffer() {
+        std::lock_guard lock(mutex_);
+        if (spare_.empty()) return {};
+        std::vector<uchar> bytes = std::move(spare_.back());
+        spare_.pop_back();
+        return bytes;
+    }
+
+    void fail() {
+        std::lock_guard lock(mutex_);
+        failed_ = true;
+    }
+
+    std::mutex mutex_;
+    std::deque<Chunk> queue_;
+    std::vector<std::vector<uchar>> spare_;  // written chunks' buffers, to fill again
+    bool writing_ = false;
+    bool failed_ = false;
     QFile file_;
     int fd_ = -1;
     int width_, height_, dotsX_, dotsY_;
@@ -347,12 +410,13 @@ bool writeBitmapFile(const QImage& picture, const QString& path) {
     RowsFile file(path, picture);
     if (!file.open()) return false;
     const RowLayout rows(picture.width(), picture.height());
-    return engine::render::overRows(
-        picture.height(), rows.worthTwoThreads(), [&](int begin, int end) {
+    const bool converted =
+        engine::render::overRows(picture.height(), rows.worthTwoThreads(), [&](int begin, int end) {
             const QImage band(picture.constBits() + picture.bytesPerLine() * begin, picture.width(),
                               end - begin, picture.bytesPerLine(), picture.format());
             return file.writeRows(band, begin);
         });
+    return converted && file.complete();
 }
 
 bool writeBitmapFile(engine::UsedRangeStrips& strips, const QString& path) {
@@ -360,8 +424,9 @@ bool writeBitmapFile(engine::UsedRangeStrips& strips, const QString& path) {
     const QSize size = strips.size();
     RowsFile file(path, size.width(), size.height(), strips.dotsPerMeter());
     if (!file.open()) return false;
-    return strips.draw(
+    const bool drawn = strips.draw(
         [&](const QImage& strip, int top) { return isOurs(strip) && file.writeRows(strip, top); });
+    return drawn && file.complete();
 }
 
 QImage decodeBitmap(const QByteArray& bytes) {
