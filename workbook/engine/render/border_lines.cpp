@@ -1,6 +1,8 @@
 #include "workbook/engine/render/border_lines.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <vector>
 
 namespace tallowby::engine::render {
@@ -88,6 +90,12 @@ void drawVerticalBorder(QPainter& painter, int x, int y0, int y1, uint8_t style,
         forEachDash(s.dashes, y1 - y0 + 1, [&](int start, int n) {
             painter.fillRect(x + offset, y0 + start, 1, n, colour);
         });
+}
+
+int borderSpread(uint8_t style) {
+    int spread = 0;
+    for (int offset : lineStyle(style).offsets) spread = std::max(spread, std::abs(offset));
+    return spread;
 }
 
 }  // namespace tallowby::engine::render

@@ -13,4 +13,7 @@ void drawHorizontalBorder(QPainter& painter, int x0, int x1, int y, uint8_t styl
 void drawVerticalBorder(QPainter& painter, int x, int y0, int y1, uint8_t style,
                         const QColor& colour);
 
+// How many pixels a line of this style reaches past its grid line.
+int borderSpread(uint8_t style);
+
 }  // namespace tallowby::engine::render

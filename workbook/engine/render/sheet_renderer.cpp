@@ -173,23 +173,28 @@ class SheetPainter {
     }
 
     struct Styled {
+        Styled(CellAddress a, uint16_t x, const Cell* c) : at(a), xf(x), cell(c) {}
         CellAddress at;
         uint16_t xf;
         const Cell* cell;  // nullptr for a blank formatted by its row or column
-        CellRange area;    // the merged range it is part of, or the cell
-        bool follower;     // in a merged range, not its first cell
-        int topLine;       // the pixel rows of the area's top and bottom lines
-        int bottomLine;
+        // Filled in once all are collected:
+        CellRange area{};       // the merged range it is part of, or the cell
+        bool follower = false;  // in a merged range, not its first cell
+        int topLine = 0;        // the pixel rows of the area's top and bottom lines
+        int bottomLine = 0;
+        int borderSpread = 0;  // how far its widest border reaches past a line
     };
 
     // What is drawn for a cell, by the pixel rows it can reach: its text
-    // stays inside its lines, its fill covers them, its borders reach two
-    // pixels past them.
+    // stays inside its lines, its fill covers them, its borders reach as far
+    // past them as their style spreads.
     enum Layer { kTexts, kFills, kBorders, kLayers };
-    static int reachAbove(Layer layer) { return layer == kTexts ? -1 : layer == kFills ? 0 : 2; }
+    static int reachPastLines(const Styled& s, Layer layer) {
+        return layer == kTexts ? -1 : layer == kFills ? 0 : s.borderSpread;
+    }
 
     bool reachesBand(const Styled& s, Layer layer) const {
-        const int margin = reachAbove(layer);
+        const int margin = reachPastLines(s, layer);
         return s.bottomLine + margin >= bandTop_ && s.topLine - margin < bandBottom_;
     }
 
@@ -213,6 +218,10 @@ class SheetPainter {
             s.follower = s.area.firstRow != s.at.row || s.area.firstCol != s.at.col;
             s.topLine = geometry_.rowLines[s.area.firstRow];
             s.bottomLine = geometry_.rowLines[std::min<int>(s.area.lastRow, range_.lastRow) + 1];
+            const Xf& xf = workbook_.xf(s.xf);
+            s.borderSpread = std::max(
+                {render::borderSpread(xf.left.style), render::borderSpread(xf.right.style),
+                 render::borderSpread(xf.top.style), render::borderSpread(xf.bottom.style)});
         }
         collected_ = true;
     }
@@ -226,7 +235,7 @@ class SheetPainter {
         for (uint32_t i = 0; i < styled_.size(); ++i) {
             const Styled& s = styled_[i];
             for (int layer = 0; layer < kLayers; ++layer) {
-                const int margin = reachAbove(static_cast<Layer>(layer));
+                const int margin = reachPastLines(s, static_cast<Layer>(layer));
                 auto k = static_cast<std::size_t>(
                     std::upper_bound(cuts.begin(), cuts.end(), s.topLine - margin) - cuts.begin());
                 k = k > 0 ? k - 1 : 0;
@@ -247,7 +256,7 @@ class SheetPainter {
     // Cells with records, plus blanks that take a row's or column's format.
     void collectStyledCells() {
         for (const auto& [at, cell] : sheet_.cells())
-            if (inRange(at.row, at.col)) styled_.push_back({at, cell.xf, &cell, {}, false, 0, 0});
+            if (inRange(at.row, at.col)) styled_.emplace_back(at, cell.xf, &cell);
         std::vector<std::optional<uint16_t>> columnXf(range_.lastCol + 1u);
         bool anyColumnXf = false;
         for (const ColumnInfo& info : sheet_.columns)
@@ -270,13 +279,8 @@ class SheetPainter {
                 const auto xf = rowXf ? rowXf : columnXf[c];
                 if (!xf || sheet_.find(static_cast<uint16_t>(r), static_cast<uint16_t>(c)))
                     continue;
-                styled_.push_back({CellAddress{static_cast<uint16_t>(r), static_cast<uint16_t>(c)},
-                                   *xf,
-                                   nullptr,
-                                   {},
-                                   false,
-                                   0,
-                                   0});
+                styled_.emplace_back(
+                    CellAddress{static_cast<uint16_t>(r), static_cast<uint16_t>(c)}, *xf, nullptr);
             }
         }
     }
