@@ -12,6 +12,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "workbook/engine/render/picture_memory.h"
@@ -293,9 +294,9 @@ class RowsFile {
         if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
         fd_ = file_.handle();
         if (!reserveSpace(fd_, kHeaderSize + rows_.total)) return false;
-        uchar header[kHeaderSize];
-        putHeader(width_, height_, dotsX_, dotsY_, header);
-        return writeAt(fd_, header, kHeaderSize, 0);
+        Chunk header{std::vector<uchar>(kHeaderSize), 0};
+        putHeader(width_, height_, dotsX_, dotsY_, header.bytes.data());
+        return hand(std::move(header));
     }
 
     // `band` (Format_RGB32, the picture's width) holds the picture's rows
@@ -322,7 +323,7 @@ class RowsFile {
     // Whether every row handed over is written.
     bool complete() {
         std::lock_guard lock(mutex_);
-        return !failed_ && !writing_ && queue_.empty();
+        return !failed_ && !writing_ && queue_.empty() && parts_.empty();
     }
 
   private:
@@ -353,12 +354,52 @@ class RowsFile {
                 next = std::move(queue_.front());
                 queue_.pop_front();
             }
-            const bool written = writeAt(fd_, next.bytes.data(),
-                                         static_cast<qint64>(next.bytes.size()), next.offset);
+            const bool written = writePageAligned(next);
             std::lock_guard lock(mutex_);
             if (!written) failed_ = true;
             spare_.push_back(std::move(next.bytes));
         }
+    }
+
+    // The kernel copies whole pages of a new file far faster than parts of
+    // them (a part needs the rest of its page made first): the whole pages
+    // of a chunk are written at once, its parts of pages at either end wait
+    // for the rest of their page, from the chunks beside it. Only the one
+    // writing calls this.
+    bool writePageAligned(const Chunk& chunk) {
+        const qint64 begin = chunk.offset;
+        const qint64 end = begin + static_cast<qint64>(chunk.bytes.size());
+        const qint64 firstWhole = (begin + kPage - 1) / kPage * kPage;
+        const qint64 lastWhole = end / kPage * kPage;
+        if (firstWhole >= lastWhole) return collect(chunk.bytes.data(), begin, end);
+        return collect(chunk.bytes.data(), begin, firstWhole) &&
+               writeAt(fd_, chunk.bytes.data() + (firstWhole - begin), lastWhole - firstWhole,
+                       firstWhole) &&
+               collect(chunk.bytes.data() + (lastWhole - begin), lastWhole, end);
+    }
+
+    // Keeps the bytes [begin, end) for their page, which is written once
+    // complete (the file's last page ends with the file).
+    bool collect(const uchar* bytes, qint64 begin, qint64 end) {
+        const qint64 fileEnd = kHeaderSize + rows_.total;
+        while (begin < end) {
+            const qint64 start = begin / kPage * kPage;
+            const qint64 stop = std::min({start + kPage, end});
+            PartPage& page = parts_[start];
+            if (page.bytes.empty()) page.bytes.resize(static_cast<size_t>(kPage));
+            std::memcpy(page.bytes.data() + (begin - start), bytes,
+                        static_cast<size_t>(stop - begin));
+            page.filled += stop - begin;
+            bytes += stop - begin;
+            begin = stop;
+            const qint64 pageBytes = std::min(kPage, fileEnd - start);
+            if (page.filled == pageBytes) {
+                const bool written = writeAt(fd_, page.bytes.data(), pageBytes, start);
+                parts_.erase(start);
+                if (!written) return false;
+            }
+        }
+        return true;
     }
 
     std::vector<uchar> spareBuffer() {
@@ -374,7 +415,14 @@ class RowsFile {
         failed_ = true;
     }
 
+    static constexpr qint64 kPage = 4096;
+    struct PartPage {
+        std::vector<uchar> bytes;
+        qint64 filled = 0;
+    };
+
     std::mutex mutex_;
+    std::unordered_map<qint64, PartPage> parts_;  // by offset; the writer's own
     std::deque<Chunk> queue_;
     std::vector<std::vector<uchar>> spare_;  // written chunks' buffers, to fill again
     bool writing_ = false;

@@ -255,6 +255,9 @@ class SheetWriter {
     // Row, column and XF: how every cell record starts.
     static std::vector<uint8_t> cellStart(const CellAddress& at, uint16_t xf) {
         std::vector<uint8_t> data;
+        // Room for the record's usual size at once: a sheet has thousands of
+        // cells, and growing from nothing costs four allocations each.
+        data.reserve(64);
         ByteWriter w(data);
         w.u16(at.row);
         w.u16(at.col);

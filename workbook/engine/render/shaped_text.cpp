@@ -24,9 +24,23 @@ struct WrappedText {
     QRectF bounds;  // what the lines cover
 };
 
+// What a wrapped text's lines depend on.
+struct WrapKey {
+    QString font;
+    QString text;
+    double width;
+    double height;
+    int flags;
+    bool operator==(const WrapKey&) const = default;
+};
+
+size_t qHash(const WrapKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.font, key.text, key.width, key.height, key.flags);
+}
+
 struct ShapeCache {
     QHash<QString, QHash<QString, ShapedText>> byFont;
-    QHash<QString, WrappedText> wrapped;  // by font, text, size and flags
+    QHash<WrapKey, WrappedText> wrapped;
     qsizetype texts = 0;
 };
 
@@ -181,12 +195,7 @@ void drawWrappedText(QPainter& painter, const QRectF& rect, int flags, const QFo
     if (!drawsShapedLikeText(painter, font) || !wrapsLikeText(text, flags))
         return painter.drawText(rect, flags, text);
     ShapeCache& cache = threadCache();
-    const QString key = QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5")
-                            .arg(fontKey)
-                            .arg(rect.width(), 0, 'g', 17)
-                            .arg(rect.height(), 0, 'g', 17)
-                            .arg(flags)
-                            .arg(text);
+    const WrapKey key{fontKey, text, rect.width(), rect.height(), flags};
     auto found = cache.wrapped.constFind(key);
     if (found == cache.wrapped.constEnd()) {
         if (cache.texts >= kMostTexts) {
