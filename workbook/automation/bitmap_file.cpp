@@ -448,6 +448,21 @@ QByteArray encodeBitmap(const QImage& picture) {
     return bytes;
 }
 
+namespace {
+
+// A band of rows written by two threads when it is big enough: a picture
+// drawn whole (at a ratio other than 1) comes as a single band.
+bool writeBand(RowsFile& file, const QImage& band, int top) {
+    const RowLayout rows(band.width(), band.height());
+    return engine::render::overRows(band.height(), rows.worthTwoThreads(), [&](int begin, int end) {
+        const QImage part(band.constBits() + band.bytesPerLine() * begin, band.width(), end - begin,
+                          band.bytesPerLine(), band.format());
+        return file.writeRows(part, top + begin);
+    });
+}
+
+}  // namespace
+
 bool writeBitmapFile(const QImage& picture, const QString& path) {
     if (!isOurs(picture)) {
         QFile file(path);
@@ -456,15 +471,7 @@ bool writeBitmapFile(const QImage& picture, const QString& path) {
                file.write(bytes) == bytes.size() && file.flush();
     }
     RowsFile file(path, picture);
-    if (!file.open()) return false;
-    const RowLayout rows(picture.width(), picture.height());
-    const bool converted =
-        engine::render::overRows(picture.height(), rows.worthTwoThreads(), [&](int begin, int end) {
-            const QImage band(picture.constBits() + picture.bytesPerLine() * begin, picture.width(),
-                              end - begin, picture.bytesPerLine(), picture.format());
-            return file.writeRows(band, begin);
-        });
-    return converted && file.complete();
+    return file.open() && writeBand(file, picture, 0) && file.complete();
 }
 
 bool writeBitmapFile(engine::UsedRangeStrips& strips, const QString& path) {
@@ -472,8 +479,10 @@ bool writeBitmapFile(engine::UsedRangeStrips& strips, const QString& path) {
     const QSize size = strips.size();
     RowsFile file(path, size.width(), size.height(), strips.dotsPerMeter());
     if (!file.open()) return false;
+    // While both threads draw strips, the helper is taken and each strip is
+    // written by the thread that drew it.
     const bool drawn = strips.draw(
-        [&](const QImage& strip, int top) { return isOurs(strip) && file.writeRows(strip, top); });
+        [&](const QImage& strip, int top) { return isOurs(strip) && writeBand(file, strip, top); });
     return drawn && file.complete();
 }
 
