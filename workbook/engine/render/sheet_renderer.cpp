@@ -104,11 +104,10 @@ class SheetPainter {
         return rows;
     }
 
-    // Where the picture is cut into strips of about `stripBytes` each, at row
-    // lines only (there a strip's pixels are exactly the whole picture's; the
-    // last line stays with the last row): the strips' tops, then the
-    // picture's height. One strip when drawn at a
-    // pixel ratio other than 1.
+    // Where the picture is cut into strips of about `stripBytes` each: the
+    // strips' tops, then the picture's height. Cuts are at row lines only
+    // (there a strip's pixels are exactly the whole picture's), never at the
+    // last one, and only at a pixel ratio of 1.
     std::vector<int> stripCuts(QSize size, std::size_t stripBytes) const {
         std::vector<int> cuts{0};
         if (options_.pixelRatio == 1.0) {
@@ -682,8 +681,10 @@ bool UsedRangeStrips::draw(const std::function<bool(const QImage&, int)>& take,
     const int strips = static_cast<int>(cuts.size()) - 1;
     int tallest = 0;
     for (int i = 0; i < strips; ++i) tallest = std::max(tallest, cuts[i + 1] - cuts[i]);
-    // Each thread takes the next strip not yet taken, with a painter of its own.
+    // Each thread takes the next strip not yet taken, with a painter of its
+    // own; a thread that cannot draw leaves the strips to the other.
     std::atomic<int> next{0};
+    std::atomic<int> handed{0};
     std::atomic<bool> refused{false};
     auto drawStrips = [&](SheetPainter& painter) {
         QImage buffer = stripBuffer(size.width(), tallest);
@@ -693,20 +694,20 @@ bool UsedRangeStrips::draw(const std::function<bool(const QImage&, int)>& take,
             QImage rows = painter.rowsOf(buffer, 0, cuts[i + 1] - cuts[i]);
             painter.paintStrip(rows, static_cast<std::size_t>(i), cuts[i]);
             if (!take(rows, cuts[i])) refused = true;
+            ++handed;
         }
         return true;
     };
-    bool drawn = false;
     if (strips == 1) {
-        drawn = drawStrips(*parts_->painter);
+        drawStrips(*parts_->painter);
     } else {
         SheetPainter second(parts_->workbook, parts_->sheet, parts_->locale, parts_->options,
                             *parts_->range, parts_->merges);
-        drawn = render::bothAtOnce([&] { return drawStrips(*parts_->painter); },
-                                   [&] { return drawStrips(second); });
+        render::bothAtOnce([&] { return drawStrips(*parts_->painter); },
+                           [&] { return drawStrips(second); });
     }
     if (refused) return false;
-    if (!drawn) throw std::runtime_error("The sheet could not be drawn.");
+    if (handed != strips) throw std::runtime_error("The sheet could not be drawn.");
     return true;
 }
 
