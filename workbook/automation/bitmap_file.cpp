@@ -384,7 +384,7 @@ class RowsFile {
         const qint64 fileEnd = kHeaderSize + rows_.total;
         while (begin < end) {
             const qint64 start = begin / kPage * kPage;
-            const qint64 stop = std::min({start + kPage, end});
+            const qint64 stop = std::min(start + kPage, end);
             PartPage& page = parts_[start];
             if (page.bytes.empty()) page.bytes.resize(static_cast<size_t>(kPage));
             std::memcpy(page.bytes.data() + (begin - start), bytes,
