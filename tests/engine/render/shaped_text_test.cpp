@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <vector>
 
 #include "workbook/engine/render/sheet_fonts.h"
 
@@ -121,9 +122,28 @@ TEST(ShapedText, OnlyRasterImagesWithoutTextLinesDrawShapes) {
     EXPECT_FALSE(render::drawsShapedLikeText(onPdf, fontOf()));
 }
 
+// `text` wrapped into `rect` by QPainter::drawText and from the kept lines,
+// clipped to the rectangle's pixels as the sheet clips a cell: the same
+// pixels?
+bool wrapsLikeDrawText(const QFont& font, const QRectF& rect, int flags, const QString& text) {
+    QImage fromText(240, 90, QImage::Format_RGB32);
+    fromText.fill(Qt::white);
+    QImage fromLines = fromText;
+    for (QImage* image : {&fromText, &fromLines}) {
+        QPainter p(image);
+        p.setFont(font);
+        p.setPen(QColor(0x20, 0x40, 0x80));
+        p.setClipRect(rect.toAlignedRect().adjusted(0, 0, -1, -1));
+        if (image == &fromText)
+            p.drawText(rect, flags, text);
+        else
+            render::drawWrappedText(p, rect, flags, font, font.key(), text);
+    }
+    return fromText == fromLines;
+}
+
 // Wrapped into cells of many sizes, with every alignment, at whole and
-// fractional places, clipped as the sheet clips them: the kept lines give
-// the pixels drawText gives.
+// fractional places: the kept lines give the pixels drawText gives.
 TEST(WrappedText, DrawsPixelForPixelWhatDrawingTheTextDoes) {
     const QStringList texts = {"Rate 98",
                                "Overtime hours",
@@ -135,64 +155,37 @@ TEST(WrappedText, DrawsPixelForPixelWhatDrawingTheTextDoes) {
                                "Naïve café, 12.50 €",
                                "",
                                "Line\n\nwith an empty one"};
-    const int horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
-    const int vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
-    const QFont fonts[] = {fontOf(), fontOf(true), fontOf(false, true)};
+    const QSizeF sizes[] = {QSizeF(60, 37), QSizeF(27.5, 16), QSizeF(180, 70), QSizeF(3, 9)};
+    std::vector<int> alignments;
+    for (const int h : {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight})
+        for (const int v : {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom})
+            alignments.push_back(Qt::TextWordWrap | h | v);
     int compared = 0;
-    for (const QFont& font : fonts)
+    for (const QFont& font : {fontOf(), fontOf(true), fontOf(false, true)})
         for (const QString& text : texts)
-            for (const QSizeF size :
-                 {QSizeF(60, 37), QSizeF(27.5, 16), QSizeF(180, 70), QSizeF(3, 9)})
+            for (const QSizeF& size : sizes)
                 for (const double x : {2.0, 11.75})
-                    for (const int h : horizontal)
-                        for (const int v : vertical) {
-                            const int flags = Qt::TextWordWrap | h | v;
-                            const QRectF rect(QPointF(x, 5), size);
-                            QImage fromText(240, 90, QImage::Format_RGB32);
-                            fromText.fill(Qt::white);
-                            QImage fromLines = fromText;
-                            for (QImage* image : {&fromText, &fromLines}) {
-                                QPainter p(image);
-                                p.setFont(font);
-                                p.setPen(QColor(0x20, 0x40, 0x80));
-                                p.setClipRect(rect.toAlignedRect().adjusted(0, 0, -1, -1));
-                                if (image == &fromText)
-                                    p.drawText(rect, flags, text);
-                                else
-                                    render::drawWrappedText(p, rect, flags, font, font.key(), text);
-                            }
-                            ++compared;
-                            ASSERT_TRUE(fromText == fromLines)
-                                << text.toStdString() << " in " << size.width() << " x "
-                                << size.height() << " at x = " << x << ", flags " << flags;
-                        }
-    EXPECT_EQ(compared, 3 * 10 * 4 * 2 * 3 * 3);
+                    for (const int flags : alignments) {
+                        ++compared;
+                        ASSERT_TRUE(
+                            wrapsLikeDrawText(font, QRectF(QPointF(x, 5), size), flags, text))
+                            << text.toStdString() << " in " << size.width() << " x "
+                            << size.height() << " at x = " << x << ", flags " << flags;
+                    }
+    EXPECT_EQ(compared, 3 * 10 * 4 * 2 * 9);
 }
 
 // What the kept lines cannot stand for is drawn by drawText itself: the
 // results still match, whatever the text or flags.
 TEST(WrappedText, OtherTextsAndFlagsAreDrawnAsTheTextIs) {
-    const QFont font = fontOf();
     for (const QString& text :
          {QString("Tab\there"), QString("Return\rhere"), QString::fromUtf8("שלום עולם"),
-          QString("Short|long") + QChar(0x9c) + "S"}) {
+          QString("Short|long") + QChar(0x9c) + "S"})
         for (const int flags : {int(Qt::TextWordWrap | Qt::AlignLeft),
                                 int(Qt::TextWordWrap | Qt::AlignJustify | Qt::AlignTop),
-                                int(Qt::AlignLeft | Qt::AlignVCenter)}) {
-            QImage fromText(200, 60, QImage::Format_RGB32);
-            fromText.fill(Qt::white);
-            QImage fromLines = fromText;
-            for (QImage* image : {&fromText, &fromLines}) {
-                QPainter p(image);
-                p.setFont(font);
-                if (image == &fromText)
-                    p.drawText(QRectF(4, 4, 50, 50), flags, text);
-                else
-                    render::drawWrappedText(p, QRectF(4, 4, 50, 50), flags, font, font.key(), text);
-            }
-            EXPECT_TRUE(fromText == fromLines) << text.toStdString() << ", flags " << flags;
-        }
-    }
+                                int(Qt::AlignLeft | Qt::AlignVCenter)})
+            EXPECT_TRUE(wrapsLikeDrawText(fontOf(), QRectF(4, 4, 50, 50), flags, text))
+                << text.toStdString() << ", flags " << flags;
 }
 
 }  // namespace
