@@ -42,6 +42,16 @@ struct ShapeCache {
     QHash<QString, QHash<QString, ShapedText>> byFont;
     QHash<WrapKey, WrappedText> wrapped;
     qsizetype texts = 0;
+
+    // Counts one more text kept; a full cache starts over first.
+    void makeRoom() {
+        if (texts >= kMostTexts) {
+            byFont.clear();
+            wrapped.clear();
+            texts = 0;
+        }
+        ++texts;
+    }
 };
 
 ShapeCache& threadCache() {
@@ -172,16 +182,10 @@ bool wrapsLikeText(const QString& text, int flags) {
 
 const ShapedText& shapedText(const QFont& font, const QString& fontKey, const QString& text) {
     ShapeCache& cache = threadCache();
-    QHash<QString, ShapedText>& texts = cache.byFont[fontKey];
-    if (const auto found = texts.constFind(text); found != texts.constEnd()) return *found;
-    if (cache.texts >= kMostTexts) {
-        cache.byFont.clear();
-        cache.wrapped.clear();
-        cache.texts = 0;
-        return *cache.byFont[fontKey].insert(text, shape(font, text));
-    }
-    ++cache.texts;
-    return *texts.insert(text, shape(font, text));
+    if (const auto kept = cache.byFont.constFind(fontKey); kept != cache.byFont.constEnd())
+        if (const auto found = kept->constFind(text); found != kept->constEnd()) return *found;
+    cache.makeRoom();
+    return *cache.byFont[fontKey].insert(text, shape(font, text));
 }
 
 bool drawsShapedLikeText(const QPainter& painter, const QFont& font) {
@@ -198,12 +202,7 @@ void drawWrappedText(QPainter& painter, const QRectF& rect, int flags, const QFo
     const WrapKey key{fontKey, text, rect.width(), rect.height(), flags};
     auto found = cache.wrapped.constFind(key);
     if (found == cache.wrapped.constEnd()) {
-        if (cache.texts >= kMostTexts) {
-            cache.byFont.clear();
-            cache.wrapped.clear();
-            cache.texts = 0;
-        }
-        ++cache.texts;
+        cache.makeRoom();
         found = cache.wrapped.insert(key, layOutWrapped(font, text, rect.size(), flags));
     }
     // Lines past the rectangle are cut at its edges.
