@@ -274,20 +274,16 @@ bool readAt(int fd, uchar* bytes, qint64 count, qint64 offset) {
 // threads at once when they write different rows.
 class RowsFile {
   public:
-    RowsFile(const QString& path, int width, int height, int dotsPerMeter)
+    RowsFile(const QString& path, int width, int height, int dotsX, int dotsY)
         : file_(path),
           width_(width),
           height_(height),
-          dotsX_(dotsPerMeter),
-          dotsY_(dotsPerMeter),
+          dotsX_(dotsX),
+          dotsY_(dotsY),
           rows_(width, height) {}
     RowsFile(const QString& path, const QImage& picture)
-        : file_(path),
-          width_(picture.width()),
-          height_(picture.height()),
-          dotsX_(picture.dotsPerMeterX()),
-          dotsY_(picture.dotsPerMeterY()),
-          rows_(picture.width(), picture.height()) {}
+        : RowsFile(path, picture.width(), picture.height(), picture.dotsPerMeterX(),
+                   picture.dotsPerMeterY()) {}
 
     // Creates the file with its blocks reserved and its header written.
     bool open() {
@@ -477,7 +473,7 @@ bool writeBitmapFile(const QImage& picture, const QString& path) {
 bool writeBitmapFile(engine::UsedRangeStrips& strips, const QString& path) {
     if (strips.isEmpty()) return false;
     const QSize size = strips.size();
-    RowsFile file(path, size.width(), size.height(), strips.dotsPerMeter());
+    RowsFile file(path, size.width(), size.height(), strips.dotsPerMeter(), strips.dotsPerMeter());
     if (!file.open()) return false;
     // While both threads draw strips, the helper is taken and each strip is
     // written by the thread that drew it.
