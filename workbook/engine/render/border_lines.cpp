@@ -74,22 +74,20 @@ void forEachDash(const std::vector<int>& dashes, int length, Run run) {
 
 }  // namespace
 
-void drawHorizontalBorder(QPainter& painter, int x0, int x1, int y, uint8_t style,
+void drawHorizontalBorder(RectFiller& filler, int x0, int x1, int y, uint8_t style,
                           const QColor& colour) {
     const LineStyle& s = lineStyle(style);
     for (int offset : s.offsets)
-        forEachDash(s.dashes, x1 - x0 + 1, [&](int start, int n) {
-            painter.fillRect(x0 + start, y + offset, n, 1, colour);
-        });
+        forEachDash(s.dashes, x1 - x0 + 1,
+                    [&](int start, int n) { filler.fill(x0 + start, y + offset, n, 1, colour); });
 }
 
-void drawVerticalBorder(QPainter& painter, int x, int y0, int y1, uint8_t style,
+void drawVerticalBorder(RectFiller& filler, int x, int y0, int y1, uint8_t style,
                         const QColor& colour) {
     const LineStyle& s = lineStyle(style);
     for (int offset : s.offsets)
-        forEachDash(s.dashes, y1 - y0 + 1, [&](int start, int n) {
-            painter.fillRect(x + offset, y0 + start, 1, n, colour);
-        });
+        forEachDash(s.dashes, y1 - y0 + 1,
+                    [&](int start, int n) { filler.fill(x + offset, y0 + start, 1, n, colour); });
 }
 
 int borderSpread(uint8_t style) {

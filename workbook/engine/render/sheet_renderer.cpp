@@ -17,6 +17,7 @@
 #include "workbook/engine/render/cell_fit.h"
 #include "workbook/engine/render/picture_memory.h"
 #include "workbook/engine/render/picture_rows.h"
+#include "workbook/engine/render/rect_filler.h"
 #include "workbook/engine/render/shaped_text.h"
 #include "workbook/engine/render/sheet_fonts.h"
 #include "workbook/engine/render/sheet_geometry.h"
@@ -141,11 +142,14 @@ class SheetPainter {
     // Draws with the painter's current transform, in 96-dpi pixels.
     void paintOn(QPainter& painter) {
         painter_ = &painter;
+        render::RectFiller filler(painter);
+        filler_ = &filler;
         ensureCollected();
         if (showGridlines_) paintGridlines();
         paintFills();
         paintTexts();
         paintBorders();
+        filler_ = nullptr;
         painter_ = nullptr;
     }
 
@@ -311,14 +315,14 @@ class SheetPainter {
         const QColor grid = toQColor(options_.gridlineColour);
         const int top = std::max(0, bandTop_);
         const int bottom = std::min(geometry_.height(), bandBottom_);
-        for (int x : geometry_.columnLines) painter_->fillRect(x, top, 1, bottom - top, grid);
+        for (int x : geometry_.columnLines) filler_->fill(x, top, 1, bottom - top, grid);
         for (int y : geometry_.rowLines)
-            if (y >= top && y < bottom) painter_->fillRect(0, y, geometry_.width(), 1, grid);
+            if (y >= top && y < bottom) filler_->fill(0, y, geometry_.width(), 1, grid);
         // No lines inside merged ranges.
         for (const CellRange& m : merges_) {
             const QRect lines = cellLines(m);
             if (lines.width() > 2 && lines.height() > 2)
-                painter_->fillRect(lines.adjusted(1, 1, -1, -1), kWhite);
+                filler_->fill(lines.adjusted(1, 1, -1, -1), kWhite);
         }
     }
 
@@ -347,8 +351,11 @@ class SheetPainter {
             const QRect lines = cellLines(area);
             const Xf& xf = workbook_.xf(s.xf);
             if (xf.fillPattern != 1)
-                painter_->fillRect(lines, toQColor(workbook_.colour(xf.fillBackground, 0xFFFFFF)));
-            painter_->fillRect(lines, *brush);
+                filler_->fill(lines, toQColor(workbook_.colour(xf.fillBackground, 0xFFFFFF)));
+            if (brush->style() == Qt::SolidPattern)
+                filler_->fill(lines, brush->color());
+            else
+                painter_->fillRect(lines, *brush);
             for (int r = area.firstRow; r <= area.lastRow; ++r)
                 for (int c = area.firstCol; c <= area.lastCol; ++c)
                     filled_.insert(CellAddress{static_cast<uint16_t>(r), static_cast<uint16_t>(c)});
@@ -477,7 +484,7 @@ class SheetPainter {
             const int top = geometry_.rowLines[at.row] + 1, height = rowHeight(at.row) - 1;
             for (int k = first + 1; k <= last; ++k)
                 if (!isFilled(at.row, k - 1) && !isFilled(at.row, k) && height > 0)
-                    painter_->fillRect(lines[k], top, 1, height, kWhite);
+                    filler_->fill(lines[k], top, 1, height, kWhite);
         }
         clip.setLeft(lines[first] + 1);
         clip.setRight(lines[last + 1] - 1);
@@ -498,13 +505,13 @@ class SheetPainter {
                 return toQColor(workbook_.colour(line.colourIndex, 0x000000));
             };
             if (xf.left.style && c == area.firstCol)
-                render::drawVerticalBorder(*painter_, x0, y0, y1, xf.left.style, colour(xf.left));
+                render::drawVerticalBorder(*filler_, x0, y0, y1, xf.left.style, colour(xf.left));
             if (xf.right.style && c == area.lastCol)
-                render::drawVerticalBorder(*painter_, x1, y0, y1, xf.right.style, colour(xf.right));
+                render::drawVerticalBorder(*filler_, x1, y0, y1, xf.right.style, colour(xf.right));
             if (xf.top.style && r == area.firstRow)
-                render::drawHorizontalBorder(*painter_, x0, x1, y0, xf.top.style, colour(xf.top));
+                render::drawHorizontalBorder(*filler_, x0, x1, y0, xf.top.style, colour(xf.top));
             if (xf.bottom.style && r == area.lastRow)
-                render::drawHorizontalBorder(*painter_, x0, x1, y1, xf.bottom.style,
+                render::drawHorizontalBorder(*filler_, x0, x1, y1, xf.bottom.style,
                                              colour(xf.bottom));
         });
     }
@@ -517,6 +524,7 @@ class SheetPainter {
     SheetGeometry geometry_;
     std::vector<CellRange> merges_;  // well-formed ones only, within the 256 columns
     QPainter* painter_ = nullptr;
+    render::RectFiller* filler_ = nullptr;  // the painter's, for solid rectangles
     std::vector<Styled> styled_;
     std::set<CellAddress> filled_;
     bool collected_ = false;
