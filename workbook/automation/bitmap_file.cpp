@@ -226,17 +226,9 @@ QImage emptyPicture(const OurHeader& h) {
     return picture;
 }
 
-// Rows go through a buffer this big, reused, which stays in the cache: a
-// wide sheet's picture is tens of megabytes, and a fresh buffer that size
-// costs more in page faults than the conversion itself.
-constexpr qint64 kChunkBytes = 256 * 1024;
-
-// Where a picture's rows lie in its file, and how many go in one chunk.
+// Where a picture's rows lie in its file.
 struct RowLayout {
-    RowLayout(int width, int height)
-        : stride(rowBytes(width)),
-          perChunk(static_cast<int>(std::max<qint64>(1, kChunkBytes / stride))),
-          total(stride * height) {}
+    RowLayout(int width, int height) : stride(rowBytes(width)), total(stride * height) {}
     qint64 offsetOf(int fileRow) const { return kHeaderSize + stride * fileRow; }
     // Two threads share a big picture's rows: one converts while the other
     // is in the kernel, which copies the bytes to the file's pages; read
@@ -246,7 +238,6 @@ struct RowLayout {
     }
 
     qint64 stride;
-    int perChunk;
     qint64 total;
 };
 
@@ -298,21 +289,42 @@ class RowsFile {
 
     // `band` (Format_RGB32, the picture's width) holds the picture's rows
     // from `top` on. Bottom-up in the file, they are converted from the
-    // band's last row, a chunk of rows at a time, and handed to the writer.
+    // band's last row into the file's blocks, each handed to the writer as
+    // soon as the band has filled its part of it; a row across a block's
+    // end is converted once and split.
     bool writeRows(const QImage& band, int top) {
         if (band.width() != width_ || top < 0 || top + band.height() > height_) {
             fail();
             return false;
         }
-        for (int end = top + band.height(); end > top;) {
-            const int count = std::min(rows_.perChunk, end - top);
-            Chunk chunk{spareBuffer(), rows_.offsetOf(height_ - end)};
-            chunk.bytes.resize(static_cast<size_t>(rows_.stride * count));
-            for (int r = 0; r < count; ++r)
-                putRow(reinterpret_cast<const QRgb*>(band.constScanLine(end - 1 - r - top)), width_,
-                       chunk.bytes.data() + rows_.stride * r);
-            if (!hand(std::move(chunk))) return false;
-            end -= count;
+        const int firstFileRow = height_ - top - band.height(), endFileRow = height_ - top;
+        const qint64 end = rows_.offsetOf(endFileRow);
+        Chunk chunk = blockChunk(rows_.offsetOf(firstFileRow), end);
+        std::vector<uchar>& across = rowAcrossBlocks();
+        for (int fileRow = firstFileRow; fileRow < endFileRow; ++fileRow) {
+            const auto* pixels =
+                reinterpret_cast<const QRgb*>(band.constScanLine(height_ - 1 - fileRow - top));
+            const qint64 rowStart = rows_.offsetOf(fileRow), rowEnd = rowStart + rows_.stride;
+            if (rowEnd <= chunk.end()) {
+                putRow(pixels, width_, chunk.at(rowStart));
+            } else {
+                across.resize(static_cast<size_t>(rows_.stride));
+                putRow(pixels, width_, across.data());
+                for (qint64 at = rowStart; at < rowEnd;) {
+                    const qint64 n = std::min(rowEnd, chunk.end()) - at;
+                    std::memcpy(chunk.at(at), across.data() + (at - rowStart),
+                                static_cast<size_t>(n));
+                    at += n;
+                    if (at < rowEnd) {
+                        if (!hand(std::move(chunk))) return false;
+                        chunk = blockChunk(at, end);
+                    }
+                }
+            }
+            if (rowEnd == chunk.end()) {
+                if (!hand(std::move(chunk))) return false;
+                if (rowEnd < end) chunk = blockChunk(rowEnd, end);
+            }
         }
         return true;
     }
@@ -327,7 +339,24 @@ class RowsFile {
     struct Chunk {
         std::vector<uchar> bytes;
         qint64 offset;
+        qint64 end() const { return offset + static_cast<qint64>(bytes.size()); }
+        uchar* at(qint64 fileOffset) { return bytes.data() + (fileOffset - offset); }
     };
+
+    // The file's bytes from `begin` to the end of its block or `end`, in a
+    // buffer to fill.
+    Chunk blockChunk(qint64 begin, qint64 end) {
+        Chunk chunk{spareBuffer(), begin};
+        chunk.bytes.resize(
+            static_cast<size_t>(std::min(end, (begin / kBlock + 1) * kBlock) - begin));
+        return chunk;
+    }
+
+    // A row across a block's end is converted here first, one per thread.
+    static std::vector<uchar>& rowAcrossBlocks() {
+        thread_local std::vector<uchar> row;
+        return row;
+    }
 
     // The file takes one write at a time (the kernel locks it for each), so
     // a thread that finds the other writing leaves its rows for it and goes
@@ -351,52 +380,41 @@ class RowsFile {
                 next = std::move(queue_.front());
                 queue_.pop_front();
             }
-            const bool written = writePageAligned(next);
+            const bool written = writeAligned(next);
             std::lock_guard lock(mutex_);
             if (!written) failed_ = true;
             spare_.push_back(std::move(next.bytes));
         }
     }
 
-    // The kernel copies whole pages of a new file far faster than parts of
-    // them (a part needs the rest of its page made first): the whole pages
-    // of a chunk are written at once, its parts of pages at either end wait
-    // for the rest of their page, from the chunks beside it. Only the one
-    // writing calls this.
-    bool writePageAligned(const Chunk& chunk) {
-        const qint64 begin = chunk.offset;
-        const qint64 end = begin + static_cast<qint64>(chunk.bytes.size());
-        const qint64 firstWhole = (begin + kPage - 1) / kPage * kPage;
-        const qint64 lastWhole = end / kPage * kPage;
-        if (firstWhole >= lastWhole) return collect(chunk.bytes.data(), begin, end);
-        return collect(chunk.bytes.data(), begin, firstWhole) &&
-               writeAt(fd_, chunk.bytes.data() + (firstWhole - begin), lastWhole - firstWhole,
-                       firstWhole) &&
-               collect(chunk.bytes.data() + (lastWhole - begin), lastWhole, end);
-    }
-
-    // Keeps the bytes [begin, end) for their page, which is written once
-    // complete (the file's last page ends with the file).
-    bool collect(const uchar* bytes, qint64 begin, qint64 end) {
-        const qint64 fileEnd = kHeaderSize + rows_.total;
-        while (begin < end) {
-            const qint64 start = begin / kPage * kPage;
-            const qint64 stop = std::min(start + kPage, end);
-            PartPage& page = parts_[start];
-            if (page.bytes.empty()) page.bytes.resize(static_cast<size_t>(kPage));
-            std::memcpy(page.bytes.data() + (begin - start), bytes,
-                        static_cast<size_t>(stop - begin));
-            page.filled += stop - begin;
-            bytes += stop - begin;
-            begin = stop;
-            const qint64 pageBytes = std::min(kPage, fileEnd - start);
-            if (page.filled == pageBytes) {
-                const bool written = writeAt(fd_, page.bytes.data(), pageBytes, start);
-                parts_.erase(start);
-                if (!written) return false;
-            }
+    // The kernel copies whole aligned blocks of a new file far faster than
+    // parts of them (it keeps a block's pages together only when they come
+    // at once, and a part of a page needs the rest made first): a chunk that
+    // is a whole block is written at once, a part of a block waits for the
+    // rest of it, from the bands beside it. Only the one writing calls this.
+    bool writeAligned(const Chunk& chunk) {
+        const qint64 start = chunk.offset / kBlock * kBlock;
+        if (chunk.offset == start && chunk.end() == start + kBlock)
+            return writeAt(fd_, chunk.bytes.data(), kBlock, start);
+        // Keeps the part for its block, which is written once complete (the
+        // file's last block ends with the file).
+        PartBlock& block = parts_[start];
+        if (block.bytes.empty()) {
+            block.bytes = spareBuffer();
+            block.bytes.resize(static_cast<size_t>(kBlock));
         }
-        return true;
+        std::memcpy(block.bytes.data() + (chunk.offset - start), chunk.bytes.data(),
+                    chunk.bytes.size());
+        block.filled += static_cast<qint64>(chunk.bytes.size());
+        const qint64 blockBytes = std::min(kBlock, kHeaderSize + rows_.total - start);
+        if (block.filled < blockBytes) return true;
+        const bool written = writeAt(fd_, block.bytes.data(), blockBytes, start);
+        {
+            std::lock_guard lock(mutex_);
+            spare_.push_back(std::move(block.bytes));
+        }
+        parts_.erase(start);
+        return written;
     }
 
     std::vector<uchar> spareBuffer() {
@@ -412,14 +430,16 @@ class RowsFile {
         failed_ = true;
     }
 
-    static constexpr qint64 kPage = 4096;
-    struct PartPage {
+    // Big enough for the kernel to keep its pages together, small enough to
+    // stay in the cache from conversion to copy.
+    static constexpr qint64 kBlock = 256 * 1024;
+    struct PartBlock {
         std::vector<uchar> bytes;
         qint64 filled = 0;
     };
 
     std::mutex mutex_;
-    std::unordered_map<qint64, PartPage> parts_;  // by offset; the writer's own
+    std::unordered_map<qint64, PartBlock> parts_;  // by offset; the writer's own
     std::deque<Chunk> queue_;
     std::vector<std::vector<uchar>> spare_;  // written chunks' buffers, to fill again
     bool writing_ = false;
