@@ -207,9 +207,17 @@ void fillRight(Workbook& workbook, int sheetIndex, uint16_t source, uint16_t fir
         std::vector<std::pair<uint16_t, Cell>> copies = column;
         for (auto& [row, cell] : copies)
             if (cell.hasFormula()) moveColumns(cell.formula, true, {}, copyMove(col - source));
-        for (int row = firstRow; row <= lastRowToClear; ++row)
+        // Rows with a copy take it in place; the others are cleared. (The
+        // column's rows come in order, as the sheet keeps its cells.)
+        auto copy = copies.begin();
+        for (int row = firstRow; row <= lastRowToClear; ++row) {
+            if (copy != copies.end() && copy->first == row) {
+                ++copy;
+                continue;
+            }
             if (sheet.find(static_cast<uint16_t>(row), c))
                 sheet.erase(static_cast<uint16_t>(row), c);
+        }
         for (auto& [row, cell] : copies) sheet.at(row, c) = std::move(cell);
         if (sourceInfo) setColumnInfo(sheet, c, *sourceInfo);
     }
