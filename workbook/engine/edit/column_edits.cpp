@@ -84,8 +84,9 @@ void formatLikeLeft(Sheet& sheet, uint16_t before, uint16_t count) {
     for (const auto& [address, cell] : sheet.cells())
         if (address.col == before - 1) rows.emplace_back(address.row, cell.xf);
     const int end = std::min<int>(before + count, kLastColumn + 1);
+    if (end <= before) return;
     for (const auto& [row, xf] : rows)
-        for (int col = before; col < end; ++col) sheet.at(row, static_cast<uint16_t>(col)).xf = xf;
+        sheet.formatRun(row, before, static_cast<uint16_t>(end - 1), xf);
 }
 
 void moveColumnRuns(Sheet& sheet, const ColumnMove& move) {

@@ -61,6 +61,15 @@ Cell& Sheet::at(uint16_t row, uint16_t col) {
     return cells_[key];
 }
 
+void Sheet::formatRun(uint16_t row, uint16_t firstCol, uint16_t lastCol, uint16_t xf) {
+    auto it = cells_.lower_bound(CellAddress{row, firstCol});
+    for (uint32_t col = firstCol; col <= lastCol; ++col, ++it) {
+        const CellAddress key{row, static_cast<uint16_t>(col)};
+        if (it == cells_.end() || key < it->first) it = cells_.emplace_hint(it, key, Cell{});
+        it->second.xf = xf;
+    }
+}
+
 void Sheet::erase(uint16_t row, uint16_t col) {
     cells_.erase(CellAddress{row, col});
 }

@@ -55,6 +55,10 @@ class Sheet {
     const Cell* find(uint16_t row, uint16_t col) const;
     Cell& at(uint16_t row, uint16_t col);  // creates an empty cell when absent
     void erase(uint16_t row, uint16_t col);
+    // Gives the cells [firstCol, lastCol] of `row` the format `xf`, creating
+    // the absent ones: one search for the whole run, where at() searches per
+    // cell (inserted columns take their left neighbours' formats this way).
+    void formatRun(uint16_t row, uint16_t firstCol, uint16_t lastCol, uint16_t xf);
 
     // The smallest range holding every cell record (formatted blanks included),
     // or nothing for a sheet without cells.
