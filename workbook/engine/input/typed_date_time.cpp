@@ -1,5 +1,7 @@
 #include "workbook/engine/input/typed_date_time.h"
 
+#include <algorithm>
+#include <cctype>
 #include <vector>
 
 #include "workbook/engine/numfmt/serial_date.h"
@@ -28,9 +30,14 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// `word` is lower-case; the text's end is compared folding ASCII letters,
+// without making a folded copy for every word of the locale.
 bool endsWithWord(std::string_view text, const std::string& word) {
     if (word.empty() || text.size() < word.size()) return false;
-    return lowerAscii(text.substr(text.size() - word.size())) == word;
+    const std::string_view end = text.substr(text.size() - word.size());
+    return std::equal(end.begin(), end.end(), word.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+    });
 }
 
 struct DatePart {
@@ -65,16 +72,15 @@ std::vector<DatePart> splitDate(std::string_view text, std::string& separators) 
     return parts;
 }
 
+// The locale's names are lower-case, as the words split from a date.
 std::optional<int> monthNamed(const std::string& word, const InputLocale& locale) {
     for (const auto& [name, month] : locale.months)
-        if (lowerAscii(name) == word) return month;
+        if (name == word) return month;
     return std::nullopt;
 }
 
 bool isWeekday(const std::string& word, const InputLocale& locale) {
-    for (const std::string& day : locale.weekdays)
-        if (lowerAscii(day) == word) return true;
-    return false;
+    return std::find(locale.weekdays.begin(), locale.weekdays.end(), word) != locale.weekdays.end();
 }
 
 // Two-digit years: 00-29 are this century, 30-99 the last.
