@@ -79,12 +79,15 @@ TEST(BitmapFile, TheFileRouteWritesAndReadsTheSameBytesAsTheMemoryRoute) {
     QTemporaryDir dir;
     const QString path = dir.filePath("snapshot.bmp");
     // Narrow rows (the byte-by-byte rest only), every rest after blocks of
-    // four, a picture of many chunks of rows, and one big enough for its
-    // rows to be shared by two threads (an odd number of rows to split).
+    // four, a picture of many blocks of rows, one big enough for its rows to
+    // be shared by two threads (an odd number of rows to split), and one big
+    // enough to be read back past the cache, its rows starting at every
+    // 16-byte offset.
     std::vector<QImage> pictures;
     for (int width = 1; width <= 13; ++width) pictures.push_back(drawn(width, 2, 3780));
     pictures.push_back(drawn(3001, 97, 3780));
     pictures.push_back(drawn(1501, 1001, 3780));
+    pictures.push_back(drawn(2049, 1025, 3780));
     for (const QImage& picture : pictures) {
         ASSERT_TRUE(automation::writeBitmapFile(picture, path)) << picture.width();
         QFile file(path);

@@ -106,25 +106,29 @@ __attribute__((target("ssse3"))) void packRowShuffled(const QRgb* pixel, int wid
     packRowPlain(pixel + x, width - x, out);
 }
 
-// Read back, the pixels bypass the cache (streaming stores, from a 16-byte
+// A big picture's pixels bypass the cache (streaming stores, from a 16-byte
 // boundary): a wide sheet's picture is tens of megabytes that the cache
 // cannot hold, and fetching each of its lines before overwriting it cost a
-// third of the reading. The fence orders them before the rows are handed on.
+// tenth of the reading. A small one is better kept in the cache. The fence
+// orders the stores before the rows are handed on.
+template <bool kStreaming>
 __attribute__((target("ssse3"))) void unpackRowShuffled(const uchar* in, int width, QRgb* pixel) {
     const __m128i toRgb32 = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xff000000u));
     int x = 0;
-    while (x < width && (reinterpret_cast<quintptr>(pixel + x) & 15) != 0) {
-        pixel[x] = qRgb(in[2], in[1], in[0]);
-        ++x;
-        in += 3;
+    if constexpr (kStreaming) {
+        for (; x < width && (reinterpret_cast<quintptr>(pixel + x) & 15) != 0; ++x, in += 3)
+            pixel[x] = qRgb(in[2], in[1], in[0]);
     }
     for (; x + 6 <= width; x += 4, in += 12) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-        _mm_stream_si128(reinterpret_cast<__m128i*>(pixel + x),
-                         _mm_or_si128(_mm_shuffle_epi8(bytes, toRgb32), opaque));
+        const __m128i four = _mm_or_si128(_mm_shuffle_epi8(bytes, toRgb32), opaque);
+        if constexpr (kStreaming)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(pixel + x), four);
+        else
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel + x), four);
     }
-    _mm_sfence();
+    if constexpr (kStreaming) _mm_sfence();
     unpackRowPlain(in, width - x, pixel + x);
 }
 
@@ -138,16 +142,17 @@ void packRow(const QRgb* pixel, int width, uchar* out) {
     packRowPlain(pixel, width, out);
 }
 
-void unpackRow(const uchar* in, int width, QRgb* pixel) {
-    if (hasShuffle()) return unpackRowShuffled(in, width, pixel);
-    unpackRowPlain(in, width, pixel);
+void unpackRow(const uchar* in, int width, QRgb* pixel, bool streaming) {
+    if (!hasShuffle()) return unpackRowPlain(in, width, pixel);
+    if (streaming) return unpackRowShuffled<true>(in, width, pixel);
+    unpackRowShuffled<false>(in, width, pixel);
 }
 #else
 void packRow(const QRgb* pixel, int width, uchar* out) {
     packRowPlain(pixel, width, out);
 }
 
-void unpackRow(const uchar* in, int width, QRgb* pixel) {
+void unpackRow(const uchar* in, int width, QRgb* pixel, bool) {
     unpackRowPlain(in, width, pixel);
 }
 #endif
@@ -503,6 +508,18 @@ bool writeBitmapFile(engine::UsedRangeStrips& strips, const QString& path) {
     return drawn && file.complete();
 }
 
+namespace {
+
+// From this size on, a picture read from a file is stored past the cache:
+// it and its file no longer sit in the cache beside the rest of the run.
+constexpr qsizetype kStreamedPictureBytes = qsizetype{8} << 20;
+
+bool streamsPixels(const QImage& picture) {
+    return picture.sizeInBytes() >= kStreamedPictureBytes;
+}
+
+}  // namespace
+
 QImage decodeBitmap(const QByteArray& bytes) {
     const auto* in = reinterpret_cast<const uchar*>(bytes.constData());
     const auto header = ourHeader(in, bytes.size());
@@ -510,9 +527,10 @@ QImage decodeBitmap(const QByteArray& bytes) {
     QImage picture = emptyPicture(*header);
     if (picture.isNull()) return {};
     const qint64 stride = rowBytes(header->width);
+    const bool streaming = streamsPixels(picture);
     for (int y = 0; y < header->height; ++y)
         unpackRow(in + kHeaderSize + stride * (header->height - 1 - y), header->width,
-                  reinterpret_cast<QRgb*>(picture.scanLine(y)));
+                  reinterpret_cast<QRgb*>(picture.scanLine(y)), streaming);
     return picture;
 }
 
@@ -544,10 +562,12 @@ QImage readBitmapFile(const QString& path) {
         uchar* const bits = picture.bits();
         const qsizetype bytesPerLine = picture.bytesPerLine();
         const int width = header->width, height = header->height;
+        const bool streaming = streamsPixels(picture);
         engine::render::overRows(height, rows.worthTwoThreads(), [&](int begin, int end) {
             for (int y = begin; y < end; ++y)
                 unpackRow(in + rows.offsetOf(y), width,
-                          reinterpret_cast<QRgb*>(bits + bytesPerLine * (height - 1 - y)));
+                          reinterpret_cast<QRgb*>(bits + bytesPerLine * (height - 1 - y)),
+                          streaming);
             return true;
         });
     }
