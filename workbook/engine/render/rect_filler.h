@@ -14,6 +14,8 @@ namespace tallowby::engine::render {
 // Straight only while the painter draws into a 32-bit RGB image at one pixel
 // per unit, moved by whole pixels at most, without a clip, in source-over
 // at full opacity, and only opaque colours; everything else is the painter's.
+// The painter's device, transform, composition mode and opacity are read
+// once, when the filler is made; whether it clips, at every rectangle.
 class RectFiller {
   public:
     explicit RectFiller(QPainter& painter);
